@@ -1,0 +1,82 @@
+#include "testsupport.h"
+
+#include "app/mainform.h"
+#include "platform/controls.h"
+#include "platform/dispatch.h"
+#include "users/users.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+namespace qxtest {
+
+QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&)
+{
+    prompts.append(caption + QLatin1Char('/') + prompt);
+    if (whileAsking)
+        whileAsking();
+    if (answers.empty())
+        return {};
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+ScratchFolder::ScratchFolder() : m_previous(QDir::currentPath())
+{
+    QDir(m_dir.path()).mkdir(QStringLiteral("Rec"));
+    QFile::copy(QStringLiteral(QX_SOURCE_DIR "/assets/record.dat"),
+                m_dir.path() + QStringLiteral("/Rec/record.dat"));
+    QFile(m_dir.path() + QStringLiteral("/Rec/record.dat"))
+        .setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+    // The pictures the screens load by name, as in the game folder.
+    QDir(m_dir.path()).mkdir(QStringLiteral("bmp"));
+    const QDir pictures(QStringLiteral(QX_GAME_DIR "/bmp"));
+    for (const QString& name : pictures.entryList(QDir::Files))
+        QFile::copy(pictures.filePath(name), m_dir.path() + QStringLiteral("/bmp/") + name);
+    QDir::setCurrent(m_dir.path());
+}
+
+ScratchFolder::~ScratchFolder()
+{
+    QDir::setCurrent(m_previous);
+}
+
+QByteArray readBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(bytes);
+}
+
+GameFixture::GameFixture(std::uint32_t seed)
+{
+    qx::installFontSubstitution();
+    qx::setErrorReport([this](const QString& text) { dialogs.error(text); });
+    game = std::make_unique<qx::Game>(services);
+    random.seed(seed);
+    game->start();
+}
+
+GameFixture::~GameFixture()
+{
+    game.reset();
+    qx::setErrorReport({});
+}
+
+void GameFixture::selectUser(const QString& name)
+{
+    qx::users::registerUser(name);
+    game->Form1->selectUser(name);
+}
+
+} // namespace qxtest

@@ -1,0 +1,79 @@
+#pragma once
+
+// Fakes for the seams and a game fixture that plays in a scratch folder on the
+// virtual clock.
+
+#include "app/game.h"
+#include "platform/clock.h"
+#include "platform/services.h"
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <functional>
+#include <memory>
+
+namespace qxtest {
+
+class RecordingSound final : public qx::Sound {
+public:
+    void play(const QString& path) override { played.append(path); }
+    QStringList played;
+};
+
+// Answers input boxes from a script and records every box shown.
+class ScriptedDialogs final : public qx::Dialogs {
+public:
+    void message(const QString& text) override { messages.append(text); }
+    QString input(const QString& caption, const QString& prompt,
+                  const QString& defaultText) override;
+    void error(const QString& text) override { errors.append(text); }
+
+    // Runs when an input box opens, before it answers (for example to move
+    // the clock while the player types).
+    std::function<void()> whileAsking;
+    std::deque<QString> answers;
+    QStringList messages;
+    QStringList errors;
+    QStringList prompts;
+};
+
+// A working folder holding "Rec/" with a top ten, entered for the life of the
+// fixture.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    QString path() const { return m_dir.path(); }
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+};
+
+QByteArray readBytes(const QString& path);
+void writeBytes(const QString& path, const QByteArray& bytes);
+
+// A whole game on the virtual clock with fake sound and boxes, in a scratch
+// folder, seeded for repeatable draws. Errors reported by handlers land in
+// dialogs.errors.
+class GameFixture {
+public:
+    explicit GameFixture(std::uint32_t seed = 1);
+    ~GameFixture();
+
+    // Registers and selects a user.
+    void selectUser(const QString& name);
+
+    ScratchFolder folder;
+    qx::VirtualClock clock;
+    qx::Random random;
+    RecordingSound sound;
+    ScriptedDialogs dialogs;
+    qx::Services services{clock, random, sound, dialogs};
+    std::unique_ptr<qx::Game> game;
+};
+
+} // namespace qxtest

@@ -1,0 +1,379 @@
+#include "platform/clock.h"
+#include "platform/dispatch.h"
+#include "platform/timerperiod.h"
+#include "widgets/MMTimer.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+#include <QTest>
+#include <QThread>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+// Arrival times of ticks, split where the timer switched itself off and was
+// enabled again (only a heavily loaded machine misses a delivery time-out).
+struct Run {
+    std::int64_t originNs;
+    std::vector<std::int64_t> arrivalsNs;
+};
+
+struct Figures {
+    double meanPeriodMs = 0;
+    double worstLatenessMs = 0;
+    int skipped = 0;
+};
+
+// Lateness is measured against the grid origin + k * period that the timer
+// keeps; a tick that comes more than a period late stands for the grid point
+// just before it, as the timer drops the deadlines it missed.
+Figures measure(const std::vector<Run>& runs, std::int64_t periodNs)
+{
+    Figures figures;
+    std::int64_t spanNs = 0;
+    std::int64_t gaps = 0;
+    for (const Run& run : runs) {
+        if (run.arrivalsNs.size() < 2)
+            continue;
+        spanNs += run.arrivalsNs.back() - run.arrivalsNs.front();
+        gaps += static_cast<std::int64_t>(run.arrivalsNs.size()) - 1;
+        std::int64_t index = 0;
+        for (const std::int64_t arrival : run.arrivalsNs) {
+            ++index;
+            if (arrival - (run.originNs + index * periodNs) >= periodNs) {
+                index = (arrival - run.originNs) / periodNs;
+                ++figures.skipped;
+            }
+            const double lateMs =
+                static_cast<double>(arrival - (run.originNs + index * periodNs)) / kNsPerMs;
+            figures.worstLatenessMs = std::max(figures.worstLatenessMs, lateMs);
+        }
+    }
+    figures.meanPeriodMs = static_cast<double>(spanNs) / static_cast<double>(gaps) / kNsPerMs;
+    return figures;
+}
+
+} // namespace
+
+class MMTimerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { qx::setErrorReport([this](const QString& text) { m_errors.append(text); }); }
+    void cleanup()
+    {
+        qx::setErrorReport({});
+        m_errors.clear();
+    }
+
+    void deliveryTimeout_data()
+    {
+        QTest::addColumn<unsigned>("interval");
+        QTest::addColumn<unsigned>("timeout");
+        QTest::newRow("1000") << 1000U << 900U;
+        QTest::newRow("100") << 100U << 90U;
+        QTest::newRow("25, tie to even") << 25U << 22U;
+        QTest::newRow("15, tie to even") << 15U << 14U;
+        QTest::newRow("10") << 10U << 9U;
+        QTest::newRow("5, tie to even") << 5U << 4U;
+        QTest::newRow("4") << 4U << 4U;
+        QTest::newRow("3") << 3U << 3U;
+        QTest::newRow("2") << 2U << 2U;
+        QTest::newRow("1") << 1U << 1U;
+        QTest::newRow("0") << 0U << 0U;
+        QTest::newRow("largest, no overflow") << 4294967295U << 3865470566U;
+    }
+
+    void deliveryTimeout()
+    {
+        QFETCH(unsigned, interval);
+        QFETCH(unsigned, timeout);
+        qx::VirtualClock clock;
+        TMMTimer timer(clock);
+        QCOMPARE(timer.Interval(), 1000U);
+        QCOMPARE(timer.DeliveryTimeout(), 900U);
+        QVERIFY(!timer.Enabled());
+        timer.setInterval(interval);
+        QCOMPARE(timer.DeliveryTimeout(), timeout);
+    }
+
+    void ticksArriveOnUiThreadAtPeriod_data()
+    {
+        QTest::addColumn<unsigned>("interval");
+        QTest::addColumn<int>("ticks");
+        QTest::newRow("2 ms") << 2U << 400;
+        QTest::newRow("10 ms") << 10U << 150;
+    }
+
+    void ticksArriveOnUiThreadAtPeriod()
+    {
+        QFETCH(unsigned, interval);
+        QFETCH(int, ticks);
+        qx::RealClock clock;
+        qx::beginTimerPeriod();
+        TMMTimer timer(clock);
+        std::vector<Run> runs;
+        int received = 0;
+        bool onUiThread = true;
+        timer.setInterval(interval);
+        timer.setOnTimer([&] {
+            onUiThread = onUiThread && QThread::currentThread() == qApp->thread();
+            runs.back().arrivalsNs.push_back(clock.nowNs());
+            if (++received == ticks)
+                timer.setEnabled(false);
+        });
+        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (received < ticks && std::chrono::steady_clock::now() < giveUp) {
+            runs.push_back({clock.nowNs(), {}});
+            timer.setEnabled(true);
+            QTRY_VERIFY_WITH_TIMEOUT(!timer.Enabled(), 10000);
+        }
+        qx::endTimerPeriod();
+
+        QCOMPARE(received, ticks);
+        QVERIFY(onUiThread);
+        const Figures figures = measure(runs, std::int64_t{interval} * kNsPerMs);
+        qInfo("period %u ms: mean %.4f ms, worst lateness %.3f ms, %d deadlines skipped, "
+              "%d switch-offs",
+              interval, figures.meanPeriodMs, figures.worstLatenessMs, figures.skipped,
+              static_cast<int>(runs.size()) - 1);
+        QVERIFY2(std::abs(figures.meanPeriodMs - interval) < 0.05 * interval,
+                 qPrintable(QString::number(figures.meanPeriodMs)));
+    }
+
+    void slowHandlerSwitchesTimerOff()
+    {
+        qx::RealClock clock;
+        TMMTimer timer(clock);
+        int ticks = 0;
+        timer.setInterval(10);
+        timer.setOnTimer([&] {
+            ++ticks;
+            std::this_thread::sleep_for(std::chrono::milliseconds(40));
+        });
+        timer.setEnabled(true);
+        QTRY_VERIFY(!timer.Enabled());
+        QTest::qWait(50);
+        QCOMPARE(ticks, 1);
+    }
+
+    // A tick that the user-interface thread was too busy to take in time is
+    // dropped, not run late.
+    void busyUiThreadSwitchesTimerOffAndDropsTheTick()
+    {
+        qx::RealClock clock;
+        TMMTimer timer(clock);
+        int ticks = 0;
+        timer.setInterval(5);
+        timer.setOnTimer([&] { ++ticks; });
+        timer.setEnabled(true);
+        std::this_thread::sleep_for(std::chrono::milliseconds(60));
+        QTRY_VERIFY(!timer.Enabled());
+        QCOMPARE(ticks, 0);
+    }
+
+    // The timer arms at the moment the last of Enabled, Interval and a
+    // handler falls into place, and not before.
+    void armsOnlyWithIntervalAndHandler_data()
+    {
+        QTest::addColumn<unsigned>("interval");
+        QTest::addColumn<bool>("handlerFirst");
+        QTest::newRow("interval 0") << 0U << true;
+        QTest::newRow("no handler") << 2U << false;
+    }
+
+    void armsOnlyWithIntervalAndHandler()
+    {
+        QFETCH(unsigned, interval);
+        QFETCH(bool, handlerFirst);
+        qx::RealClock clock;
+        TMMTimer timer(clock);
+        int ticks = 0;
+        timer.setInterval(interval);
+        if (handlerFirst)
+            timer.setOnTimer([&] { ++ticks; });
+        timer.setEnabled(true);
+        QTest::qWait(40);
+        QCOMPARE(ticks, 0);
+        QVERIFY(timer.Enabled());
+
+        if (handlerFirst)
+            timer.setInterval(2);
+        else
+            timer.setOnTimer([&] { ++ticks; });
+        QTRY_VERIFY(ticks >= 3);
+        timer.setOnTimer({});
+        const int stopped = ticks;
+        QTest::qWait(30);
+        QCOMPARE(ticks, stopped);
+    }
+
+    void rearming_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<int>("periodAfterMs");
+        QTest::addColumn<bool>("rearms");
+        QTest::newRow("same interval keeps the phase") << "interval" << 100 << false;
+        QTest::newRow("enabled again keeps the phase") << "enabled" << 100 << false;
+        QTest::newRow("same handler re-arms") << "handler" << 100 << true;
+        QTest::newRow("new interval re-arms") << "interval" << 120 << true;
+    }
+
+    // The first tick after the change tells whether the period restarted at
+    // the change: it can come early only if the phase was kept.
+    void rearming()
+    {
+        QFETCH(QString, change);
+        QFETCH(int, periodAfterMs);
+        QFETCH(bool, rearms);
+        qx::RealClock clock;
+        TMMTimer timer(clock);
+        std::vector<std::int64_t> arrivals;
+        const std::function<void()> handler = [&] { arrivals.push_back(clock.nowNs()); };
+        timer.setInterval(100);
+        timer.setOnTimer(handler);
+        timer.setEnabled(true);
+        QTest::qWait(50);
+        QVERIFY(arrivals.empty());
+
+        const std::int64_t changedNs = clock.nowNs();
+        if (change == QLatin1String("interval"))
+            timer.setInterval(static_cast<unsigned>(periodAfterMs));
+        else if (change == QLatin1String("enabled"))
+            timer.setEnabled(true);
+        else
+            timer.setOnTimer(handler);
+        QTRY_VERIFY(!arrivals.empty());
+        const std::int64_t firstAfterMs = (arrivals.front() - changedNs) / kNsPerMs;
+        if (rearms)
+            QVERIFY2(firstAfterMs >= periodAfterMs, qPrintable(QString::number(firstAfterMs)));
+        else
+            QVERIFY2(firstAfterMs < periodAfterMs, qPrintable(QString::number(firstAfterMs)));
+    }
+
+    void exceptionIsReportedAndTimerGoesOn()
+    {
+        qx::RealClock clock;
+        TMMTimer timer(clock);
+        int ticks = 0;
+        timer.setInterval(5);
+        timer.setOnTimer([&] {
+            ++ticks;
+            if (ticks == 1)
+                throw qx::Error(QStringLiteral("ファイル a.dat は開けません"));
+            if (ticks == 2)
+                throw std::runtime_error("broken");
+        });
+        timer.setEnabled(true);
+        QTRY_VERIFY(ticks >= 5);
+        QVERIFY(timer.Enabled());
+        QCOMPARE(m_errors,
+                 (QStringList{QStringLiteral("ファイル a.dat は開けません"), QStringLiteral("broken")}));
+    }
+
+    // Run also under the sanitizers: a tick reaching a destroyed timer is a
+    // use after free.
+    void destroyingRunningTimerLeavesNoTick_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("between ticks") << "idle";
+        QTest::newRow("with a tick queued") << "queued";
+        QTest::newRow("from its own handler") << "handler";
+    }
+
+    void destroyingRunningTimerLeavesNoTick()
+    {
+        QFETCH(QString, how);
+        qx::RealClock clock;
+        for (int round = 0; round < 20; ++round) {
+            auto ticks = std::make_shared<int>(0);
+            auto* timer = new TMMTimer(clock);
+            timer->setInterval(2);
+            if (how == QLatin1String("handler"))
+                timer->setOnTimer([timer, ticks] {
+                    if (++*ticks == 3)
+                        delete timer;
+                });
+            else
+                timer->setOnTimer([ticks] { ++*ticks; });
+            timer->setEnabled(true);
+            if (how == QLatin1String("handler")) {
+                QTRY_COMPARE(*ticks, 3);
+            } else {
+                QTRY_VERIFY(*ticks >= 2);
+                if (how == QLatin1String("queued"))
+                    std::this_thread::sleep_for(std::chrono::microseconds(2500 + 100 * round));
+                delete timer;
+            }
+            const int last = *ticks;
+            QTest::qWait(10);
+            QCOMPARE(*ticks, last);
+        }
+    }
+
+    void followsTheSameRulesOnAVirtualClock()
+    {
+        qx::VirtualClock clock;
+        TMMTimer timer(clock);
+        std::vector<std::int64_t> arrivalsMs;
+        const std::function<void()> handler = [&] {
+            arrivalsMs.push_back(clock.nowNs() / kNsPerMs);
+            if (arrivalsMs.size() == 2)
+                throw qx::Error(QStringLiteral("second"));
+        };
+        timer.setInterval(10);
+        timer.setOnTimer(handler);
+        clock.advance(30);
+        QVERIFY(arrivalsMs.empty());
+
+        timer.setEnabled(true);
+        clock.advance(35);
+        timer.setInterval(10);
+        clock.advance(10);
+        timer.setOnTimer(handler);
+        clock.advance(15);
+        timer.setEnabled(false);
+        clock.advance(50);
+        QCOMPARE(arrivalsMs, (std::vector<std::int64_t>{40, 50, 60, 70, 85}));
+        QCOMPARE(m_errors, QStringList{QStringLiteral("second")});
+        QCOMPARE(clock.activeTimers(), 0);
+    }
+
+#ifdef __linux__
+    // The timer period is the calling thread's timer slack, held while any
+    // holder holds it.
+    void timerPeriodTightensSlackWhileHeld()
+    {
+        const long before = prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0);
+        QVERIFY(before > 1);
+        qx::beginTimerPeriod();
+        qx::beginTimerPeriod();
+        QCOMPARE(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), 1L);
+        qx::endTimerPeriod();
+        QCOMPARE(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), 1L);
+        qx::endTimerPeriod();
+        QCOMPARE(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), before);
+        qx::endTimerPeriod();
+        QCOMPARE(prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0), before);
+    }
+#endif
+
+private:
+    QStringList m_errors;
+};
+
+QTEST_MAIN(MMTimerTest)
+#include "tst_mmtimer.moc"

@@ -1,0 +1,200 @@
+// Registration, selection and the listing of users: what the player sees and
+// what lands on disk.
+
+#include "app/mainform.h"
+#include "testsupport.h"
+#include "users/regist.h"
+#include "users/select.h"
+#include "users/users.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+// Every path under the scratch folder, to prove that nothing was created.
+QStringList tree()
+{
+    QStringList paths;
+    QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        paths.append(it.next());
+    paths.sort();
+    return paths;
+}
+} // namespace
+
+class UsersTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void registrationMakesSevenEmptyFiles();
+    void refusedNamesCreateNothing_data();
+    void refusedNamesCreateNothing();
+    void acceptedNames_data();
+    void acceptedNames();
+    void listingFollowsTheFolder();
+    void selectionUnlocksTheNineButtons();
+    void selectionWithNothingChosenReportsTheListIndex();
+    void closingRegistrationEmptiesTheBox();
+};
+
+void UsersTest::registrationMakesSevenEmptyFiles()
+{
+    qxtest::GameFixture f;
+    auto* form = f.game->Form11.get();
+    form->ShowModal();
+    form->Edit1->setText(QStringLiteral("山田"));
+    form->Image5->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"登録しました"});
+    QVERIFY(form->Edit1->text().isEmpty());
+    QDir folder(QStringLiteral("Rec/山田"));
+    QStringList files = folder.entryList(QDir::Files);
+    files.sort();
+    QStringList expected{"L_R.dat", "N_memory.dat", "Reflex.dat", "box.dat",
+                         "panel.dat", "shape.dat", "stop.dat"};
+    QCOMPARE(files, expected);
+    for (const QString& file : files)
+        QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
+    QVERIFY(f.game->Form1->UserName.isEmpty());
+
+    // A second registration of the same name leaves the first one alone.
+    qxtest::writeBytes(QStringLiteral("Rec/山田/panel.dat"), "keep\r\n");
+    form->Edit1->setText(QStringLiteral("山田"));
+    form->Image5->click();
+    QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録できません"));
+    QCOMPARE(form->Edit1->text(), QStringLiteral("山田"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田/panel.dat")), QByteArray("keep\r\n"));
+}
+
+void UsersTest::refusedNamesCreateNothing_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("empty") << "";
+    QTest::newRow("dot") << ".";
+    QTest::newRow("dot dot") << "..";
+    QTest::newRow("hidden") << ".taro";
+    QTest::newRow("climbs out") << "../x";
+    QTest::newRow("slash") << "a/b";
+    QTest::newRow("backslash") << "a\\b";
+    for (const char* c : {":", "*", "?", "\"", "<", ">", "|"})
+        QTest::newRow(qPrintable(QStringLiteral("char %1").arg(QLatin1String(c))))
+            << QStringLiteral("a%1b").arg(QLatin1String(c));
+    QTest::newRow("tab") << "a\tb";
+    QTest::newRow("newline") << "a\nb";
+    QTest::newRow("CON") << "CON";
+    QTest::newRow("nul.txt") << "nul.txt";
+    QTest::newRow("com1") << "com1";
+    QTest::newRow("LPT9.log") << "LPT9.log";
+    QTest::newRow("trailing dot") << "taro.";
+    QTest::newRow("trailing space") << "taro ";
+    QTest::newRow("over 255 bytes") << QString(128, QChar(0x3042));
+    QTest::newRow("not in code page 932") << "caf\u00E9\U0001F600";
+    QTest::newRow("exists as record.dat") << "record.dat";
+}
+
+void UsersTest::refusedNamesCreateNothing()
+{
+    QFETCH(QString, name);
+    qxtest::GameFixture f;
+    const QStringList before = tree();
+    auto* form = f.game->Form11.get();
+    form->ShowModal();
+    form->Edit1->setText(name);
+    form->Image5->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"登録できません"});
+    QCOMPARE(tree(), before);
+}
+
+void UsersTest::acceptedNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("kanji") << "山田太郎";
+    QTest::newRow("space inside") << "taro yamada";
+    QTest::newRow("comma") << "a,b";
+    QTest::newRow("CONSOLE is no device") << "CONSOLE";
+    QTest::newRow("kanji with 5C trail byte") << "表ソ";
+}
+
+void UsersTest::acceptedNames()
+{
+    QFETCH(QString, name);
+    QVERIFY(users::isAcceptableName(name));
+}
+
+void UsersTest::listingFollowsTheFolder()
+{
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("b"));
+    users::registerUser(QStringLiteral("a"));
+    qxtest::writeBytes(QStringLiteral("Rec/plain"), "x");
+    QDir().mkdir(QStringLiteral("Rec/.hidden"));
+    qxtest::writeBytes(QStringLiteral("Rec/.record.dat.tmp"), "x");
+    QStringList listed = users::list();
+    listed.sort();
+    QCOMPARE(listed, (QStringList{"a", "b", "plain"}));
+
+    auto* form = f.game->Form12.get();
+    form->ShowModal();
+    form->Image4->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    form->ShowModal();  // the list is filled anew at each opening
+    QCOMPARE(form->ListBox1->count(), 3);
+}
+
+void UsersTest::selectionUnlocksTheNineButtons()
+{
+    qxtest::GameFixture f;
+    auto& menu = *f.game->Form1;
+    const QList<Image*> locked{menu.Image26, menu.Image24, menu.Image7, menu.Image3, menu.Image4,
+                               menu.Image5,  menu.Image17, menu.Image18, menu.Image16};
+    for (Image* button : locked)
+        QVERIFY(!button->isEnabled());
+    // A locked button neither acts nor sounds.
+    menu.Image7->click();
+    QVERIFY(f.sound.played.isEmpty());
+    QCOMPARE(f.game->modal.depth(), 0);
+
+    users::registerUser(QStringLiteral("山田"));
+    menu.Image6->click();
+    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
+    auto* select = f.game->Form12.get();
+    select->ListBox1->setCurrentRow(0);
+    select->Image5->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(menu.UserName, QStringLiteral("山田"));
+    QCOMPARE(menu.Label1->text(), QStringLiteral("ユーザー名：山田"));
+    for (Image* button : locked)
+        QVERIFY(button->isEnabled());
+    QCOMPARE(f.sound.played, QStringList{"wav/click.wav"});
+}
+
+void UsersTest::selectionWithNothingChosenReportsTheListIndex()
+{
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("u"));
+    f.game->Form1->Image6->click();
+    f.game->Form12->Image5->click();
+    QCOMPARE(f.dialogs.errors,
+             QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
+    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
+    QVERIFY(f.game->Form1->UserName.isEmpty());
+}
+
+void UsersTest::closingRegistrationEmptiesTheBox()
+{
+    qxtest::GameFixture f;
+    f.game->Form1->Image14->click();
+    f.game->Form11->Edit1->setText(QStringLiteral("half typed"));
+    f.game->Form11->Image4->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QVERIFY(f.game->Form11->Edit1->text().isEmpty());
+}
+
+QTEST_MAIN(UsersTest)
+#include "tst_users.moc"

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/bootstrap.sh
+scripts/build.sh build
+ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -1,0 +1,86 @@
+#include "app/game.h"
+
+#include "app/dialog.h"
+#include "app/lvmenu.h"
+#include "app/mainform.h"
+#include "app/tensuushow.h"
+#include "tests/Block.h"
+#include "tests/LR.h"
+#include "tests/frash.h"
+#include "tests/panel.h"
+#include "tests/picshow.h"
+#include "tests/shape.h"
+#include "tests/stop.h"
+#include "users/kiroku.h"
+#include "users/regist.h"
+#include "users/select.h"
+#include "users/usrdelete.h"
+
+namespace qx {
+
+Game::Game(Services& services) : services(services)
+{
+    services.random.randomize();
+    Form1 = std::make_unique<TForm1>(*this);
+    Form2 = std::make_unique<TForm2>(*this);
+    Form3 = std::make_unique<TForm3>(*this);
+    Form4 = std::make_unique<TForm4>(*this);
+    Form5 = std::make_unique<TForm5>(*this);
+    Form6 = std::make_unique<TForm6>(*this);
+    Form7 = std::make_unique<TForm7>(*this);
+    Form8 = std::make_unique<TForm8>(*this);
+    Form9 = std::make_unique<TForm9>(*this);
+    Form10 = std::make_unique<TForm10>(*this);
+    Form11 = std::make_unique<TForm11>(*this);
+    Form12 = std::make_unique<TForm12>(*this);
+    Form13 = std::make_unique<TForm13>(*this);
+    Form14 = std::make_unique<TForm14>(*this);
+    Form15 = std::make_unique<TForm15>(*this);
+    modal.setMainForm(Form1.get());
+}
+
+Game::~Game()
+{
+    Form15.reset();
+    Form14.reset();
+    Form13.reset();
+    Form12.reset();
+    Form11.reset();
+    Form10.reset();
+    Form9.reset();
+    Form8.reset();
+    Form7.reset();
+    Form6.reset();
+    Form5.reset();
+    Form4.reset();
+    Form3.reset();
+    Form2.reset();
+    Form1.reset();
+}
+
+TestScreen* Game::testScreen(int stage) const
+{
+    switch (stage) {
+    case 1:
+        return Form2.get();
+    case 2:
+        return Form3.get();
+    case 3:
+        return Form4.get();
+    case 4:
+        return Form5.get();
+    case 5:
+        return Form7.get();
+    case 6:
+        return Form8.get();
+    default:
+        return Form6.get();
+    }
+}
+
+void Game::start()
+{
+    Form1->Show();
+}
+
+} // namespace qx

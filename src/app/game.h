@@ -1,0 +1,65 @@
+#pragma once
+
+// The game: its seams and its fifteen windows, created once in a fixed order
+// and alive until the end. Screens reach the run state and each other through
+// it, as the windows of the original design reach each other's one instance.
+
+#include "platform/form.h"
+#include "platform/services.h"
+
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
+class TForm12;
+class TForm13;
+class TForm14;
+class TForm15;
+
+namespace qx {
+
+class TestScreen;
+
+class Game {
+public:
+    explicit Game(Services& services);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Shows the main menu.
+    void start();
+
+    // The screen of stage 1..7 of the overall run.
+    TestScreen* testScreen(int stage) const;
+
+    Services& services;
+    ModalStack modal;
+
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm7> Form7;
+    std::unique_ptr<TForm8> Form8;
+    std::unique_ptr<TForm9> Form9;
+    std::unique_ptr<TForm10> Form10;
+    std::unique_ptr<TForm11> Form11;
+    std::unique_ptr<TForm12> Form12;
+    std::unique_ptr<TForm13> Form13;
+    std::unique_ptr<TForm14> Form14;
+    std::unique_ptr<TForm15> Form15;
+};
+
+} // namespace qx

@@ -1,0 +1,63 @@
+#include "app/lvmenu.h"
+
+#include "app/mainform.h"
+#include "tests/frame.h"
+
+using namespace qx;
+
+namespace {
+constexpr QSize kTitleSize(117, 42);
+constexpr QSize kLevelButtonSize(217, 49);
+} // namespace
+
+QString qx::levelTitleFor(const QString& testId)
+{
+    static const std::pair<const char*, const char*> titles[] = {
+        {"panel", "パネル"},   {"L-R", "Ｌ→Ｒ"},   {"N_memory", "N_メモリ"}, {"stop", "ストップ"},
+        {"shape", "シャープ"}, {"box", "ＢＯＸ"}, {"Reflex", "Reflexes"},
+    };
+    for (const auto& [id, title] : titles) {
+        if (testId == QLatin1String(id))
+            return QString::fromUtf8(title);
+    }
+    return {};
+}
+
+TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
+{
+    addBackground(art::Scene::Screen);
+    addLogo(QRect(0, 0, 265, 49));
+    Image3 = new Image(this, QRect(64, 56, 145, 49));
+    Label1 = addLabel(QPoint(272, 0), 21, true);
+    for (int level = 1; level <= 10; ++level) {
+        const int column = (level - 1) / 5;
+        const int row = (level - 1) % 5;
+        const QRect geometry(QPoint(column == 0 ? 64 : 312, 112 + 64 * row), kLevelButtonSize);
+        levelButtons[static_cast<std::size_t>(level - 1)] =
+            addButton(QStringLiteral("レベル%1").arg(level), geometry, [this, level] { chooseLevel(level); });
+    }
+    Image14 = addButton(QStringLiteral("もどる"), QRect(232, 432, 137, 41), [this] { Close(); });
+}
+
+void TForm9::FormActivate()
+{
+    Image3->clearPicture();
+    Label1->setText(QStringLiteral("ユーザー名：") + main().UserName);
+    Label1->adjustSize();
+    const QString title = levelTitleFor(main().CurrentTest);
+    if (title.isEmpty())
+        return;
+    Image3->setPicture(art::banner(title, kTitleSize));
+}
+
+void TForm9::FormCloseQuery()
+{
+    Image3->clearPicture();
+}
+
+void TForm9::chooseLevel(int level)
+{
+    main().Level = level;
+    if (const Stage* stage = stageOf(main().CurrentTest))
+        game().testScreen(stage->number)->ShowModal();
+}

@@ -1,0 +1,50 @@
+// Quiravex: start-up wires the real seams and shows the main menu.
+
+#include "app/game.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "platform/desktop.h"
+#include "platform/dispatch.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without a display Qt would abort; say what is wrong instead.
+bool hasDisplay()
+{
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    if (platform && *platform)
+        return true;
+    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!hasDisplay()) {
+        std::fprintf(stderr, "Quiravex needs a graphical desktop: no display was found "
+                             "(DISPLAY is not set). Start it from a desktop session.\n");
+        return 2;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quiravex"));
+    qx::installFontSubstitution();
+    QApplication::setFont(qx::gameFont(12));
+
+    qx::RealClock clock;
+    qx::Random random;
+    qx::DesktopSound sound;
+    qx::DesktopDialogs dialogs;
+    qx::Services services{clock, random, sound, dialogs};
+    qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
+
+    qx::Game game(services);
+    game.modal.setQuit([] { QApplication::quit(); });
+    game.start();
+    return QApplication::exec();
+}

@@ -1,0 +1,124 @@
+#include "app/mainform.h"
+
+#include "app/lvmenu.h"
+#include "tests/Block.h"
+#include "tests/panel.h"
+#include "tests/picshow.h"
+#include "tests/shape.h"
+#include "users/kiroku.h"
+#include "users/regist.h"
+#include "users/select.h"
+#include "users/usrdelete.h"
+
+using namespace qx;
+
+TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
+{
+    Image* background = addBackground(art::Scene::Menu);
+    background->setMouseTracking(true);
+    background->OnMouseMove = [this] { Image1MouseMove(); };
+
+    auto* heading = addBanner(QStringLiteral("個別トレーニング"), QRect(64, 208, 241, 41));
+    heading->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* rainbow = new Image(this, QRect(452, 52, 140, 78));
+    rainbow->setPicture(art::rainbow(rainbow->size()));
+    rainbow->setAttribute(Qt::WA_TransparentForMouseEvents);
+    auto* star = new Image(this, QRect(404, 96, 56, 56));
+    star->setPicture(art::star(star->size()));
+    star->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    struct Button {
+        qx::Image** field;
+        const char* label;
+        QRect geometry;
+        bool enabled;
+        QPoint marker;
+        std::function<void()> action;
+    };
+    const Button buttons[] = {
+        {&Image24, "総合トレーニング", {56, 128, 297, 41}, false, {28, 134},
+         [this] {
+             PlayClick();
+             OverallMode = 1;
+             this->game().Form2->ShowModal();
+         }},
+        {&Image7, "パネル", {80, 264, 115, 41}, false, {52, 273},
+         [this] { singlePlayViaLevels(QStringLiteral("panel")); }},
+        {&Image3, "L→R", {256, 264, 113, 41}, false, {228, 273},
+         [this] { singlePlayViaLevels(QStringLiteral("L-R")); }},
+        {&Image4, "N_メモリ", {432, 264, 113, 41}, false, {404, 273},
+         [this] { singlePlayViaLevels(QStringLiteral("N_memory")); }},
+        {&Image5, "ストップ", {76, 328, 113, 41}, false, {52, 337},
+         [this] { singlePlayViaLevels(QStringLiteral("stop")); }},
+        {&Image17, "Reflexes", {258, 328, 121, 41}, false, {228, 337},
+         [this] { singlePlayDirect(QStringLiteral("Reflex"), this->game().Form7.get()); }},
+        {&Image18, "BOX", {429, 328, 121, 41}, false, {404, 337},
+         [this] { singlePlayDirect(QStringLiteral("box"), this->game().Form8.get()); }},
+        {&Image16, "シャープ", {80, 392, 121, 41}, false, {52, 401},
+         [this] { singlePlayDirect(QStringLiteral("shape"), this->game().Form6.get()); }},
+        {&Image14, "登録", {24, 0, 113, 41}, true, {0, 8},
+         [this] {
+             PlayClick();
+             this->game().Form11->ShowModal();
+         }},
+        {&Image6, "選択", {176, 0, 113, 41}, true, {152, 8},
+         [this] {
+             PlayClick();
+             this->game().Form12->ShowModal();
+         }},
+        {&Image26, "記録", {328, 0, 113, 41}, false, {303, 8},
+         [this] {
+             PlayClick();
+             this->game().Form13->ShowModal();
+         }},
+        {&Image28, "削除", {480, 0, 113, 41}, true, {456, 8},
+         [this] {
+             PlayClick();
+             this->game().Form14->ShowModal();
+         }},
+    };
+    for (std::size_t i = 0; i < std::size(buttons); ++i) {
+        const Button& b = buttons[i];
+        auto* marker = new Image(this, QRect(b.marker, QSize(25, 28)));
+        marker->setPicture(art::marker());
+        marker->setAttribute(Qt::WA_TransparentForMouseEvents);
+        marker->hide();
+        markers[i] = marker;
+        Image* button = addButton(QString::fromUtf8(b.label), b.geometry, b.action);
+        button->setEnabled(b.enabled);
+        button->OnMouseMove = [marker] { marker->show(); };
+        *b.field = button;
+    }
+    Image2 = addButton(QStringLiteral("おわる"), QRect(448, 416, 137, 49), [this] { Close(); });
+
+    Label1 = addLabel(QPoint(56, 80), 21, true);
+}
+
+void TForm1::Image1MouseMove()
+{
+    for (Image* marker : markers)
+        marker->hide();
+}
+
+void TForm1::selectUser(const QString& name)
+{
+    UserName = name;
+    Label1->setText(QStringLiteral("ユーザー名：") + name);
+    Label1->adjustSize();
+    for (Image* button : {Image26, Image24, Image7, Image3, Image4, Image5, Image17, Image18, Image16})
+        button->setEnabled(true);
+}
+
+void TForm1::singlePlayViaLevels(const QString& test)
+{
+    PlayClick();
+    CurrentTest = test;
+    game().Form9->ShowModal([this] { OverallMode = 0; });
+}
+
+void TForm1::singlePlayDirect(const QString& test, Form* screen)
+{
+    PlayClick();
+    CurrentTest = test;
+    screen->ShowModal([this] { OverallMode = 0; });
+}

@@ -1,0 +1,72 @@
+#include "app/screen.h"
+
+#include "app/mainform.h"
+
+namespace qx {
+
+Screen::Screen(Game& game, const QString& caption) : Form(game.modal, caption), m_game(game)
+{
+}
+
+Services& Screen::services() const
+{
+    return m_game.services;
+}
+
+TForm1& Screen::main() const
+{
+    return *m_game.Form1;
+}
+
+void Screen::PlayClick() const
+{
+    playSound(QStringLiteral("wav/click.wav"));
+}
+
+void Screen::playSound(const QString& path) const
+{
+    m_game.services.sound.play(path);
+}
+
+Image* Screen::addBackground(art::Scene scene)
+{
+    auto* image = new Image(this, rect());
+    image->setPicture(art::background(scene));
+    return image;
+}
+
+Image* Screen::addLogo(QRect geometry)
+{
+    auto* image = new Image(this, geometry);
+    image->setPicture(art::logo(geometry.size()));
+    return image;
+}
+
+Image* Screen::addButton(const QString& label, QRect geometry, std::function<void()> onClick)
+{
+    auto* image = new Image(this, geometry);
+    image->setPicture(art::button(label, geometry.size()));
+    image->setHandCursor();
+    image->OnClick = std::move(onClick);
+    return image;
+}
+
+Image* Screen::addBanner(const QString& text, QRect geometry)
+{
+    auto* image = new Image(this, geometry);
+    image->setPicture(art::banner(text, geometry.size()));
+    return image;
+}
+
+QLabel* Screen::addLabel(QPoint position, int pixelHeight, bool bold, QColor color)
+{
+    auto* label = new QLabel(this);
+    label->setFont(gameFont(pixelHeight, bold));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    label->move(position);
+    return label;
+}
+
+} // namespace qx

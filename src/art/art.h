@@ -1,0 +1,72 @@
+#pragma once
+
+// The game's pictures, drawn with QPainter from code so that every picture has
+// its source in the repository. One friendly style throughout: soft pastel
+// gradients, rounded shapes, bold blue lettering with a white rim.
+//
+// The screens paint most pictures straight from these functions (buttons,
+// banners, backgrounds); the build tool `qx-artgen` writes the pictures the
+// program loads by file name (stage pictures, shapes) into the game's bmp/.
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace qx::art {
+
+enum class Scene {
+    Menu,    // main menu: the liveliest background
+    Screen,  // every test and user screen
+    Dialog,  // stage hand-off dialog
+    Score,   // overall score screen
+};
+
+// 600 x 480, opaque.
+QImage background(Scene scene);
+
+// The product logo reading "Quiravex" on a transparent background.
+QImage logo(QSize size);
+
+// A picture button with its label painted in, transparent around the button.
+QImage button(const QString& label, QSize size);
+
+// A picture of text on a transparent background: instruction banners, titles,
+// the "個別トレーニング" heading. Lines are separated by '\n'.
+QImage banner(const QString& text, QSize size);
+
+// The hover marker: a right-pointing triangle, 25 x 28, transparent.
+QImage marker();
+
+// Main-menu decorations, transparent.
+QImage star(QSize size);
+QImage rainbow(QSize size);
+
+// "STAGE n" picture for the overall run, 137 x 33, opaque.
+QImage stage(int n);
+
+// Shape n (1..9) for the shape test, at most 57 x 49, on a flat key colour
+// that fills the bottom-left pixel (the transparent colour of the picture).
+// 1 square outline, 2 filled diamond, 3 diagonal bar from top left to bottom
+// right, 4 circle outline, 5 double circle, 6 filled triangle, 7 triangle
+// outline, 8 at sign, 9 upward arrow. Turquoise, dark outline, drop shadow.
+QImage shape(int n);
+// The key colour that shape() fills its background with.
+QRgb shapeKeyColor();
+
+// A cyan cube seen obliquely (front square, top and right faces receding up
+// and to the right), 113 x 105, transparent.
+QImage cube();
+
+// The Reflex pictures, 264 x 225, opaque: 0 a grey group of cartoon figures,
+// 1 a laughing girl's face under a yellow bear hood, 2 a red-haired girl
+// standing.
+QImage reflexPicture(int index);
+
+// The stop screen's stopwatch, 433 x 417, transparent; its face holds the
+// white clock area at (72, 112)-(349, 315) relative to the picture.
+QImage stopwatch();
+
+// The L-R screen's brick-wall ellipse, 553 x 305, transparent.
+QImage brickEllipse();
+
+} // namespace qx::art

@@ -1,0 +1,77 @@
+#pragma once
+
+// The small controls the screens are built from, with the behaviour the
+// screens expect of them: pictures that take clicks, pictures with a canvas to
+// draw on, and coloured panels.
+
+#include <QFrame>
+#include <QImage>
+#include <QWidget>
+
+#include <functional>
+
+namespace qx {
+
+// A picture, optionally stretched to the control; it can be drawn on through
+// canvas(). Clicks and mouse moves go to OnClick and OnMouseMove; a disabled
+// picture ignores both.
+class Image : public QWidget {
+public:
+    explicit Image(QWidget* parent, QRect geometry = {});
+
+    void setPicture(const QImage& picture);
+    void clearPicture();
+    const QImage& picture() const { return m_picture; }
+    bool hasPicture() const { return !m_picture.isNull(); }
+    // The picture as a canvas of the control's size; creates a white one when
+    // there is none.
+    QImage& canvas();
+    void setStretch(bool stretch) { m_stretch = stretch; }
+    // Hand cursor: for pictures that act as buttons.
+    void setHandCursor();
+
+    // Runs OnClick as a release of the mouse over the picture would.
+    void click();
+
+    int Tag = 0;
+    std::function<void()> OnClick;
+    std::function<void()> OnMouseMove;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    QImage m_picture;
+    bool m_stretch = false;
+    bool m_pressed = false;
+};
+
+// A flat coloured panel; the panel test's grid cells take presses and releases.
+class Panel : public QFrame {
+public:
+    explicit Panel(QWidget* parent, QRect geometry, QColor color);
+    void setColor(QColor color);
+    QColor color() const { return m_color; }
+
+    int Tag = 0;
+    std::function<void()> OnMouseDown;
+    std::function<void()> OnMouseUp;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    QColor m_color;
+};
+
+// The font every screen writes in.
+QFont gameFont(int pixelHeight, bool bold = false);
+// Maps the font the screens name to the one installed here.
+void installFontSubstitution();
+
+} // namespace qx

@@ -1,0 +1,63 @@
+#include "platform/desktop.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QSoundEffect>
+#include <QUrl>
+
+namespace qx {
+
+namespace {
+const QString kTitle = QStringLiteral("Quiravex");
+}
+
+DesktopSound::DesktopSound() = default;
+
+DesktopSound::~DesktopSound()
+{
+    qDeleteAll(m_effects);
+}
+
+void DesktopSound::play(const QString& path)
+{
+    if (m_playing)
+        m_playing->stop();
+    m_playing = nullptr;
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return;
+    QSoundEffect*& effect = m_effects[file.absoluteFilePath()];
+    if (!effect) {
+        effect = new QSoundEffect;
+        effect->setSource(QUrl::fromLocalFile(file.absoluteFilePath()));
+    }
+    effect->play();
+    m_playing = effect;
+}
+
+void DesktopDialogs::message(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+QString DesktopDialogs::input(const QString& caption, const QString& prompt,
+                              const QString& defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
+                                               QLineEdit::Normal, defaultText, &ok);
+    return ok ? text : QString();
+}
+
+void DesktopDialogs::error(const QString& text)
+{
+    QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok,
+                    QApplication::activeWindow());
+    box.exec();
+}
+
+} // namespace qx

@@ -1,0 +1,222 @@
+#include "platform/form.h"
+
+#include "platform/dispatch.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QScreen>
+
+#include <algorithm>
+
+namespace qx {
+
+namespace {
+
+// Brings a window to the front where the platform has a window stack.
+void bringToFront(QWidget* window)
+{
+    if (QGuiApplication::platformName() == QLatin1String("offscreen"))
+        return;
+    window->raise();
+    window->activateWindow();
+}
+
+// Keeps input away from forms that a modal form covers, whatever the window
+// system does about modality.
+class InputGuard final : public QObject {
+public:
+    explicit InputGuard(const ModalStack& stack) : m_stack(stack) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::MouseMove:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::Wheel:
+            break;
+        default:
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (!widget)
+            return false;
+        const auto* form = dynamic_cast<const Form*>(widget->window());
+        return form && !m_stack.acceptsInput(form);
+    }
+
+private:
+    const ModalStack& m_stack;
+};
+
+InputGuard* g_guard = nullptr;
+
+} // namespace
+
+ModalStack::ModalStack()
+{
+    if (qApp && !g_guard) {
+        g_guard = new InputGuard(*this);
+        qApp->installEventFilter(g_guard);
+    }
+    setAfterDispatch([this] { settle(); });
+}
+
+ModalStack::~ModalStack()
+{
+    setAfterDispatch({});
+    if (g_guard) {
+        qApp->removeEventFilter(g_guard);
+        delete g_guard;
+        g_guard = nullptr;
+    }
+}
+
+bool ModalStack::contains(const Form* form) const
+{
+    return std::any_of(m_stack.begin(), m_stack.end(),
+                       [form](const Entry& e) { return e.form == form; });
+}
+
+bool ModalStack::acceptsInput(const Form* form) const
+{
+    if (form == top())
+        return true;
+    if (form == m_main)
+        return m_stack.empty();
+    return !contains(form) && form->isVisible();
+}
+
+void ModalStack::push(Form* form, std::function<void()> onReturn)
+{
+    m_stack.push_back({form, std::move(onReturn)});
+}
+
+void ModalStack::settle()
+{
+    if (m_settling)
+        return;
+    m_settling = true;
+    while (!m_stack.empty() && m_stack.back().form->m_closeRequested) {
+        Entry entry = m_stack.back();
+        entry.form->finishClose();
+        m_stack.pop_back();
+        if (entry.onReturn)
+            dispatch(entry.onReturn);
+        m_activatePending = true;
+    }
+    if (m_activatePending) {
+        m_activatePending = false;
+        activateTop();
+    }
+    m_settling = false;
+}
+
+void ModalStack::activateTop()
+{
+    Form* form = top() ? top() : m_main;
+    if (!form || !form->isVisible())
+        return;
+    bringToFront(form);
+    dispatch([form] { form->FormActivate(); });
+}
+
+Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack)
+{
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint);
+    setWindowTitle(caption);
+    setFixedSize(600, 480);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void Form::setDesignPosition(QPoint position)
+{
+    m_hasDesignPosition = true;
+    m_designPosition = position;
+}
+
+void Form::place()
+{
+    if (m_hasDesignPosition) {
+        move(m_designPosition);
+        return;
+    }
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form::ShowModal(std::function<void()> onReturn)
+{
+    m_closeRequested = false;
+    m_stack.push(this, std::move(onReturn));
+    place();
+    show();
+    bringToFront(this);
+    setFocus();
+    dispatch([this] { FormActivate(); });
+}
+
+void Form::Show()
+{
+    place();
+    show();
+    bringToFront(this);
+    setFocus();
+    dispatch([this] { FormActivate(); });
+}
+
+void Form::Close()
+{
+    if (this == m_stack.m_main) {
+        dispatch([this] { FormCloseQuery(); });
+        if (m_stack.m_quit)
+            m_stack.m_quit();
+        return;
+    }
+    if (m_stack.contains(this)) {
+        m_closeRequested = true;
+        return;
+    }
+    if (isVisible()) {
+        finishClose();
+        m_stack.m_activatePending = true;
+    }
+}
+
+void Form::finishClose()
+{
+    m_closeRequested = false;
+    m_closing = true;
+    dispatch([this] { FormCloseQuery(); });
+    hide();
+    m_closing = false;
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    event->ignore();
+    if (!m_closing && m_stack.acceptsInput(this))
+        dispatch([this] { Close(); });
+}
+
+void Form::keyPressEvent(QKeyEvent* event)
+{
+    QString text = event->text();
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+        text = QStringLiteral("\r");
+    if (!KeyPreview || text.isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    QChar key = text.at(0);
+    dispatch([this, &key] { FormKeyPress(key); });
+}
+
+} // namespace qx

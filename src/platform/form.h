@@ -1,0 +1,96 @@
+#pragma once
+
+// Windows of the game, with the life the screens expect: created once, shown
+// modally so that open screens nest like calls, or shown without modality (the
+// stage dialog).
+//
+// ShowModal() returns at once and runs its continuation when the form closes.
+// Close() on a modal form only marks it to close; it really closes (running
+// FormCloseQuery, then its continuation) once everything opened above it has
+// closed and the current handler has returned. A form becomes the active one
+// when it is shown modally, when the form above it closes and when a
+// non-modal form over it hides; FormActivate runs each time.
+
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+namespace qx {
+
+class Form;
+
+class ModalStack {
+public:
+    ModalStack();
+    ~ModalStack();
+    ModalStack(const ModalStack&) = delete;
+    ModalStack& operator=(const ModalStack&) = delete;
+
+    Form* top() const { return m_stack.empty() ? nullptr : m_stack.back().form; }
+    bool contains(const Form* form) const;
+    int depth() const { return static_cast<int>(m_stack.size()); }
+    // Whether input may reach this form: the top modal form, the visible
+    // non-modal forms, or the main form when nothing modal is open.
+    bool acceptsInput(const Form* form) const;
+
+    // Closing the main form ends the program.
+    void setMainForm(Form* form) { m_main = form; }
+    void setQuit(std::function<void()> quit) { m_quit = std::move(quit); }
+
+private:
+    friend class Form;
+    struct Entry {
+        Form* form;
+        std::function<void()> onReturn;
+    };
+    void push(Form* form, std::function<void()> onReturn);
+    void settle();
+    void activateTop();
+
+    std::vector<Entry> m_stack;
+    Form* m_main = nullptr;
+    std::function<void()> m_quit;
+    bool m_activatePending = false;
+    bool m_settling = false;
+};
+
+class Form : public QWidget {
+public:
+    Form(ModalStack& stack, const QString& caption);
+
+    void ShowModal(std::function<void()> onReturn = {});
+    void Show();
+    void Close();
+    bool closeRequested() const { return m_closeRequested; }
+
+    // Fixed design position on the screen instead of centring.
+    void setDesignPosition(QPoint position);
+
+    // Forms that see keys first; the stop and Reflex screens use it as their
+    // armed flag, so FormKeyPress runs only while it is on.
+    bool KeyPreview = false;
+
+    virtual void FormActivate() {}
+    virtual void FormCloseQuery() {}
+    // key is the character typed; setting it to 0 swallows it.
+    virtual void FormKeyPress(QChar& key) { Q_UNUSED(key) }
+
+protected:
+    ModalStack& modalStack() const { return m_stack; }
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    friend class ModalStack;
+    void place();
+    void finishClose();
+
+    ModalStack& m_stack;
+    bool m_closeRequested = false;
+    bool m_closing = false;
+    bool m_hasDesignPosition = false;
+    QPoint m_designPosition;
+};
+
+} // namespace qx

@@ -1,0 +1,55 @@
+#pragma once
+
+// The seams between the screens and the machine: clock and timers, the one
+// random generator, sound, and the boxes that ask or tell the player
+// something. The program wires the real ones in main(); tests hand in fakes.
+
+#include <QString>
+
+#include <cstdint>
+#include <random>
+
+namespace qx {
+
+class Clock;
+
+// The game's one random generator. Random(n) is a uniform draw from 0..n-1.
+class Random {
+public:
+    void seed(std::uint32_t value) { m_engine.seed(value); }
+    // Seeds from the clock, once at start-up.
+    void randomize();
+    int operator()(int n);
+
+private:
+    std::mt19937 m_engine{5489u};
+};
+
+class Sound {
+public:
+    virtual ~Sound() = default;
+    // Plays a wave file asynchronously; a new sound cuts off the one playing.
+    // A missing file or no audio device is silent.
+    virtual void play(const QString& path) = 0;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A plain message box with one OK button.
+    virtual void message(const QString& text) = 0;
+    // A modal input box; cancelling gives "".
+    virtual QString input(const QString& caption, const QString& prompt,
+                          const QString& defaultText) = 0;
+    // The application's error report.
+    virtual void error(const QString& text) = 0;
+};
+
+struct Services {
+    Clock& clock;
+    Random& random;
+    Sound& sound;
+    Dialogs& dialogs;
+};
+
+} // namespace qx

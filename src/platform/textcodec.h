@@ -1,0 +1,23 @@
+#pragma once
+
+// Code page 932 (Shift-JIS as Windows writes it), the encoding of every file
+// the game keeps, through glibc's iconv.
+
+#include <QByteArray>
+#include <QString>
+
+namespace qx::cp932 {
+
+// Characters the code page cannot hold become '?', as Windows writes them.
+QByteArray encode(const QString& text);
+// Bytes that are not valid code page 932 become U+FFFD, one per byte.
+QString decode(const QByteArray& bytes);
+// Whether every character of text has a code in the code page.
+bool canEncode(const QString& text);
+// Whether b starts a two-byte character.
+constexpr bool isLeadByte(unsigned char b)
+{
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+} // namespace qx::cp932

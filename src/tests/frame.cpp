@@ -1,0 +1,110 @@
+#include "tests/frame.h"
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "platform/clock.h"
+#include "platform/pictures.h"
+#include "platform/textcodec.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+namespace qx {
+
+TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
+    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId()))
+{
+    addBackground(art::Scene::Screen);
+    addLogo(QRect(0, 0, 265, 49));
+    m_stagePicture = new Image(this, layout.stagePicture);
+    m_modeLabel = new TShadowLabel(this);
+    styleScreenLabel(m_modeLabel, layout.labelHeight, Qt::blue);
+    m_modeLabel->move(layout.modeLabel);
+    m_counterLabel = new TShadowLabel(this);
+    styleScreenLabel(m_counterLabel, layout.labelHeight, Qt::blue);
+    m_counterLabel->move(layout.modeLabel.x(), layout.counterTop);
+    m_startButton = addButton(QStringLiteral("スタート"), layout.startButton, [this] { startQuestion(); });
+    m_backButton = addButton(QStringLiteral("もどる"), layout.backButton, [this] { Close(); });
+}
+
+bool TestScreen::overall() const
+{
+    return main().OverallMode != 0;
+}
+
+void TestScreen::FormActivate()
+{
+    if (overall()) {
+        m_modeLabel->setCaption(QStringLiteral("総合"));
+        m_stagePicture->setPicture(
+            loadBitmap(QStringLiteral("bmp/stage%1.bmp").arg(m_stage->number)));
+    } else if (m_layout.hasLevels) {
+        m_modeLabel->setCaption(store::levelLabel(main().Level));
+    }
+}
+
+void TestScreen::countQuestion()
+{
+    ++QuestionCount;
+    m_counterLabel->setCaption(QString::number(QuestionCount) + QStringLiteral("問目"));
+}
+
+QString TestScreen::recordPath() const
+{
+    return store::resultPath(main().UserName, store::fileNameForTest(testId()));
+}
+
+QString TestScreen::recordLine(const QString& fields) const
+{
+    return store::formatDate(services().clock.today()) + QLatin1Char(',') + fields;
+}
+
+void TestScreen::addPoints(int points) const
+{
+    main().TotalScore += points;
+}
+
+void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
+{
+    game().Form10->setResult(verdict, line1, line2);
+    main().CurrentTest = testId();
+    game().Form10->Show();
+}
+
+void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
+                              const QString& fields)
+{
+    const QString path = recordPath();
+    store::Lines lines = store::loadLines(path);
+    if (right && overall())
+        addPoints(50);
+    game().Form10->setResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
+    if (!overall()) {
+        lines.prepend(cp932::encode(recordLine(fields)));
+        store::saveLines(path, lines);
+    }
+    main().CurrentTest = testId();
+    game().Form10->Show();
+}
+
+void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
+                              int points, const QString& fields)
+{
+    showResult(verdict, line1, line2);
+    if (overall())
+        addPoints(points);
+    store::writeResultLine(recordPath(), !overall(), recordLine(fields));
+}
+
+void TestScreen::resetFrame(bool clearMode)
+{
+    m_startButton->setEnabled(true);
+    QuestionCount = 0;
+    m_counterLabel->setCaption(QString());
+    if (clearMode)
+        m_modeLabel->setCaption(QString());
+    main().OverallMode = 0;
+    main().TotalScore = 0;
+    m_stagePicture->clearPicture();
+}
+
+} // namespace qx

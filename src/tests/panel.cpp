@@ -1,0 +1,181 @@
+#include "tests/panel.h"
+
+#include "app/mainform.h"
+#include "platform/clock.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+using namespace qx;
+
+namespace {
+const QColor kSilver(192, 192, 192);
+const QColor kRed(255, 0, 0);
+constexpr int kPanelSize = 49;
+constexpr int kPanelPitch = 56;
+} // namespace
+
+PanelQuestion qx::panelQuestion(bool overall, int level, int question)
+{
+    if (!overall)
+        return {std::clamp(level + 1, 1, 25), 300};
+    static constexpr PanelQuestion table[] = {{3, 400}, {4, 400}, {5, 300}, {7, 300}, {8, 300}};
+    return table[std::clamp(question, 1, 5) - 1];
+}
+
+int qx::panelMatches(const std::array<int, 25>& lit, const std::array<int, 25>& clicked, int length)
+{
+    int matches = 0;
+    for (int i = 0; i < std::min(length, 25); ++i) {
+        if (lit[static_cast<std::size_t>(i)] == clicked[static_cast<std::size_t>(i)])
+            ++matches;
+    }
+    return matches;
+}
+
+TForm2::TForm2(Game& game)
+    : TestScreen(game, QStringLiteral("パネル"),
+                 {"panel", true, {448, 0}, 40, 35, {280, 0, 137, 33}, {200, 424, 193, 49},
+                  {464, 424, 129, 49}}),
+      Timer1(game.services.clock, 300), Timer2(game.services.clock, 300),
+      sougoutim(game.services.clock, 1000)
+{
+    addBanner(QStringLiteral("赤く光った順にクリックしていって下さい"), QRect(64, 380, 473, 41));
+    new Panel(this, QRect(112, 72, 345, 305), QColor(219, 224, 238));
+    for (int n = 1; n <= 25; ++n) {
+        const QRect geometry(148 + kPanelPitch * ((n - 1) % 5), 88 + kPanelPitch * ((n - 1) / 5),
+                             kPanelSize, kPanelSize);
+        auto* panel = new Panel(this, geometry, kSilver);
+        panel->Tag = n;
+        panel->setEnabled(false);
+        panel->OnMouseDown = [this, panel] { Panel1MouseDown(panel); };
+        panel->OnMouseUp = [this, panel] { Panel1MouseUp(panel); };
+        panels[static_cast<std::size_t>(n - 1)] = panel;
+    }
+    Panel27 = new Panel(this, QRect(224, 152, 129, 121), Qt::white);
+    Panel27->hide();
+    ShadowLabel2 = new TShadowLabel(Panel27);
+    styleScreenLabel(ShadowLabel2, 96, Qt::blue);
+    ShadowLabel2->setCaption(QStringLiteral("2"));
+    ShadowLabel2->move(40, 8);
+
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+    Timer2.setOnTimer([this] { Timer2Timer(); });
+    sougoutim.setOnTimer([this] { sougoutimTimer(); });
+}
+
+void TForm2::setPanelsEnabled(bool enabled)
+{
+    for (Panel* panel : panels)
+        panel->setEnabled(enabled);
+}
+
+void TForm2::Image3Click()
+{
+    if (overall()) {
+        countQuestion();
+        playSound(QStringLiteral("wav/cd.wav"));
+    }
+    ClickCount = 0;
+    CurrentPanel = 0;
+    m_nextLit = 0;
+    if (!overall()) {
+        Timer1.setEnabled(true);
+        const PanelQuestion question = panelQuestion(false, main().Level, 0);
+        SequenceLength = question.sequenceLength;
+        StepInterval = question.stepInterval;
+        Timer1.setInterval(StepInterval);
+        Timer2.setInterval(StepInterval);
+    } else {
+        sougoutim.setEnabled(true);
+        Panel27->show();
+    }
+    LitSequence.fill(0);
+    ClickSequence.fill(0);
+    startButton()->setEnabled(false);
+}
+
+void TForm2::sougoutimTimer()
+{
+    if (ShadowLabel2->Caption() != QLatin1String("1"))
+        playSound(QStringLiteral("wav/cd.wav"));
+    ShadowLabel2->setCaption(QString::number(ShadowLabel2->Caption().toInt() - 1));
+    if (ShadowLabel2->Caption() != QLatin1String("0"))
+        return;
+    Panel27->hide();
+    const PanelQuestion question = panelQuestion(true, main().Level, QuestionCount);
+    SequenceLength = question.sequenceLength;
+    StepInterval = question.stepInterval;
+    Timer1.setInterval(StepInterval);
+    Timer2.setInterval(StepInterval);
+    sougoutim.setEnabled(false);
+    Timer1.setEnabled(true);
+    ShadowLabel2->setCaption(QStringLiteral("2"));
+}
+
+void TForm2::Timer1Timer()
+{
+    playSound(QStringLiteral("wav/cd.wav"));
+    CurrentPanel = services().random(25) + 1;
+    if (m_nextLit < 25)
+        LitSequence[static_cast<std::size_t>(m_nextLit++)] = CurrentPanel;
+    panels[static_cast<std::size_t>(CurrentPanel - 1)]->setColor(kRed);
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(true);
+}
+
+void TForm2::Timer2Timer()
+{
+    panels[static_cast<std::size_t>(CurrentPanel - 1)]->setColor(kSilver);
+    ++LightsShown;
+    Timer2.setEnabled(false);
+    if (LightsShown != SequenceLength) {
+        Timer1.setEnabled(true);
+        return;
+    }
+    LightsShown = 0;
+    setPanelsEnabled(true);
+}
+
+void TForm2::Panel1MouseDown(Panel* panel)
+{
+    panel->setColor(kRed);
+    PlayClick();
+}
+
+void TForm2::Panel1MouseUp(Panel* panel)
+{
+    panel->setColor(kSilver);
+    if (ClickCount < 25)
+        ClickSequence[static_cast<std::size_t>(ClickCount)] = panel->Tag;
+    ++ClickCount;
+    if (ClickCount != SequenceLength)
+        return;
+    setPanelsEnabled(false);
+    startButton()->setEnabled(true);
+    const int matches = panelMatches(LitSequence, ClickSequence, SequenceLength);
+    if (overall())
+        addPoints(10 * matches);
+    const bool right = matches == SequenceLength;
+    finishOrderA(right, QString(), QString(),
+                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right));
+}
+
+void TForm2::FormCloseQuery()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    sougoutim.setEnabled(false);
+    for (Panel* panel : panels) {
+        panel->setColor(kSilver);
+        panel->setEnabled(false);
+    }
+    LitSequence.fill(0);
+    ClickSequence.fill(0);
+    CurrentPanel = 0;
+    ClickCount = 0;
+    LightsShown = 0;
+    m_nextLit = 0;
+    Panel27->hide();
+    ShadowLabel2->setCaption(QStringLiteral("2"));
+    resetFrame(true);
+}

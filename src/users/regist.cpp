@@ -1,0 +1,40 @@
+#include "users/regist.h"
+
+#include "users/users.h"
+
+#include <QLineEdit>
+
+using namespace qx;
+
+TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
+{
+    addBackground(art::Scene::Screen);
+    addLogo(QRect(0, 0, 265, 49));
+    addBanner(QStringLiteral("ユーザー登録します\n名前を登録して下さい\n名前"),
+              QRect(72, 48, 377, 201));
+
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(72, 256, 377, 56);
+    Edit1->setFont(gameFont(48, true));
+    Edit1->setStyleSheet(QStringLiteral("QLineEdit { background: rgb(230, 255, 230); }"));
+    Edit1->setAttribute(Qt::WA_InputMethodEnabled);
+
+    Image5 = addButton(QStringLiteral("登録"), QRect(64, 376, 153, 41), [this] { Image5Click(); });
+    Image4 = addButton(QStringLiteral("もどる"), QRect(376, 376, 137, 41), [this] { Close(); });
+    setFocusProxy(Edit1);
+}
+
+void TForm11::Image5Click()
+{
+    if (users::registerUser(Edit1->text()) == users::Registration::Refused) {
+        services().dialogs.message(QStringLiteral("登録できません"));
+        return;
+    }
+    Edit1->clear();
+    services().dialogs.message(QStringLiteral("登録しました"));
+}
+
+void TForm11::FormCloseQuery()
+{
+    Edit1->clear();
+}

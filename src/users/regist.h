@@ -1,0 +1,20 @@
+#pragma once
+
+// User registration: a folder under "Rec/" named by the typed name, holding
+// the seven empty record files.
+
+#include "app/screen.h"
+
+class QLineEdit;
+
+class TForm11 final : public qx::Screen {
+public:
+    explicit TForm11(qx::Game& game);
+
+    void Image5Click();
+    void FormCloseQuery() override;
+
+    QLineEdit* Edit1;
+    qx::Image* Image5;  // 登録
+    qx::Image* Image4;  // もどる
+};

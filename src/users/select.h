@@ -1,0 +1,29 @@
+#pragma once
+
+// User selection: lists the users of "Rec/" and makes the chosen one current.
+
+#include "app/screen.h"
+
+class QListWidget;
+
+namespace qx {
+// The user list of the selection and deletion screens.
+QListWidget* makeUserList(QWidget* parent);
+// Fills the list anew from "Rec/".
+void fillUserList(QListWidget* list);
+// The selected user's name. Throws the list-index error when nothing is
+// selected.
+QString selectedUser(const QListWidget* list);
+} // namespace qx
+
+class TForm12 final : public qx::Screen {
+public:
+    explicit TForm12(qx::Game& game);
+
+    void FormActivate() override;
+    void Image5Click();
+
+    QListWidget* ListBox1;
+    qx::Image* Image5;  // OK
+    qx::Image* Image4;  // もどる
+};

@@ -1,0 +1,330 @@
+#include "users/store.h"
+
+#include "platform/dispatch.h"
+#include "platform/textcodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qx::store {
+
+namespace {
+
+QString pad2(int value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+bool isBlank(unsigned char b)
+{
+    return b >= 1 && b <= 32;
+}
+
+// The next character boundary after pos: a lead byte takes its trail byte along
+// unless the line ends there.
+qsizetype nextChar(const QByteArray& s, qsizetype pos)
+{
+    if (cp932::isLeadByte(static_cast<unsigned char>(s.at(pos))) && pos + 1 < s.size() &&
+        s.at(pos + 1) != '\0')
+        return pos + 2;
+    return pos + 1;
+}
+
+char at(const QByteArray& s, qsizetype pos)
+{
+    return pos < s.size() ? s.at(pos) : '\0';
+}
+
+} // namespace
+
+QStringList testFileNames()
+{
+    return {QStringLiteral("panel.dat"),  QStringLiteral("L_R.dat"),   QStringLiteral("N_memory.dat"),
+            QStringLiteral("Reflex.dat"), QStringLiteral("box.dat"),   QStringLiteral("shape.dat"),
+            QStringLiteral("stop.dat")};
+}
+
+QString fileNameForTest(const QString& testId)
+{
+    if (testId == QLatin1String("L-R"))
+        return QStringLiteral("L_R.dat");
+    return testId + QStringLiteral(".dat");
+}
+
+QString resultPath(const QString& user, const QString& fileName)
+{
+    return kRecDir + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
+}
+
+QString formatDate(QDate date)
+{
+    return QStringLiteral("%1/%2/%3")
+        .arg(date.year(), 4, 10, QLatin1Char('0'))
+        .arg(pad2(date.month()), pad2(date.day()));
+}
+
+QString levelLabel(int level)
+{
+    return QStringLiteral("レベル") + QString::number(level);
+}
+
+QString mark(bool right)
+{
+    return right ? QStringLiteral("○") : QStringLiteral("×");
+}
+
+// Whole seconds take as many digits as they need (at least two), so a time of
+// 100 s or more reads 100:00 rather than losing a digit.
+QString formatClock(int hundredths)
+{
+    return pad2(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
+}
+
+QString formatTime(int hundredths)
+{
+    return QStringLiteral("00:") + formatClock(hundredths);
+}
+
+QString formatStopTime(int hundredths)
+{
+    if (hundredths >= 100 && hundredths <= 999)
+        return QString::number(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
+    return formatClock(hundredths);
+}
+
+QString formatDifference(int hundredths)
+{
+    if (hundredths == 0)
+        return QStringLiteral("00:00");
+    const QChar sign = hundredths > 0 ? QLatin1Char('+') : QLatin1Char('-');
+    return sign + formatClock(hundredths > 0 ? hundredths : -hundredths);
+}
+
+QString targetText(int hundredths)
+{
+    const QString digits = QString::number(hundredths);
+    return digits.left(1) + QLatin1Char(':') + digits.mid(1);
+}
+
+Lines splitCommaText(const QByteArray& line)
+{
+    Lines fields;
+    qsizetype pos = 0;
+    auto skipBlanks = [&] {
+        while (isBlank(static_cast<unsigned char>(at(line, pos))))
+            ++pos;
+    };
+    skipBlanks();
+    while (at(line, pos) != '\0') {
+        QByteArray field;
+        if (at(line, pos) == '"') {
+            ++pos;
+            while (at(line, pos) != '\0') {
+                if (at(line, pos) == '"') {
+                    if (at(line, pos + 1) != '"') {
+                        ++pos;
+                        break;
+                    }
+                    field.append('"');
+                    pos += 2;
+                    continue;
+                }
+                const qsizetype next = nextChar(line, pos);
+                field.append(line.mid(pos, next - pos));
+                pos = next;
+            }
+        } else {
+            const qsizetype start = pos;
+            while (static_cast<unsigned char>(at(line, pos)) > 32 && at(line, pos) != ',')
+                pos = nextChar(line, pos);
+            field = line.mid(start, pos - start);
+        }
+        fields.append(field);
+        skipBlanks();
+        if (at(line, pos) == ',') {
+            ++pos;
+            skipBlanks();
+        }
+    }
+    return fields;
+}
+
+QByteArray joinCommaText(const Lines& fields)
+{
+    if (fields.size() == 1 && fields.first().isEmpty())
+        return QByteArrayLiteral("\"\"");
+    QByteArray out;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        const QByteArray& field = fields.at(i);
+        bool quote = false;
+        for (qsizetype pos = 0; pos < field.size(); pos = nextChar(field, pos)) {
+            const auto b = static_cast<unsigned char>(field.at(pos));
+            if (b == 0)
+                break;
+            if (b <= 32 || b == '"' || b == ',') {
+                quote = true;
+                break;
+            }
+        }
+        if (i > 0)
+            out.append(',');
+        if (!quote) {
+            out.append(field);
+            continue;
+        }
+        out.append('"');
+        for (qsizetype pos = 0; pos < field.size();) {
+            const qsizetype next = nextChar(field, pos);
+            if (field.at(pos) == '"')
+                out.append('"');
+            out.append(field.mid(pos, next - pos));
+            pos = next;
+        }
+        out.append('"');
+    }
+    return out;
+}
+
+QStringList splitCommaText(const QString& line)
+{
+    QStringList out;
+    for (const QByteArray& field : splitCommaText(cp932::encode(line)))
+        out.append(cp932::decode(field));
+    return out;
+}
+
+QString joinCommaText(const QStringList& fields)
+{
+    Lines encoded;
+    for (const QString& field : fields)
+        encoded.append(cp932::encode(field));
+    return cp932::decode(joinCommaText(encoded));
+}
+
+Lines splitLines(const QByteArray& bytes)
+{
+    Lines lines;
+    qsizetype start = 0;
+    qsizetype pos = 0;
+    while (pos < bytes.size()) {
+        const char c = bytes.at(pos);
+        if (c == '\r' || c == '\n') {
+            lines.append(bytes.mid(start, pos - start));
+            pos += (c == '\r' && pos + 1 < bytes.size() && bytes.at(pos + 1) == '\n') ? 2 : 1;
+            start = pos;
+        } else {
+            ++pos;
+        }
+    }
+    if (start < bytes.size())
+        lines.append(bytes.mid(start));
+    return lines;
+}
+
+QByteArray joinLines(const Lines& lines)
+{
+    QByteArray out;
+    qsizetype size = 0;
+    for (const QByteArray& line : lines)
+        size += line.size() + 2;
+    out.reserve(size);
+    for (const QByteArray& line : lines) {
+        out.append(line);
+        out.append("\r\n", 2);
+    }
+    return out;
+}
+
+Lines loadLines(const QString& path)
+{
+    QFile file(path);
+    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
+        throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
+    return splitLines(file.readAll());
+}
+
+FileOps systemFileOps()
+{
+    return {[](int fd, const void* data, unsigned long size) -> long {
+                return ::write(fd, data, size);
+            },
+            ::fsync, ::rename, ::close};
+}
+
+FileOps& fileOps()
+{
+    static FileOps ops = systemFileOps();
+    return ops;
+}
+
+namespace {
+
+// Writes all of data, going on after short writes; false on any error.
+bool writeAll(int fd, const QByteArray& data)
+{
+    qsizetype done = 0;
+    while (done < data.size()) {
+        const long n = fileOps().write(fd, data.constData() + done,
+                                       static_cast<unsigned long>(data.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        done += n;
+    }
+    return true;
+}
+
+} // namespace
+
+void saveLines(const QString& path, const Lines& lines)
+{
+    const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
+    const QByteArray target = QFile::encodeName(path);
+    const QFileInfo info(path);
+    // A read-only file refuses to be replaced, as it would refuse to be
+    // rewritten in place.
+    if (info.exists() && (!info.isFile() || ::access(target.constData(), W_OK) != 0))
+        throw failure;
+
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
+    const int fd = ::mkstemp(temp.data());
+    if (fd < 0)
+        throw failure;
+    ::fchmod(fd, 0644);
+    bool ok = writeAll(fd, joinLines(lines));
+    // A failed fsync is never retried: the kernel may have dropped the dirty
+    // pages already, so a second call could report success for lost data.
+    ok = ok && fileOps().fsync(fd) == 0;
+    ok = fileOps().close(fd) == 0 && ok;
+    ok = ok && fileOps().rename(temp.constData(), target.constData()) == 0;
+    if (!ok) {
+        ::unlink(temp.constData());
+        throw failure;
+    }
+    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        const bool synced = fileOps().fsync(dir) == 0;
+        ::close(dir);
+        if (!synced)
+            throw failure;
+    }
+}
+
+void writeResultLine(const QString& path, bool singlePlay, const QString& line)
+{
+    Lines lines = loadLines(path);
+    if (!singlePlay)
+        return;
+    lines.prepend(cp932::encode(line));
+    saveLines(path, lines);
+}
+
+} // namespace qx::store

@@ -1,0 +1,73 @@
+#pragma once
+
+// The rules of the record store: where each file lives, the text of every
+// field, comma text, and loading and saving whole files. Every screen that
+// touches "Rec/" goes through these functions.
+//
+// Files are handled as code page 932 bytes. A line is kept as its bytes, so a
+// file that holds bytes the code page cannot decode is written back exactly as
+// it was, apart from line breaks, which always become CR LF.
+
+#include <QByteArray>
+#include <QDate>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+namespace qx::store {
+
+using Lines = QList<QByteArray>;
+
+inline const QString kRecDir = QStringLiteral("Rec");
+inline const QString kRankingFile = QStringLiteral("Rec/record.dat");
+
+// The seven record files, in the order registration creates them.
+QStringList testFileNames();
+// "panel" gives "panel.dat", "L-R" gives "L_R.dat"...
+QString fileNameForTest(const QString& testId);
+// "Rec/" + user + "/" + file name.
+QString resultPath(const QString& user, const QString& fileName);
+
+// Field forms.
+QString formatDate(QDate date);          // 2026/12/08
+QString levelLabel(int level);           // レベル3
+QString mark(bool right);                // ○ or ×
+QString formatTime(int hundredths);      // 00:12:34 (Reflex and box)
+QString formatClock(int hundredths);     // 12:34 (the stop screen's clock)
+QString formatStopTime(int hundredths);  // 1:23 (the stop time in the file)
+QString formatDifference(int hundredths);  // +00:07, -01:23, 00:00
+QString targetText(int hundredths);      // 3:00
+
+// Comma text over code page 932 bytes: lead bytes step over their trail byte.
+Lines splitCommaText(const QByteArray& line);
+QByteArray joinCommaText(const Lines& fields);
+QStringList splitCommaText(const QString& line);
+QString joinCommaText(const QStringList& fields);
+
+// Splits file bytes into lines at CR LF, LF or CR.
+Lines splitLines(const QByteArray& bytes);
+QByteArray joinLines(const Lines& lines);
+
+// Loads a whole file. Throws Error("ファイル <path> は開けません").
+Lines loadLines(const QString& path);
+// Replaces the file with the lines, atomically and durably: the file on disk
+// is the old content or the new one, never a mix, never empty. Throws
+// Error("ファイル <path> を作成できません") and keeps the old bytes on any failure.
+void saveLines(const QString& path, const Lines& lines);
+
+// The end of every question: load the file (in both modes, so a missing file
+// is reported either way) and, in single play only, put the line first.
+void writeResultLine(const QString& path, bool singlePlay, const QString& line);
+
+// The system calls behind saveLines(), replaceable so that tests can make any
+// of them fail.
+struct FileOps {
+    long (*write)(int fd, const void* data, unsigned long size);
+    int (*fsync)(int fd);
+    int (*rename)(const char* from, const char* to);
+    int (*close)(int fd);
+};
+FileOps& fileOps();
+FileOps systemFileOps();
+
+} // namespace qx::store

@@ -1,0 +1,102 @@
+#include "users/users.h"
+
+#include "platform/dispatch.h"
+#include "platform/textcodec.h"
+#include "users/store.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace qx::users {
+
+namespace {
+
+constexpr int kMaxNameBytes = 255;
+
+bool isReservedOnWindows(const QString& name)
+{
+    static const QRegularExpression reserved(QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString base = name.section(QLatin1Char('.'), 0, 0).trimmed();
+    return reserved.match(base).hasMatch();
+}
+
+QString userFolder(const QString& name)
+{
+    return store::kRecDir + QLatin1Char('/') + name;
+}
+
+// A real folder directly inside "Rec/", not a link to somewhere else.
+bool isRealFolder(const QString& path)
+{
+    struct stat info {};
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+} // namespace
+
+bool isAcceptableName(const QString& name)
+{
+    if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
+        return false;
+    for (const QChar c : name) {
+        if (c.unicode() < 0x20 || c.unicode() == 0x7F || QStringLiteral("/\\:*?\"<>|").contains(c))
+            return false;
+    }
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        return false;
+    if (isReservedOnWindows(name))
+        return false;
+    if (!cp932::canEncode(name))
+        return false;
+    return cp932::encode(name).size() <= kMaxNameBytes && name.toUtf8().size() <= kMaxNameBytes;
+}
+
+QStringList list()
+{
+    const QDir rec(store::kRecDir);
+    QStringList names;
+    const QStringList entries =
+        rec.entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& entry : entries) {
+        if (entry.startsWith(QLatin1Char('.')) || entry == QLatin1String("record.dat"))
+            continue;
+        names.append(entry);
+    }
+    return names;
+}
+
+Registration registerUser(const QString& name)
+{
+    if (!isAcceptableName(name) || !QDir().mkdir(userFolder(name)))
+        return Registration::Refused;
+    for (const QString& file : store::testFileNames()) {
+        const QString path = store::resultPath(name, file);
+        QFile created(path);
+        if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            throw Error(QStringLiteral("ファイル %1 を作成できません").arg(path));
+    }
+    return Registration::Registered;
+}
+
+bool deleteUser(const QString& name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") ||
+        name == QLatin1String(".."))
+        return false;
+    const QString folder = userFolder(name);
+    if (!isRealFolder(folder))
+        return false;
+    for (const QString& file :
+         {QStringLiteral("panel.dat"), QStringLiteral("box.dat"), QStringLiteral("L_R.dat"),
+          QStringLiteral("N_memory.dat"), QStringLiteral("stop.dat"), QStringLiteral("shape.dat"),
+          QStringLiteral("Reflex.dat")})
+        QFile::remove(store::resultPath(name, file));
+    return ::rmdir(QFile::encodeName(folder).constData()) == 0;
+}
+
+} // namespace qx::users

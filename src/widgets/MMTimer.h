@@ -1,0 +1,76 @@
+#pragma once
+
+// A periodic timer with the accuracy of a millisecond whose ticks run on the
+// thread the timer lives in (the user-interface thread), one at a time, like
+// those of an ordinary window timer.
+//
+// The timer is armed exactly while Enabled is on, Interval is not 0 and a
+// handler is set. Every effective change re-arms it, and the new period counts
+// from the moment of the change; assigning a handler always re-arms, even the
+// same one.
+//
+// On a real clock a thread of the timer's own sleeps to absolute deadlines of
+// the monotonic clock, hands each tick to the user-interface thread and waits
+// until it has been handled. A tick not handled within DeliveryTimeout (90% of
+// the period) switches the timer off, Enabled included, as if its owner had:
+// a slow handler, or one that opens a modal box, never has ticks pile up
+// behind it. A tick that was waiting to be handled when the timer was
+// re-armed, switched off or destroyed is dropped. On a virtual clock the ticks
+// come from the clock and are always handled in time.
+//
+// An exception from the handler goes to the application's error report, and
+// the timer goes on. The clock must outlive the timer.
+
+#include <QObject>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <thread>
+
+namespace qx {
+class Clock;
+}
+
+class TMMTimer : public QObject {
+    Q_OBJECT
+
+public:
+    explicit TMMTimer(qx::Clock& clock, QObject* parent = nullptr);
+    ~TMMTimer() override;
+    TMMTimer(const TMMTimer&) = delete;
+    TMMTimer& operator=(const TMMTimer&) = delete;
+
+    bool Enabled() const { return m_enabled; }
+    void setEnabled(bool enabled);
+    // Milliseconds; 0 keeps the timer from firing.
+    unsigned Interval() const { return m_interval; }
+    void setInterval(unsigned interval);
+    void setOnTimer(std::function<void()> handler);
+    // Milliseconds a tick may take to be handled.
+    unsigned DeliveryTimeout() const { return m_deliveryTimeout; }
+
+protected:
+    // Runs the handler, if one is set.
+    virtual void DoTimer();
+    void RearmTimer();
+
+private:
+    struct Shared;
+
+    void runTimerThread();
+    void deliverTick(std::uint64_t arming, std::uint64_t tick);
+    void switchOff(std::uint64_t arming);
+
+    qx::Clock& m_clock;
+    bool m_enabled = false;
+    unsigned m_interval = 1000;
+    unsigned m_deliveryTimeout = 900;
+    std::function<void()> m_onTimer;
+    // The clock's timer on a virtual clock, 0 when none runs.
+    int m_clockTimer = 0;
+    // Arming state that the timer thread reads; shared so that a tick whose
+    // handler destroys the timer can still acknowledge itself.
+    std::shared_ptr<Shared> m_shared;
+    std::thread m_thread;
+};
