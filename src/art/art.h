@@ -15,10 +15,10 @@
 namespace qx::art {
 
 enum class Scene {
-    Menu,    // main menu: the liveliest background
-    Screen,  // every test and user screen
-    Dialog,  // stage hand-off dialog
-    Score,   // overall score screen
+    Menu,   // main menu: the liveliest background
+    Screen, // every test and user screen
+    Dialog, // stage hand-off dialog
+    Score,  // overall score screen
 };
 
 // 600 x 480, opaque.
