@@ -18,8 +18,7 @@ namespace {
 
 // Waits on the virtual clock for the answer phase and clicks the lit panels
 // back, getting the first `wrong` positions wrong.
-void answer(qxtest::GameFixture& f, int wrong = 0)
-{
+void answer(qxtest::GameFixture& f, int wrong = 0) {
     TForm2& screen = *f.game->Form2;
     QVERIFY(f.clock.advanceUntil([&] { return screen.panels[0]->isEnabled(); }, 20000));
     for (int i = 0; i < screen.SequenceLength; ++i) {
@@ -30,8 +29,7 @@ void answer(qxtest::GameFixture& f, int wrong = 0)
     }
 }
 
-void pressEnter(qxtest::GameFixture& f)
-{
+void pressEnter(qxtest::GameFixture& f) {
     QVERIFY(f.game->Form10->isVisible());
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 }
@@ -54,8 +52,7 @@ private Q_SLOTS:
     void missingRecordFileEndsTheQuestionWithoutVerdict();
 };
 
-void PanelTest::questionSettings_data()
-{
+void PanelTest::questionSettings_data() {
     QTest::addColumn<bool>("overall");
     QTest::addColumn<int>("n");
     QTest::addColumn<int>("length");
@@ -69,8 +66,7 @@ void PanelTest::questionSettings_data()
     QTest::newRow("question 5") << true << 5 << 8 << 300;
 }
 
-void PanelTest::questionSettings()
-{
+void PanelTest::questionSettings() {
     QFETCH(bool, overall);
     QFETCH(int, n);
     QFETCH(int, length);
@@ -80,19 +76,18 @@ void PanelTest::questionSettings()
     QCOMPARE(q.stepInterval, interval);
 }
 
-void PanelTest::matchesCountPositionsOneToOne_data()
-{
+void PanelTest::matchesCountPositionsOneToOne_data() {
     QTest::addColumn<QList<int>>("lit");
     QTest::addColumn<QList<int>>("clicked");
     QTest::addColumn<int>("matches");
     QTest::newRow("all right") << QList<int>{3, 9, 12} << QList<int>{3, 9, 12} << 3;
-    QTest::newRow("one left out shifts the rest") << QList<int>{3, 9, 12, 4} << QList<int>{3, 12, 4, 4} << 2;
+    QTest::newRow("one left out shifts the rest")
+        << QList<int>{3, 9, 12, 4} << QList<int>{3, 12, 4, 4} << 2;
     QTest::newRow("lit twice in a row") << QList<int>{5, 5, 7} << QList<int>{5, 7, 7} << 2;
     QTest::newRow("none") << QList<int>{1, 2} << QList<int>{2, 1} << 0;
 }
 
-void PanelTest::matchesCountPositionsOneToOne()
-{
+void PanelTest::matchesCountPositionsOneToOne() {
     QFETCH(QList<int>, lit);
     QFETCH(QList<int>, clicked);
     QFETCH(int, matches);
@@ -105,8 +100,7 @@ void PanelTest::matchesCountPositionsOneToOne()
     QCOMPARE(panelMatches(a, b, static_cast<int>(lit.size())), matches);
 }
 
-void PanelTest::singlePlayWritesOneLineAtTheTop()
-{
+void PanelTest::singlePlayWritesOneLineAtTheTop() {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"),
@@ -132,7 +126,8 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
     QCOMPARE(menu.CurrentTest, QStringLiteral("panel"));
     QVERIFY(screen.startButton()->isEnabled());
-    const QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,レベル3,○\r\n2026/12/01,レベル1,×\r\n"));
+    const QByteArray expected =
+        cp932::encode(QStringLiteral("2026/12/08,レベル3,○\r\n2026/12/01,レベル1,×\r\n"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), expected);
 
     pressEnter(f);
@@ -144,7 +139,8 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     answer(f, 1);
     QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat"))
-                .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル3,×\r\n2026/12/08,レベル3,○"))));
+                .startsWith(
+                    cp932::encode(QStringLiteral("2026/12/08,レベル3,×\r\n2026/12/08,レベル3,○"))));
     pressEnter(f);
 
     // Back to the level selection, another level, then the menu.
@@ -158,8 +154,7 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     QCOMPARE(menu.OverallMode, 0);
 }
 
-void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
-{
+void PanelTest::panelLitTwiceInARowGoesDarkInBetween() {
     qxtest::GameFixture f(7);
     f.selectUser(QStringLiteral("u"));
     f.game->Form1->Level = 10;
@@ -180,8 +175,7 @@ void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
     QVERIFY(screen.panels[0]->isEnabled());
 }
 
-void PanelTest::overallStageScoresWritesNothingAndHandsOver()
-{
+void PanelTest::overallStageScoresWritesNothingAndHandsOver() {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -223,8 +217,7 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
-void PanelTest::leavingMidRunResetsEverything()
-{
+void PanelTest::leavingMidRunResetsEverything() {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -233,7 +226,7 @@ void PanelTest::leavingMidRunResetsEverything()
     screen.startButton()->click();
     answer(f);
     pressEnter(f);
-    f.clock.advance(2500);  // second question: countdown over, lights running
+    f.clock.advance(2500); // second question: countdown over, lights running
     QCOMPARE(screen.QuestionCount, 2);
     screen.backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
@@ -252,8 +245,7 @@ void PanelTest::leavingMidRunResetsEverything()
     QCOMPARE(screen.LitSequence[0], 0);
 }
 
-void PanelTest::overallRunTwiceGivesTheSameResult()
-{
+void PanelTest::overallRunTwiceGivesTheSameResult() {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -277,8 +269,7 @@ void PanelTest::overallRunTwiceGivesTheSameResult()
     QCOMPARE(totals.at(0), totals.at(1));
 }
 
-void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
-{
+void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict() {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));

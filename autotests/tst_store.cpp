@@ -36,8 +36,7 @@ private Q_SLOTS:
     void undecodableBytesSurviveAPutFirst();
 };
 
-void StoreTest::commaTextSplitsLikeTheRecordReaders_data()
-{
+void StoreTest::commaTextSplitsLikeTheRecordReaders_data() {
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("plain") << "2026/12/08,レベル3,○" << QStringList{"2026/12/08", "レベル3", "○"};
@@ -48,25 +47,22 @@ void StoreTest::commaTextSplitsLikeTheRecordReaders_data()
     QTest::newRow("trailing comma gives no field") << "a,b," << QStringList{"a", "b"};
     QTest::newRow("quoted with comma and space") << "\"a, b\",c" << QStringList{"a, b", "c"};
     QTest::newRow("doubled quote") << "\"say \"\"hi\"\"\",x" << QStringList{"say \"hi\"", "x"};
-    QTest::newRow("text after closing quote is a field")
-        << "\"ab\"cd" << QStringList{"ab", "cd"};
+    QTest::newRow("text after closing quote is a field") << "\"ab\"cd" << QStringList{"ab", "cd"};
     QTest::newRow("unterminated quote runs to the end") << "\"abc,d" << QStringList{"abc,d"};
-    QTest::newRow("japanese name quoted") << "2026/12/08,120,\"山田 太郎\""
-                                          << QStringList{"2026/12/08", "120", "山田 太郎"};
+    QTest::newRow("japanese name quoted")
+        << "2026/12/08,120,\"山田 太郎\"" << QStringList{"2026/12/08", "120", "山田 太郎"};
     QTest::newRow("empty line") << "" << QStringList{};
     QTest::newRow("typed answer 1 2") << "2026/12/08,レベル3,×,12,1 2"
                                       << QStringList{"2026/12/08", "レベル3", "×", "12", "1", "2"};
 }
 
-void StoreTest::commaTextSplitsLikeTheRecordReaders()
-{
+void StoreTest::commaTextSplitsLikeTheRecordReaders() {
     QFETCH(QString, line);
     QFETCH(QStringList, fields);
     QCOMPARE(store::splitCommaText(line), fields);
 }
 
-void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data()
-{
+void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data() {
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("line");
     QTest::newRow("plain") << QStringList{"2026/12/08", "1200", "山田"} << "2026/12/08,1200,山田";
@@ -78,8 +74,7 @@ void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data()
     QTest::newRow("negative score") << QStringList{"2026/12/08", "-35", "x"} << "2026/12/08,-35,x";
 }
 
-void StoreTest::commaTextQuotesOnlyWhatNeedsIt()
-{
+void StoreTest::commaTextQuotesOnlyWhatNeedsIt() {
     QFETCH(QStringList, fields);
     QFETCH(QString, line);
     QCOMPARE(store::joinCommaText(fields), line);
@@ -90,11 +85,10 @@ void StoreTest::commaTextQuotesOnlyWhatNeedsIt()
 // ソ is 83 5C and 表 is 95 5C: their trail byte is a backslash; the code page
 // also has kanji whose trail byte is 7C ('|'). None of them may split a field
 // or start quoting.
-void StoreTest::commaTextStepsOverKanjiTrailBytes()
-{
+void StoreTest::commaTextStepsOverKanjiTrailBytes() {
     const QByteArray kanji = cp932::encode(QStringLiteral("ソ表"));
     QCOMPARE(kanji, QByteArray("\x83\x5C\x95\x5C"));
-    QByteArray trail2C("\x81\x2C");  // not a real character, but a lead byte then a comma byte
+    QByteArray trail2C("\x81\x2C"); // not a real character, but a lead byte then a comma byte
     const store::Lines fields = store::splitCommaText(kanji + ',' + trail2C + ",x");
     QCOMPARE(fields.size(), 3);
     QCOMPARE(fields.at(0), kanji);
@@ -103,8 +97,7 @@ void StoreTest::commaTextStepsOverKanjiTrailBytes()
              kanji + QByteArray(",\x81\x20"));
 }
 
-void StoreTest::fieldForms_data()
-{
+void StoreTest::fieldForms_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("time 7") << store::formatTime(7) << "00:00:07";
@@ -134,23 +127,20 @@ void StoreTest::fieldForms_data()
     QTest::newRow("wrong") << store::mark(false) << "×";
 }
 
-void StoreTest::fieldForms()
-{
+void StoreTest::fieldForms() {
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(text, expected);
 }
 
-void StoreTest::dateUsesSlashesWhateverTheLocale()
-{
+void StoreTest::dateUsesSlashesWhateverTheLocale() {
     QLocale::setDefault(QLocale(QLocale::German));
     QCOMPARE(store::formatDate(QDate(2026, 12, 8)), QStringLiteral("2026/12/08"));
     QCOMPARE(store::formatDate(QDate(987, 1, 2)), QStringLiteral("0987/01/02"));
     QLocale::setDefault(QLocale::c());
 }
 
-void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
-{
+void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf() {
     QCOMPARE(store::splitLines("a\r\nb\nc\rd"), (store::Lines{"a", "b", "c", "d"}));
     QCOMPARE(store::splitLines("a\r\n\r\nb"), (store::Lines{"a", "", "b"}));
     QCOMPARE(store::splitLines(""), store::Lines{});
@@ -158,20 +148,19 @@ void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
     QCOMPARE(store::joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
 }
 
-void StoreTest::resultLineGoesFirstInCp932WithCrLf()
-{
+void StoreTest::resultLineGoesFirstInCp932WithCrLf() {
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"), "old\r\n");
     store::writeResultLine(QStringLiteral("Rec/u/panel.dat"), true,
                            QStringLiteral("2026/12/08,レベル3,○"));
-    const QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,レベル3,○")) + "\r\nold\r\n";
+    const QByteArray expected =
+        cp932::encode(QStringLiteral("2026/12/08,レベル3,○")) + "\r\nold\r\n";
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), expected);
     QVERIFY(expected.contains("\x81\x9B"));
 }
 
-void StoreTest::overallRunLoadsButNeverWrites()
-{
+void StoreTest::overallRunLoadsButNeverWrites() {
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/box.dat"), "x\n");
@@ -179,8 +168,7 @@ void StoreTest::overallRunLoadsButNeverWrites()
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/box.dat")), QByteArray("x\n"));
 }
 
-void StoreTest::missingFileIsReportedWithItsPath()
-{
+void StoreTest::missingFileIsReportedWithItsPath() {
     qxtest::ScratchFolder folder;
     try {
         store::writeResultLine(QStringLiteral("Rec/gone/panel.dat"), false, QStringLiteral("l"));
@@ -192,8 +180,7 @@ void StoreTest::missingFileIsReportedWithItsPath()
     QVERIFY_THROWS_EXCEPTION(Error, store::loadLines(QStringLiteral("Rec/dir.dat")));
 }
 
-void StoreTest::readOnlyFileKeepsItsBytes()
-{
+void StoreTest::readOnlyFileKeepsItsBytes() {
     if (::geteuid() == 0)
         QSKIP("root may write any file");
     qxtest::ScratchFolder folder;
@@ -208,23 +195,20 @@ void StoreTest::readOnlyFileKeepsItsBytes()
 namespace {
 int g_failAt = 0;
 int g_calls = 0;
-bool failNow()
-{
+bool failNow() {
     return ++g_calls == g_failAt;
 }
 } // namespace
 
-void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data()
-{
-    QTest::addColumn<int>("which");  // 0 write, 1 fsync, 2 close, 3 rename
+void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data() {
+    QTest::addColumn<int>("which"); // 0 write, 1 fsync, 2 close, 3 rename
     QTest::newRow("write") << 0;
     QTest::newRow("fsync") << 1;
     QTest::newRow("close") << 2;
     QTest::newRow("rename") << 3;
 }
 
-void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile()
-{
+void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile() {
     QFETCH(int, which);
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
@@ -269,8 +253,7 @@ void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile()
              QStringList{"shape.dat"});
 }
 
-void StoreTest::undecodableBytesSurviveAPutFirst()
-{
+void StoreTest::undecodableBytesSurviveAPutFirst() {
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     const QByteArray odd("\x80\xA0\xFD\xFE\xFF,\x81\x20,x\0y\x81", 13);

@@ -17,8 +17,7 @@ using namespace qx;
 
 namespace {
 // Every path under the scratch folder, to prove that nothing was created.
-QStringList tree()
-{
+QStringList tree() {
     QStringList paths;
     QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -44,8 +43,7 @@ private Q_SLOTS:
     void closingRegistrationEmptiesTheBox();
 };
 
-void UsersTest::registrationMakesSevenEmptyFiles()
-{
+void UsersTest::registrationMakesSevenEmptyFiles() {
     qxtest::GameFixture f;
     auto* form = f.game->Form11.get();
     form->ShowModal();
@@ -56,8 +54,8 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QDir folder(QStringLiteral("Rec/山田"));
     QStringList files = folder.entryList(QDir::Files);
     files.sort();
-    QStringList expected{"L_R.dat", "N_memory.dat", "Reflex.dat", "box.dat",
-                         "panel.dat", "shape.dat", "stop.dat"};
+    QStringList expected{"L_R.dat",   "N_memory.dat", "Reflex.dat", "box.dat",
+                         "panel.dat", "shape.dat",    "stop.dat"};
     QCOMPARE(files, expected);
     for (const QString& file : files)
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
@@ -72,8 +70,7 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田/panel.dat")), QByteArray("keep\r\n"));
 }
 
-void UsersTest::refusedNamesCreateNothing_data()
-{
+void UsersTest::refusedNamesCreateNothing_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("empty") << "";
     QTest::newRow("dot") << ".";
@@ -98,8 +95,7 @@ void UsersTest::refusedNamesCreateNothing_data()
     QTest::newRow("exists as record.dat") << "record.dat";
 }
 
-void UsersTest::refusedNamesCreateNothing()
-{
+void UsersTest::refusedNamesCreateNothing() {
     QFETCH(QString, name);
     qxtest::GameFixture f;
     const QStringList before = tree();
@@ -111,8 +107,7 @@ void UsersTest::refusedNamesCreateNothing()
     QCOMPARE(tree(), before);
 }
 
-void UsersTest::acceptedNames_data()
-{
+void UsersTest::acceptedNames_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("kanji") << "山田太郎";
     QTest::newRow("space inside") << "taro yamada";
@@ -121,14 +116,12 @@ void UsersTest::acceptedNames_data()
     QTest::newRow("kanji with 5C trail byte") << "表ソ";
 }
 
-void UsersTest::acceptedNames()
-{
+void UsersTest::acceptedNames() {
     QFETCH(QString, name);
     QVERIFY(users::isAcceptableName(name));
 }
 
-void UsersTest::listingFollowsTheFolder()
-{
+void UsersTest::listingFollowsTheFolder() {
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("b"));
     users::registerUser(QStringLiteral("a"));
@@ -143,15 +136,14 @@ void UsersTest::listingFollowsTheFolder()
     form->ShowModal();
     form->Image4->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    form->ShowModal();  // the list is filled anew at each opening
+    form->ShowModal(); // the list is filled anew at each opening
     QCOMPARE(form->ListBox1->count(), 3);
 }
 
-void UsersTest::selectionUnlocksTheNineButtons()
-{
+void UsersTest::selectionUnlocksTheNineButtons() {
     qxtest::GameFixture f;
     auto& menu = *f.game->Form1;
-    const QList<Image*> locked{menu.Image26, menu.Image24, menu.Image7, menu.Image3, menu.Image4,
+    const QList<Image*> locked{menu.Image26, menu.Image24, menu.Image7,  menu.Image3, menu.Image4,
                                menu.Image5,  menu.Image17, menu.Image18, menu.Image16};
     for (Image* button : locked)
         QVERIFY(!button->isEnabled());
@@ -174,8 +166,7 @@ void UsersTest::selectionUnlocksTheNineButtons()
     QCOMPARE(f.sound.played, QStringList{"wav/click.wav"});
 }
 
-void UsersTest::selectionWithNothingChosenReportsTheListIndex()
-{
+void UsersTest::selectionWithNothingChosenReportsTheListIndex() {
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("u"));
     f.game->Form1->Image6->click();
@@ -186,8 +177,7 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
     QVERIFY(f.game->Form1->UserName.isEmpty());
 }
 
-void UsersTest::closingRegistrationEmptiesTheBox()
-{
+void UsersTest::closingRegistrationEmptiesTheBox() {
     qxtest::GameFixture f;
     f.game->Form1->Image14->click();
     f.game->Form11->Edit1->setText(QStringLiteral("half typed"));

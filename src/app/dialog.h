@@ -19,11 +19,11 @@ public:
     void FormKeyPress(QChar& key) override;
     void FormCloseQuery() override;
 
-    TShadowLabel* ShadowLabel2;  // verdict
-    TShadowLabel* ShadowLabel3;  // score line
+    TShadowLabel* ShadowLabel2; // verdict
+    TShadowLabel* ShadowLabel3; // score line
     QLabel* Label1;
     QLabel* Label2;
-    TShadowLabel* ShadowLabel1;  // "ENTERを押して下さい"
+    TShadowLabel* ShadowLabel1; // "ENTERを押して下さい"
 
 private:
     void handOff();

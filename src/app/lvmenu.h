@@ -16,10 +16,10 @@ public:
     // Level buttons 1..10 (Image4Click to Image13Click).
     void chooseLevel(int level);
 
-    qx::Image* Image3;  // title of the chosen test
+    qx::Image* Image3; // title of the chosen test
     QLabel* Label1;
-    std::array<qx::Image*, 10> levelButtons{};  // Image4 .. Image13
-    qx::Image* Image14;                         // もどる
+    std::array<qx::Image*, 10> levelButtons{}; // Image4 .. Image13
+    qx::Image* Image14;                        // もどる
 };
 
 namespace qx {

@@ -12,8 +12,7 @@
 
 using namespace qx;
 
-TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
-{
+TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0")) {
     Image* background = addBackground(art::Scene::Menu);
     background->setMouseTracking(true);
     background->OnMouseMove = [this] { Image1MouseMove(); };
@@ -36,42 +35,90 @@ TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
         std::function<void()> action;
     };
     const Button buttons[] = {
-        {&Image24, "総合トレーニング", {56, 128, 297, 41}, false, {28, 134},
+        {&Image24,
+         "総合トレーニング",
+         {56, 128, 297, 41},
+         false,
+         {28, 134},
          [this] {
              PlayClick();
              OverallMode = 1;
              this->game().Form2->ShowModal();
          }},
-        {&Image7, "パネル", {80, 264, 115, 41}, false, {52, 273},
+        {&Image7,
+         "パネル",
+         {80, 264, 115, 41},
+         false,
+         {52, 273},
          [this] { singlePlayViaLevels(QStringLiteral("panel")); }},
-        {&Image3, "L→R", {256, 264, 113, 41}, false, {228, 273},
+        {&Image3,
+         "L→R",
+         {256, 264, 113, 41},
+         false,
+         {228, 273},
          [this] { singlePlayViaLevels(QStringLiteral("L-R")); }},
-        {&Image4, "N_メモリ", {432, 264, 113, 41}, false, {404, 273},
+        {&Image4,
+         "N_メモリ",
+         {432, 264, 113, 41},
+         false,
+         {404, 273},
          [this] { singlePlayViaLevels(QStringLiteral("N_memory")); }},
-        {&Image5, "ストップ", {76, 328, 113, 41}, false, {52, 337},
+        {&Image5,
+         "ストップ",
+         {76, 328, 113, 41},
+         false,
+         {52, 337},
          [this] { singlePlayViaLevels(QStringLiteral("stop")); }},
-        {&Image17, "Reflexes", {258, 328, 121, 41}, false, {228, 337},
+        {&Image17,
+         "Reflexes",
+         {258, 328, 121, 41},
+         false,
+         {228, 337},
          [this] { singlePlayDirect(QStringLiteral("Reflex"), this->game().Form7.get()); }},
-        {&Image18, "BOX", {429, 328, 121, 41}, false, {404, 337},
+        {&Image18,
+         "BOX",
+         {429, 328, 121, 41},
+         false,
+         {404, 337},
          [this] { singlePlayDirect(QStringLiteral("box"), this->game().Form8.get()); }},
-        {&Image16, "シャープ", {80, 392, 121, 41}, false, {52, 401},
+        {&Image16,
+         "シャープ",
+         {80, 392, 121, 41},
+         false,
+         {52, 401},
          [this] { singlePlayDirect(QStringLiteral("shape"), this->game().Form6.get()); }},
-        {&Image14, "登録", {24, 0, 113, 41}, true, {0, 8},
+        {&Image14,
+         "登録",
+         {24, 0, 113, 41},
+         true,
+         {0, 8},
          [this] {
              PlayClick();
              this->game().Form11->ShowModal();
          }},
-        {&Image6, "選択", {176, 0, 113, 41}, true, {152, 8},
+        {&Image6,
+         "選択",
+         {176, 0, 113, 41},
+         true,
+         {152, 8},
          [this] {
              PlayClick();
              this->game().Form12->ShowModal();
          }},
-        {&Image26, "記録", {328, 0, 113, 41}, false, {303, 8},
+        {&Image26,
+         "記録",
+         {328, 0, 113, 41},
+         false,
+         {303, 8},
          [this] {
              PlayClick();
              this->game().Form13->ShowModal();
          }},
-        {&Image28, "削除", {480, 0, 113, 41}, true, {456, 8},
+        {&Image28,
+         "削除",
+         {480, 0, 113, 41},
+         true,
+         {456, 8},
          [this] {
              PlayClick();
              this->game().Form14->ShowModal();
@@ -94,30 +141,27 @@ TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
     Label1 = addLabel(QPoint(56, 80), 21, true);
 }
 
-void TForm1::Image1MouseMove()
-{
+void TForm1::Image1MouseMove() {
     for (Image* marker : markers)
         marker->hide();
 }
 
-void TForm1::selectUser(const QString& name)
-{
+void TForm1::selectUser(const QString& name) {
     UserName = name;
     Label1->setText(QStringLiteral("ユーザー名：") + name);
     Label1->adjustSize();
-    for (Image* button : {Image26, Image24, Image7, Image3, Image4, Image5, Image17, Image18, Image16})
+    for (Image* button :
+         {Image26, Image24, Image7, Image3, Image4, Image5, Image17, Image18, Image16})
         button->setEnabled(true);
 }
 
-void TForm1::singlePlayViaLevels(const QString& test)
-{
+void TForm1::singlePlayViaLevels(const QString& test) {
     PlayClick();
     CurrentTest = test;
     game().Form9->ShowModal([this] { OverallMode = 0; });
 }
 
-void TForm1::singlePlayDirect(const QString& test, Form* screen)
-{
+void TForm1::singlePlayDirect(const QString& test, Form* screen) {
     PlayClick();
     CurrentTest = test;
     screen->ShowModal([this] { OverallMode = 0; });

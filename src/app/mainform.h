@@ -22,19 +22,19 @@ public:
 
     void PlayClick() const { Screen::PlayClick(); }
 
-    qx::Image* Image24;  // 総合トレーニング
-    qx::Image* Image7;   // パネル
-    qx::Image* Image3;   // L→R
-    qx::Image* Image4;   // N_メモリ
-    qx::Image* Image5;   // ストップ
-    qx::Image* Image17;  // Reflexes
-    qx::Image* Image18;  // BOX
-    qx::Image* Image16;  // シャープ
-    qx::Image* Image14;  // 登録
-    qx::Image* Image6;   // 選択
-    qx::Image* Image26;  // 記録
-    qx::Image* Image28;  // 削除
-    qx::Image* Image2;   // おわる
+    qx::Image* Image24; // 総合トレーニング
+    qx::Image* Image7;  // パネル
+    qx::Image* Image3;  // L→R
+    qx::Image* Image4;  // N_メモリ
+    qx::Image* Image5;  // ストップ
+    qx::Image* Image17; // Reflexes
+    qx::Image* Image18; // BOX
+    qx::Image* Image16; // シャープ
+    qx::Image* Image14; // 登録
+    qx::Image* Image6;  // 選択
+    qx::Image* Image26; // 記録
+    qx::Image* Image28; // 削除
+    qx::Image* Image2;  // おわる
     QLabel* Label1;
 
     // The hover markers in the order of the buttons above (おわる has none).

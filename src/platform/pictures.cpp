@@ -7,8 +7,7 @@
 
 namespace qx {
 
-QImage loadBitmap(const QString& path)
-{
+QImage loadBitmap(const QString& path) {
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
     QImageReader reader(path);
@@ -18,8 +17,7 @@ QImage loadBitmap(const QString& path)
     return picture;
 }
 
-QImage keyedTransparent(const QImage& picture)
-{
+QImage keyedTransparent(const QImage& picture) {
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
     if (out.isNull())
         return out;

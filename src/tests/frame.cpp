@@ -11,8 +11,7 @@
 namespace qx {
 
 TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
-    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId()))
-{
+    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId())) {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
     m_stagePicture = new Image(this, layout.stagePicture);
@@ -22,17 +21,16 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
     m_counterLabel = new TShadowLabel(this);
     styleScreenLabel(m_counterLabel, layout.labelHeight, Qt::blue);
     m_counterLabel->move(layout.modeLabel.x(), layout.counterTop);
-    m_startButton = addButton(QStringLiteral("スタート"), layout.startButton, [this] { startQuestion(); });
+    m_startButton =
+        addButton(QStringLiteral("スタート"), layout.startButton, [this] { startQuestion(); });
     m_backButton = addButton(QStringLiteral("もどる"), layout.backButton, [this] { Close(); });
 }
 
-bool TestScreen::overall() const
-{
+bool TestScreen::overall() const {
     return main().OverallMode != 0;
 }
 
-void TestScreen::FormActivate()
-{
+void TestScreen::FormActivate() {
     if (overall()) {
         m_modeLabel->setCaption(QStringLiteral("総合"));
         m_stagePicture->setPicture(
@@ -42,42 +40,37 @@ void TestScreen::FormActivate()
     }
 }
 
-void TestScreen::countQuestion()
-{
+void TestScreen::countQuestion() {
     ++QuestionCount;
     m_counterLabel->setCaption(QString::number(QuestionCount) + QStringLiteral("問目"));
 }
 
-QString TestScreen::recordPath() const
-{
+QString TestScreen::recordPath() const {
     return store::resultPath(main().UserName, store::fileNameForTest(testId()));
 }
 
-QString TestScreen::recordLine(const QString& fields) const
-{
+QString TestScreen::recordLine(const QString& fields) const {
     return store::formatDate(services().clock.today()) + QLatin1Char(',') + fields;
 }
 
-void TestScreen::addPoints(int points) const
-{
+void TestScreen::addPoints(int points) const {
     main().TotalScore += points;
 }
 
-void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
-{
+void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2) {
     game().Form10->setResult(verdict, line1, line2);
     main().CurrentTest = testId();
     game().Form10->Show();
 }
 
 void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
-                              const QString& fields)
-{
+                              const QString& fields) {
     const QString path = recordPath();
     store::Lines lines = store::loadLines(path);
     if (right && overall())
         addPoints(50);
-    game().Form10->setResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
+    game().Form10->setResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1,
+                             line2);
     if (!overall()) {
         lines.prepend(cp932::encode(recordLine(fields)));
         store::saveLines(path, lines);
@@ -87,16 +80,14 @@ void TestScreen::finishOrderA(bool right, const QString& line1, const QString& l
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                              int points, const QString& fields)
-{
+                              int points, const QString& fields) {
     showResult(verdict, line1, line2);
     if (overall())
         addPoints(points);
     store::writeResultLine(recordPath(), !overall(), recordLine(fields));
 }
 
-void TestScreen::resetFrame(bool clearMode)
-{
+void TestScreen::resetFrame(bool clearMode) {
     m_startButton->setEnabled(true);
     QuestionCount = 0;
     m_counterLabel->setCaption(QString());

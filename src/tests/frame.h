@@ -15,10 +15,10 @@ class TestScreen : public Screen {
 public:
     struct Layout {
         const char* testId;
-        bool hasLevels;        // single play shows "レベル" + level
-        QPoint modeLabel;      // the counter label sits below it
+        bool hasLevels;   // single play shows "レベル" + level
+        QPoint modeLabel; // the counter label sits below it
         int counterTop;
-        int labelHeight;       // pixel height of both labels
+        int labelHeight; // pixel height of both labels
         QRect stagePicture;
         QRect startButton;
         QRect backButton;

@@ -13,8 +13,8 @@ namespace qx {
 class Panel;
 
 struct PanelQuestion {
-    int sequenceLength;  // panels lit
-    int stepInterval;    // ms lit, and ms dark before each light
+    int sequenceLength; // panels lit
+    int stepInterval;   // ms lit, and ms dark before each light
 };
 // Single play by level (1..10), the overall run by question (1..5).
 PanelQuestion panelQuestion(bool overall, int level, int question);
@@ -37,9 +37,9 @@ public:
     void Panel1MouseUp(qx::Panel* panel);
     void FormCloseQuery() override;
 
-    std::array<qx::Panel*, 25> panels{};  // Panel1 .. Panel25
-    qx::Panel* Panel27;                   // the countdown box
-    TShadowLabel* ShadowLabel2;           // countdown digit
+    std::array<qx::Panel*, 25> panels{}; // Panel1 .. Panel25
+    qx::Panel* Panel27;                  // the countdown box
+    TShadowLabel* ShadowLabel2;          // countdown digit
     qx::Timer Timer1;
     qx::Timer Timer2;
     qx::Timer sougoutim;

@@ -10,8 +10,8 @@ namespace qx {
 
 struct Stage {
     const char* testId;
-    int number;     // position in the run; picks "bmp/stage<n>.bmp"
-    int questions;  // questions of the stage in the overall run
+    int number;    // position in the run; picks "bmp/stage<n>.bmp"
+    int questions; // questions of the stage in the overall run
 };
 
 inline constexpr std::array<Stage, 7> kStages{{

@@ -15,6 +15,6 @@ public:
     void FormCloseQuery() override;
 
     QLineEdit* Edit1;
-    qx::Image* Image5;  // 登録
-    qx::Image* Image4;  // もどる
+    qx::Image* Image5; // 登録
+    qx::Image* Image4; // もどる
 };

@@ -24,6 +24,6 @@ public:
     void Image5Click();
 
     QListWidget* ListBox1;
-    qx::Image* Image5;  // OK
-    qx::Image* Image4;  // もどる
+    qx::Image* Image5; // OK
+    qx::Image* Image4; // もどる
 };

@@ -16,104 +16,88 @@ namespace qx::store {
 
 namespace {
 
-QString pad2(int value)
-{
+QString pad2(int value) {
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-bool isBlank(unsigned char b)
-{
+bool isBlank(unsigned char b) {
     return b >= 1 && b <= 32;
 }
 
 // The next character boundary after pos: a lead byte takes its trail byte along
 // unless the line ends there.
-qsizetype nextChar(const QByteArray& s, qsizetype pos)
-{
+qsizetype nextChar(const QByteArray& s, qsizetype pos) {
     if (cp932::isLeadByte(static_cast<unsigned char>(s.at(pos))) && pos + 1 < s.size() &&
         s.at(pos + 1) != '\0')
         return pos + 2;
     return pos + 1;
 }
 
-char at(const QByteArray& s, qsizetype pos)
-{
+char at(const QByteArray& s, qsizetype pos) {
     return pos < s.size() ? s.at(pos) : '\0';
 }
 
 } // namespace
 
-QStringList testFileNames()
-{
-    return {QStringLiteral("panel.dat"),  QStringLiteral("L_R.dat"),   QStringLiteral("N_memory.dat"),
-            QStringLiteral("Reflex.dat"), QStringLiteral("box.dat"),   QStringLiteral("shape.dat"),
+QStringList testFileNames() {
+    return {QStringLiteral("panel.dat"),  QStringLiteral("L_R.dat"), QStringLiteral("N_memory.dat"),
+            QStringLiteral("Reflex.dat"), QStringLiteral("box.dat"), QStringLiteral("shape.dat"),
             QStringLiteral("stop.dat")};
 }
 
-QString fileNameForTest(const QString& testId)
-{
+QString fileNameForTest(const QString& testId) {
     if (testId == QLatin1String("L-R"))
         return QStringLiteral("L_R.dat");
     return testId + QStringLiteral(".dat");
 }
 
-QString resultPath(const QString& user, const QString& fileName)
-{
+QString resultPath(const QString& user, const QString& fileName) {
     return kRecDir + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
 }
 
-QString formatDate(QDate date)
-{
+QString formatDate(QDate date) {
     return QStringLiteral("%1/%2/%3")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
         .arg(pad2(date.month()), pad2(date.day()));
 }
 
-QString levelLabel(int level)
-{
+QString levelLabel(int level) {
     return QStringLiteral("レベル") + QString::number(level);
 }
 
-QString mark(bool right)
-{
+QString mark(bool right) {
     return right ? QStringLiteral("○") : QStringLiteral("×");
 }
 
 // Whole seconds take as many digits as they need (at least two), so a time of
 // 100 s or more reads 100:00 rather than losing a digit.
-QString formatClock(int hundredths)
-{
+QString formatClock(int hundredths) {
     return pad2(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
 }
 
-QString formatTime(int hundredths)
-{
+QString formatTime(int hundredths) {
     return QStringLiteral("00:") + formatClock(hundredths);
 }
 
-QString formatStopTime(int hundredths)
-{
+QString formatStopTime(int hundredths) {
     if (hundredths >= 100 && hundredths <= 999)
         return QString::number(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
     return formatClock(hundredths);
 }
 
-QString formatDifference(int hundredths)
-{
+QString formatDifference(int hundredths) {
     if (hundredths == 0)
         return QStringLiteral("00:00");
     const QChar sign = hundredths > 0 ? QLatin1Char('+') : QLatin1Char('-');
     return sign + formatClock(hundredths > 0 ? hundredths : -hundredths);
 }
 
-QString targetText(int hundredths)
-{
+QString targetText(int hundredths) {
     const QString digits = QString::number(hundredths);
     return digits.left(1) + QLatin1Char(':') + digits.mid(1);
 }
 
-Lines splitCommaText(const QByteArray& line)
-{
+Lines splitCommaText(const QByteArray& line) {
     Lines fields;
     qsizetype pos = 0;
     auto skipBlanks = [&] {
@@ -155,8 +139,7 @@ Lines splitCommaText(const QByteArray& line)
     return fields;
 }
 
-QByteArray joinCommaText(const Lines& fields)
-{
+QByteArray joinCommaText(const Lines& fields) {
     if (fields.size() == 1 && fields.first().isEmpty())
         return QByteArrayLiteral("\"\"");
     QByteArray out;
@@ -191,24 +174,21 @@ QByteArray joinCommaText(const Lines& fields)
     return out;
 }
 
-QStringList splitCommaText(const QString& line)
-{
+QStringList splitCommaText(const QString& line) {
     QStringList out;
     for (const QByteArray& field : splitCommaText(cp932::encode(line)))
         out.append(cp932::decode(field));
     return out;
 }
 
-QString joinCommaText(const QStringList& fields)
-{
+QString joinCommaText(const QStringList& fields) {
     Lines encoded;
     for (const QString& field : fields)
         encoded.append(cp932::encode(field));
     return cp932::decode(joinCommaText(encoded));
 }
 
-Lines splitLines(const QByteArray& bytes)
-{
+Lines splitLines(const QByteArray& bytes) {
     Lines lines;
     qsizetype start = 0;
     qsizetype pos = 0;
@@ -227,8 +207,7 @@ Lines splitLines(const QByteArray& bytes)
     return lines;
 }
 
-QByteArray joinLines(const Lines& lines)
-{
+QByteArray joinLines(const Lines& lines) {
     QByteArray out;
     qsizetype size = 0;
     for (const QByteArray& line : lines)
@@ -241,24 +220,21 @@ QByteArray joinLines(const Lines& lines)
     return out;
 }
 
-Lines loadLines(const QString& path)
-{
+Lines loadLines(const QString& path) {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
     return splitLines(file.readAll());
 }
 
-FileOps systemFileOps()
-{
+FileOps systemFileOps() {
     return {[](int fd, const void* data, unsigned long size) -> long {
                 return ::write(fd, data, size);
             },
             ::fsync, ::rename, ::close};
 }
 
-FileOps& fileOps()
-{
+FileOps& fileOps() {
     static FileOps ops = systemFileOps();
     return ops;
 }
@@ -266,8 +242,7 @@ FileOps& fileOps()
 namespace {
 
 // Writes all of data, going on after short writes; false on any error.
-bool writeAll(int fd, const QByteArray& data)
-{
+bool writeAll(int fd, const QByteArray& data) {
     qsizetype done = 0;
     while (done < data.size()) {
         const long n = fileOps().write(fd, data.constData() + done,
@@ -283,8 +258,7 @@ bool writeAll(int fd, const QByteArray& data)
 
 } // namespace
 
-void saveLines(const QString& path, const Lines& lines)
-{
+void saveLines(const QString& path, const Lines& lines) {
     const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
     const QByteArray target = QFile::encodeName(path);
     const QFileInfo info(path);
@@ -318,8 +292,7 @@ void saveLines(const QString& path, const Lines& lines)
     }
 }
 
-void writeResultLine(const QString& path, bool singlePlay, const QString& line)
-{
+void writeResultLine(const QString& path, bool singlePlay, const QString& line) {
     Lines lines = loadLines(path);
     if (!singlePlay)
         return;

@@ -29,14 +29,14 @@ QString fileNameForTest(const QString& testId);
 QString resultPath(const QString& user, const QString& fileName);
 
 // Field forms.
-QString formatDate(QDate date);          // 2026/12/08
-QString levelLabel(int level);           // レベル3
-QString mark(bool right);                // ○ or ×
-QString formatTime(int hundredths);      // 00:12:34 (Reflex and box)
-QString formatClock(int hundredths);     // 12:34 (the stop screen's clock)
-QString formatStopTime(int hundredths);  // 1:23 (the stop time in the file)
-QString formatDifference(int hundredths);  // +00:07, -01:23, 00:00
-QString targetText(int hundredths);      // 3:00
+QString formatDate(QDate date);           // 2026/12/08
+QString levelLabel(int level);            // レベル3
+QString mark(bool right);                 // ○ or ×
+QString formatTime(int hundredths);       // 00:12:34 (Reflex and box)
+QString formatClock(int hundredths);      // 12:34 (the stop screen's clock)
+QString formatStopTime(int hundredths);   // 1:23 (the stop time in the file)
+QString formatDifference(int hundredths); // +00:07, -01:23, 00:00
+QString targetText(int hundredths);       // 3:00
 
 // Comma text over code page 932 bytes: lead bytes step over their trail byte.
 Lines splitCommaText(const QByteArray& line);

@@ -1,0 +1,238 @@
+// The real program under a real X server (Xvfb): the window appears with its
+// caption and size, a user is selected with real clicks, and one panel
+// question is played with the mouse and ENTER. The offscreen platform used by
+// the other tests hides focus and modality faults that players would meet.
+
+#include "platform/textcodec.h"
+#include "users/store.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPixmap>
+#include <QProcess>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+namespace {
+
+QString g_display;
+
+QString run(const QStringList& args) {
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), g_display);
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral("xdotool"), args);
+    process.waitForFinished(10000);
+    return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+} // namespace
+
+class SmokeTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void initTestCase();
+    void mainWindowOpensWithCaptionAndSize();
+    void selectUserAndPlayOnePanelQuestion();
+    void cleanupTestCase();
+
+private:
+    QString findWindow(const QString& name, int timeoutMs = 10000);
+    QPoint clientOrigin(const QString& window);
+    void click(QPoint screenPoint);
+    QImage grab(QRect screenRect);
+
+    QTemporaryDir m_folder;
+    QProcess m_game;
+    QString m_mainWindow;
+    QPoint m_origin;
+};
+
+QString SmokeTest::findWindow(const QString& name, int timeoutMs) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        const QString ids = run({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                 QStringLiteral("--name"), name});
+        if (!ids.isEmpty())
+            return ids.split(QLatin1Char('\n')).last();
+        QThread::msleep(50);
+    }
+    return {};
+}
+
+QPoint SmokeTest::clientOrigin(const QString& window) {
+    const QString shell =
+        run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
+    int x = 0;
+    int y = 0;
+    for (const QString& line : shell.split(QLatin1Char('\n'))) {
+        if (line.startsWith(QLatin1String("X=")))
+            x = line.mid(2).toInt();
+        if (line.startsWith(QLatin1String("Y=")))
+            y = line.mid(2).toInt();
+    }
+    return {x, y};
+}
+
+void SmokeTest::click(QPoint p) {
+    run({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
+         QStringLiteral("click"), QStringLiteral("1")});
+    QThread::msleep(150);
+}
+
+QImage SmokeTest::grab(QRect r) {
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
+        .toImage();
+}
+
+void SmokeTest::initTestCase() {
+    QVERIFY(!g_display.isEmpty());
+    // A game folder of our own, with the pictures, sounds and a registered user.
+    const QString game = QStringLiteral(QX_GAME_DIR);
+    QDir root(m_folder.path());
+    for (const QString& sub : {QStringLiteral("bmp"), QStringLiteral("wav")}) {
+        root.mkdir(sub);
+        const QDir from(game + QLatin1Char('/') + sub);
+        for (const QString& file : from.entryList(QDir::Files))
+            QFile::copy(from.filePath(file), root.filePath(sub + QLatin1Char('/') + file));
+    }
+    root.mkpath(QStringLiteral("Rec/smoke"));
+    QFile::copy(QStringLiteral(QX_SOURCE_DIR "/assets/record.dat"),
+                root.filePath(QStringLiteral("Rec/record.dat")));
+    for (const QString& file : qx::store::testFileNames()) {
+        QFile f(root.filePath(QStringLiteral("Rec/smoke/") + file));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), g_display);
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    m_game.setProcessEnvironment(env);
+    m_game.setWorkingDirectory(m_folder.path());
+    m_game.start(game + QStringLiteral("/quiravex"), {});
+    QVERIFY(m_game.waitForStarted());
+    m_mainWindow = findWindow(QStringLiteral("Quiravex"));
+    QVERIFY2(!m_mainWindow.isEmpty(), "the main window did not appear");
+    QThread::msleep(500);
+    m_origin = clientOrigin(m_mainWindow);
+}
+
+void SmokeTest::mainWindowOpensWithCaptionAndSize() {
+    QCOMPARE(run({QStringLiteral("getwindowname"), m_mainWindow}),
+             QStringLiteral("Quiravex　Ver1.0.0"));
+    const QString shell =
+        run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), m_mainWindow});
+    QVERIFY2(shell.contains(QLatin1String("WIDTH=600")) &&
+                 shell.contains(QLatin1String("HEIGHT=480")),
+             qPrintable(shell));
+}
+
+void SmokeTest::selectUserAndPlayOnePanelQuestion() {
+    // 選択, the first user in the list, OK.
+    click(m_origin + QPoint(176 + 56, 20));
+    const QString selection = findWindow(QStringLiteral("ユーザー選択"));
+    QVERIFY(!selection.isEmpty());
+    const QPoint sel = clientOrigin(selection);
+    click(sel + QPoint(64 + 100, 168 + 18));
+    click(sel + QPoint(64 + 68, 416 + 24));
+    QVERIFY(findWindow(QStringLiteral("ユーザー選択"), 300).isEmpty());
+
+    // パネル, level 1, スタート.
+    click(m_origin + QPoint(80 + 57, 264 + 20));
+    const QString levels = findWindow(QStringLiteral("レベル選択"));
+    QVERIFY2(!levels.isEmpty(), "the panel button did not unlock or open the level selection");
+    click(clientOrigin(levels) + QPoint(64 + 100, 112 + 24));
+    const QString panelWindow = findWindow(QStringLiteral("パネル"));
+    QVERIFY(!panelWindow.isEmpty());
+    const QPoint panel = clientOrigin(panelWindow);
+    click(panel + QPoint(200 + 96, 424 + 24));
+
+    // Watch the grid for the two lights of level 1 and click them back.
+    QList<int> lit;
+    bool wasLit = false;
+    QElapsedTimer timer;
+    timer.start();
+    while (lit.size() < 2 && timer.elapsed() < 5000) {
+        const QImage grid = grab(QRect(panel + QPoint(148, 88), QSize(5 * 56, 5 * 56)));
+        int red = 0;
+        for (int n = 1; n <= 25 && grid.width() > 0; ++n) {
+            const QColor c = grid.pixelColor(24 + 56 * ((n - 1) % 5), 24 + 56 * ((n - 1) / 5));
+            if (c.red() > 200 && c.green() < 60 && c.blue() < 60)
+                red = n;
+        }
+        if (red != 0 && !wasLit)
+            lit.append(red);
+        wasLit = red != 0;
+        QThread::msleep(20);
+    }
+    QCOMPARE(lit.size(), 2);
+    QThread::msleep(400);
+    for (int n : lit)
+        click(panel + QPoint(148 + 56 * ((n - 1) % 5) + 24, 88 + 56 * ((n - 1) / 5) + 24));
+
+    QThread::msleep(300);
+    run({QStringLiteral("key"), QStringLiteral("Return")});
+    QThread::msleep(300);
+
+    QFile file(m_folder.path() + QStringLiteral("/Rec/smoke/panel.dat"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString line = qx::cp932::decode(bytes);
+    QVERIFY2(line.endsWith(QStringLiteral(",レベル1,○\r\n")), qPrintable(line));
+    QCOMPARE(bytes.count("\r\n"), 1);
+}
+
+void SmokeTest::cleanupTestCase() {
+    if (m_game.state() != QProcess::NotRunning) {
+        m_game.terminate();
+        if (!m_game.waitForFinished(3000))
+            m_game.kill();
+        m_game.waitForFinished(3000);
+    }
+}
+
+int main(int argc, char* argv[]) {
+    // Our own X server on a free display, and this test's screen on it so that
+    // it can see what the game paints.
+    QProcess xvfb;
+    for (int n = 90; n < 110 && g_display.isEmpty(); ++n) {
+        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            continue;
+        xvfb.start(QStringLiteral("Xvfb"), {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"),
+                                            QStringLiteral("0"), QStringLiteral("1024x768x24"),
+                                            QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        if (!xvfb.waitForStarted())
+            break;
+        for (int i = 0; i < 100 && !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)); ++i)
+            QThread::msleep(50);
+        if (QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
+            g_display = QStringLiteral(":%1").arg(n);
+    }
+    if (g_display.isEmpty()) {
+        std::fprintf(stderr, "Xvfb could not be started\n");
+        return 1;
+    }
+    qputenv("DISPLAY", g_display.toLocal8Bit());
+    qputenv("QT_QPA_PLATFORM", "xcb");
+    int rc = 0;
+    {
+        QGuiApplication app(argc, argv);
+        SmokeTest test;
+        rc = QTest::qExec(&test, argc, argv);
+    }
+    xvfb.terminate();
+    xvfb.waitForFinished(3000);
+    return rc;
+}
+
+#include "tst_smoke.moc"
