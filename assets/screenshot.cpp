@@ -1,10 +1,14 @@
-// Renders a screen of the game into a PNG, for the README:
-//   qx-screenshot <out.png> [user]
-// Run from a game folder (bmp/ beside it); with a user the name is shown and
-// the menu unlocked.
+// Renders a screen of the game into a PNG, for the README and for looking at
+// the screens while they are being built:
+//   qx-screenshot <out.png> [user] [test id]
+// Run from a game folder (bmp/ beside it). With a user the name is shown and
+// the menu unlocked; with a test identifier that test's screen is shown at
+// level 3 with the stage dialog over it.
 
+#include "app/dialog.h"
 #include "app/game.h"
 #include "app/mainform.h"
+#include "tests/frame.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 
@@ -27,7 +31,8 @@ public:
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QApplication app(argc, argv);
     if (argc < 2)
         return 2;
@@ -42,5 +47,20 @@ int main(int argc, char* argv[]) {
     game.start();
     if (argc > 2)
         game.Form1->selectUser(QString::fromLocal8Bit(argv[2]));
-    return game.Form1->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    QWidget* shown = game.Form1.get();
+    if (argc > 3) {
+        const qx::Stage* stage = qx::stageOf(QString::fromLocal8Bit(argv[3]));
+        if (!stage)
+            return 2;
+        game.Form1->Level = 3;
+        game.Form1->CurrentTest = QString::fromLocal8Bit(argv[3]);
+        game.testScreen(stage->number)->ShowModal();
+        game.Form10->setResult(QStringLiteral("正解"), QStringLiteral("答え：123"),
+                               QStringLiteral("入力した答え：123"));
+        QPixmap both(1200, 480);
+        game.testScreen(stage->number)->render(&both);
+        game.Form10->render(&both, QPoint(600, 0));
+        return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
+    }
+    return shown->grab().save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
 }

@@ -11,7 +11,8 @@
 
 namespace qxtest {
 
-QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&) {
+QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&)
+{
     prompts.append(caption + QLatin1Char('/') + prompt);
     if (whileAsking)
         whileAsking();
@@ -22,7 +23,8 @@ QString ScriptedDialogs::input(const QString& caption, const QString& prompt, co
     return answer;
 }
 
-ScratchFolder::ScratchFolder() : m_previous(QDir::currentPath()) {
+ScratchFolder::ScratchFolder() : m_previous(QDir::currentPath())
+{
     QDir(m_dir.path()).mkdir(QStringLiteral("Rec"));
     QFile::copy(QStringLiteral(QX_SOURCE_DIR "/assets/record.dat"),
                 m_dir.path() + QStringLiteral("/Rec/record.dat"));
@@ -36,24 +38,28 @@ ScratchFolder::ScratchFolder() : m_previous(QDir::currentPath()) {
     QDir::setCurrent(m_dir.path());
 }
 
-ScratchFolder::~ScratchFolder() {
+ScratchFolder::~ScratchFolder()
+{
     QDir::setCurrent(m_previous);
 }
 
-QByteArray readBytes(const QString& path) {
+QByteArray readBytes(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-void writeBytes(const QString& path, const QByteArray& bytes) {
+void writeBytes(const QString& path, const QByteArray& bytes)
+{
     QFile file(path);
     if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         file.write(bytes);
 }
 
-GameFixture::GameFixture(std::uint32_t seed) {
+GameFixture::GameFixture(std::uint32_t seed)
+{
     qx::installFontSubstitution();
     qx::setErrorReport([this](const QString& text) { dialogs.error(text); });
     game = std::make_unique<qx::Game>(services);
@@ -61,12 +67,14 @@ GameFixture::GameFixture(std::uint32_t seed) {
     game->start();
 }
 
-GameFixture::~GameFixture() {
+GameFixture::~GameFixture()
+{
     game.reset();
     qx::setErrorReport({});
 }
 
-void GameFixture::selectUser(const QString& name) {
+void GameFixture::selectUser(const QString& name)
+{
     qx::users::registerUser(name);
     game->Form1->selectUser(name);
 }

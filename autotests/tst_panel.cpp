@@ -18,7 +18,8 @@ namespace {
 
 // Waits on the virtual clock for the answer phase and clicks the lit panels
 // back, getting the first `wrong` positions wrong.
-void answer(qxtest::GameFixture& f, int wrong = 0) {
+void answer(qxtest::GameFixture& f, int wrong = 0)
+{
     TForm2& screen = *f.game->Form2;
     QVERIFY(f.clock.advanceUntil([&] { return screen.panels[0]->isEnabled(); }, 20000));
     for (int i = 0; i < screen.SequenceLength; ++i) {
@@ -29,7 +30,8 @@ void answer(qxtest::GameFixture& f, int wrong = 0) {
     }
 }
 
-void pressEnter(qxtest::GameFixture& f) {
+void pressEnter(qxtest::GameFixture& f)
+{
     QVERIFY(f.game->Form10->isVisible());
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 }
@@ -52,7 +54,8 @@ private Q_SLOTS:
     void missingRecordFileEndsTheQuestionWithoutVerdict();
 };
 
-void PanelTest::questionSettings_data() {
+void PanelTest::questionSettings_data()
+{
     QTest::addColumn<bool>("overall");
     QTest::addColumn<int>("n");
     QTest::addColumn<int>("length");
@@ -66,7 +69,8 @@ void PanelTest::questionSettings_data() {
     QTest::newRow("question 5") << true << 5 << 8 << 300;
 }
 
-void PanelTest::questionSettings() {
+void PanelTest::questionSettings()
+{
     QFETCH(bool, overall);
     QFETCH(int, n);
     QFETCH(int, length);
@@ -76,7 +80,8 @@ void PanelTest::questionSettings() {
     QCOMPARE(q.stepInterval, interval);
 }
 
-void PanelTest::matchesCountPositionsOneToOne_data() {
+void PanelTest::matchesCountPositionsOneToOne_data()
+{
     QTest::addColumn<QList<int>>("lit");
     QTest::addColumn<QList<int>>("clicked");
     QTest::addColumn<int>("matches");
@@ -87,7 +92,8 @@ void PanelTest::matchesCountPositionsOneToOne_data() {
     QTest::newRow("none") << QList<int>{1, 2} << QList<int>{2, 1} << 0;
 }
 
-void PanelTest::matchesCountPositionsOneToOne() {
+void PanelTest::matchesCountPositionsOneToOne()
+{
     QFETCH(QList<int>, lit);
     QFETCH(QList<int>, clicked);
     QFETCH(int, matches);
@@ -100,7 +106,8 @@ void PanelTest::matchesCountPositionsOneToOne() {
     QCOMPARE(panelMatches(a, b, static_cast<int>(lit.size())), matches);
 }
 
-void PanelTest::singlePlayWritesOneLineAtTheTop() {
+void PanelTest::singlePlayWritesOneLineAtTheTop()
+{
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"),
@@ -154,7 +161,8 @@ void PanelTest::singlePlayWritesOneLineAtTheTop() {
     QCOMPARE(menu.OverallMode, 0);
 }
 
-void PanelTest::panelLitTwiceInARowGoesDarkInBetween() {
+void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
+{
     qxtest::GameFixture f(7);
     f.selectUser(QStringLiteral("u"));
     f.game->Form1->Level = 10;
@@ -175,7 +183,8 @@ void PanelTest::panelLitTwiceInARowGoesDarkInBetween() {
     QVERIFY(screen.panels[0]->isEnabled());
 }
 
-void PanelTest::overallStageScoresWritesNothingAndHandsOver() {
+void PanelTest::overallStageScoresWritesNothingAndHandsOver()
+{
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -217,7 +226,8 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver() {
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
-void PanelTest::leavingMidRunResetsEverything() {
+void PanelTest::leavingMidRunResetsEverything()
+{
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -245,7 +255,8 @@ void PanelTest::leavingMidRunResetsEverything() {
     QCOMPARE(screen.LitSequence[0], 0);
 }
 
-void PanelTest::overallRunTwiceGivesTheSameResult() {
+void PanelTest::overallRunTwiceGivesTheSameResult()
+{
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     auto& menu = *f.game->Form1;
@@ -269,7 +280,8 @@ void PanelTest::overallRunTwiceGivesTheSameResult() {
     QCOMPARE(totals.at(0), totals.at(1));
 }
 
-void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict() {
+void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
+{
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));

@@ -23,7 +23,8 @@ namespace {
 
 QString g_display;
 
-QString run(const QStringList& args) {
+QString run(const QStringList& args)
+{
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), g_display);
@@ -56,7 +57,8 @@ private:
     QPoint m_origin;
 };
 
-QString SmokeTest::findWindow(const QString& name, int timeoutMs) {
+QString SmokeTest::findWindow(const QString& name, int timeoutMs)
+{
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < timeoutMs) {
@@ -69,7 +71,8 @@ QString SmokeTest::findWindow(const QString& name, int timeoutMs) {
     return {};
 }
 
-QPoint SmokeTest::clientOrigin(const QString& window) {
+QPoint SmokeTest::clientOrigin(const QString& window)
+{
     const QString shell =
         run({QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), window});
     int x = 0;
@@ -83,19 +86,22 @@ QPoint SmokeTest::clientOrigin(const QString& window) {
     return {x, y};
 }
 
-void SmokeTest::click(QPoint p) {
+void SmokeTest::click(QPoint p)
+{
     run({QStringLiteral("mousemove"), QString::number(p.x()), QString::number(p.y()),
          QStringLiteral("click"), QStringLiteral("1")});
     QThread::msleep(150);
 }
 
-QImage SmokeTest::grab(QRect r) {
+QImage SmokeTest::grab(QRect r)
+{
     return QGuiApplication::primaryScreen()
         ->grabWindow(0, r.x(), r.y(), r.width(), r.height())
         .toImage();
 }
 
-void SmokeTest::initTestCase() {
+void SmokeTest::initTestCase()
+{
     QVERIFY(!g_display.isEmpty());
     // A game folder of our own, with the pictures, sounds and a registered user.
     const QString game = QStringLiteral(QX_GAME_DIR);
@@ -127,7 +133,8 @@ void SmokeTest::initTestCase() {
     m_origin = clientOrigin(m_mainWindow);
 }
 
-void SmokeTest::mainWindowOpensWithCaptionAndSize() {
+void SmokeTest::mainWindowOpensWithCaptionAndSize()
+{
     QCOMPARE(run({QStringLiteral("getwindowname"), m_mainWindow}),
              QStringLiteral("Quiravex　Ver1.0.0"));
     const QString shell =
@@ -137,7 +144,8 @@ void SmokeTest::mainWindowOpensWithCaptionAndSize() {
              qPrintable(shell));
 }
 
-void SmokeTest::selectUserAndPlayOnePanelQuestion() {
+void SmokeTest::selectUserAndPlayOnePanelQuestion()
+{
     // 選択, the first user in the list, OK.
     click(m_origin + QPoint(176 + 56, 20));
     const QString selection = findWindow(QStringLiteral("ユーザー選択"));
@@ -192,7 +200,8 @@ void SmokeTest::selectUserAndPlayOnePanelQuestion() {
     QCOMPARE(bytes.count("\r\n"), 1);
 }
 
-void SmokeTest::cleanupTestCase() {
+void SmokeTest::cleanupTestCase()
+{
     if (m_game.state() != QProcess::NotRunning) {
         m_game.terminate();
         if (!m_game.waitForFinished(3000))
@@ -201,7 +210,8 @@ void SmokeTest::cleanupTestCase() {
     }
 }
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     // Our own X server on a free display, and this test's screen on it so that
     // it can see what the game paints.
     QProcess xvfb;

@@ -36,7 +36,8 @@ private Q_SLOTS:
     void undecodableBytesSurviveAPutFirst();
 };
 
-void StoreTest::commaTextSplitsLikeTheRecordReaders_data() {
+void StoreTest::commaTextSplitsLikeTheRecordReaders_data()
+{
     QTest::addColumn<QString>("line");
     QTest::addColumn<QStringList>("fields");
     QTest::newRow("plain") << "2026/12/08,レベル3,○" << QStringList{"2026/12/08", "レベル3", "○"};
@@ -56,13 +57,15 @@ void StoreTest::commaTextSplitsLikeTheRecordReaders_data() {
                                       << QStringList{"2026/12/08", "レベル3", "×", "12", "1", "2"};
 }
 
-void StoreTest::commaTextSplitsLikeTheRecordReaders() {
+void StoreTest::commaTextSplitsLikeTheRecordReaders()
+{
     QFETCH(QString, line);
     QFETCH(QStringList, fields);
     QCOMPARE(store::splitCommaText(line), fields);
 }
 
-void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data() {
+void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data()
+{
     QTest::addColumn<QStringList>("fields");
     QTest::addColumn<QString>("line");
     QTest::newRow("plain") << QStringList{"2026/12/08", "1200", "山田"} << "2026/12/08,1200,山田";
@@ -74,7 +77,8 @@ void StoreTest::commaTextQuotesOnlyWhatNeedsIt_data() {
     QTest::newRow("negative score") << QStringList{"2026/12/08", "-35", "x"} << "2026/12/08,-35,x";
 }
 
-void StoreTest::commaTextQuotesOnlyWhatNeedsIt() {
+void StoreTest::commaTextQuotesOnlyWhatNeedsIt()
+{
     QFETCH(QStringList, fields);
     QFETCH(QString, line);
     QCOMPARE(store::joinCommaText(fields), line);
@@ -85,7 +89,8 @@ void StoreTest::commaTextQuotesOnlyWhatNeedsIt() {
 // ソ is 83 5C and 表 is 95 5C: their trail byte is a backslash; the code page
 // also has kanji whose trail byte is 7C ('|'). None of them may split a field
 // or start quoting.
-void StoreTest::commaTextStepsOverKanjiTrailBytes() {
+void StoreTest::commaTextStepsOverKanjiTrailBytes()
+{
     const QByteArray kanji = cp932::encode(QStringLiteral("ソ表"));
     QCOMPARE(kanji, QByteArray("\x83\x5C\x95\x5C"));
     QByteArray trail2C("\x81\x2C"); // not a real character, but a lead byte then a comma byte
@@ -97,7 +102,8 @@ void StoreTest::commaTextStepsOverKanjiTrailBytes() {
              kanji + QByteArray(",\x81\x20"));
 }
 
-void StoreTest::fieldForms_data() {
+void StoreTest::fieldForms_data()
+{
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
     QTest::newRow("time 7") << store::formatTime(7) << "00:00:07";
@@ -127,20 +133,23 @@ void StoreTest::fieldForms_data() {
     QTest::newRow("wrong") << store::mark(false) << "×";
 }
 
-void StoreTest::fieldForms() {
+void StoreTest::fieldForms()
+{
     QFETCH(QString, text);
     QFETCH(QString, expected);
     QCOMPARE(text, expected);
 }
 
-void StoreTest::dateUsesSlashesWhateverTheLocale() {
+void StoreTest::dateUsesSlashesWhateverTheLocale()
+{
     QLocale::setDefault(QLocale(QLocale::German));
     QCOMPARE(store::formatDate(QDate(2026, 12, 8)), QStringLiteral("2026/12/08"));
     QCOMPARE(store::formatDate(QDate(987, 1, 2)), QStringLiteral("0987/01/02"));
     QLocale::setDefault(QLocale::c());
 }
 
-void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf() {
+void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
+{
     QCOMPARE(store::splitLines("a\r\nb\nc\rd"), (store::Lines{"a", "b", "c", "d"}));
     QCOMPARE(store::splitLines("a\r\n\r\nb"), (store::Lines{"a", "", "b"}));
     QCOMPARE(store::splitLines(""), store::Lines{});
@@ -148,7 +157,8 @@ void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf() {
     QCOMPARE(store::joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
 }
 
-void StoreTest::resultLineGoesFirstInCp932WithCrLf() {
+void StoreTest::resultLineGoesFirstInCp932WithCrLf()
+{
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"), "old\r\n");
@@ -160,7 +170,8 @@ void StoreTest::resultLineGoesFirstInCp932WithCrLf() {
     QVERIFY(expected.contains("\x81\x9B"));
 }
 
-void StoreTest::overallRunLoadsButNeverWrites() {
+void StoreTest::overallRunLoadsButNeverWrites()
+{
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/box.dat"), "x\n");
@@ -168,7 +179,8 @@ void StoreTest::overallRunLoadsButNeverWrites() {
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/box.dat")), QByteArray("x\n"));
 }
 
-void StoreTest::missingFileIsReportedWithItsPath() {
+void StoreTest::missingFileIsReportedWithItsPath()
+{
     qxtest::ScratchFolder folder;
     try {
         store::writeResultLine(QStringLiteral("Rec/gone/panel.dat"), false, QStringLiteral("l"));
@@ -180,7 +192,8 @@ void StoreTest::missingFileIsReportedWithItsPath() {
     QVERIFY_THROWS_EXCEPTION(Error, store::loadLines(QStringLiteral("Rec/dir.dat")));
 }
 
-void StoreTest::readOnlyFileKeepsItsBytes() {
+void StoreTest::readOnlyFileKeepsItsBytes()
+{
     if (::geteuid() == 0)
         QSKIP("root may write any file");
     qxtest::ScratchFolder folder;
@@ -195,12 +208,14 @@ void StoreTest::readOnlyFileKeepsItsBytes() {
 namespace {
 int g_failAt = 0;
 int g_calls = 0;
-bool failNow() {
+bool failNow()
+{
     return ++g_calls == g_failAt;
 }
 } // namespace
 
-void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data() {
+void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data()
+{
     QTest::addColumn<int>("which"); // 0 write, 1 fsync, 2 close, 3 rename
     QTest::newRow("write") << 0;
     QTest::newRow("fsync") << 1;
@@ -208,7 +223,8 @@ void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data() {
     QTest::newRow("rename") << 3;
 }
 
-void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile() {
+void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile()
+{
     QFETCH(int, which);
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
@@ -253,7 +269,8 @@ void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile() {
              QStringList{"shape.dat"});
 }
 
-void StoreTest::undecodableBytesSurviveAPutFirst() {
+void StoreTest::undecodableBytesSurviveAPutFirst()
+{
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     const QByteArray odd("\x80\xA0\xFD\xFE\xFF,\x81\x20,x\0y\x81", 13);

@@ -17,7 +17,8 @@ using namespace qx;
 
 namespace {
 // Every path under the scratch folder, to prove that nothing was created.
-QStringList tree() {
+QStringList tree()
+{
     QStringList paths;
     QDirIterator it(QDir::currentPath(), QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
                     QDirIterator::Subdirectories);
@@ -43,7 +44,8 @@ private Q_SLOTS:
     void closingRegistrationEmptiesTheBox();
 };
 
-void UsersTest::registrationMakesSevenEmptyFiles() {
+void UsersTest::registrationMakesSevenEmptyFiles()
+{
     qxtest::GameFixture f;
     auto* form = f.game->Form11.get();
     form->ShowModal();
@@ -70,7 +72,8 @@ void UsersTest::registrationMakesSevenEmptyFiles() {
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田/panel.dat")), QByteArray("keep\r\n"));
 }
 
-void UsersTest::refusedNamesCreateNothing_data() {
+void UsersTest::refusedNamesCreateNothing_data()
+{
     QTest::addColumn<QString>("name");
     QTest::newRow("empty") << "";
     QTest::newRow("dot") << ".";
@@ -95,7 +98,8 @@ void UsersTest::refusedNamesCreateNothing_data() {
     QTest::newRow("exists as record.dat") << "record.dat";
 }
 
-void UsersTest::refusedNamesCreateNothing() {
+void UsersTest::refusedNamesCreateNothing()
+{
     QFETCH(QString, name);
     qxtest::GameFixture f;
     const QStringList before = tree();
@@ -107,7 +111,8 @@ void UsersTest::refusedNamesCreateNothing() {
     QCOMPARE(tree(), before);
 }
 
-void UsersTest::acceptedNames_data() {
+void UsersTest::acceptedNames_data()
+{
     QTest::addColumn<QString>("name");
     QTest::newRow("kanji") << "山田太郎";
     QTest::newRow("space inside") << "taro yamada";
@@ -116,12 +121,14 @@ void UsersTest::acceptedNames_data() {
     QTest::newRow("kanji with 5C trail byte") << "表ソ";
 }
 
-void UsersTest::acceptedNames() {
+void UsersTest::acceptedNames()
+{
     QFETCH(QString, name);
     QVERIFY(users::isAcceptableName(name));
 }
 
-void UsersTest::listingFollowsTheFolder() {
+void UsersTest::listingFollowsTheFolder()
+{
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("b"));
     users::registerUser(QStringLiteral("a"));
@@ -140,7 +147,8 @@ void UsersTest::listingFollowsTheFolder() {
     QCOMPARE(form->ListBox1->count(), 3);
 }
 
-void UsersTest::selectionUnlocksTheNineButtons() {
+void UsersTest::selectionUnlocksTheNineButtons()
+{
     qxtest::GameFixture f;
     auto& menu = *f.game->Form1;
     const QList<Image*> locked{menu.Image26, menu.Image24, menu.Image7,  menu.Image3, menu.Image4,
@@ -166,7 +174,8 @@ void UsersTest::selectionUnlocksTheNineButtons() {
     QCOMPARE(f.sound.played, QStringList{"wav/click.wav"});
 }
 
-void UsersTest::selectionWithNothingChosenReportsTheListIndex() {
+void UsersTest::selectionWithNothingChosenReportsTheListIndex()
+{
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("u"));
     f.game->Form1->Image6->click();
@@ -177,7 +186,8 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex() {
     QVERIFY(f.game->Form1->UserName.isEmpty());
 }
 
-void UsersTest::closingRegistrationEmptiesTheBox() {
+void UsersTest::closingRegistrationEmptiesTheBox()
+{
     qxtest::GameFixture f;
     f.game->Form1->Image14->click();
     f.game->Form11->Edit1->setText(QStringLiteral("half typed"));

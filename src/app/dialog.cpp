@@ -11,12 +11,14 @@ using namespace qx;
 namespace {
 constexpr int kScoreLineOffset = 60;
 
-void placeCentred(TShadowLabel* label, int clientWidth, int offset = 0) {
+void placeCentred(TShadowLabel* label, int clientWidth, int offset = 0)
+{
     label->move(clientWidth / 2 - label->width() / 2 - offset, label->y());
 }
 } // namespace
 
-TForm10::TForm10(Game& game) : Screen(game, QString()) {
+TForm10::TForm10(Game& game) : Screen(game, QString())
+{
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     KeyPreview = true;
@@ -37,7 +39,8 @@ TForm10::TForm10(Game& game) : Screen(game, QString()) {
     ShadowLabel1->setCaption(QStringLiteral("ENTERを押して下さい"));
 }
 
-void TForm10::setResult(const QString& verdict, const QString& line1, const QString& line2) {
+void TForm10::setResult(const QString& verdict, const QString& line1, const QString& line2)
+{
     ShadowLabel2->setCaption(verdict);
     placeCentred(ShadowLabel2, width());
     Label1->setText(line1);
@@ -46,21 +49,24 @@ void TForm10::setResult(const QString& verdict, const QString& line1, const QStr
     Label2->adjustSize();
 }
 
-void TForm10::FormActivate() {
+void TForm10::FormActivate()
+{
     if (main().OverallMode != 1)
         return;
     ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore));
     placeCentred(ShadowLabel3, width(), kScoreLineOffset);
 }
 
-void TForm10::FormKeyPress(QChar& key) {
+void TForm10::FormKeyPress(QChar& key)
+{
     if (key != QChar(13))
         return;
     Close();
     key = QChar(0);
 }
 
-void TForm10::FormCloseQuery() {
+void TForm10::FormCloseQuery()
+{
     ShadowLabel2->setCaption(QString());
     Label1->clear();
     Label2->clear();
@@ -69,7 +75,8 @@ void TForm10::FormCloseQuery() {
     handOff();
 }
 
-void TForm10::handOff() {
+void TForm10::handOff()
+{
     if (main().OverallMode != 1)
         return;
     const Stage* stage = stageOf(main().CurrentTest);

@@ -18,7 +18,8 @@
 
 namespace qx {
 
-Game::Game(Services& services) : services(services) {
+Game::Game(Services& services) : services(services)
+{
     services.random.randomize();
     Form1 = std::make_unique<TForm1>(*this);
     Form2 = std::make_unique<TForm2>(*this);
@@ -38,7 +39,8 @@ Game::Game(Services& services) : services(services) {
     modal.setMainForm(Form1.get());
 }
 
-Game::~Game() {
+Game::~Game()
+{
     Form15.reset();
     Form14.reset();
     Form13.reset();
@@ -56,7 +58,8 @@ Game::~Game() {
     Form1.reset();
 }
 
-TestScreen* Game::testScreen(int stage) const {
+TestScreen* Game::testScreen(int stage) const
+{
     switch (stage) {
     case 1:
         return Form2.get();
@@ -75,7 +78,8 @@ TestScreen* Game::testScreen(int stage) const {
     }
 }
 
-void Game::start() {
+void Game::start()
+{
     Form1->Show();
 }
 

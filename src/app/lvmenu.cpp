@@ -10,7 +10,8 @@ constexpr QSize kTitleSize(117, 42);
 constexpr QSize kLevelButtonSize(217, 49);
 } // namespace
 
-QString qx::levelTitleFor(const QString& testId) {
+QString qx::levelTitleFor(const QString& testId)
+{
     static const std::pair<const char*, const char*> titles[] = {
         {"panel", "パネル"},   {"L-R", "Ｌ→Ｒ"},  {"N_memory", "N_メモリ"}, {"stop", "ストップ"},
         {"shape", "シャープ"}, {"box", "ＢＯＸ"}, {"Reflex", "Reflexes"},
@@ -22,7 +23,8 @@ QString qx::levelTitleFor(const QString& testId) {
     return {};
 }
 
-TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択")) {
+TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
+{
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
     Image3 = new Image(this, QRect(64, 56, 145, 49));
@@ -37,7 +39,8 @@ TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択")) {
     Image14 = addButton(QStringLiteral("もどる"), QRect(232, 432, 137, 41), [this] { Close(); });
 }
 
-void TForm9::FormActivate() {
+void TForm9::FormActivate()
+{
     Image3->clearPicture();
     Label1->setText(QStringLiteral("ユーザー名：") + main().UserName);
     Label1->adjustSize();
@@ -47,11 +50,13 @@ void TForm9::FormActivate() {
     Image3->setPicture(art::banner(title, kTitleSize));
 }
 
-void TForm9::FormCloseQuery() {
+void TForm9::FormCloseQuery()
+{
     Image3->clearPicture();
 }
 
-void TForm9::chooseLevel(int level) {
+void TForm9::chooseLevel(int level)
+{
     main().Level = level;
     if (const Stage* stage = stageOf(main().CurrentTest))
         game().testScreen(stage->number)->ShowModal();

@@ -14,7 +14,8 @@
 namespace {
 
 // Without a display Qt would abort; say what is wrong instead.
-bool hasDisplay() {
+bool hasDisplay()
+{
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     if (platform && *platform)
         return true;
@@ -23,7 +24,8 @@ bool hasDisplay() {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (!hasDisplay()) {
         std::fprintf(stderr, "Quiravex needs a graphical desktop: no display was found "
                              "(DISPLAY is not set). Start it from a desktop session.\n");

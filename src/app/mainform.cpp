@@ -12,7 +12,8 @@
 
 using namespace qx;
 
-TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0")) {
+TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
+{
     Image* background = addBackground(art::Scene::Menu);
     background->setMouseTracking(true);
     background->OnMouseMove = [this] { Image1MouseMove(); };
@@ -141,12 +142,14 @@ TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
     Label1 = addLabel(QPoint(56, 80), 21, true);
 }
 
-void TForm1::Image1MouseMove() {
+void TForm1::Image1MouseMove()
+{
     for (Image* marker : markers)
         marker->hide();
 }
 
-void TForm1::selectUser(const QString& name) {
+void TForm1::selectUser(const QString& name)
+{
     UserName = name;
     Label1->setText(QStringLiteral("ユーザー名：") + name);
     Label1->adjustSize();
@@ -155,13 +158,15 @@ void TForm1::selectUser(const QString& name) {
         button->setEnabled(true);
 }
 
-void TForm1::singlePlayViaLevels(const QString& test) {
+void TForm1::singlePlayViaLevels(const QString& test)
+{
     PlayClick();
     CurrentTest = test;
     game().Form9->ShowModal([this] { OverallMode = 0; });
 }
 
-void TForm1::singlePlayDirect(const QString& test, Form* screen) {
+void TForm1::singlePlayDirect(const QString& test, Form* screen)
+{
     PlayClick();
     CurrentTest = test;
     screen->ShowModal([this] { OverallMode = 0; });

@@ -6,35 +6,42 @@ namespace qx {
 
 Screen::Screen(Game& game, const QString& caption) : Form(game.modal, caption), m_game(game) {}
 
-Services& Screen::services() const {
+Services& Screen::services() const
+{
     return m_game.services;
 }
 
-TForm1& Screen::main() const {
+TForm1& Screen::main() const
+{
     return *m_game.Form1;
 }
 
-void Screen::PlayClick() const {
+void Screen::PlayClick() const
+{
     playSound(QStringLiteral("wav/click.wav"));
 }
 
-void Screen::playSound(const QString& path) const {
+void Screen::playSound(const QString& path) const
+{
     m_game.services.sound.play(path);
 }
 
-Image* Screen::addBackground(art::Scene scene) {
+Image* Screen::addBackground(art::Scene scene)
+{
     auto* image = new Image(this, rect());
     image->setPicture(art::background(scene));
     return image;
 }
 
-Image* Screen::addLogo(QRect geometry) {
+Image* Screen::addLogo(QRect geometry)
+{
     auto* image = new Image(this, geometry);
     image->setPicture(art::logo(geometry.size()));
     return image;
 }
 
-Image* Screen::addButton(const QString& label, QRect geometry, std::function<void()> onClick) {
+Image* Screen::addButton(const QString& label, QRect geometry, std::function<void()> onClick)
+{
     auto* image = new Image(this, geometry);
     image->setPicture(art::button(label, geometry.size()));
     image->setHandCursor();
@@ -42,13 +49,15 @@ Image* Screen::addButton(const QString& label, QRect geometry, std::function<voi
     return image;
 }
 
-Image* Screen::addBanner(const QString& text, QRect geometry) {
+Image* Screen::addBanner(const QString& text, QRect geometry)
+{
     auto* image = new Image(this, geometry);
     image->setPicture(art::banner(text, geometry.size()));
     return image;
 }
 
-QLabel* Screen::addLabel(QPoint position, int pixelHeight, bool bold, QColor color) {
+QLabel* Screen::addLabel(QPoint position, int pixelHeight, bool bold, QColor color)
+{
     auto* label = new QLabel(this);
     label->setFont(gameFont(pixelHeight, bold));
     QPalette palette = label->palette();

@@ -12,34 +12,40 @@ namespace {
 const QString kScreenFont = QStringLiteral("ＭＳ Ｐゴシック");
 }
 
-void installFontSubstitution() {
+void installFontSubstitution()
+{
     QFont::insertSubstitution(kScreenFont, QStringLiteral("IPAPGothic"));
 }
 
-QFont gameFont(int pixelHeight, bool bold) {
+QFont gameFont(int pixelHeight, bool bold)
+{
     QFont font(kScreenFont);
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;
 }
 
-Image::Image(QWidget* parent, QRect geometry) : QWidget(parent) {
+Image::Image(QWidget* parent, QRect geometry) : QWidget(parent)
+{
     if (geometry.isValid())
         setGeometry(geometry);
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
-void Image::setPicture(const QImage& picture) {
+void Image::setPicture(const QImage& picture)
+{
     m_picture = picture;
     update();
 }
 
-void Image::clearPicture() {
+void Image::clearPicture()
+{
     m_picture = QImage();
     update();
 }
 
-QImage& Image::canvas() {
+QImage& Image::canvas()
+{
     if (m_picture.isNull() || m_picture.size() != size() ||
         m_picture.format() != QImage::Format_RGB32) {
         QImage fresh(size(), QImage::Format_RGB32);
@@ -54,17 +60,20 @@ QImage& Image::canvas() {
     return m_picture;
 }
 
-void Image::setHandCursor() {
+void Image::setHandCursor()
+{
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
 }
 
-void Image::click() {
+void Image::click()
+{
     if (isEnabled() && OnClick)
         dispatch(OnClick);
 }
 
-void Image::paintEvent(QPaintEvent*) {
+void Image::paintEvent(QPaintEvent*)
+{
     if (m_picture.isNull())
         return;
     QPainter painter(this);
@@ -74,11 +83,13 @@ void Image::paintEvent(QPaintEvent*) {
         painter.drawImage(0, 0, m_picture);
 }
 
-void Image::mousePressEvent(QMouseEvent* event) {
+void Image::mousePressEvent(QMouseEvent* event)
+{
     m_pressed = event->button() == Qt::LeftButton;
 }
 
-void Image::mouseReleaseEvent(QMouseEvent* event) {
+void Image::mouseReleaseEvent(QMouseEvent* event)
+{
     const bool wasPressed = m_pressed;
     m_pressed = false;
     if (wasPressed && event->button() == Qt::LeftButton &&
@@ -86,33 +97,54 @@ void Image::mouseReleaseEvent(QMouseEvent* event) {
         click();
 }
 
-void Image::mouseMoveEvent(QMouseEvent*) {
+void Image::mouseMoveEvent(QMouseEvent*)
+{
     if (OnMouseMove)
         dispatch(OnMouseMove);
 }
 
-Panel::Panel(QWidget* parent, QRect geometry, QColor color) : QFrame(parent), m_color(color) {
+Panel::Panel(QWidget* parent, QRect geometry, QColor color) : QFrame(parent), m_color(color)
+{
     setGeometry(geometry);
 }
 
-void Panel::setColor(QColor color) {
+void Panel::setColor(QColor color)
+{
     if (color == m_color)
         return;
     m_color = color;
     update();
 }
 
-void Panel::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.fillRect(rect(), m_color);
+void Panel::setRaised(bool raised)
+{
+    m_raised = raised;
+    update();
 }
 
-void Panel::mousePressEvent(QMouseEvent*) {
+void Panel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), m_color);
+    if (!m_raised)
+        return;
+    const QRect r = rect().adjusted(0, 0, -1, -1);
+    painter.setPen(m_color.lighter(140));
+    painter.drawLine(r.topLeft(), r.topRight());
+    painter.drawLine(r.topLeft(), r.bottomLeft());
+    painter.setPen(m_color.darker(160));
+    painter.drawLine(r.bottomLeft(), r.bottomRight());
+    painter.drawLine(r.topRight(), r.bottomRight());
+}
+
+void Panel::mousePressEvent(QMouseEvent*)
+{
     if (OnMouseDown)
         dispatch(OnMouseDown);
 }
 
-void Panel::mouseReleaseEvent(QMouseEvent*) {
+void Panel::mouseReleaseEvent(QMouseEvent*)
+{
     if (OnMouseUp)
         dispatch(OnMouseUp);
 }

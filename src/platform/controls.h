@@ -55,6 +55,8 @@ public:
     explicit Panel(QWidget* parent, QRect geometry, QColor color);
     void setColor(QColor color);
     QColor color() const { return m_color; }
+    // A raised edge: light at the top left, dark at the bottom right.
+    void setRaised(bool raised);
 
     int Tag = 0;
     std::function<void()> OnMouseDown;
@@ -67,6 +69,7 @@ protected:
 
 private:
     QColor m_color;
+    bool m_raised = false;
 };
 
 // The font every screen writes in.

@@ -15,11 +15,13 @@ const QString kTitle = QStringLiteral("Quiravex");
 
 DesktopSound::DesktopSound() = default;
 
-DesktopSound::~DesktopSound() {
+DesktopSound::~DesktopSound()
+{
     qDeleteAll(m_effects);
 }
 
-void DesktopSound::play(const QString& path) {
+void DesktopSound::play(const QString& path)
+{
     if (m_playing)
         m_playing->stop();
     m_playing = nullptr;
@@ -35,21 +37,24 @@ void DesktopSound::play(const QString& path) {
     m_playing = effect;
 }
 
-void DesktopDialogs::message(const QString& text) {
+void DesktopDialogs::message(const QString& text)
+{
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();
 }
 
 QString DesktopDialogs::input(const QString& caption, const QString& prompt,
-                              const QString& defaultText) {
+                              const QString& defaultText)
+{
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
                                                QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
-void DesktopDialogs::error(const QString& text) {
+void DesktopDialogs::error(const QString& text)
+{
     QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok,
                     QApplication::activeWindow());
     box.exec();

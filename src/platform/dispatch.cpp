@@ -5,34 +5,41 @@
 namespace qx {
 
 namespace {
-std::function<void(const QString&)>& errorReport() {
+std::function<void(const QString&)>& errorReport()
+{
     static std::function<void(const QString&)> report;
     return report;
 }
-std::function<void()>& afterDispatch() {
+std::function<void()>& afterDispatch()
+{
     static std::function<void()> settle;
     return settle;
 }
 int g_depth = 0;
 } // namespace
 
-Error::Error(const QString& message)
-    : std::runtime_error(message.toStdString()), m_message(message) {}
+Error::Error(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
+{
+}
 
-void setErrorReport(std::function<void(const QString&)> report) {
+void setErrorReport(std::function<void(const QString&)> report)
+{
     errorReport() = std::move(report);
 }
 
-void reportError(const QString& message) {
+void reportError(const QString& message)
+{
     if (errorReport())
         errorReport()(message);
 }
 
-void setAfterDispatch(std::function<void()> settle) {
+void setAfterDispatch(std::function<void()> settle)
+{
     afterDispatch() = std::move(settle);
 }
 
-void dispatch(const std::function<void()>& handler) {
+void dispatch(const std::function<void()>& handler)
+{
     ++g_depth;
     try {
         handler();

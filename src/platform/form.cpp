@@ -14,7 +14,8 @@ namespace qx {
 namespace {
 
 // Brings a window to the front where the platform has a window stack.
-void bringToFront(QWidget* window) {
+void bringToFront(QWidget* window)
+{
     if (QGuiApplication::platformName() == QLatin1String("offscreen"))
         return;
     window->raise();
@@ -28,7 +29,8 @@ public:
     explicit InputGuard(const ModalStack& stack) : m_stack(stack) {}
 
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
@@ -56,7 +58,8 @@ InputGuard* g_guard = nullptr;
 
 } // namespace
 
-ModalStack::ModalStack() {
+ModalStack::ModalStack()
+{
     if (qApp && !g_guard) {
         g_guard = new InputGuard(*this);
         qApp->installEventFilter(g_guard);
@@ -64,7 +67,8 @@ ModalStack::ModalStack() {
     setAfterDispatch([this] { settle(); });
 }
 
-ModalStack::~ModalStack() {
+ModalStack::~ModalStack()
+{
     setAfterDispatch({});
     if (g_guard) {
         qApp->removeEventFilter(g_guard);
@@ -73,12 +77,14 @@ ModalStack::~ModalStack() {
     }
 }
 
-bool ModalStack::contains(const Form* form) const {
+bool ModalStack::contains(const Form* form) const
+{
     return std::any_of(m_stack.begin(), m_stack.end(),
                        [form](const Entry& e) { return e.form == form; });
 }
 
-bool ModalStack::acceptsInput(const Form* form) const {
+bool ModalStack::acceptsInput(const Form* form) const
+{
     if (form == top())
         return true;
     if (form == m_main)
@@ -86,11 +92,13 @@ bool ModalStack::acceptsInput(const Form* form) const {
     return !contains(form) && form->isVisible();
 }
 
-void ModalStack::push(Form* form, std::function<void()> onReturn) {
+void ModalStack::push(Form* form, std::function<void()> onReturn)
+{
     m_stack.push_back({form, std::move(onReturn)});
 }
 
-void ModalStack::settle() {
+void ModalStack::settle()
+{
     if (m_settling)
         return;
     m_settling = true;
@@ -109,7 +117,8 @@ void ModalStack::settle() {
     m_settling = false;
 }
 
-void ModalStack::activateTop() {
+void ModalStack::activateTop()
+{
     Form* form = top() ? top() : m_main;
     if (!form || !form->isVisible())
         return;
@@ -117,7 +126,8 @@ void ModalStack::activateTop() {
     dispatch([form] { form->FormActivate(); });
 }
 
-Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack) {
+Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack)
+{
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinimizeButtonHint);
@@ -126,12 +136,14 @@ Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack) {
     setFocusPolicy(Qt::StrongFocus);
 }
 
-void Form::setDesignPosition(QPoint position) {
+void Form::setDesignPosition(QPoint position)
+{
     m_hasDesignPosition = true;
     m_designPosition = position;
 }
 
-void Form::place() {
+void Form::place()
+{
     if (m_hasDesignPosition) {
         move(m_designPosition);
         return;
@@ -140,7 +152,8 @@ void Form::place() {
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void Form::ShowModal(std::function<void()> onReturn) {
+void Form::ShowModal(std::function<void()> onReturn)
+{
     m_closeRequested = false;
     m_stack.push(this, std::move(onReturn));
     place();
@@ -150,7 +163,8 @@ void Form::ShowModal(std::function<void()> onReturn) {
     dispatch([this] { FormActivate(); });
 }
 
-void Form::Show() {
+void Form::Show()
+{
     place();
     show();
     bringToFront(this);
@@ -158,7 +172,8 @@ void Form::Show() {
     dispatch([this] { FormActivate(); });
 }
 
-void Form::Close() {
+void Form::Close()
+{
     if (this == m_stack.m_main) {
         dispatch([this] { FormCloseQuery(); });
         if (m_stack.m_quit)
@@ -175,7 +190,8 @@ void Form::Close() {
     }
 }
 
-void Form::finishClose() {
+void Form::finishClose()
+{
     m_closeRequested = false;
     m_closing = true;
     dispatch([this] { FormCloseQuery(); });
@@ -183,13 +199,15 @@ void Form::finishClose() {
     m_closing = false;
 }
 
-void Form::closeEvent(QCloseEvent* event) {
+void Form::closeEvent(QCloseEvent* event)
+{
     event->ignore();
     if (!m_closing && m_stack.acceptsInput(this))
         dispatch([this] { Close(); });
 }
 
-void Form::keyPressEvent(QKeyEvent* event) {
+void Form::keyPressEvent(QKeyEvent* event)
+{
     QString text = event->text();
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
         text = QStringLiteral("\r");

@@ -7,7 +7,8 @@
 
 namespace qx {
 
-QImage loadBitmap(const QString& path) {
+QImage loadBitmap(const QString& path)
+{
     if (!QFileInfo(path).isFile())
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
     QImageReader reader(path);
@@ -17,7 +18,8 @@ QImage loadBitmap(const QString& path) {
     return picture;
 }
 
-QImage keyedTransparent(const QImage& picture) {
+QImage keyedTransparent(const QImage& picture)
+{
     QImage out = picture.convertToFormat(QImage::Format_ARGB32);
     if (out.isNull())
         return out;

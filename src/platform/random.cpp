@@ -4,13 +4,15 @@
 
 namespace qx {
 
-void Random::randomize() {
+void Random::randomize()
+{
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     seed(static_cast<std::uint32_t>(
         std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
 }
 
-int Random::operator()(int n) {
+int Random::operator()(int n)
+{
     if (n <= 0)
         return 0;
     std::uniform_int_distribution<int> draw(0, n - 1);

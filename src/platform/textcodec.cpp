@@ -11,7 +11,8 @@ namespace {
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {}
-    ~Converter() {
+    ~Converter()
+    {
         if (m_cd != invalidDescriptor())
             iconv_close(m_cd);
     }
@@ -22,7 +23,8 @@ public:
 
     // Converts in[0..len) into out; returns false at the first sequence that
     // cannot be converted, leaving *consumed at its start.
-    bool convert(const char* in, size_t len, QByteArray& out, size_t* consumed) {
+    bool convert(const char* in, size_t len, QByteArray& out, size_t* consumed)
+    {
         iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
         char* src = const_cast<char*>(in);
         size_t left = len;
@@ -51,18 +53,21 @@ private:
     iconv_t m_cd;
 };
 
-Converter& toCp932() {
+Converter& toCp932()
+{
     thread_local Converter converter("CP932", "UTF-8");
     return converter;
 }
 
-Converter& fromCp932() {
+Converter& fromCp932()
+{
     thread_local Converter converter("UTF-8", "CP932");
     return converter;
 }
 
 // Length in bytes of the UTF-8 sequence that starts with b.
-int utf8Length(unsigned char b) {
+int utf8Length(unsigned char b)
+{
     if (b < 0x80)
         return 1;
     if ((b & 0xE0) == 0xC0)
@@ -74,7 +79,8 @@ int utf8Length(unsigned char b) {
 
 } // namespace
 
-QByteArray encode(const QString& text) {
+QByteArray encode(const QString& text)
+{
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
     out.reserve(utf8.size());
@@ -91,7 +97,8 @@ QByteArray encode(const QString& text) {
     return out;
 }
 
-QString decode(const QByteArray& bytes) {
+QString decode(const QByteArray& bytes)
+{
     QByteArray utf8;
     utf8.reserve(bytes.size() * 3 / 2);
     qsizetype pos = 0;
@@ -106,7 +113,8 @@ QString decode(const QByteArray& bytes) {
     return QString::fromUtf8(utf8);
 }
 
-bool canEncode(const QString& text) {
+bool canEncode(const QString& text)
+{
     const QByteArray utf8 = text.toUtf8();
     QByteArray out;
     size_t consumed = 0;

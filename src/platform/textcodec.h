@@ -15,7 +15,8 @@ QString decode(const QByteArray& bytes);
 // Whether every character of text has a code in the code page.
 bool canEncode(const QString& text);
 // Whether b starts a two-byte character.
-constexpr bool isLeadByte(unsigned char b) {
+constexpr bool isLeadByte(unsigned char b)
+{
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 

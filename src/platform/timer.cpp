@@ -7,31 +7,36 @@ namespace qx {
 
 Timer::Timer(Clock& clock, int interval) : m_clock(clock), m_interval(interval) {}
 
-Timer::~Timer() {
+Timer::~Timer()
+{
     if (m_id != 0)
         m_clock.stop(m_id);
 }
 
-void Timer::setEnabled(bool enabled) {
+void Timer::setEnabled(bool enabled)
+{
     if (enabled == m_enabled)
         return;
     m_enabled = enabled;
     update();
 }
 
-void Timer::setInterval(int interval) {
+void Timer::setInterval(int interval)
+{
     if (interval == m_interval)
         return;
     m_interval = interval;
     update();
 }
 
-void Timer::setOnTimer(std::function<void()> handler) {
+void Timer::setOnTimer(std::function<void()> handler)
+{
     m_onTimer = std::move(handler);
     update();
 }
 
-void Timer::update() {
+void Timer::update()
+{
     if (m_id != 0) {
         m_clock.stop(m_id);
         m_id = 0;

@@ -11,7 +11,8 @@
 namespace qx {
 
 TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
-    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId())) {
+    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId()))
+{
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
     m_stagePicture = new Image(this, layout.stagePicture);
@@ -26,11 +27,13 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
     m_backButton = addButton(QStringLiteral("もどる"), layout.backButton, [this] { Close(); });
 }
 
-bool TestScreen::overall() const {
+bool TestScreen::overall() const
+{
     return main().OverallMode != 0;
 }
 
-void TestScreen::FormActivate() {
+void TestScreen::FormActivate()
+{
     if (overall()) {
         m_modeLabel->setCaption(QStringLiteral("総合"));
         m_stagePicture->setPicture(
@@ -40,31 +43,37 @@ void TestScreen::FormActivate() {
     }
 }
 
-void TestScreen::countQuestion() {
+void TestScreen::countQuestion()
+{
     ++QuestionCount;
     m_counterLabel->setCaption(QString::number(QuestionCount) + QStringLiteral("問目"));
 }
 
-QString TestScreen::recordPath() const {
+QString TestScreen::recordPath() const
+{
     return store::resultPath(main().UserName, store::fileNameForTest(testId()));
 }
 
-QString TestScreen::recordLine(const QString& fields) const {
+QString TestScreen::recordLine(const QString& fields) const
+{
     return store::formatDate(services().clock.today()) + QLatin1Char(',') + fields;
 }
 
-void TestScreen::addPoints(int points) const {
+void TestScreen::addPoints(int points) const
+{
     main().TotalScore += points;
 }
 
-void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2) {
+void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
+{
     game().Form10->setResult(verdict, line1, line2);
     main().CurrentTest = testId();
     game().Form10->Show();
 }
 
 void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
-                              const QString& fields) {
+                              const QString& fields)
+{
     const QString path = recordPath();
     store::Lines lines = store::loadLines(path);
     if (right && overall())
@@ -80,14 +89,16 @@ void TestScreen::finishOrderA(bool right, const QString& line1, const QString& l
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                              int points, const QString& fields) {
+                              int points, const QString& fields)
+{
     showResult(verdict, line1, line2);
     if (overall())
         addPoints(points);
     store::writeResultLine(recordPath(), !overall(), recordLine(fields));
 }
 
-void TestScreen::resetFrame(bool clearMode) {
+void TestScreen::resetFrame(bool clearMode)
+{
     m_startButton->setEnabled(true);
     QuestionCount = 0;
     m_counterLabel->setCaption(QString());

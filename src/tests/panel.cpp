@@ -14,15 +14,16 @@ constexpr int kPanelSize = 49;
 constexpr int kPanelPitch = 56;
 } // namespace
 
-PanelQuestion qx::panelQuestion(bool overall, int level, int question) {
+PanelQuestion qx::panelQuestion(bool overall, int level, int question)
+{
     if (!overall)
         return {std::clamp(level + 1, 1, 25), 300};
     static constexpr PanelQuestion table[] = {{3, 400}, {4, 400}, {5, 300}, {7, 300}, {8, 300}};
     return table[std::clamp(question, 1, 5) - 1];
 }
 
-int qx::panelMatches(const std::array<int, 25>& lit, const std::array<int, 25>& clicked,
-                     int length) {
+int qx::panelMatches(const std::array<int, 25>& lit, const std::array<int, 25>& clicked, int length)
+{
     int matches = 0;
     for (int i = 0; i < std::min(length, 25); ++i) {
         if (lit[static_cast<std::size_t>(i)] == clicked[static_cast<std::size_t>(i)])
@@ -42,14 +43,17 @@ TForm2::TForm2(Game& game)
                   {200, 424, 193, 49},
                   {464, 424, 129, 49}}),
       Timer1(game.services.clock, 300), Timer2(game.services.clock, 300),
-      sougoutim(game.services.clock, 1000) {
+      sougoutim(game.services.clock, 1000)
+{
     addBanner(QStringLiteral("赤く光った順にクリックしていって下さい"), QRect(64, 380, 473, 41));
-    new Panel(this, QRect(112, 72, 345, 305), QColor(219, 224, 238));
+    auto* backing = new Panel(this, QRect(112, 72, 345, 305), QColor(219, 224, 238));
+    backing->setRaised(true);
     for (int n = 1; n <= 25; ++n) {
         const QRect geometry(148 + kPanelPitch * ((n - 1) % 5), 88 + kPanelPitch * ((n - 1) / 5),
                              kPanelSize, kPanelSize);
         auto* panel = new Panel(this, geometry, kSilver);
         panel->Tag = n;
+        panel->setRaised(true);
         panel->setEnabled(false);
         panel->OnMouseDown = [this, panel] { Panel1MouseDown(panel); };
         panel->OnMouseUp = [this, panel] { Panel1MouseUp(panel); };
@@ -67,12 +71,14 @@ TForm2::TForm2(Game& game)
     sougoutim.setOnTimer([this] { sougoutimTimer(); });
 }
 
-void TForm2::setPanelsEnabled(bool enabled) {
+void TForm2::setPanelsEnabled(bool enabled)
+{
     for (Panel* panel : panels)
         panel->setEnabled(enabled);
 }
 
-void TForm2::Image3Click() {
+void TForm2::Image3Click()
+{
     if (overall()) {
         countQuestion();
         playSound(QStringLiteral("wav/cd.wav"));
@@ -96,7 +102,8 @@ void TForm2::Image3Click() {
     startButton()->setEnabled(false);
 }
 
-void TForm2::sougoutimTimer() {
+void TForm2::sougoutimTimer()
+{
     if (ShadowLabel2->Caption() != QLatin1String("1"))
         playSound(QStringLiteral("wav/cd.wav"));
     ShadowLabel2->setCaption(QString::number(ShadowLabel2->Caption().toInt() - 1));
@@ -113,7 +120,8 @@ void TForm2::sougoutimTimer() {
     ShadowLabel2->setCaption(QStringLiteral("2"));
 }
 
-void TForm2::Timer1Timer() {
+void TForm2::Timer1Timer()
+{
     playSound(QStringLiteral("wav/cd.wav"));
     CurrentPanel = services().random(25) + 1;
     if (m_nextLit < 25)
@@ -123,7 +131,8 @@ void TForm2::Timer1Timer() {
     Timer2.setEnabled(true);
 }
 
-void TForm2::Timer2Timer() {
+void TForm2::Timer2Timer()
+{
     panels[static_cast<std::size_t>(CurrentPanel - 1)]->setColor(kSilver);
     ++LightsShown;
     Timer2.setEnabled(false);
@@ -135,12 +144,14 @@ void TForm2::Timer2Timer() {
     setPanelsEnabled(true);
 }
 
-void TForm2::Panel1MouseDown(Panel* panel) {
+void TForm2::Panel1MouseDown(Panel* panel)
+{
     panel->setColor(kRed);
     PlayClick();
 }
 
-void TForm2::Panel1MouseUp(Panel* panel) {
+void TForm2::Panel1MouseUp(Panel* panel)
+{
     panel->setColor(kSilver);
     if (ClickCount < 25)
         ClickSequence[static_cast<std::size_t>(ClickCount)] = panel->Tag;
@@ -157,7 +168,8 @@ void TForm2::Panel1MouseUp(Panel* panel) {
                  modeLabel()->Caption() + QLatin1Char(',') + store::mark(right));
 }
 
-void TForm2::FormCloseQuery() {
+void TForm2::FormCloseQuery()
+{
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
     sougoutim.setEnabled(false);

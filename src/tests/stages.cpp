@@ -4,7 +4,8 @@
 
 namespace qx {
 
-const Stage* stageOf(const QString& testId) {
+const Stage* stageOf(const QString& testId)
+{
     for (const Stage& stage : kStages) {
         if (testId == QLatin1String(stage.testId))
             return &stage;
@@ -12,7 +13,8 @@ const Stage* stageOf(const QString& testId) {
     return nullptr;
 }
 
-int positionMatches(const QString& right, const QString& answer) {
+int positionMatches(const QString& right, const QString& answer)
+{
     const QByteArray expected = cp932::encode(right);
     const QByteArray typed = cp932::encode(answer);
     int matches = 0;

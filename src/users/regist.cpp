@@ -6,7 +6,8 @@
 
 using namespace qx;
 
-TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録")) {
+TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
+{
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
     addBanner(QStringLiteral("ユーザー登録します\n名前を登録して下さい\n名前"),
@@ -23,7 +24,8 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録")) {
     setFocusProxy(Edit1);
 }
 
-void TForm11::Image5Click() {
+void TForm11::Image5Click()
+{
     if (users::registerUser(Edit1->text()) == users::Registration::Refused) {
         services().dialogs.message(QStringLiteral("登録できません"));
         return;
@@ -32,6 +34,7 @@ void TForm11::Image5Click() {
     services().dialogs.message(QStringLiteral("登録しました"));
 }
 
-void TForm11::FormCloseQuery() {
+void TForm11::FormCloseQuery()
+{
     Edit1->clear();
 }

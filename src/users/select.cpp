@@ -8,7 +8,8 @@
 
 using namespace qx;
 
-QListWidget* qx::makeUserList(QWidget* parent) {
+QListWidget* qx::makeUserList(QWidget* parent)
+{
     auto* list = new QListWidget(parent);
     list->setGeometry(64, 168, 465, 233);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -20,12 +21,14 @@ QListWidget* qx::makeUserList(QWidget* parent) {
     return list;
 }
 
-void qx::fillUserList(QListWidget* list) {
+void qx::fillUserList(QListWidget* list)
+{
     list->clear();
     list->addItems(users::list());
 }
 
-QString qx::selectedUser(const QListWidget* list) {
+QString qx::selectedUser(const QListWidget* list)
+{
     const int row = list->currentRow();
     const QListWidgetItem* item = row >= 0 ? list->item(row) : nullptr;
     if (!item || !item->isSelected())
@@ -33,7 +36,8 @@ QString qx::selectedUser(const QListWidget* list) {
     return item->text();
 }
 
-TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択")) {
+TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択"))
+{
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
     addBanner(QStringLiteral("ユーザー選択します\nユーザー名をクリックして下さい"),
@@ -43,11 +47,13 @@ TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択")
     Image4 = addButton(QStringLiteral("もどる"), QRect(392, 416, 137, 49), [this] { Close(); });
 }
 
-void TForm12::FormActivate() {
+void TForm12::FormActivate()
+{
     fillUserList(ListBox1);
 }
 
-void TForm12::Image5Click() {
+void TForm12::Image5Click()
+{
     main().selectUser(selectedUser(ListBox1));
     Close();
 }

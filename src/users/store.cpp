@@ -16,88 +16,104 @@ namespace qx::store {
 
 namespace {
 
-QString pad2(int value) {
+QString pad2(int value)
+{
     return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-bool isBlank(unsigned char b) {
+bool isBlank(unsigned char b)
+{
     return b >= 1 && b <= 32;
 }
 
 // The next character boundary after pos: a lead byte takes its trail byte along
 // unless the line ends there.
-qsizetype nextChar(const QByteArray& s, qsizetype pos) {
+qsizetype nextChar(const QByteArray& s, qsizetype pos)
+{
     if (cp932::isLeadByte(static_cast<unsigned char>(s.at(pos))) && pos + 1 < s.size() &&
         s.at(pos + 1) != '\0')
         return pos + 2;
     return pos + 1;
 }
 
-char at(const QByteArray& s, qsizetype pos) {
+char at(const QByteArray& s, qsizetype pos)
+{
     return pos < s.size() ? s.at(pos) : '\0';
 }
 
 } // namespace
 
-QStringList testFileNames() {
+QStringList testFileNames()
+{
     return {QStringLiteral("panel.dat"),  QStringLiteral("L_R.dat"), QStringLiteral("N_memory.dat"),
             QStringLiteral("Reflex.dat"), QStringLiteral("box.dat"), QStringLiteral("shape.dat"),
             QStringLiteral("stop.dat")};
 }
 
-QString fileNameForTest(const QString& testId) {
+QString fileNameForTest(const QString& testId)
+{
     if (testId == QLatin1String("L-R"))
         return QStringLiteral("L_R.dat");
     return testId + QStringLiteral(".dat");
 }
 
-QString resultPath(const QString& user, const QString& fileName) {
+QString resultPath(const QString& user, const QString& fileName)
+{
     return kRecDir + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
 }
 
-QString formatDate(QDate date) {
+QString formatDate(QDate date)
+{
     return QStringLiteral("%1/%2/%3")
         .arg(date.year(), 4, 10, QLatin1Char('0'))
         .arg(pad2(date.month()), pad2(date.day()));
 }
 
-QString levelLabel(int level) {
+QString levelLabel(int level)
+{
     return QStringLiteral("レベル") + QString::number(level);
 }
 
-QString mark(bool right) {
+QString mark(bool right)
+{
     return right ? QStringLiteral("○") : QStringLiteral("×");
 }
 
 // Whole seconds take as many digits as they need (at least two), so a time of
 // 100 s or more reads 100:00 rather than losing a digit.
-QString formatClock(int hundredths) {
+QString formatClock(int hundredths)
+{
     return pad2(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
 }
 
-QString formatTime(int hundredths) {
+QString formatTime(int hundredths)
+{
     return QStringLiteral("00:") + formatClock(hundredths);
 }
 
-QString formatStopTime(int hundredths) {
+QString formatStopTime(int hundredths)
+{
     if (hundredths >= 100 && hundredths <= 999)
         return QString::number(hundredths / 100) + QLatin1Char(':') + pad2(hundredths % 100);
     return formatClock(hundredths);
 }
 
-QString formatDifference(int hundredths) {
+QString formatDifference(int hundredths)
+{
     if (hundredths == 0)
         return QStringLiteral("00:00");
     const QChar sign = hundredths > 0 ? QLatin1Char('+') : QLatin1Char('-');
     return sign + formatClock(hundredths > 0 ? hundredths : -hundredths);
 }
 
-QString targetText(int hundredths) {
+QString targetText(int hundredths)
+{
     const QString digits = QString::number(hundredths);
     return digits.left(1) + QLatin1Char(':') + digits.mid(1);
 }
 
-Lines splitCommaText(const QByteArray& line) {
+Lines splitCommaText(const QByteArray& line)
+{
     Lines fields;
     qsizetype pos = 0;
     auto skipBlanks = [&] {
@@ -139,7 +155,8 @@ Lines splitCommaText(const QByteArray& line) {
     return fields;
 }
 
-QByteArray joinCommaText(const Lines& fields) {
+QByteArray joinCommaText(const Lines& fields)
+{
     if (fields.size() == 1 && fields.first().isEmpty())
         return QByteArrayLiteral("\"\"");
     QByteArray out;
@@ -174,21 +191,24 @@ QByteArray joinCommaText(const Lines& fields) {
     return out;
 }
 
-QStringList splitCommaText(const QString& line) {
+QStringList splitCommaText(const QString& line)
+{
     QStringList out;
     for (const QByteArray& field : splitCommaText(cp932::encode(line)))
         out.append(cp932::decode(field));
     return out;
 }
 
-QString joinCommaText(const QStringList& fields) {
+QString joinCommaText(const QStringList& fields)
+{
     Lines encoded;
     for (const QString& field : fields)
         encoded.append(cp932::encode(field));
     return cp932::decode(joinCommaText(encoded));
 }
 
-Lines splitLines(const QByteArray& bytes) {
+Lines splitLines(const QByteArray& bytes)
+{
     Lines lines;
     qsizetype start = 0;
     qsizetype pos = 0;
@@ -207,7 +227,8 @@ Lines splitLines(const QByteArray& bytes) {
     return lines;
 }
 
-QByteArray joinLines(const Lines& lines) {
+QByteArray joinLines(const Lines& lines)
+{
     QByteArray out;
     qsizetype size = 0;
     for (const QByteArray& line : lines)
@@ -220,21 +241,29 @@ QByteArray joinLines(const Lines& lines) {
     return out;
 }
 
-Lines loadLines(const QString& path) {
+Lines loadLines(const QString& path)
+{
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
-    return splitLines(file.readAll());
+    const QByteArray bytes = file.readAll();
+    // A read cut short must not pass for the whole file: the next save would
+    // drop the rest.
+    if (file.error() != QFileDevice::NoError)
+        throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
+    return splitLines(bytes);
 }
 
-FileOps systemFileOps() {
+FileOps systemFileOps()
+{
     return {[](int fd, const void* data, unsigned long size) -> long {
                 return ::write(fd, data, size);
             },
             ::fsync, ::rename, ::close};
 }
 
-FileOps& fileOps() {
+FileOps& fileOps()
+{
     static FileOps ops = systemFileOps();
     return ops;
 }
@@ -242,7 +271,8 @@ FileOps& fileOps() {
 namespace {
 
 // Writes all of data, going on after short writes; false on any error.
-bool writeAll(int fd, const QByteArray& data) {
+bool writeAll(int fd, const QByteArray& data)
+{
     qsizetype done = 0;
     while (done < data.size()) {
         const long n = fileOps().write(fd, data.constData() + done,
@@ -256,43 +286,94 @@ bool writeAll(int fd, const QByteArray& data) {
     return true;
 }
 
+// A folder opened only to be synced; closing it cannot lose data.
+struct FolderHandle {
+    int fd;
+    ~FolderHandle()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+// Temporary files of saves cut short by a crash: ".<name>.XXXXXX" beside the
+// file. They are hidden, so never taken for users, but they would keep a
+// user's folder from being removed.
+void removeLeftovers(const QString& folder, const QString& fileName)
+{
+    const QDir dir(folder);
+    const QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
+    for (const QString& entry :
+         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        if (entry.size() == prefix.size() + 6 && entry.startsWith(prefix))
+            QFile::remove(dir.filePath(entry));
+    }
+}
+
 } // namespace
 
-void saveLines(const QString& path, const Lines& lines) {
+void saveLines(const QString& path, const Lines& lines)
+{
     const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
     const QByteArray target = QFile::encodeName(path);
-    const QFileInfo info(path);
+    struct stat old {};
+    const bool replacing = ::stat(target.constData(), &old) == 0;
     // A read-only file refuses to be replaced, as it would refuse to be
     // rewritten in place.
-    if (info.exists() && (!info.isFile() || ::access(target.constData(), W_OK) != 0))
+    if (replacing && (!S_ISREG(old.st_mode) || ::access(target.constData(), W_OK) != 0))
         throw failure;
 
+    const QFileInfo info(path);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
-    QByteArray temp = folder + "/." + QFile::encodeName(info.fileName()) + ".XXXXXX";
-    const int fd = ::mkstemp(temp.data());
+    // Without the folder at hand the new name could not be made durable, so
+    // the save does not begin.
+    const FolderHandle dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    if (dir.fd < 0)
+        throw failure;
+    removeLeftovers(info.absolutePath(), info.fileName());
+
+    const QByteArray hidden = folder + "/." + QFile::encodeName(info.fileName());
+    QByteArray temp = hidden + ".XXXXXX";
+    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         throw failure;
-    ::fchmod(fd, 0644);
+    ::fchmod(fd, replacing ? (old.st_mode & 0777) : 0644);
     bool ok = writeAll(fd, joinLines(lines));
     // A failed fsync is never retried: the kernel may have dropped the dirty
     // pages already, so a second call could report success for lost data.
     ok = ok && fileOps().fsync(fd) == 0;
     ok = fileOps().close(fd) == 0 && ok;
+
+    // The old file keeps a second name until the new name is durable, so
+    // that a failed folder sync can put it back.
+    const QByteArray backup = hidden + ".old";
+    bool backedUp = false;
+    if (ok && replacing) {
+        ::unlink(backup.constData());
+        backedUp = ::link(target.constData(), backup.constData()) == 0;
+    }
     ok = ok && fileOps().rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
         ::unlink(temp.constData());
+        if (backedUp)
+            ::unlink(backup.constData());
         throw failure;
     }
-    const int dir = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        const bool synced = fileOps().fsync(dir) == 0;
-        ::close(dir);
-        if (!synced)
-            throw failure;
+    if (fileOps().fsync(dir.fd) != 0) {
+        // On a file system without hard links the new bytes have to stay;
+        // the save is reported as failed all the same, since it is not durable.
+        if (backedUp)
+            fileOps().rename(backup.constData(), target.constData());
+        else if (!replacing)
+            ::unlink(target.constData());
+        throw failure;
     }
+    if (backedUp)
+        ::unlink(backup.constData());
 }
 
-void writeResultLine(const QString& path, bool singlePlay, const QString& line) {
+void writeResultLine(const QString& path, bool singlePlay, const QString& line)
+{
     Lines lines = loadLines(path);
     if (!singlePlay)
         return;

@@ -52,7 +52,9 @@ QByteArray joinLines(const Lines& lines);
 Lines loadLines(const QString& path);
 // Replaces the file with the lines, atomically and durably: the file on disk
 // is the old content or the new one, never a mix, never empty. Throws
-// Error("ファイル <path> を作成できません") and keeps the old bytes on any failure.
+// Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
+// leaving nothing beside the file. A crash may leave a hidden temporary file
+// ("." + name + ".XXXXXX"), which the next save of that file removes.
 void saveLines(const QString& path, const Lines& lines);
 
 // The end of every question: load the file (in both modes, so a missing file

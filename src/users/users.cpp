@@ -17,7 +17,8 @@ namespace {
 
 constexpr int kMaxNameBytes = 255;
 
-bool isReservedOnWindows(const QString& name) {
+bool isReservedOnWindows(const QString& name)
+{
     static const QRegularExpression reserved(
         QStringLiteral("^(CON|PRN|AUX|NUL|COM[1-9]|LPT[1-9])$"),
         QRegularExpression::CaseInsensitiveOption);
@@ -25,19 +26,22 @@ bool isReservedOnWindows(const QString& name) {
     return reserved.match(base).hasMatch();
 }
 
-QString userFolder(const QString& name) {
+QString userFolder(const QString& name)
+{
     return store::kRecDir + QLatin1Char('/') + name;
 }
 
 // A real folder directly inside "Rec/", not a link to somewhere else.
-bool isRealFolder(const QString& path) {
+bool isRealFolder(const QString& path)
+{
     struct stat info {};
     return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
 } // namespace
 
-bool isAcceptableName(const QString& name) {
+bool isAcceptableName(const QString& name)
+{
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
         return false;
     for (const QChar c : name) {
@@ -53,7 +57,8 @@ bool isAcceptableName(const QString& name) {
     return cp932::encode(name).size() <= kMaxNameBytes && name.toUtf8().size() <= kMaxNameBytes;
 }
 
-QStringList list() {
+QStringList list()
+{
     const QDir rec(store::kRecDir);
     QStringList names;
     const QStringList entries =
@@ -66,7 +71,8 @@ QStringList list() {
     return names;
 }
 
-Registration registerUser(const QString& name) {
+Registration registerUser(const QString& name)
+{
     if (!isAcceptableName(name) || !QDir().mkdir(userFolder(name)))
         return Registration::Refused;
     for (const QString& file : store::testFileNames()) {
@@ -78,7 +84,8 @@ Registration registerUser(const QString& name) {
     return Registration::Registered;
 }
 
-bool deleteUser(const QString& name) {
+bool deleteUser(const QString& name)
+{
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") ||
         name == QLatin1String(".."))
         return false;

@@ -1,0 +1,71 @@
+// The main menu: hover markers, locked buttons, the click sound and quitting.
+
+#include "app/mainform.h"
+#include "testsupport.h"
+
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+// Moves the pointer over a point of the main window, as the player would.
+void hover(TForm1& menu, QPoint point)
+{
+    QTest::mouseMove(menu.windowHandle(), point);
+    QCoreApplication::processEvents();
+}
+
+int visibleMarkers(const TForm1& menu)
+{
+    return static_cast<int>(std::count_if(menu.markers.begin(), menu.markers.end(),
+                                          [](const Image* m) { return m->isVisible(); }));
+}
+} // namespace
+
+class MainMenuTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void markersFollowThePointerOverEnabledButtons();
+    void quittingPlaysNoSound();
+};
+
+void MainMenuTest::markersFollowThePointerOverEnabledButtons()
+{
+    qxtest::GameFixture f;
+    TForm1& menu = *f.game->Form1;
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    QCOMPARE(visibleMarkers(menu), 0);
+
+    // A locked button shows no marker.
+    hover(menu, menu.Image7->geometry().center());
+    QCOMPARE(visibleMarkers(menu), 0);
+
+    // From one enabled button straight onto another: both markers stay.
+    hover(menu, menu.Image14->geometry().center());
+    hover(menu, menu.Image6->geometry().center());
+    QCOMPARE(visibleMarkers(menu), 2);
+    QVERIFY(menu.markers[8]->isVisible());
+    QVERIFY(menu.markers[9]->isVisible());
+
+    // The background puts them all out.
+    hover(menu, QPoint(300, 200));
+    QCOMPARE(visibleMarkers(menu), 0);
+
+    f.selectUser(QStringLiteral("u"));
+    hover(menu, menu.Image7->geometry().center());
+    QVERIFY(menu.markers[1]->isVisible());
+}
+
+void MainMenuTest::quittingPlaysNoSound()
+{
+    qxtest::GameFixture f;
+    bool quit = false;
+    f.game->modal.setQuit([&quit] { quit = true; });
+    f.game->Form1->Image2->click();
+    QVERIFY(quit);
+    QVERIFY(f.sound.played.isEmpty());
+}
+
+QTEST_MAIN(MainMenuTest)
+#include "tst_mainmenu.moc"
