@@ -1,0 +1,96 @@
+// The stage dialog: ENTER or the close box dismiss it, and in an overall run
+// that starts the next question or hands over to the next stage.
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "tests/panel.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+void answerPanels(qxtest::GameFixture& f)
+{
+    TForm2& screen = *f.game->Form2;
+    QVERIFY(f.clock.advanceUntil([&] { return screen.panels[0]->isEnabled(); }, 20000));
+    for (int i = 0; i < screen.SequenceLength; ++i)
+        QTest::mouseClick(screen.panels[static_cast<std::size_t>(
+                              screen.LitSequence[static_cast<std::size_t>(i)] - 1)],
+                          Qt::LeftButton);
+}
+} // namespace
+
+class DialogTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void otherKeysDoNothing();
+    void closeBoxActsLikeEnter();
+    void scoreLineSitsSixtyPixelsLeftOfCentre_data();
+    void scoreLineSitsSixtyPixelsLeftOfCentre();
+};
+
+void DialogTest::otherKeysDoNothing()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->Level = 1;
+    f.game->Form1->CurrentTest = QStringLiteral("panel");
+    f.game->Form2->ShowModal();
+    f.game->Form2->startButton()->click();
+    answerPanels(f);
+    TForm10& dialog = *f.game->Form10;
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_A);
+    QTest::keyClick(&dialog, Qt::Key_Space);
+    QVERIFY(dialog.isVisible());
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(dialog.ShadowLabel2->Caption().isEmpty());
+    // Single play: back on the test screen, ready for another question.
+    QCOMPARE(f.game->modal.top(), f.game->Form2.get());
+    QVERIFY(f.game->Form2->startButton()->isEnabled());
+    QCOMPARE(f.game->Form2->QuestionCount, 0);
+}
+
+void DialogTest::closeBoxActsLikeEnter()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->Image24->click();
+    f.game->Form2->startButton()->click();
+    answerPanels(f);
+    f.game->Form10->close();
+    QVERIFY(!f.game->Form10->isVisible());
+    // The next question started at once, with its countdown.
+    QCOMPARE(f.game->Form2->QuestionCount, 2);
+    QVERIFY(f.game->Form2->Panel27->isVisible());
+}
+
+void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre_data()
+{
+    QTest::addColumn<int>("score");
+    QTest::newRow("short") << 5;
+    QTest::newRow("long") << -1234567;
+}
+
+void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
+{
+    QFETCH(int, score);
+    qxtest::GameFixture f;
+    f.game->Form1->OverallMode = 1;
+    f.game->Form1->TotalScore = score;
+    TForm10& dialog = *f.game->Form10;
+    dialog.setResult(QStringLiteral("正解"), QString(), QString());
+    dialog.Show();
+    QCOMPARE(dialog.ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(score));
+    QCOMPARE(dialog.ShadowLabel3->x(), 600 / 2 - dialog.ShadowLabel3->width() / 2 - 60);
+    QCOMPARE(dialog.ShadowLabel2->x(), 600 / 2 - dialog.ShadowLabel2->width() / 2);
+    QVERIFY(dialog.ShadowLabel3->width() > 0);
+}
+
+QTEST_MAIN(DialogTest)
+#include "tst_dialog.moc"
