@@ -1,10 +1,218 @@
 #include "users/kiroku.h"
 
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QHeaderView>
+#include <QTableView>
+
+#include <algorithm>
+
 using namespace qx;
+
+namespace {
+
+struct RecordButton {
+    const char* label;
+    QRect geometry;
+    const char* testId; // null for the top ten
+    const char* heading;
+};
+
+// Indexed by the buttons' Tag.
+const std::array<RecordButton, 8> kButtons{{
+    {"総合", {1, 80, 105, 33}, nullptr, "日付,点数,名前"},
+    {"パネル", {1, 128, 105, 33}, "panel", "日付,レベル,合否"},
+    {"L→R", {1, 176, 97, 33}, "L-R", "日付,レベル,合否,答え,入力した答え"},
+    {"N_メモリ", {3, 224, 115, 29}, "N_memory", "日付,レベル,合否,答え,入力した答え"},
+    {"ストップ", {1, 267, 112, 29}, "stop", "日付,レベル,秒,ストップ,差"},
+    {"シャープ", {2, 312, 118, 29}, "shape", "日付,合否,時間"},
+    {"BOX", {0, 352, 83, 29}, "box", "日付,合否,時間,正解個数,入力数"},
+    {"Reflexes", {1, 392, 119, 31}, "Reflex", "日付,時間"},
+}};
+
+// Cells are 30 pixels high and the given widths wide, each followed by a grid
+// line of one pixel that Qt counts inside the section.
+constexpr int kGridLine = 1;
+constexpr int kRowPitch = 30 + kGridLine;
+constexpr std::array<int, kGridColumns> kColumnWidths{96, 84, 100, 89, 104};
+
+constexpr int kWideLeft = 116;
+constexpr int kWideWidth = 484;
+constexpr int kNarrowLeft = 163;
+constexpr int kNarrowWidth = 287;
+
+// The rank column holds ten numbers; a longer top-ten file is not read past
+// them.
+constexpr qsizetype kRankingLines = 10;
+constexpr std::array<int, 10> kRankTops{30, 62, 94, 125, 156, 187, 218, 247, 277, 309};
+
+} // namespace
+
+void qx::fillRow(GridRow& row, const QByteArray& line)
+{
+    for (const QByteArray& field : store::splitCommaText(line)) {
+        const auto cell =
+            std::find_if(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
+        if (cell == row.end())
+            return;
+        *cell = field;
+    }
+}
+
+RecordGridModel::RecordGridModel() : m_rows(3) {}
+
+QString RecordGridModel::Cells(int column, int row) const
+{
+    if (row < 0 || row >= RowCount() || column < 0 || column >= kGridColumns)
+        return {};
+    return cp932::decode(m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+}
+
+void RecordGridModel::clearCells()
+{
+    for (GridRow& row : m_rows)
+        row.fill(QByteArray());
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
+    if (rowCount() > 0)
+        Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kGridColumns - 1));
+}
+
+void RecordGridModel::setHeading(const QString& heading)
+{
+    fillRow(m_rows.front(), cp932::encode(heading));
+    Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
+}
+
+void RecordGridModel::setLines(const store::Lines& lines)
+{
+    if (lines.isEmpty())
+        return;
+    beginResetModel();
+    m_rows.resize(1);
+    m_rows.resize(static_cast<std::size_t>(lines.size()) + 1);
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        fillRow(m_rows[static_cast<std::size_t>(i) + 1], lines.at(i));
+    endResetModel();
+}
+
+int RecordGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : RowCount() - 1;
+}
+
+int RecordGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : kGridColumns;
+}
+
+QVariant RecordGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid() || role != Qt::DisplayRole)
+        return {};
+    return Cells(index.column(), index.row() + 1);
+}
+
+QVariant RecordGridModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return {};
+    return Cells(section, 0);
+}
 
 TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
-    addButton(QStringLiteral("もどる"), QRect(464, 424, 129, 49), [this] { Close(); });
+    addBanner(QStringLiteral("記録"), QRect(352, 0, 153, 57));
+
+    std::array<Image*, kButtons.size()> buttons{};
+    for (std::size_t tag = 0; tag < kButtons.size(); ++tag) {
+        Image* button =
+            addButton(QString::fromUtf8(kButtons[tag].label), kButtons[tag].geometry, {});
+        button->Tag = static_cast<int>(tag);
+        button->OnClick = [this, button] { RecordButtonClick(button); };
+        buttons[tag] = button;
+    }
+    Image12 = buttons[0];
+    Image5 = buttons[1];
+    Image6 = buttons[2];
+    Image7 = buttons[3];
+    Image8 = buttons[4];
+    Image9 = buttons[5];
+    Image10 = buttons[6];
+    Image11 = buttons[7];
+    Image3 = addButton(QStringLiteral("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
+
+    StringGrid1 = new QTableView(this);
+    StringGrid1->setModel(&Grid);
+    StringGrid1->setGeometry(kWideLeft, 72, kWideWidth, 361);
+    StringGrid1->setFont(gameFont(16, true));
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
+    StringGrid1->setWordWrap(false);
+    // Text that does not fit is cut at the cell's edge, as the grid draws it.
+    StringGrid1->setTextElideMode(Qt::ElideNone);
+    QHeaderView* rows = StringGrid1->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(kRowPitch);
+    rows->setDefaultSectionSize(kRowPitch);
+    QHeaderView* heading = StringGrid1->horizontalHeader();
+    heading->setSectionResizeMode(QHeaderView::Fixed);
+    heading->setFixedHeight(kRowPitch);
+    heading->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    heading->setHighlightSections(false);
+    heading->setSectionsClickable(false);
+    heading->setStretchLastSection(false);
+    // A styled section takes the style's own header font unless it names one.
+    heading->setStyleSheet(
+        QStringLiteral("QHeaderView::section { background: rgb(0, 255, 255); border: none;"
+                       " font: bold 16px \"ＭＳ Ｐゴシック\";"
+                       " border-right: 1px solid gray; border-bottom: 1px solid gray;"
+                       " padding-left: 2px; }"));
+    for (int column = 0; column < kGridColumns; ++column)
+        StringGrid1->setColumnWidth(column,
+                                    kColumnWidths[static_cast<std::size_t>(column)] + kGridLine);
+
+    Panel1 = new Panel(this, QRect(124, 73, 41, 344), QColor(128, 255, 255));
+    Panel1->hide();
+    ShadowLabel1 = new TShadowLabel(Panel1);
+    styleScreenLabel(ShadowLabel1, 21, Qt::blue);
+    ShadowLabel1->setCaption(QStringLiteral("順位"));
+    ShadowLabel1->move(0, 4);
+    for (std::size_t i = 0; i < rankLabels.size(); ++i) {
+        auto* label = new TShadowLabel(Panel1);
+        styleScreenLabel(label, 29, Qt::blue);
+        label->setCaption(QString::number(i + 1));
+        label->move(i + 1 == rankLabels.size() ? 2 : 16, kRankTops[i]);
+        rankLabels[i] = label;
+    }
+}
+
+void TForm13::RecordButtonClick(const Image* sender)
+{
+    const RecordButton& button = kButtons.at(static_cast<std::size_t>(sender->Tag));
+    const bool ranking = button.testId == nullptr;
+    Panel1->setVisible(ranking);
+    const QRect grid = StringGrid1->geometry();
+    StringGrid1->setGeometry(ranking ? kNarrowLeft : kWideLeft, grid.top(),
+                             ranking ? kNarrowWidth : kWideWidth, grid.height());
+
+    Grid.clearCells();
+    Grid.setHeading(QString::fromUtf8(button.heading));
+    const QString path =
+        ranking ? store::kRankingFile
+                : store::resultPath(main().UserName,
+                                    store::fileNameForTest(QString::fromLatin1(button.testId)));
+    store::Lines lines = store::loadLines(path);
+    if (ranking && lines.size() > kRankingLines)
+        lines.resize(kRankingLines);
+    Grid.setLines(lines);
+}
+
+void TForm13::FormCloseQuery()
+{
+    Grid.clearCells();
 }

@@ -1,0 +1,138 @@
+// User deletion: the seven record files and the folder go, nothing else does,
+// and the run state stays as it was.
+
+#include "app/mainform.h"
+#include "testsupport.h"
+#include "users/store.h"
+#include "users/users.h"
+#include "users/usrdelete.h"
+
+#include <QDir>
+#include <QFile>
+#include <QListWidget>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+QStringList listed(const TForm14& form)
+{
+    QStringList names;
+    for (int i = 0; i < form.ListBox1->count(); ++i)
+        names.append(form.ListBox1->item(i)->text());
+    names.sort();
+    return names;
+}
+
+void choose(TForm14& form, const QString& name)
+{
+    const QList<QListWidgetItem*> items = form.ListBox1->findItems(name, Qt::MatchExactly);
+    QCOMPARE(items.size(), 1);
+    form.ListBox1->setCurrentItem(items.first());
+}
+
+} // namespace
+
+class DeleteTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void freshUserIsRemoved();
+    void whatIsNotARecordFolderStays_data();
+    void whatIsNotARecordFolderStays();
+    void runStateIsUntouched();
+};
+
+void DeleteTest::freshUserIsRemoved()
+{
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("山田"));
+    users::registerUser(QStringLiteral("b"));
+    f.game->Form1->Image28->click();
+    TForm14& form = *f.game->Form14;
+    QCOMPARE(f.game->modal.top(), &form);
+    QCOMPARE(form.pos(), QPoint(211, 149));
+    QCOMPARE(listed(form), (QStringList{"b", "山田"}));
+
+    // Nothing chosen: the list-index error, and nothing goes.
+    form.Image2->click();
+    QCOMPARE(f.dialogs.errors,
+             QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
+    QVERIFY(f.dialogs.messages.isEmpty());
+    QCOMPARE(users::list().size(), 2);
+
+    choose(form, QStringLiteral("山田"));
+    form.Image2->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
+    QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/山田")));
+    QCOMPARE(listed(form), QStringList{"b"});
+    QCOMPARE(f.game->modal.top(), &form);
+    QVERIFY(QFileInfo::exists(QStringLiteral("Rec/record.dat")));
+
+    form.Image3->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+}
+
+void DeleteTest::whatIsNotARecordFolderStays_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("folder with another file") << "withmemo";
+    QTest::newRow("plain file") << "plain";
+    QTest::newRow("link to a folder outside") << "link";
+}
+
+void DeleteTest::whatIsNotARecordFolderStays()
+{
+    QFETCH(QString, entry);
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("withmemo"));
+    qxtest::writeBytes(QStringLiteral("Rec/withmemo/memo.txt"), "memo");
+    qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
+    // A folder outside "Rec/" that looks like a user's, reached by a link.
+    QDir().mkdir(QStringLiteral("outside"));
+    for (const QString& file : store::testFileNames())
+        qxtest::writeBytes(QStringLiteral("outside/") + file, "keep");
+    QVERIFY(QFile::link(QDir::current().absoluteFilePath(QStringLiteral("outside")),
+                        QStringLiteral("Rec/link")));
+
+    f.game->Form1->Image28->click();
+    TForm14& form = *f.game->Form14;
+    choose(form, entry);
+    form.Image2->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
+    QVERIFY(listed(form).contains(entry));
+
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/withmemo/memo.txt")), QByteArray("memo"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/plain")), QByteArray("plain"));
+    QVERIFY(QFileInfo(QStringLiteral("Rec/link")).isSymLink());
+    for (const QString& file : store::testFileNames()) {
+        QCOMPARE(qxtest::readBytes(QStringLiteral("outside/") + file), QByteArray("keep"));
+        // The record files of the folder with another file are gone all the same.
+        QCOMPARE(QFileInfo::exists(store::resultPath(QStringLiteral("withmemo"), file)),
+                 entry != QLatin1String("withmemo"));
+    }
+}
+
+void DeleteTest::runStateIsUntouched()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm1& menu = *f.game->Form1;
+    menu.Image28->click();
+    choose(*f.game->Form14, QStringLiteral("u"));
+    f.game->Form14->Image2->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
+    f.game->Form14->Image3->click();
+
+    QCOMPARE(menu.UserName, QStringLiteral("u"));
+    QCOMPARE(menu.Label1->text(), QStringLiteral("ユーザー名：u"));
+    for (Image* button : {menu.Image26, menu.Image24, menu.Image7, menu.Image3, menu.Image4,
+                          menu.Image5, menu.Image17, menu.Image18, menu.Image16})
+        QVERIFY(button->isEnabled());
+    QCOMPARE(menu.OverallMode, 0);
+    QCOMPARE(menu.TotalScore, 0);
+}
+
+QTEST_MAIN(DeleteTest)
+#include "tst_delete.moc"

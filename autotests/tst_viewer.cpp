@@ -1,0 +1,260 @@
+// The records viewer: rows filled from the record files under their headings,
+// the layout of the top ten, the row count, and what closing leaves behind.
+
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "testsupport.h"
+#include "users/kiroku.h"
+#include "users/users.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QElapsedTimer>
+#include <QTableView>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+void writeLines(const QString& path, const QStringList& lines)
+{
+    QByteArray bytes;
+    for (const QString& line : lines)
+        bytes += cp932::encode(line) + "\r\n";
+    qxtest::writeBytes(path, bytes);
+}
+
+QStringList row(const TForm13& form, int r)
+{
+    QStringList cells;
+    for (int c = 0; c < kGridColumns; ++c)
+        cells.append(form.Grid.Cells(c, r));
+    return cells;
+}
+
+bool rowsBlankFrom(const TForm13& form, int first)
+{
+    for (int r = first; r < form.Grid.RowCount(); ++r) {
+        if (row(form, r) != QStringList(kGridColumns, QString()))
+            return false;
+    }
+    return true;
+}
+
+// A game with user "u" and the viewer open.
+struct Viewer {
+    Viewer()
+    {
+        f.selectUser(QStringLiteral("u"));
+        f.game->Form1->Image26->click();
+    }
+    qxtest::GameFixture f;
+    TForm13& form = *f.game->Form13;
+};
+
+} // namespace
+
+class ViewerTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void rowFilling_data();
+    void rowFilling();
+    void buttonsSetLayoutAndHeading_data();
+    void buttonsSetLayoutAndHeading();
+    void rowCountFollowsTheLinesRead();
+    void topTenStandsBesideItsRanks();
+    void deletedUsersFileLeavesOnlyTheHeading();
+    void closingEmptiesEveryCell();
+    void aHundredThousandLinesOpenAtOnce();
+};
+
+void ViewerTest::rowFilling_data()
+{
+    QTest::addColumn<QString>("line");
+    QTest::addColumn<QStringList>("cells");
+    QTest::newRow("three fields") << "2026/12/08,レベル3,○"
+                                  << QStringList{"2026/12/08", "レベル3", "○", "", ""};
+    QTest::newRow("two adjacent commas shift the rest left")
+        << "2026/12/08,レベル3,,7,4" << QStringList{"2026/12/08", "レベル3", "7", "4", ""};
+    QTest::newRow("typed answer 1 2 is two fields, the sixth dropped")
+        << "2026/12/08,レベル3,×,12,1 2" << QStringList{"2026/12/08", "レベル3", "×", "12", "1"};
+    QTest::newRow("more than five fields")
+        << "a,b,c,d,e,f,g" << QStringList{"a", "b", "c", "d", "e"};
+    QTest::newRow("empty fields then more than five")
+        << ",a,,b,c,d,e,f" << QStringList{"a", "b", "c", "d", "e"};
+    QTest::newRow("quoted name in the top ten")
+        << "2026/12/01,900,\"taro yamada\""
+        << QStringList{"2026/12/01", "900", "taro yamada", "", ""};
+    QTest::newRow("doubled quote") << "\"a\"\"b\",c" << QStringList{"a\"b", "c", "", "", ""};
+    QTest::newRow("trailing comma") << "a,b," << QStringList{"a", "b", "", "", ""};
+    QTest::newRow("empty line") << "" << QStringList(kGridColumns, QString());
+}
+
+void ViewerTest::rowFilling()
+{
+    QFETCH(QString, line);
+    QFETCH(QStringList, cells);
+    GridRow filled;
+    fillRow(filled, cp932::encode(line));
+    QStringList decoded;
+    for (const QByteArray& cell : filled)
+        decoded.append(cp932::decode(cell));
+    QCOMPARE(decoded, cells);
+}
+
+void ViewerTest::buttonsSetLayoutAndHeading_data()
+{
+    QTest::addColumn<int>("tag");
+    QTest::addColumn<QString>("heading");
+    QTest::newRow("総合") << 0 << "日付,点数,名前";
+    QTest::newRow("パネル") << 1 << "日付,レベル,合否";
+    QTest::newRow("L→R") << 2 << "日付,レベル,合否,答え,入力した答え";
+    QTest::newRow("N_メモリ") << 3 << "日付,レベル,合否,答え,入力した答え";
+    QTest::newRow("ストップ") << 4 << "日付,レベル,秒,ストップ,差";
+    QTest::newRow("シャープ") << 5 << "日付,合否,時間";
+    QTest::newRow("BOX") << 6 << "日付,合否,時間,正解個数,入力数";
+    QTest::newRow("Reflexes") << 7 << "日付,時間";
+}
+
+void ViewerTest::buttonsSetLayoutAndHeading()
+{
+    QFETCH(int, tag);
+    QFETCH(QString, heading);
+    Viewer v;
+    const QList<Image*> buttons{v.form.Image12, v.form.Image5, v.form.Image6,  v.form.Image7,
+                                v.form.Image8,  v.form.Image9, v.form.Image10, v.form.Image11};
+    const bool ranking = tag == 0;
+    // Start from the other layout, so that each button has to switch it.
+    buttons.at(ranking ? 1 : 0)->click();
+    buttons.at(tag)->click();
+    QVERIFY(v.f.dialogs.errors.isEmpty());
+    QCOMPARE(v.form.Panel1->isVisible(), ranking);
+    QCOMPARE(v.form.StringGrid1->geometry(),
+             ranking ? QRect(163, 72, 287, 361) : QRect(116, 72, 484, 361));
+    QStringList expected = heading.split(QLatin1Char(','));
+    while (expected.size() < kGridColumns)
+        expected.append(QString());
+    QCOMPARE(row(v.form, 0), expected);
+    QCOMPARE(v.form.StringGrid1->model()->headerData(0, Qt::Horizontal).toString(),
+             expected.first());
+}
+
+void ViewerTest::rowCountFollowsTheLinesRead()
+{
+    Viewer v;
+    QCOMPARE(v.form.Grid.RowCount(), 3);
+    QStringList lines;
+    for (int i = 12; i >= 1; --i)
+        lines.append(QStringLiteral("2026/12/%1,レベル%2,○")
+                         .arg(i, 2, 10, QLatin1Char('0'))
+                         .arg(i % 10 + 1));
+    writeLines(QStringLiteral("Rec/u/panel.dat"), lines);
+    v.form.Image5->click();
+    QCOMPARE(v.form.Grid.RowCount(), 13);
+    QCOMPARE(v.form.StringGrid1->model()->rowCount(), 12);
+    QCOMPARE(row(v.form, 1), (QStringList{"2026/12/12", "レベル3", "○", "", ""}));
+    QCOMPARE(row(v.form, 12), (QStringList{"2026/12/01", "レベル2", "○", "", ""}));
+
+    // An empty file keeps the row count, blank under the new heading.
+    v.form.Image6->click();
+    QCOMPARE(v.form.Grid.RowCount(), 13);
+    QCOMPARE(v.form.Grid.Cells(4, 0), QStringLiteral("入力した答え"));
+    QVERIFY(rowsBlankFrom(v.form, 1));
+
+    // A shorter file shrinks the grid to its lines.
+    writeLines(QStringLiteral("Rec/u/Reflex.dat"),
+               {"2026/12/08,00:00:07", "2026/12/07,フライング"});
+    v.form.Image11->click();
+    QCOMPARE(v.form.Grid.RowCount(), 3);
+    QCOMPARE(row(v.form, 2), (QStringList{"2026/12/07", "フライング", "", "", ""}));
+}
+
+void ViewerTest::topTenStandsBesideItsRanks()
+{
+    Viewer v;
+    QStringList lines;
+    for (int rank = 1; rank <= 12; ++rank)
+        lines.append(QStringLiteral("2026/12/01,%1,name%2").arg(2000 - rank * 100).arg(rank));
+    lines[2] = QStringLiteral("2026/12/01,1700,\"taro yamada\"");
+    writeLines(QStringLiteral("Rec/record.dat"), lines);
+    v.form.Image12->click();
+    // Ten ranks, ten rows: lines past the tenth are not read.
+    QCOMPARE(v.form.Grid.RowCount(), 11);
+    QCOMPARE(row(v.form, 3), (QStringList{"2026/12/01", "1700", "taro yamada", "", ""}));
+    QCOMPARE(v.form.Grid.Cells(2, 10), QStringLiteral("name10"));
+
+    QCOMPARE(v.form.ShadowLabel1->Caption(), QStringLiteral("順位"));
+    for (int rank = 1; rank <= 10; ++rank) {
+        const TShadowLabel* label = v.form.rankLabels[static_cast<std::size_t>(rank - 1)];
+        QCOMPARE(label->Caption(), QString::number(rank));
+        const QRect cell = v.form.StringGrid1->visualRect(v.form.Grid.index(rank - 1, 0));
+        const int rowMiddle = v.form.StringGrid1->viewport()->mapTo(&v.form, cell.center()).y();
+        const int labelMiddle = label->mapTo(&v.form, label->rect().center()).y();
+        QVERIFY2(std::abs(rowMiddle - labelMiddle) <= 5,
+                 qPrintable(QStringLiteral("rank %1: label at %2, row at %3")
+                                .arg(rank)
+                                .arg(labelMiddle)
+                                .arg(rowMiddle)));
+    }
+}
+
+void ViewerTest::deletedUsersFileLeavesOnlyTheHeading()
+{
+    Viewer v;
+    writeLines(QStringLiteral("Rec/u/box.dat"), {"2026/12/08,×,00:06:52,14,13"});
+    v.form.Image10->click();
+    QCOMPARE(v.form.Grid.Cells(4, 1), QStringLiteral("13"));
+    const int rows = v.form.Grid.RowCount();
+
+    QVERIFY(users::deleteUser(QStringLiteral("u")));
+    v.form.Image8->click();
+    QCOMPARE(v.f.dialogs.errors, QStringList{"ファイル Rec/u/stop.dat は開けません"});
+    QCOMPARE(row(v.form, 0), (QStringList{"日付", "レベル", "秒", "ストップ", "差"}));
+    QCOMPARE(v.form.Grid.RowCount(), rows);
+    QVERIFY(rowsBlankFrom(v.form, 1));
+    QCOMPARE(v.f.game->modal.top(), &v.form);
+}
+
+void ViewerTest::closingEmptiesEveryCell()
+{
+    Viewer v;
+    v.form.Image12->click();
+    QCOMPARE(v.form.Grid.RowCount(), 11);
+    v.form.Image3->click();
+    QCOMPARE(v.f.game->modal.depth(), 0);
+    QVERIFY(rowsBlankFrom(v.form, 0));
+    // The row count and the layout stay as the last button left them, also
+    // over the next opening, which shows nothing until a button is pressed.
+    v.f.game->Form1->Image26->click();
+    QCOMPARE(v.f.game->modal.top(), &v.form);
+    QVERIFY(rowsBlankFrom(v.form, 0));
+    QCOMPARE(v.form.Grid.RowCount(), 11);
+    QVERIFY(v.form.Panel1->isVisible());
+    QCOMPARE(v.form.StringGrid1->geometry().left(), 163);
+}
+
+void ViewerTest::aHundredThousandLinesOpenAtOnce()
+{
+    Viewer v;
+    constexpr int kLines = 100000;
+    QByteArray bytes;
+    for (int i = kLines; i >= 1; --i)
+        bytes += cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,1 2\r\n").arg(i));
+    qxtest::writeBytes(QStringLiteral("Rec/u/L_R.dat"), bytes);
+
+    QElapsedTimer timer;
+    timer.start();
+    v.form.Image6->click();
+    v.form.grab();
+    const qint64 elapsed = timer.elapsed();
+    qInfo("100000 lines opened and painted in %lld ms", elapsed);
+    QCOMPARE(v.form.Grid.RowCount(), kLines + 1);
+    QCOMPARE(row(v.form, kLines), (QStringList{"2026/12/08", "レベル3", "×", "1", "1"}));
+    // One widget item per cell takes many seconds here; the model takes a
+    // fraction of one, so this only fails on a real stall.
+    QVERIFY2(elapsed < 3000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+}
+
+QTEST_MAIN(ViewerTest)
+#include "tst_viewer.moc"
