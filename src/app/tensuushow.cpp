@@ -1,9 +1,181 @@
 #include "app/tensuushow.h"
 
+#include "app/mainform.h"
+#include "platform/clock.h"
+#include "platform/dispatch.h"
+#include "platform/textcodec.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <limits>
+
 using namespace qx;
 
-TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数")) {
-    addBackground(art::Scene::Screen);
+namespace {
+
+constexpr int kTableSize = 10;
+constexpr int kFields = 3;
+const QColor kLightCyan(128, 255, 255);
+constexpr int kRowHeight = 25;
+
+store::Lines threeFields(const QByteArray& line)
+{
+    store::Lines fields = store::splitCommaText(line).mid(0, kFields);
+    while (fields.size() < kFields)
+        fields.append(QByteArray());
+    return fields;
+}
+
+// A decimal integer of the 32-bit range with an optional sign.
+qint64 parseScore(const QByteArray& field)
+{
+    const Error notInteger(QStringLiteral("'%1' は整数ではありません").arg(cp932::decode(field)));
+    qsizetype pos = 0;
+    const bool negative = field.startsWith('-');
+    if (negative || field.startsWith('+'))
+        pos = 1;
+    if (pos == field.size())
+        throw notInteger;
+    qint64 value = 0;
+    for (; pos < field.size(); ++pos) {
+        const char c = field.at(pos);
+        if (c < '0' || c > '9')
+            throw notInteger;
+        value = value * 10 + (c - '0');
+        if (value > qint64(std::numeric_limits<int>::max()) + 1)
+            throw notInteger;
+    }
+    value = negative ? -value : value;
+    if (value > std::numeric_limits<int>::max())
+        throw notInteger;
+    return value;
+}
+
+} // namespace
+
+RankingEntries qx::rankingEntries(const store::Lines& lines)
+{
+    RankingEntries entries;
+    for (const QByteArray& line : lines.mid(0, kTableSize))
+        entries.append(threeFields(line));
+    return entries;
+}
+
+Ranking qx::rankScore(const RankingEntries& entries, int score, const QByteArray& newLine)
+{
+    RankingEntries table = entries.mid(0, kTableSize);
+    QList<qint64> scores;
+    for (const store::Lines& entry : table)
+        scores.append(parseScore(entry.value(1)));
+    qsizetype place = 0;
+    while (place < scores.size() && score < scores.at(place))
+        ++place;
+    if (place == kTableSize)
+        return {0, table, false};
+    table.insert(place, threeFields(newLine));
+    table.resize(std::min<qsizetype>(table.size(), kTableSize));
+    return {static_cast<int>(place) + 1, table, true};
+}
+
+TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
+{
+    addBackground(art::Scene::Score);
     addLogo(QRect(0, 0, 265, 49));
-    addButton(QStringLiteral("もどる"), QRect(464, 424, 129, 49), [this] { Close(); });
+
+    const auto label = [this](QPoint position, int pixelHeight, QColor color) {
+        auto* shadowLabel = new TShadowLabel(this);
+        styleScreenLabel(shadowLabel, pixelHeight, color);
+        shadowLabel->move(position);
+        return shadowLabel;
+    };
+    ShadowLabel1 = label({56, 48}, 35, Qt::blue);
+    ShadowLabel2 = label({160, 80}, 35, Qt::blue);
+    ShadowLabel4 = label({72, 117}, 35, Qt::red);
+    ShadowLabel3 = label({24, 151}, 24, Qt::blue);
+    ShadowLabel3->setCaption(QStringLiteral("順位"));
+
+    Panel1 = new Panel(this, QRect(32, 177, 41, 253), kLightCyan);
+    for (int rank = 1; rank <= kTableSize; ++rank) {
+        auto* number = new TShadowLabel(Panel1);
+        styleScreenLabel(number, 29, Qt::blue);
+        number->setCaption(QString::number(rank));
+        number->move((Panel1->width() - number->width()) / 2, (rank - 1) * kRowHeight - 2);
+        rankNumbers[static_cast<std::size_t>(rank - 1)] = number;
+    }
+
+    StringGrid1 = new QTableWidget(1, kFields, this);
+    StringGrid1->setGeometry(72, 152, 464, 278);
+    StringGrid1->setFont(gameFont(16, true));
+    StringGrid1->horizontalHeader()->hide();
+    StringGrid1->verticalHeader()->hide();
+    StringGrid1->verticalHeader()->setDefaultSectionSize(kRowHeight);
+    StringGrid1->setColumnWidth(0, 136);
+    StringGrid1->setColumnWidth(1, 204);
+    StringGrid1->setColumnWidth(2, 117);
+    StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->setFocusPolicy(Qt::NoFocus);
+
+    Image3 =
+        addButton(QStringLiteral("もどる"), QRect(232, 433, 137, 41), [this] { Image3Click(); });
+}
+
+void TForm15::setRow(int row, const store::Lines& fields)
+{
+    for (int column = 0; column < kFields; ++column) {
+        auto* item = new QTableWidgetItem(cp932::decode(fields.value(column)));
+        if (row == 0)
+            item->setBackground(kLightCyan);
+        StringGrid1->setItem(row, column, item);
+    }
+}
+
+void TForm15::showEntries(const RankingEntries& entries)
+{
+    StringGrid1->setRowCount(static_cast<int>(entries.size()) + 1);
+    for (int k = 0; k < entries.size(); ++k)
+        setRow(k + 1, entries.at(k));
+}
+
+void TForm15::FormActivate()
+{
+    playSound(QStringLiteral("wav/up.wav"));
+    StringGrid1->clearContents();
+    StringGrid1->setRowCount(1);
+    ShadowLabel2->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore));
+    ShadowLabel1->setCaption(main().UserName);
+    setRow(0, store::splitCommaText(cp932::encode(QStringLiteral("日付,点数,名前"))));
+
+    const RankingEntries entries = rankingEntries(store::loadLines(store::kRankingFile));
+    showEntries(entries);
+    const QString newLine = store::formatDate(services().clock.today()) + QLatin1Char(',') +
+                            QString::number(main().TotalScore) + QLatin1Char(',') + main().UserName;
+    const Ranking ranking = rankScore(entries, main().TotalScore, cp932::encode(newLine));
+    if (!ranking.write) {
+        ShadowLabel4->setCaption(QStringLiteral("今回の順位　なし"));
+        return;
+    }
+    showEntries(ranking.entries);
+    ShadowLabel4->setCaption(QStringLiteral("今回の順位　") + QString::number(ranking.rank) +
+                             QStringLiteral("位"));
+    store::Lines lines;
+    for (const store::Lines& entry : ranking.entries)
+        lines.append(store::joinCommaText(entry));
+    store::saveLines(store::kRankingFile, lines);
+}
+
+void TForm15::Image3Click()
+{
+    Close();
+}
+
+void TForm15::FormCloseQuery()
+{
+    main().TotalScore = 0;
+    ShadowLabel1->setCaption(QString());
+    ShadowLabel2->setCaption(QString());
+    ShadowLabel4->setCaption(QString());
 }

@@ -185,8 +185,11 @@ void Form::Close()
         return;
     }
     if (isVisible()) {
+        // A form that a close handler opened on top has been activated already.
+        const Form* before = m_stack.top();
         finishClose();
-        m_stack.m_activatePending = true;
+        if (m_stack.top() == before)
+            m_stack.m_activatePending = true;
     }
 }
 

@@ -1,10 +1,187 @@
 #include "tests/Block.h"
 
+#include "platform/dispatch.h"
+#include "platform/timerperiod.h"
+#include "users/store.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include <algorithm>
+
 using namespace qx;
+
+const std::array<BoxPlace, kBoxCount> qx::kBoxPlaces{{
+    {1, {216, 176}},
+    {2, {186, 198}},
+    {3, {155, 220}},
+    {5, {288, 176}},
+    {6, {258, 198}},
+    {7, {227, 220}},
+    {9, {362, 176}},
+    {10, {332, 198}},
+    {11, {301, 220}},
+    {13, {215, 102}},
+    {14, {185, 124}},
+    {15, {154, 146}},
+    {17, {289, 102}},
+    {18, {259, 124}},
+    {19, {228, 146}},
+    {21, {363, 102}},
+    {22, {333, 124}},
+    {23, {302, 146}},
+}};
+
+namespace {
+
+constexpr int kUpperOffset = 12;
+constexpr int kBoxPoints = 400;
+
+bool isBoxTag(int tag)
+{
+    return std::any_of(kBoxPlaces.begin(), kBoxPlaces.end(),
+                       [tag](const BoxPlace& place) { return place.tag == tag; });
+}
+
+} // namespace
+
+BoxSet qx::drawBoxHeap(Random& random)
+{
+    BoxSet visible;
+    for (int draw = 0; draw < kBoxCount; ++draw) {
+        const int v = 1 + random(kBoxCount);
+        const bool standing =
+            v <= kUpperOffset || visible.test(static_cast<std::size_t>(v - kUpperOffset));
+        if (isBoxTag(v) && standing)
+            visible.set(static_cast<std::size_t>(v));
+        if (visible.test(18) || !visible.test(2))
+            visible.reset(15);
+        if (visible.test(14)) {
+            visible.reset(18);
+            visible.reset(17);
+        }
+    }
+    return visible;
+}
+
+int qx::boxAnswer(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? value : 0;
+}
 
 TForm8::TForm8(Game& game)
     : TestScreen(game, QStringLiteral("ボックス"),
-                 {"box", false, {456, 0}, 40, 35, {280, 0, 137, 33}, {192, 416, 193, 49},
-                  {464, 424, 129, 49}})
+                 {"box",
+                  false,
+                  {456, 0},
+                  40,
+                  35,
+                  {288, 0, 137, 33},
+                  {40, 410, 193, 49},
+                  {448, 413, 137, 49}}),
+      Timer1(game.services.clock, 10)
 {
+    beginTimerPeriod();
+    addBanner(QStringLiteral("箱の数を数えてください"), QRect(80, 344, 473, 49));
+    const QImage cube = art::cube();
+    for (std::size_t i = 0; i < kBoxPlaces.size(); ++i) {
+        auto* box = new Image(this, QRect(kBoxPlaces[i].position, cube.size()));
+        box->setPicture(cube);
+        box->Tag = kBoxPlaces[i].tag;
+        box->hide();
+        boxes[i] = box;
+    }
+    Edit1 = new QLineEdit(this);
+    Edit1->setGeometry(320, 416, 57, 43);
+    Edit1->setFont(gameFont(35, true));
+    Edit1->setEnabled(false);
+    Edit1->installEventFilter(this);
+    Label1 = addLabel(QPoint(384, 418), 37, true);
+    Label1->setText(QStringLiteral("個"));
+    Label1->adjustSize();
+
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+}
+
+TForm8::~TForm8()
+{
+    endTimerPeriod();
+}
+
+bool TForm8::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != Edit1 || event->type() != QEvent::KeyPress)
+        return TestScreen::eventFilter(watched, event);
+    const auto* keyEvent = static_cast<QKeyEvent*>(event);
+    if (keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter)
+        return false;
+    QChar key(13);
+    dispatch([this, &key] { Edit1KeyPress(key); });
+    return key.isNull();
+}
+
+void TForm8::hideBoxes()
+{
+    for (Image* box : boxes)
+        box->hide();
+}
+
+void TForm8::Image10Click()
+{
+    if (overall())
+        countQuestion();
+    Edit1->setEnabled(true);
+    Timer1.setEnabled(true);
+    Edit1->clear();
+    Edit1->setFocus();
+    BoxCount = 0;
+    ElapsedHundredths = 0;
+    hideBoxes();
+    const BoxSet visible = drawBoxHeap(services().random);
+    for (Image* box : boxes)
+        box->setVisible(visible.test(static_cast<std::size_t>(box->Tag)));
+    BoxCount = static_cast<int>(visible.count());
+    startButton()->setEnabled(false);
+}
+
+void TForm8::Timer1Timer()
+{
+    ++ElapsedHundredths;
+}
+
+void TForm8::Edit1KeyPress(QChar& key)
+{
+    if (key != QChar(13))
+        return;
+    Timer1.setEnabled(false);
+    startButton()->setEnabled(true);
+    const QString typed = Edit1->text();
+    const int count = BoxCount;
+    const bool right = boxAnswer(typed) == count;
+    const QString time = store::formatTime(ElapsedHundredths);
+    // The field is done with before the record file is read, so a file that
+    // fails to load leaves it cleared and disabled all the same.
+    BoxCount = 0;
+    Edit1->clear();
+    Edit1->setEnabled(false);
+    key = QChar(0);
+    finishOrderB(
+        right ? QStringLiteral("正解") : QStringLiteral("不正解"), QStringLiteral("時間：") + time,
+        QStringLiteral("正解個数：") + QString::number(count) + QStringLiteral("  入力数") + typed,
+        right ? kBoxPoints - ElapsedHundredths : 0,
+        store::mark(right) + QLatin1Char(',') + time + QLatin1Char(',') + QString::number(count) +
+            QLatin1Char(',') + typed);
+}
+
+void TForm8::FormCloseQuery()
+{
+    BoxCount = 0;
+    Timer1.setEnabled(false);
+    ElapsedHundredths = 0;
+    Edit1->clear();
+    Edit1->setEnabled(false);
+    hideBoxes();
+    resetFrame(true);
 }

@@ -1,9 +1,39 @@
 #pragma once
 
+// The Reflex test: after a countdown the picture box stays blank for a random
+// wait, then a picture appears and a 10 ms clock runs until the player presses
+// ENTER. ENTER during the wait is a false start.
+
+#include "platform/timer.h"
 #include "tests/frame.h"
+#include "widgets/MMTimer.h"
+
+class QFrame;
 
 class TForm7 final : public qx::TestScreen {
 public:
     explicit TForm7(qx::Game& game);
-    void startQuestion() override {}
+    ~TForm7() override;
+    TForm7(const TForm7&) = delete;
+    TForm7& operator=(const TForm7&) = delete;
+
+    void startQuestion() override { Image5Click(); }
+    void Image5Click();
+    void Timer2Timer();
+    void Timer1Timer();
+    void MMTimer1Timer();
+    void FormKeyPress(QChar& key) override;
+    void FormCloseQuery() override;
+
+    QFrame* Panel1;
+    qx::Image* Image4; // the picture box
+    qx::Timer Timer1;  // the random wait
+    qx::Timer Timer2;  // the countdown
+    TMMTimer MMTimer1; // the reaction clock
+
+    int ReactionHundredths = 0;
+    int CountdownValue = 0;
+
+private:
+    void drawCountdown();
 };

@@ -1,9 +1,74 @@
 #pragma once
 
+// The shape test: eight of nine shapes are drawn in a ring around a running
+// stopwatch, and the player clicks the one that is missing.
+
 #include "tests/frame.h"
+#include "widgets/MMTimer.h"
+
+#include <array>
+
+namespace qx {
+
+class Random;
+
+// A random order of the nine shapes 1..9: entries 0..7 are drawn in the ring,
+// entry 8 is the missing one, the right answer.
+std::array<int, 9> drawShapeOrder(Random& random);
+
+// The stopwatch as its five digit labels show it, MM:SS:t. The tens of
+// minutes have no upper limit.
+struct ShapeClock {
+    int tensOfMinutes = 0;
+    int minutes = 0;
+    int tensOfSeconds = 0;
+    int seconds = 0;
+    int tenths = 0;
+
+    bool operator==(const ShapeClock&) const = default;
+};
+// One tenth of a second later, rolling each digit over into the next.
+ShapeClock tickShapeClock(ShapeClock clock);
+// "00:12:3".
+QString shapeClockText(const ShapeClock& clock);
+// A right answer's points: 100 minus the sum of the digits shown.
+int shapePoints(const ShapeClock& clock);
+
+} // namespace qx
 
 class TForm6 final : public qx::TestScreen {
 public:
     explicit TForm6(qx::Game& game);
-    void startQuestion() override {}
+    ~TForm6() override;
+    TForm6(const TForm6&) = delete;
+    TForm6& operator=(const TForm6&) = delete;
+
+    void startQuestion() override { Image14Click(); }
+    void Image14Click();
+    void Image2Click(qx::Image* sender);
+    void MMTimer1Timer();
+    void FormCloseQuery() override;
+
+    // The answer buttons Image2 .. Image10, with Tag 1..9.
+    std::array<qx::Image*, 9> answerButtons{};
+    qx::Image* Image11; // the ring
+    // The stopwatch, left to right: Label7, Label6, Label5, Label3, Label2,
+    // Label4, Label1.
+    QLabel* Label7;
+    QLabel* Label6;
+    QLabel* Label5;
+    QLabel* Label3;
+    QLabel* Label2;
+    QLabel* Label4;
+    QLabel* Label1;
+    TMMTimer MMTimer1;
+
+    std::array<QImage, 8> ShapeBitmaps;
+    std::array<int, 9> ShapeOrder{};
+    qx::ShapeClock Stopwatch;
+
+private:
+    void setAnswersEnabled(bool enabled);
+    void showStopwatch();
+    void setStopwatchVisible(bool visible);
 };

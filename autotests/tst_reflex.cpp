@@ -1,0 +1,234 @@
+// The Reflex test on the virtual clock: the countdown, the random wait, the
+// reaction clock and ENTER, in single play and as stage 5 of the overall run.
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "tests/Block.h"
+#include "tests/picshow.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+const QString kRecord = QStringLiteral("Rec/u/Reflex.dat");
+
+// Runs the countdown and the wait until the picture is shown.
+void waitForPicture(qxtest::GameFixture& f)
+{
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form7->MMTimer1.Enabled(); }, 8000));
+}
+
+void pressEnter(QWidget* form)
+{
+    QTest::keyClick(form, Qt::Key_Return);
+}
+
+QString verdict(qxtest::GameFixture& f)
+{
+    return f.game->Form10->ShadowLabel2->Caption();
+}
+
+} // namespace
+
+class ReflexTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void reactionIsShownAndWrittenOnce_data();
+    void reactionIsShownAndWrittenOnce();
+    void countdownIgnoresEnterAndWaitsOneToSixSeconds();
+    void enterDuringTheWaitIsAFalseStart();
+    void overallStageScoresWritesNothingAndHandsOverToBox();
+    void missingRecordFileLeavesTheKeyDisarmed();
+};
+
+void ReflexTest::reactionIsShownAndWrittenOnce_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("at once") << 0 << "00:00:00";
+    QTest::newRow("before the first tick") << 9 << "00:00:00";
+    QTest::newRow("one tick") << 10 << "00:00:01";
+    QTest::newRow("0.28 s") << 280 << "00:00:28";
+    QTest::newRow("1.23 s") << 1230 << "00:01:23";
+}
+
+void ReflexTest::reactionIsShownAndWrittenOnce()
+{
+    QFETCH(int, ms);
+    QFETCH(QString, time);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,フライング\r\n"));
+    qxtest::writeBytes(kRecord, old);
+    TForm1& menu = *f.game->Form1;
+    menu.Image17->click();
+    TForm7& screen = *f.game->Form7;
+    QCOMPARE(f.game->modal.top(), &screen);
+    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+
+    screen.startButton()->click();
+    waitForPicture(f);
+    QVERIFY(screen.Image4->hasPicture());
+    f.clock.advance(ms);
+    pressEnter(&screen);
+    QCOMPARE(verdict(f), time);
+    QCOMPARE(menu.CurrentTest, QStringLiteral("Reflex"));
+    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(screen.startButton()->isEnabled());
+    QVERIFY(!screen.MMTimer1.Enabled());
+    const QByteArray expected =
+        cp932::encode(QStringLiteral("2026/12/08,") + time + QStringLiteral("\r\n")) + old;
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+
+    // A second ENTER is not a second answer.
+    f.clock.advance(100);
+    pressEnter(&screen);
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+    QCOMPARE(verdict(f), time);
+
+    pressEnter(f.game->Form10.get());
+    QVERIFY(!f.game->Form10->isVisible());
+    QCOMPARE(f.game->modal.top(), &screen);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QCOMPARE(screen.QuestionCount, 0);
+    screen.backButton()->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
+{
+    qxtest::GameFixture f(3);
+    f.selectUser(QStringLiteral("u"));
+    TForm7& screen = *f.game->Form7;
+    screen.ShowModal();
+    for (int question = 0; question < 8; ++question) {
+        f.sound.played.clear();
+        screen.startButton()->click();
+        QCOMPARE(screen.CountdownValue, 2);
+        QVERIFY(!screen.startButton()->isEnabled());
+        QCOMPARE(f.sound.played, QStringList{"wav/cd.wav"});
+        pressEnter(&screen);
+        f.clock.advance(1000);
+        QCOMPARE(screen.CountdownValue, 1);
+        QCOMPARE(f.sound.played.size(), 2);
+        pressEnter(&screen);
+        f.clock.advance(999);
+        pressEnter(&screen);
+        QVERIFY(!f.game->Form10->isVisible());
+        QVERIFY(!screen.KeyPreview);
+        f.clock.advance(1);
+        // The box goes blank, armed, and the wait begins without a sound.
+        QVERIFY(screen.KeyPreview);
+        QVERIFY(!screen.Image4->hasPicture());
+        QCOMPARE(f.sound.played.size(), 2);
+        const int wait = screen.Timer1.Interval();
+        QVERIFY2(wait >= 1000 && wait <= 5999, qPrintable(QString::number(wait)));
+        f.clock.advance(wait - 1);
+        QVERIFY(!screen.MMTimer1.Enabled());
+        f.clock.advance(1);
+        QVERIFY(screen.MMTimer1.Enabled());
+        QVERIFY(screen.Image4->hasPicture());
+        pressEnter(&screen);
+        pressEnter(f.game->Form10.get());
+    }
+}
+
+void ReflexTest::enterDuringTheWaitIsAFalseStart()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm7& screen = *f.game->Form7;
+    screen.ShowModal();
+    screen.startButton()->click();
+    f.clock.advance(2000 + 999);
+    pressEnter(&screen);
+    QCOMPARE(verdict(f), QStringLiteral("フライング"));
+    QVERIFY(!screen.KeyPreview);
+    QVERIFY(screen.startButton()->isEnabled());
+    // No picture follows.
+    f.clock.advance(10000);
+    QVERIFY(!screen.Image4->hasPicture());
+    QVERIFY(!screen.MMTimer1.Enabled());
+    QCOMPARE(qxtest::readBytes(kRecord),
+             cp932::encode(QStringLiteral("2026/12/08,フライング\r\n")));
+}
+
+void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm1& menu = *f.game->Form1;
+    menu.OverallMode = 1;
+    menu.TotalScore = 1000;
+    TForm7& screen = *f.game->Form7;
+    screen.ShowModal();
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(screen.stagePicture()->hasPicture());
+
+    // Reactions in ms, -1 for a false start: 22, 50, 0, -73 and 40 points.
+    const int reactions[] = {280, 0, -1, 1230, 100};
+    const int totals[] = {1022, 1072, 1072, 999, 1039};
+    int before = 1000;
+    screen.startButton()->click();
+    for (int q = 0; q < 5; ++q) {
+        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        if (reactions[q] < 0) {
+            f.clock.advance(2000);
+        } else {
+            waitForPicture(f);
+            f.clock.advance(reactions[q]);
+        }
+        pressEnter(&screen);
+        QCOMPARE(menu.TotalScore, totals[q]);
+        // The score line does not hold the question's points yet.
+        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
+        before = totals[q];
+        pressEnter(f.game->Form10.get());
+    }
+    QCOMPARE(f.game->modal.top(), f.game->Form8.get());
+    QVERIFY(screen.closeRequested());
+    QCOMPARE(menu.OverallMode, 1);
+    QCOMPARE(menu.TotalScore, 1039);
+    QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
+
+    // Leaving the box screen abandons the run and resets the Reflex screen.
+    f.game->Form8->backButton()->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(menu.OverallMode, 0);
+    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(screen.QuestionCount, 0);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+    QVERIFY(!screen.stagePicture()->hasPicture());
+    QVERIFY(!screen.Image4->hasPicture());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void ReflexTest::missingRecordFileLeavesTheKeyDisarmed()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    QFile::remove(kRecord);
+    TForm7& screen = *f.game->Form7;
+    screen.ShowModal();
+    screen.startButton()->click();
+    waitForPicture(f);
+    pressEnter(&screen);
+    pressEnter(&screen);
+    QCOMPARE(f.dialogs.errors, QStringList{"ファイル Rec/u/Reflex.dat は開けません"});
+    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(!screen.KeyPreview);
+    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(screen.ReactionHundredths, 0);
+}
+
+QTEST_MAIN(ReflexTest)
+#include "tst_reflex.moc"

@@ -1,0 +1,266 @@
+// The shape test: the order of the shapes, the stopwatch and its points,
+// single play and stage 7 of the overall run on the virtual clock.
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "app/tensuushow.h"
+#include "platform/pictures.h"
+#include "platform/textcodec.h"
+#include "tests/shape.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QTest>
+
+#include <set>
+
+using namespace qx;
+
+namespace {
+
+const QString kRecord = QStringLiteral("Rec/u/shape.dat");
+
+ShapeClock clockOf(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    const int minutes = parts.at(0).toInt();
+    const int seconds = parts.at(1).toInt();
+    return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, parts.at(2).toInt()};
+}
+
+QString shownTime(const TForm6& screen)
+{
+    QString text;
+    for (const QLabel* label : {screen.Label7, screen.Label6, screen.Label5, screen.Label3,
+                                screen.Label2, screen.Label4, screen.Label1})
+        text += label->text();
+    return text;
+}
+
+Image* button(const TForm6& screen, int tag)
+{
+    return screen.answerButtons[static_cast<std::size_t>(tag - 1)];
+}
+
+// A wrong answer: any shape that is drawn in the ring.
+int wrongTag(const TForm6& screen)
+{
+    return screen.ShapeOrder[0];
+}
+
+} // namespace
+
+class ShapeTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void orderDrawsEightShapesAndLeavesOneOut();
+    void stopwatchRollsOver_data();
+    void stopwatchRollsOver();
+    void pointsAreHundredMinusTheDigits_data();
+    void pointsAreHundredMinusTheDigits();
+    void singlePlayStopsTheStopwatchAndWritesItsTime();
+    void overallStageScoresAndEndsOnTheScoreScreen();
+    void badPictureStillLetsThePlayerAnswer_data();
+    void badPictureStillLetsThePlayerAnswer();
+};
+
+void ShapeTest::orderDrawsEightShapesAndLeavesOneOut()
+{
+    Random random;
+    std::set<int> missing;
+    for (std::uint32_t seed = 1; seed <= 500; ++seed) {
+        random.seed(seed);
+        std::array<int, 9> order = drawShapeOrder(random);
+        missing.insert(order[8]);
+        std::sort(order.begin(), order.end());
+        QCOMPARE(order, (std::array<int, 9>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+    }
+    QCOMPARE(static_cast<int>(missing.size()), 9);
+}
+
+void ShapeTest::stopwatchRollsOver_data()
+{
+    QTest::addColumn<QString>("before");
+    QTest::addColumn<QString>("after");
+    QTest::newRow("tenths") << "00:00:0"
+                            << "00:00:1";
+    QTest::newRow("seconds") << "00:00:9"
+                             << "00:01:0";
+    QTest::newRow("tens of seconds") << "00:09:9"
+                                     << "00:10:0";
+    QTest::newRow("minutes") << "00:59:9"
+                             << "01:00:0";
+    QTest::newRow("tens of minutes") << "09:59:9"
+                                     << "10:00:0";
+    QTest::newRow("no upper limit") << "99:59:9"
+                                    << "100:00:0";
+}
+
+void ShapeTest::stopwatchRollsOver()
+{
+    QFETCH(QString, before);
+    QFETCH(QString, after);
+    QCOMPARE(shapeClockText(tickShapeClock(clockOf(before))), after);
+}
+
+void ShapeTest::pointsAreHundredMinusTheDigits_data()
+{
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<int>("points");
+    QTest::newRow("00:10:0") << "00:10:0" << 99;
+    QTest::newRow("00:09:9") << "00:09:9" << 82;
+    QTest::newRow("00:12:3") << "00:12:3" << 94;
+    QTest::newRow("100:00:0") << "100:00:0" << 90;
+}
+
+void ShapeTest::pointsAreHundredMinusTheDigits()
+{
+    QFETCH(QString, time);
+    QFETCH(int, points);
+    QCOMPARE(shapePoints(clockOf(time)), points);
+}
+
+void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:30:0\r\n"));
+    qxtest::writeBytes(kRecord, old);
+    TForm1& menu = *f.game->Form1;
+    menu.Image16->click();
+    TForm6& screen = *f.game->Form6;
+    QCOMPARE(f.game->modal.top(), &screen);
+    QVERIFY(!screen.Label1->isVisible());
+    QVERIFY(!button(screen, 1)->isEnabled());
+
+    screen.startButton()->click();
+    QVERIFY(!screen.startButton()->isEnabled());
+    QVERIFY(screen.Label1->isVisible());
+    QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
+    // The ring holds the eight pictures loaded for the order.
+    for (std::size_t k = 0; k < 8; ++k) {
+        QCOMPARE(
+            screen.ShapeBitmaps[k],
+            keyedTransparent(loadBitmap(QStringLiteral("bmp/%1.bmp").arg(screen.ShapeOrder[k]))));
+    }
+    QVERIFY(screen.Image11->hasPicture());
+
+    f.clock.advance(12300);
+    QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
+    button(screen, screen.ShapeOrder[8])->click();
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    QCOMPARE(f.game->Form10->Label1->text(), QStringLiteral("時間：00:12:3"));
+    QVERIFY(f.game->Form10->Label2->text().isEmpty());
+    QCOMPARE(menu.CurrentTest, QStringLiteral("shape"));
+    f.clock.advance(1000);
+    QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
+    QVERIFY(!button(screen, 1)->isEnabled());
+    QVERIFY(screen.startButton()->isEnabled());
+    QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,○,00:12:3\r\n")) + old;
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+
+    screen.startButton()->click();
+    QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
+    f.clock.advance(61000);
+    button(screen, wrongTag(screen))->click();
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
+    expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,01:01:0\r\n")));
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+
+    screen.backButton()->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QVERIFY(!screen.Label1->isVisible());
+    QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
+    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm1& menu = *f.game->Form1;
+    menu.OverallMode = 1;
+    menu.TotalScore = 100;
+    TForm6& screen = *f.game->Form6;
+    screen.ShowModal();
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(screen.stagePicture()->hasPicture());
+
+    // Tenths before answering and whether right: 99, 82, 0, 94 and 100 points.
+    const int tenths[] = {100, 99, 20, 123, 0};
+    const bool right[] = {true, true, false, true, true};
+    const int totals[] = {199, 281, 281, 375, 475};
+    int before = 100;
+    screen.startButton()->click();
+    for (int q = 0; q < 5; ++q) {
+        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        f.clock.advance(100 * tenths[q]);
+        button(screen, right[q] ? screen.ShapeOrder[8] : wrongTag(screen))->click();
+        QCOMPARE(menu.TotalScore, totals[q]);
+        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
+        before = totals[q];
+        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    }
+    QCOMPARE(f.game->modal.top(), f.game->Form15.get());
+    QVERIFY(screen.closeRequested());
+    QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：475"));
+    QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　7位"));
+    QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
+
+    f.game->Form15->Image3->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(menu.OverallMode, 0);
+    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(screen.QuestionCount, 0);
+    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(!screen.stagePicture()->hasPicture());
+    QVERIFY(!screen.Label1->isVisible());
+    QVERIFY(f.game->Form15->ShadowLabel1->Caption().isEmpty());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void ShapeTest::badPictureStillLetsThePlayerAnswer_data()
+{
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("missing") << true;
+    QTest::newRow("not a picture") << false;
+}
+
+void ShapeTest::badPictureStillLetsThePlayerAnswer()
+{
+    QFETCH(bool, missing);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    for (int n = 1; n <= 9; ++n) {
+        const QString path = QStringLiteral("bmp/%1.bmp").arg(n);
+        QFile::remove(path);
+        if (!missing)
+            qxtest::writeBytes(path, "BM not a picture");
+    }
+    TForm6& screen = *f.game->Form6;
+    screen.ShowModal();
+    screen.startButton()->click();
+    const QString error =
+        missing ? QStringLiteral("ファイル bmp/%1.bmp は開けません").arg(screen.ShapeOrder[0])
+                : QStringLiteral("ビットマップイメージが不正です");
+    QCOMPARE(f.dialogs.errors, QStringList{error});
+    // Nothing is drawn in the ring, but the question runs.
+    QImage white(screen.Image11->size(), QImage::Format_RGB32);
+    white.fill(Qt::white);
+    QCOMPARE(screen.Image11->picture(), white);
+    QVERIFY(button(screen, 1)->isEnabled());
+    f.clock.advance(500);
+    QCOMPARE(shownTime(screen), QStringLiteral("00:00:5"));
+    button(screen, screen.ShapeOrder[8])->click();
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    QCOMPARE(qxtest::readBytes(kRecord), cp932::encode(QStringLiteral("2026/12/08,○,00:00:5\r\n")));
+}
+
+QTEST_MAIN(ShapeTest)
+#include "tst_shape.moc"
