@@ -22,7 +22,10 @@ class ClockTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { qx::setErrorReport([this](const QString& text) { m_errors.append(text); }); }
+    void init()
+    {
+        qx::setErrorReport([this](const QString& text) { m_errors.append(text); });
+    }
     void cleanup()
     {
         qx::setErrorReport({});
@@ -38,7 +41,7 @@ private Q_SLOTS:
         clock.start(5, [&] { fired.push_back({'a', clock.nowNs() / kNsPerMs}); });
         clock.start(3, [&] { fired.push_back({'b', clock.nowNs() / kNsPerMs}); });
         clock.advance(15);
-        const std::vector<Fired> expected{{'b', 3}, {'a', 5},  {'b', 6},  {'b', 9},
+        const std::vector<Fired> expected{{'b', 3},  {'a', 5},  {'b', 6},  {'b', 9},
                                           {'a', 10}, {'b', 12}, {'a', 15}, {'b', 15}};
         QVERIFY(fired == expected);
         QCOMPARE(clock.nowNs(), 15 * kNsPerMs);
@@ -88,8 +91,8 @@ private Q_SLOTS:
         QTest::addColumn<std::int64_t>("stepMs");
         QTest::addColumn<bool>("expected");
         QTest::addColumn<std::int64_t>("endMs");
-        QTest::newRow("holds already") << std::int64_t{0} << std::int64_t{100} << std::int64_t{1}
-                                       << true << std::int64_t{0};
+        QTest::newRow("holds already")
+            << std::int64_t{0} << std::int64_t{100} << std::int64_t{1} << true << std::int64_t{0};
         QTest::newRow("holds after ticks")
             << std::int64_t{30} << std::int64_t{100} << std::int64_t{1} << true << std::int64_t{30};
         QTest::newRow("stops at the step that sees it")
@@ -108,8 +111,8 @@ private Q_SLOTS:
         qx::VirtualClock clock;
         int ticks = 0;
         clock.start(10, [&] { ++ticks; });
-        const bool done =
-            clock.advanceUntil([&] { return clock.nowNs() >= doneAtMs * kNsPerMs; }, limitMs, stepMs);
+        const bool done = clock.advanceUntil([&] { return clock.nowNs() >= doneAtMs * kNsPerMs; },
+                                             limitMs, stepMs);
         QCOMPARE(done, expected);
         QCOMPARE(clock.nowNs(), endMs * kNsPerMs);
         QCOMPARE(ticks, static_cast<int>(endMs / 10));

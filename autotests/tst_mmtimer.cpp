@@ -4,13 +4,16 @@
 #include "widgets/MMTimer.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QStringList>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <thread>
@@ -24,6 +27,32 @@ namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
 
+// QTest::qWait sleeps between rounds of events, which would hold ticks back
+// past their delivery time-out; a real event loop takes them as they come.
+bool runEventLoopUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    if (done())
+        return true;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done())
+            loop.quit();
+    });
+    poll.start(1);
+    QTimer::singleShot(timeoutMs, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+    loop.exec();
+    return done();
+}
+
+void runEventLoop(int ms)
+{
+    runEventLoopUntil([] { return false; }, ms);
+}
+
+constexpr int kPatienceMs = 5000;
+
 // Arrival times of ticks, split where the timer switched itself off and was
 // enabled again (only a heavily loaded machine misses a delivery time-out).
 struct Run {
@@ -33,36 +62,47 @@ struct Run {
 
 struct Figures {
     double meanPeriodMs = 0;
+    double medianLatenessMs = 0;
     double worstLatenessMs = 0;
     int skipped = 0;
 };
 
-// Lateness is measured against the grid origin + k * period that the timer
-// keeps; a tick that comes more than a period late stands for the grid point
-// just before it, as the timer drops the deadlines it missed.
+// Each tick is matched to its deadline on the grid origin + k * period by the
+// timer's own rule: after a tick handled at time a, the next deadline is the
+// next on the grid, or the last one not after a if that is later (deadlines
+// missed by more than a period are dropped). A tick's arrival stands for the
+// moment it was handled, so lateness errs on the high side. The mean period is
+// taken over grid steps: a dropped deadline does not read as a longer period,
+// and a timer that runs slow shows as many dropped deadlines instead.
 Figures measure(const std::vector<Run>& runs, std::int64_t periodNs)
 {
     Figures figures;
     std::int64_t spanNs = 0;
-    std::int64_t gaps = 0;
+    std::int64_t steps = 0;
+    std::vector<double> latenessMs;
     for (const Run& run : runs) {
+        std::int64_t index = 0;
+        std::int64_t firstIndex = 0;
+        std::int64_t previousNs = run.originNs;
+        for (const std::int64_t arrival : run.arrivalsNs) {
+            index = std::max(index + 1, (previousNs - run.originNs) / periodNs);
+            if (firstIndex == 0)
+                firstIndex = index;
+            latenessMs.push_back(static_cast<double>(arrival - (run.originNs + index * periodNs)) /
+                                 kNsPerMs);
+            previousNs = arrival;
+        }
         if (run.arrivalsNs.size() < 2)
             continue;
         spanNs += run.arrivalsNs.back() - run.arrivalsNs.front();
-        gaps += static_cast<std::int64_t>(run.arrivalsNs.size()) - 1;
-        std::int64_t index = 0;
-        for (const std::int64_t arrival : run.arrivalsNs) {
-            ++index;
-            if (arrival - (run.originNs + index * periodNs) >= periodNs) {
-                index = (arrival - run.originNs) / periodNs;
-                ++figures.skipped;
-            }
-            const double lateMs =
-                static_cast<double>(arrival - (run.originNs + index * periodNs)) / kNsPerMs;
-            figures.worstLatenessMs = std::max(figures.worstLatenessMs, lateMs);
-        }
+        steps += index - firstIndex;
+        figures.skipped += static_cast<int>(index - firstIndex -
+                                            static_cast<std::int64_t>(run.arrivalsNs.size()) + 1);
     }
-    figures.meanPeriodMs = static_cast<double>(spanNs) / static_cast<double>(gaps) / kNsPerMs;
+    figures.meanPeriodMs = static_cast<double>(spanNs) / static_cast<double>(steps) / kNsPerMs;
+    std::sort(latenessMs.begin(), latenessMs.end());
+    figures.medianLatenessMs = latenessMs[latenessMs.size() / 2];
+    figures.worstLatenessMs = latenessMs.back();
     return figures;
 }
 
@@ -72,7 +112,10 @@ class MMTimerTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init() { qx::setErrorReport([this](const QString& text) { m_errors.append(text); }); }
+    void init()
+    {
+        qx::setErrorReport([this](const QString& text) { m_errors.append(text); });
+    }
     void cleanup()
     {
         qx::setErrorReport({});
@@ -139,19 +182,21 @@ private Q_SLOTS:
         while (received < ticks && std::chrono::steady_clock::now() < giveUp) {
             runs.push_back({clock.nowNs(), {}});
             timer.setEnabled(true);
-            QTRY_VERIFY_WITH_TIMEOUT(!timer.Enabled(), 10000);
+            QVERIFY(runEventLoopUntil([&] { return !timer.Enabled(); }, 10000));
         }
         qx::endTimerPeriod();
 
         QCOMPARE(received, ticks);
         QVERIFY(onUiThread);
         const Figures figures = measure(runs, std::int64_t{interval} * kNsPerMs);
-        qInfo("period %u ms: mean %.4f ms, worst lateness %.3f ms, %d deadlines skipped, "
-              "%d switch-offs",
-              interval, figures.meanPeriodMs, figures.worstLatenessMs, figures.skipped,
-              static_cast<int>(runs.size()) - 1);
+        qInfo("period %u ms: mean %.4f ms, lateness median %.3f ms, worst %.3f ms, "
+              "%d deadlines skipped, %d switch-offs",
+              interval, figures.meanPeriodMs, figures.medianLatenessMs, figures.worstLatenessMs,
+              figures.skipped, static_cast<int>(runs.size()) - 1);
         QVERIFY2(std::abs(figures.meanPeriodMs - interval) < 0.05 * interval,
                  qPrintable(QString::number(figures.meanPeriodMs)));
+        // A loaded machine drops one or two deadlines in a run like this.
+        QVERIFY2(figures.skipped <= ticks / 20, qPrintable(QString::number(figures.skipped)));
     }
 
     void slowHandlerSwitchesTimerOff()
@@ -165,8 +210,8 @@ private Q_SLOTS:
             std::this_thread::sleep_for(std::chrono::milliseconds(40));
         });
         timer.setEnabled(true);
-        QTRY_VERIFY(!timer.Enabled());
-        QTest::qWait(50);
+        QVERIFY(runEventLoopUntil([&] { return !timer.Enabled(); }, kPatienceMs));
+        runEventLoop(50);
         QCOMPARE(ticks, 1);
     }
 
@@ -181,7 +226,7 @@ private Q_SLOTS:
         timer.setOnTimer([&] { ++ticks; });
         timer.setEnabled(true);
         std::this_thread::sleep_for(std::chrono::milliseconds(60));
-        QTRY_VERIFY(!timer.Enabled());
+        QVERIFY(runEventLoopUntil([&] { return !timer.Enabled(); }, kPatienceMs));
         QCOMPARE(ticks, 0);
     }
 
@@ -192,7 +237,7 @@ private Q_SLOTS:
         QTest::addColumn<unsigned>("interval");
         QTest::addColumn<bool>("handlerFirst");
         QTest::newRow("interval 0") << 0U << true;
-        QTest::newRow("no handler") << 2U << false;
+        QTest::newRow("no handler") << 20U << false;
     }
 
     void armsOnlyWithIntervalAndHandler()
@@ -206,18 +251,18 @@ private Q_SLOTS:
         if (handlerFirst)
             timer.setOnTimer([&] { ++ticks; });
         timer.setEnabled(true);
-        QTest::qWait(40);
+        runEventLoop(40);
         QCOMPARE(ticks, 0);
         QVERIFY(timer.Enabled());
 
         if (handlerFirst)
-            timer.setInterval(2);
+            timer.setInterval(20);
         else
             timer.setOnTimer([&] { ++ticks; });
-        QTRY_VERIFY(ticks >= 3);
+        QVERIFY(runEventLoopUntil([&] { return ticks >= 3; }, kPatienceMs));
         timer.setOnTimer({});
         const int stopped = ticks;
-        QTest::qWait(30);
+        runEventLoop(60);
         QCOMPARE(ticks, stopped);
     }
 
@@ -246,7 +291,7 @@ private Q_SLOTS:
         timer.setInterval(100);
         timer.setOnTimer(handler);
         timer.setEnabled(true);
-        QTest::qWait(50);
+        runEventLoop(50);
         QVERIFY(arrivals.empty());
 
         const std::int64_t changedNs = clock.nowNs();
@@ -256,7 +301,7 @@ private Q_SLOTS:
             timer.setEnabled(true);
         else
             timer.setOnTimer(handler);
-        QTRY_VERIFY(!arrivals.empty());
+        QVERIFY(runEventLoopUntil([&] { return !arrivals.empty(); }, kPatienceMs));
         const std::int64_t firstAfterMs = (arrivals.front() - changedNs) / kNsPerMs;
         if (rearms)
             QVERIFY2(firstAfterMs >= periodAfterMs, qPrintable(QString::number(firstAfterMs)));
@@ -269,7 +314,7 @@ private Q_SLOTS:
         qx::RealClock clock;
         TMMTimer timer(clock);
         int ticks = 0;
-        timer.setInterval(5);
+        timer.setInterval(20);
         timer.setOnTimer([&] {
             ++ticks;
             if (ticks == 1)
@@ -278,10 +323,10 @@ private Q_SLOTS:
                 throw std::runtime_error("broken");
         });
         timer.setEnabled(true);
-        QTRY_VERIFY(ticks >= 5);
+        QVERIFY(runEventLoopUntil([&] { return ticks >= 5; }, kPatienceMs));
         QVERIFY(timer.Enabled());
-        QCOMPARE(m_errors,
-                 (QStringList{QStringLiteral("ファイル a.dat は開けません"), QStringLiteral("broken")}));
+        QCOMPARE(m_errors, (QStringList{QStringLiteral("ファイル a.dat は開けません"),
+                                        QStringLiteral("broken")}));
     }
 
     // Run also under the sanitizers: a tick reaching a destroyed timer is a
@@ -310,16 +355,23 @@ private Q_SLOTS:
             else
                 timer->setOnTimer([ticks] { ++*ticks; });
             timer->setEnabled(true);
-            if (how == QLatin1String("handler")) {
-                QTRY_COMPARE(*ticks, 3);
-            } else {
-                QTRY_VERIFY(*ticks >= 2);
-                if (how == QLatin1String("queued"))
-                    std::this_thread::sleep_for(std::chrono::microseconds(2500 + 100 * round));
+            const int wanted = how == QLatin1String("handler") ? 3 : 2;
+            QVERIFY(runEventLoopUntil(
+                [&] {
+                    if (*ticks >= wanted)
+                        return true;
+                    // Only a loaded machine misses a 2 ms delivery time-out.
+                    if (!timer->Enabled())
+                        timer->setEnabled(true);
+                    return false;
+                },
+                kPatienceMs));
+            if (how == QLatin1String("queued"))
+                std::this_thread::sleep_for(std::chrono::microseconds(2500 + 100 * round));
+            if (how != QLatin1String("handler"))
                 delete timer;
-            }
             const int last = *ticks;
-            QTest::qWait(10);
+            runEventLoop(10);
             QCOMPARE(*ticks, last);
         }
     }

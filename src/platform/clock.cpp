@@ -17,7 +17,8 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 // Both clocks treat a period below one millisecond as one millisecond: a
 // virtual tick would otherwise fall due again at the instant it fired, and
 // advance() would never return; a real one would spin the event loop.
-int periodMs(int intervalMs) {
+int periodMs(int intervalMs)
+{
     return std::max(intervalMs, 1);
 }
 
@@ -35,17 +36,20 @@ RealClock::RealClock() : m_impl(std::make_unique<Impl>()) {}
 
 RealClock::~RealClock() = default;
 
-std::int64_t RealClock::nowNs() const {
+std::int64_t RealClock::nowNs() const
+{
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
 }
 
-QDate RealClock::today() const {
+QDate RealClock::today() const
+{
     return QDate::currentDate();
 }
 
-Clock::TimerId RealClock::start(int intervalMs, Tick tick) {
+Clock::TimerId RealClock::start(int intervalMs, Tick tick)
+{
     auto* timer = new QTimer(&m_impl->owner);
     timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(periodMs(intervalMs));
@@ -56,7 +60,8 @@ Clock::TimerId RealClock::start(int intervalMs, Tick tick) {
     return id;
 }
 
-void RealClock::stop(TimerId id) {
+void RealClock::stop(TimerId id)
+{
     const auto found = m_impl->timers.find(id);
     if (found == m_impl->timers.end())
         return;
@@ -70,18 +75,21 @@ void RealClock::stop(TimerId id) {
 
 VirtualClock::VirtualClock(QDate today) : m_today(today) {}
 
-Clock::TimerId VirtualClock::start(int intervalMs, Tick tick) {
+Clock::TimerId VirtualClock::start(int intervalMs, Tick tick)
+{
     const std::int64_t interval = periodMs(intervalMs) * kNsPerMs;
     const TimerId id = m_nextId++;
     m_timers.emplace(id, Entry{m_nowNs + interval, interval, m_nextOrder++, std::move(tick)});
     return id;
 }
 
-void VirtualClock::stop(TimerId id) {
+void VirtualClock::stop(TimerId id)
+{
     m_timers.erase(id);
 }
 
-void VirtualClock::advance(std::int64_t ms) {
+void VirtualClock::advance(std::int64_t ms)
+{
     const std::int64_t targetNs = m_nowNs + std::max<std::int64_t>(ms, 0) * kNsPerMs;
     for (;;) {
         auto due = m_timers.end();
@@ -106,7 +114,8 @@ void VirtualClock::advance(std::int64_t ms) {
 }
 
 bool VirtualClock::advanceUntil(const std::function<bool()>& done, std::int64_t limitMs,
-                                std::int64_t stepMs) {
+                                std::int64_t stepMs)
+{
     const std::int64_t step = std::max<std::int64_t>(stepMs, 1);
     for (std::int64_t elapsed = 0; !done(); elapsed += step) {
         if (elapsed >= limitMs)

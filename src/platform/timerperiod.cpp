@@ -20,7 +20,8 @@ constexpr unsigned long kTightSlackNs = 1;
 
 } // namespace
 
-void beginTimerPeriod() {
+void beginTimerPeriod()
+{
     const std::lock_guard lock(g_mutex);
     if (g_holders++ > 0)
         return;
@@ -30,7 +31,8 @@ void beginTimerPeriod() {
 #endif
 }
 
-void endTimerPeriod() {
+void endTimerPeriod()
+{
     const std::lock_guard lock(g_mutex);
     if (g_holders == 0 || --g_holders > 0)
         return;

@@ -198,13 +198,15 @@ void TMMTimer::runTimerThread()
         const std::int64_t originNs = shared.originNs;
         const std::int64_t periodNs = shared.periodNs;
         const std::chrono::milliseconds timeout(shared.deliveryTimeoutMs);
-        const auto current = [&] { return !shared.quit && shared.armed && shared.arming == arming; };
+        const auto current = [&] {
+            return !shared.quit && shared.armed && shared.arming == arming;
+        };
 
         for (std::int64_t index = 1;;) {
             const std::int64_t deadlineNs = originNs + index * periodNs;
             while (current() && deadlineNs - monotonicNs() > kFinalSleepNs)
-                shared.wake.wait_for(lock, std::chrono::nanoseconds(deadlineNs - kFinalSleepNs -
-                                                                    monotonicNs()));
+                shared.wake.wait_for(
+                    lock, std::chrono::nanoseconds(deadlineNs - kFinalSleepNs - monotonicNs()));
             if (!current())
                 break;
             lock.unlock();

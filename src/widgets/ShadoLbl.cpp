@@ -52,8 +52,8 @@ void fillGradient(QImage& image, QColor from, QColor to, bool vertical)
 // A path keeps as much as it can after its last separator.
 QString elidePath(const QFontMetrics& metrics, const QString& line, int width, int flags)
 {
-    const qsizetype separator = std::max(line.lastIndexOf(QLatin1Char('\\')),
-                                         line.lastIndexOf(QLatin1Char('/')));
+    const qsizetype separator =
+        std::max(line.lastIndexOf(QLatin1Char('\\')), line.lastIndexOf(QLatin1Char('/')));
     if (separator < 0)
         return metrics.elidedText(line, Qt::ElideMiddle, width, flags);
     const QString tail = line.mid(separator);
@@ -496,7 +496,8 @@ void TShadowLabel::paintEvent(QPaintEvent*)
     // The label's own Enabled switch decides, as for a framework label: a
     // disabled parent does not grey it.
     const bool enabled = !testAttribute(Qt::WA_ForceDisabled);
-    const QColor textColor = enabled ? m_fontColor : palette().color(QPalette::Active, QPalette::Dark);
+    const QColor textColor =
+        enabled ? m_fontColor : palette().color(QPalette::Active, QPalette::Dark);
     const QColor shadowColor = enabled ? m_shadow.Color() : kDisabledShadow;
     const QColor highlightColor =
         enabled ? m_highlight.Color() : palette().color(QPalette::Active, QPalette::Light);

@@ -84,7 +84,9 @@ public:
     TAlignment Alignment() const { return m_alignment; }
     void setAlignment(TAlignment alignment);
     TTextLayout Layout() const { return m_layout; }
+    // The vertical place of the text; QWidget's own setLayout stays usable.
     void setLayout(TTextLayout layout);
+    using QWidget::setLayout;
     bool WordWrap() const { return m_wordWrap; }
     void setWordWrap(bool wordWrap);
     // Whether "&x" underlines x (and "&&" shows "&") rather than showing "&".
