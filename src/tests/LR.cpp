@@ -1,10 +1,176 @@
 #include "tests/LR.h"
 
+#include "app/mainform.h"
+#include "platform/timerperiod.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+
 using namespace qx;
+
+namespace {
+constexpr int kTextTop = 5;
+constexpr int kTextStep = 2;
+// The last frame draws the number at this x; the box is narrower, so the
+// number has left the visible strip by then.
+constexpr int kLastTextX = 600;
+constexpr unsigned kStoredInterval = 25;
+} // namespace
+
+int qx::MakeNumber(int digits, Random& random)
+{
+    std::array<int, 9> drawn{};
+    drawn[0] = random(9) + 1;
+    for (auto next = drawn.begin() + 1; next != drawn.end(); ++next) {
+        do {
+            *next = random(10);
+        } while (std::find(drawn.begin(), next, *next) != next);
+    }
+    int number = 0;
+    for (int i = 0; i < std::clamp(digits, 1, 9); ++i)
+        number = number * 10 + drawn[static_cast<std::size_t>(i)];
+    return number;
+}
+
+LRQuestion qx::lrQuestion(bool overall, int level, int question)
+{
+    static constexpr LRQuestion byLevel[] = {{2, 4}, {2, 3}, {2, 2}, {3, 2}, {4, 2},
+                                             {5, 2}, {6, 2}, {7, 2}, {8, 2}, {9, 2}};
+    static constexpr LRQuestion byQuestion[] = {{2, 3}, {3, 3}, {5, 2}, {6, 2}, {7, 2}};
+    if (overall)
+        return byQuestion[std::clamp(question, 1, 5) - 1];
+    return byLevel[std::clamp(level, 1, 10) - 1];
+}
 
 TForm3::TForm3(Game& game)
     : TestScreen(game, QStringLiteral("Ｌ→Ｒ"),
-                 {"L-R", true, {456, 0}, 40, 35, {280, 0, 137, 33}, {192, 416, 193, 49},
-                  {464, 424, 129, 49}})
+                 {.testId = "L-R",
+                  .hasLevels = true,
+                  .modeLabel = {456, 0},
+                  .counterTop = 32,
+                  .labelHeight = 35,
+                  .stagePicture = {280, 0, 137, 33},
+                  .startButton = {176, 424, 193, 49},
+                  .backButton = {424, 432, 129, 41}}),
+      MMTimer1(game.services.clock), Timer1(game.services.clock, 1000), m_stripFont(gameFont(12))
 {
+    beginTimerPeriod();
+    Image3 = new Image(this, QRect(21, 67, 553, 305));
+    Image3->setPicture(art::brickEllipse());
+    Image3->stackUnder(stagePicture());
+    Image4 = addBanner(QStringLiteral("左から右に移動している数字を当てて下さい"),
+                       QRect(56, 368, 489, 41));
+    Panel1 = new Panel(this, QRect(24, 205, 546, 25), Qt::white);
+    PaintBox1 = new Image(Panel1, QRect(0, 0, 545, 23));
+    // Each tick repaints only this box, and all of it.
+    PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);
+    clearStrip();
+    m_numberText.setTextFormat(Qt::PlainText);
+    Label2 = addLabel(QPoint(264, 112), 96, true, Qt::white);
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    Label2->hide();
+
+    MMTimer1.setInterval(kStoredInterval);
+    MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+}
+
+TForm3::~TForm3()
+{
+    endTimerPeriod();
+}
+
+void TForm3::setNumber(int number)
+{
+    ShownNumber = number;
+    m_numberText.setText(QString::number(number));
+    m_numberText.prepare(QTransform(), m_stripFont);
+}
+
+void TForm3::clearStrip()
+{
+    PaintBox1->canvas().fill(Qt::white);
+}
+
+void TForm3::Image5Click()
+{
+    playSound(QStringLiteral("wav/cd.wav"));
+    if (overall())
+        countQuestion();
+    startButton()->setEnabled(false);
+    Timer1.setEnabled(true);
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    Label2->show();
+    TextX = 0;
+    if (!overall()) {
+        const LRQuestion question = lrQuestion(false, main().Level, 0);
+        setNumber(MakeNumber(question.digits, services().random));
+        MMTimer1.setInterval(question.period);
+    }
+}
+
+void TForm3::Timer1Timer()
+{
+    Label2->setText(QString::number(Label2->text().toInt() - 1));
+    Label2->adjustSize();
+    if (Label2->text() != QLatin1String("0")) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        return;
+    }
+    if (overall()) {
+        const LRQuestion question = lrQuestion(true, 0, QuestionCount);
+        setNumber(MakeNumber(question.digits, services().random));
+        MMTimer1.setInterval(question.period);
+    }
+    Label2->hide();
+    Label2->clear();
+    Timer1.setEnabled(false);
+    MMTimer1.setEnabled(true);
+}
+
+void TForm3::MMTimer1Timer()
+{
+    QImage& strip = PaintBox1->canvas();
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    painter.setFont(m_stripFont);
+    painter.drawStaticText(TextX, kTextTop, m_numberText);
+    painter.end();
+    TextX += kTextStep;
+    if (TextX > kLastTextX)
+        answer();
+}
+
+void TForm3::answer()
+{
+    MMTimer1.setEnabled(false);
+    startButton()->setEnabled(true);
+    const QString typed = services().dialogs.input(
+        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString());
+    const QString number = QString::number(ShownNumber);
+    if (overall())
+        addPoints(10 * positionMatches(number, typed));
+    const bool right = typed == number;
+    finishOrderA(right, QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
+                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right) + QLatin1Char(',') +
+                     number + QLatin1Char(',') + typed);
+}
+
+void TForm3::FormCloseQuery()
+{
+    MMTimer1.setEnabled(false);
+    Timer1.setEnabled(false);
+    Label2->hide();
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    TextX = 0;
+    setNumber(0);
+    clearStrip();
+    resetFrame(false);
 }

@@ -1,9 +1,60 @@
 #pragma once
 
+// The L-R test: a number of different digits runs once from left to right
+// through a narrow white strip, and the player types it back.
+
+#include "platform/timer.h"
 #include "tests/frame.h"
+#include "widgets/MMTimer.h"
+
+#include <QFont>
+#include <QStaticText>
+
+namespace qx {
+
+class Panel;
+class Random;
+
+// A number of `digits` (2..9) decimal digits, all different, the first not 0.
+int MakeNumber(int digits, Random& random);
+
+struct LRQuestion {
+    int digits;
+    unsigned period; // ms from one frame of the run to the next
+};
+// Single play by level (1..10), the overall run by question (1..5).
+LRQuestion lrQuestion(bool overall, int level, int question);
+
+} // namespace qx
 
 class TForm3 final : public qx::TestScreen {
 public:
     explicit TForm3(qx::Game& game);
-    void startQuestion() override {}
+    ~TForm3() override;
+
+    void startQuestion() override { Image5Click(); }
+    void Image5Click();
+    void Timer1Timer();
+    void MMTimer1Timer();
+    void FormCloseQuery() override;
+
+    qx::Image* Image3;    // brick-wall ellipse behind the strip
+    qx::Image* Image4;    // instruction banner
+    QLabel* Label2;       // countdown digit
+    qx::Panel* Panel1;    // the white strip
+    qx::Image* PaintBox1; // the number runs here; keeps its last frame
+    TMMTimer MMTimer1;
+    qx::Timer Timer1;
+
+    int TextX = 0;
+    int ShownNumber = 0;
+
+private:
+    void setNumber(int number);
+    void answer();
+    void clearStrip();
+
+    QFont m_stripFont;
+    // Laid out once per question, so that a tick only fills and draws.
+    QStaticText m_numberText;
 };

@@ -1,10 +1,126 @@
 #include "tests/frash.h"
 
+#include "app/mainform.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+#include <algorithm>
+
 using namespace qx;
+
+namespace {
+constexpr int kDigitsCentre = 300;
+constexpr int kStoredDisplayTime = 2000;
+constexpr int kPause = 500;
+} // namespace
+
+QString qx::MakeDigits(int digits, Random& random)
+{
+    QString drawn = QString::number(random(9) + 1);
+    for (int i = 1; i < 10; ++i)
+        drawn += QString::number(random(10));
+    return drawn.left(std::clamp(digits, 0, 10));
+}
+
+NMemoryQuestion qx::nMemoryQuestion(bool overall, int level, int question)
+{
+    static constexpr NMemoryQuestion byLevel[] = {{3, 1500}, {3, 800}, {4, 800}, {5, 700},
+                                                  {6, 700},  {7, 700}, {6, 300}, {7, 450},
+                                                  {8, 500},  {9, 400}};
+    static constexpr NMemoryQuestion byQuestion[] = {
+        {3, 1000}, {5, 700}, {6, 500}, {7, 350}, {7, 200}};
+    if (overall)
+        return byQuestion[std::clamp(question, 1, 5) - 1];
+    return byLevel[std::clamp(level, 1, 10) - 1];
+}
 
 TForm4::TForm4(Game& game)
     : TestScreen(game, QStringLiteral("N_メモリ"),
-                 {"N_memory", true, {456, 0}, 40, 35, {280, 0, 137, 33}, {192, 416, 193, 49},
-                  {464, 424, 129, 49}})
+                 {.testId = "N_memory",
+                  .hasLevels = true,
+                  .modeLabel = {456, 0},
+                  .counterTop = 48,
+                  .labelHeight = 35,
+                  .stagePicture = {280, 0, 137, 33},
+                  .startButton = {192, 416, 193, 49},
+                  .backButton = {464, 424, 129, 49}}),
+      Timer1(game.services.clock, kStoredDisplayTime), Timer2(game.services.clock, 1000),
+      Timer3(game.services.clock, kPause)
 {
+    Label1 = addLabel(QPoint(88, 200), 80, false);
+    Image3 = addBanner(QStringLiteral("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));
+    Label2 = addLabel(QPoint(264, 176), 96, true, Qt::blue);
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    Label2->hide();
+
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+    Timer2.setOnTimer([this] { Timer2Timer(); });
+    Timer3.setOnTimer([this] { Timer3Timer(); });
+}
+
+void TForm4::Image4Click()
+{
+    playSound(QStringLiteral("wav/cd.wav"));
+    if (overall())
+        countQuestion();
+    Timer2.setEnabled(true);
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    Label2->show();
+    startButton()->setEnabled(false);
+}
+
+void TForm4::Timer2Timer()
+{
+    Label2->setText(QString::number(Label2->text().toInt() - 1));
+    Label2->adjustSize();
+    if (Label2->text() != QLatin1String("0")) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        return;
+    }
+    Label2->hide();
+    Label2->clear();
+    Timer3.setEnabled(true);
+    Timer2.setEnabled(false);
+}
+
+void TForm4::Timer3Timer()
+{
+    Timer3.setEnabled(false);
+    const NMemoryQuestion question = nMemoryQuestion(overall(), main().Level, QuestionCount);
+    Timer1.setInterval(question.displayTime);
+    Timer1.setEnabled(true);
+    Label1->setText(MakeDigits(question.digits, services().random));
+    Label1->adjustSize();
+    Label1->move(kDigitsCentre - Label1->width() / 2, Label1->y());
+    ShownDigits = Label1->text();
+}
+
+void TForm4::Timer1Timer()
+{
+    startButton()->setEnabled(true);
+    Label1->clear();
+    Timer1.setEnabled(false);
+    const QString typed = services().dialogs.input(
+        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString());
+    if (overall())
+        addPoints(10 * positionMatches(ShownDigits, typed));
+    const bool right = typed == ShownDigits;
+    finishOrderA(right, QStringLiteral("答え：") + ShownDigits,
+                 QStringLiteral("入力した答え：") + typed,
+                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right) + QLatin1Char(',') +
+                     ShownDigits + QLatin1Char(',') + typed);
+}
+
+void TForm4::FormCloseQuery()
+{
+    Timer1.setEnabled(false);
+    Timer2.setEnabled(false);
+    Timer3.setEnabled(false);
+    Label1->clear();
+    Label2->hide();
+    Label2->setText(QStringLiteral("2"));
+    Label2->adjustSize();
+    resetFrame(false);
 }

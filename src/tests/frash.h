@@ -1,9 +1,44 @@
 #pragma once
 
+// The N-memory test: a row of digits is flashed for a moment, and the player
+// types it back.
+
+#include "platform/timer.h"
 #include "tests/frame.h"
+
+namespace qx {
+
+class Random;
+
+// `digits` (3..9) decimal digits, the first not 0; digits may repeat.
+QString MakeDigits(int digits, Random& random);
+
+struct NMemoryQuestion {
+    int digits;
+    int displayTime; // ms the digits stay visible
+};
+// Single play by level (1..10), the overall run by question (1..5).
+NMemoryQuestion nMemoryQuestion(bool overall, int level, int question);
+
+} // namespace qx
 
 class TForm4 final : public qx::TestScreen {
 public:
     explicit TForm4(qx::Game& game);
-    void startQuestion() override {}
+
+    void startQuestion() override { Image4Click(); }
+    void Image4Click();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer1Timer();
+    void FormCloseQuery() override;
+
+    QLabel* Label1;    // the digits
+    qx::Image* Image3; // instruction banner
+    QLabel* Label2;    // countdown digit
+    qx::Timer Timer1;  // display
+    qx::Timer Timer2;  // countdown
+    qx::Timer Timer3;  // pause before the digits
+
+    QString ShownDigits;
 };

@@ -1,10 +1,251 @@
 #include "tests/stop.h"
 
+#include "app/mainform.h"
+#include "platform/timerperiod.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+
+#include <cstdlib>
+
 using namespace qx;
+
+namespace {
+constexpr QSize kClockArea{277, 203};
+constexpr QPoint kClockDigits{32, 56};
+constexpr int kBlindLeft = 24;
+constexpr int kRestingBlindTop = 140;
+// The reveal ends once the blind's top has passed this line.
+constexpr int kBlindBottom = 148;
+constexpr int kBlindStep = 3;
+constexpr int kExactBonus = 200;
+const QColor kCountdownGrey(0xF2, 0xF2, 0xF2);
+
+// 72 points at 96 dots per inch. The installed substitute for the screen font
+// has digits a quarter wider than the font the clock area was laid out for;
+// narrowed, "00:00" fits the area as designed, at the designed height.
+QFont clockFont()
+{
+    QFont font = gameFont(96);
+    font.setStretch(80);
+    return font;
+}
+} // namespace
+
+std::optional<StopQuestion> qx::stopQuestion(bool overall, int level, int question)
+{
+    static constexpr int targetByLevel[] = {300, 400, 500, 300, 400, 500, 300, 400, 300, 600};
+    static constexpr StopQuestion byQuestion[] = {
+        {132, 400}, {116, 300}, {100, 500}, {76, 300}, {68, 500}};
+    if (overall) {
+        if (question < 1 || question > 5)
+            return std::nullopt;
+        return byQuestion[question - 1];
+    }
+    if (level < 1 || level > 10)
+        return std::nullopt;
+    // Each level raises the blind by 8 pixels and hides more of the digits.
+    return StopQuestion{148 - 8 * level, targetByLevel[level - 1]};
+}
+
+int qx::stopPoints(int clock, int target)
+{
+    return 100 - std::abs(clock - target) + (clock == target ? kExactBonus : 0);
+}
 
 TForm5::TForm5(Game& game)
     : TestScreen(game, QStringLiteral("ストップ"),
-                 {"stop", true, {456, 0}, 40, 35, {280, 0, 137, 33}, {192, 416, 193, 49},
-                  {464, 424, 129, 49}})
+                 {.testId = "stop",
+                  .hasLevels = true,
+                  .modeLabel = {456, 0},
+                  .counterTop = 32,
+                  .labelHeight = 35,
+                  .stagePicture = {280, 0, 138, 34},
+                  .startButton = {4, 422, 201, 52},
+                  .backButton = {464, 424, 129, 49}}),
+      MMTimer1(game.services.clock), Timer1(game.services.clock, 100),
+      countdown(game.services.clock, 1000), ClockBuffer(kClockArea, QImage::Format_RGB32),
+      m_clockFont(clockFont()), m_clockAscent(QFontMetrics(m_clockFont).ascent())
 {
+    beginTimerPeriod();
+    Image2 = new Image(this, QRect(88, 40, 433, 417));
+    Image2->setPicture(art::stopwatch());
+    Image2->stackUnder(stagePicture());
+    Image5 = addBanner(QStringLiteral("指定された秒になったらENTERを押して止めて下さい"),
+                       QRect(68, 368, 473, 49));
+    ShadowLabel3 = new TShadowLabel(this);
+    styleScreenLabel(ShadowLabel3, 37, Qt::blue);
+    ShadowLabel3->setCaption(QStringLiteral("指定秒数"));
+    ShadowLabel3->move(216, 72);
+    ShadowLabel2 = new TShadowLabel(this);
+    styleScreenLabel(ShadowLabel2, 48, Qt::blue);
+    ShadowLabel2->setCaption(store::targetText(TargetHundredths));
+    ShadowLabel2->move(248, 104);
+
+    Panel1 = new Panel(this, QRect(QPoint(160, 152), kClockArea), Qt::white);
+    PaintBox1 = new Image(Panel1, QRect(QPoint(0, 0), kClockArea));
+    // Each tick repaints only this box, and all of it.
+    PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);
+    PaintBox1->canvas().fill(Qt::white);
+    Label2 = new QLabel(QStringLiteral("00:00"), Panel1);
+    Label2->setFont(m_clockFont);
+    Label2->adjustSize();
+    Label2->move(kClockDigits);
+    Panel2 = new Panel(Panel1, QRect(kBlindLeft, kRestingBlindTop, 233, 73), Qt::white);
+    ShadowLabel4 = new TShadowLabel(Panel2);
+    styleScreenLabel(ShadowLabel4, 48, Qt::red);
+    ShadowLabel4->move(41, 4);
+
+    Panel3 = new Panel(this, QRect(224, 150, 145, 68), kCountdownGrey);
+    Panel3->hide();
+    ShadowLabel5 = new TShadowLabel(Panel3);
+    styleScreenLabel(ShadowLabel5, 87, Qt::blue);
+    ShadowLabel5->setCaption(QStringLiteral("2"));
+    ShadowLabel5->move(51, -13);
+
+    ClockBuffer.fill(Qt::white);
+    MMTimer1.setInterval(10);
+    MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+    countdown.setOnTimer([this] { countdownTimer(); });
+}
+
+TForm5::~TForm5()
+{
+    endTimerPeriod();
+}
+
+void TForm5::applyQuestion(const std::optional<StopQuestion>& question)
+{
+    if (!question)
+        return;
+    Panel2->move(kBlindLeft, question->blindTop);
+    TargetHundredths = question->target;
+}
+
+void TForm5::paintClock(QImage& surface) const
+{
+    surface.fill(Qt::white);
+    QPainter painter(&surface);
+    painter.setFont(m_clockFont);
+    painter.setPen(Qt::black);
+    painter.drawText(kClockDigits.x(), kClockDigits.y() + m_clockAscent,
+                     store::formatClock(ClockHundredths));
+}
+
+void TForm5::runClock()
+{
+    // The clock's own drawing takes over from the resting label.
+    Label2->hide();
+    paintClock(PaintBox1->canvas());
+    KeyPreview = true;
+    MMTimer1.setEnabled(true);
+}
+
+void TForm5::FormActivate()
+{
+    TestScreen::FormActivate();
+    if (overall())
+        return;
+    applyQuestion(stopQuestion(false, main().Level, 0));
+    ShadowLabel2->setCaption(store::targetText(TargetHundredths));
+}
+
+void TForm5::Image4Click()
+{
+    if (overall()) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        countQuestion();
+        countdown.setEnabled(true);
+        ShadowLabel5->setCaption(QStringLiteral("2"));
+        Panel3->show();
+    }
+    startButton()->setEnabled(false);
+    ShadowLabel4->setCaption(QString());
+    ClockHundredths = 0;
+    if (overall())
+        return;
+    applyQuestion(stopQuestion(false, main().Level, 0));
+    runClock();
+}
+
+void TForm5::countdownTimer()
+{
+    ShadowLabel5->setCaption(QString::number(ShadowLabel5->Caption().toInt() - 1));
+    if (ShadowLabel5->Caption() != QLatin1String("0")) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        return;
+    }
+    Panel3->hide();
+    applyQuestion(stopQuestion(true, 0, QuestionCount));
+    ShadowLabel2->setCaption(store::targetText(TargetHundredths));
+    countdown.setEnabled(false);
+    runClock();
+}
+
+void TForm5::MMTimer1Timer()
+{
+    ++ClockHundredths;
+    paintClock(ClockBuffer);
+    QPainter(&PaintBox1->canvas()).drawImage(0, 0, ClockBuffer);
+}
+
+void TForm5::FormKeyPress(QChar& key)
+{
+    if (key != QChar(13))
+        return;
+    // Frozen before it is read: the value scored, shown and written is one.
+    MMTimer1.setEnabled(false);
+    Timer1.setEnabled(true);
+    if (overall())
+        addPoints(stopPoints(ClockHundredths, TargetHundredths));
+    const bool exact = ClockHundredths == TargetHundredths;
+    ShadowLabel4->setFontColor(exact ? Qt::blue : Qt::red);
+    ShadowLabel4->setCaption(store::formatDifference(ClockHundredths - TargetHundredths));
+    key = QChar(0);
+    KeyPreview = false;
+}
+
+void TForm5::Timer1Timer()
+{
+    Panel2->move(kBlindLeft, Panel2->y() + kBlindStep);
+    paintClock(PaintBox1->canvas());
+    if (Panel2->y() <= kBlindBottom)
+        return;
+    // The reveal is over before the file is touched, so that a file that
+    // cannot be read or written is reported once, not on every tick.
+    Timer1.setEnabled(false);
+    startButton()->setEnabled(true);
+    store::writeResultLine(recordPath(), !overall(),
+                           recordLine(modeLabel()->Caption() + QLatin1Char(',') +
+                                      ShadowLabel2->Caption() + QLatin1Char(',') +
+                                      store::formatStopTime(ClockHundredths) + QLatin1Char(',') +
+                                      ShadowLabel4->Caption()));
+    if (!overall())
+        return;
+    if (QuestionCount == stage().questions) {
+        Close();
+        game().testScreen(stage().number + 1)->ShowModal();
+        return;
+    }
+    Image4Click();
+}
+
+void TForm5::FormCloseQuery()
+{
+    Label2->show();
+    ClockHundredths = 0;
+    KeyPreview = false;
+    MMTimer1.setEnabled(false);
+    Timer1.setEnabled(false);
+    countdown.setEnabled(false);
+    PaintBox1->canvas().fill(Qt::white);
+    Panel2->move(kBlindLeft, kRestingBlindTop);
+    ShadowLabel4->setCaption(QString());
+    ShadowLabel2->setCaption(QString());
+    ShadowLabel5->setCaption(QStringLiteral("2"));
+    Panel3->hide();
+    resetFrame(false);
 }

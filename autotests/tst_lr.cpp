@@ -1,0 +1,345 @@
+// The L-R test: its rules, and the screen in single play and as the second
+// stage of the overall run, played on the virtual clock.
+
+#include "app/dialog.h"
+#include "app/lvmenu.h"
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "tests/LR.h"
+#include "tests/frash.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QSet>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+void pressEnter(qxtest::GameFixture& f)
+{
+    QVERIFY(f.game->Form10->isVisible());
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+}
+
+// Opens the screen as the level selection or the stage dialog would.
+TForm3& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
+{
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->OverallMode = overallMode;
+    f.game->Form1->Level = level;
+    f.game->Form1->CurrentTest = QStringLiteral("L-R");
+    f.game->Form3->ShowModal();
+    return *f.game->Form3;
+}
+
+// The first column of the strip that is not white, or -1.
+int leftmostInk(const QImage& strip)
+{
+    for (int x = 0; x < strip.width(); ++x) {
+        for (int y = 0; y < strip.height(); ++y) {
+            if (strip.pixel(x, y) != qRgb(255, 255, 255))
+                return x;
+        }
+    }
+    return -1;
+}
+
+QString fullWidth(const QString& digits)
+{
+    QString wide;
+    for (QChar c : digits)
+        wide += QChar(0xFF10 + c.unicode() - u'0');
+    return wide;
+}
+
+} // namespace
+
+class LRTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void makeNumberHasDistinctDigits_data();
+    void makeNumberHasDistinctDigits();
+    void questionTable_data();
+    void questionTable();
+    void positionsScoreByBytes_data();
+    void positionsScoreByBytes();
+    void runTakes301FramesAtTheLevelsPeriod_data();
+    void runTakes301FramesAtTheLevelsPeriod();
+    void singlePlayWritesTheAnswerAsTyped();
+    void overallStageScoresWritesNothingAndHandsOver();
+    void leavingMidQuestionStopsTimersAndResets_data();
+    void leavingMidQuestionStopsTimersAndResets();
+};
+
+void LRTest::makeNumberHasDistinctDigits_data()
+{
+    QTest::addColumn<int>("digits");
+    for (int digits = 2; digits <= 9; ++digits)
+        QTest::addRow("%d digits", digits) << digits;
+}
+
+void LRTest::makeNumberHasDistinctDigits()
+{
+    QFETCH(int, digits);
+    Random random;
+    for (std::uint32_t seed = 1; seed <= 500; ++seed) {
+        random.seed(seed);
+        const QString text = QString::number(MakeNumber(digits, random));
+        // The length also rules out a leading zero.
+        QCOMPARE(text.size(), digits);
+        QCOMPARE(QSet<QChar>(text.begin(), text.end()).size(), digits);
+    }
+}
+
+void LRTest::questionTable_data()
+{
+    QTest::addColumn<bool>("overall");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<unsigned>("period");
+    QTest::newRow("level 1") << false << 1 << 2 << 4u;
+    QTest::newRow("level 2") << false << 2 << 2 << 3u;
+    QTest::newRow("level 3") << false << 3 << 2 << 2u;
+    QTest::newRow("level 4") << false << 4 << 3 << 2u;
+    QTest::newRow("level 10") << false << 10 << 9 << 2u;
+    QTest::newRow("question 1") << true << 1 << 2 << 3u;
+    QTest::newRow("question 2") << true << 2 << 3 << 3u;
+    QTest::newRow("question 3") << true << 3 << 5 << 2u;
+    QTest::newRow("question 4") << true << 4 << 6 << 2u;
+    QTest::newRow("question 5") << true << 5 << 7 << 2u;
+}
+
+void LRTest::questionTable()
+{
+    QFETCH(bool, overall);
+    QFETCH(int, n);
+    QFETCH(int, digits);
+    QFETCH(unsigned, period);
+    // The level plays no part in the overall run.
+    const LRQuestion q = lrQuestion(overall, overall ? 7 : n, overall ? n : 0);
+    QCOMPARE(q.digits, digits);
+    QCOMPARE(q.period, period);
+}
+
+void LRTest::positionsScoreByBytes_data()
+{
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("matches");
+    QTest::newRow("all") << "123"
+                         << "123" << 3;
+    QTest::newRow("leading zero shifts every digit") << "123"
+                                                     << "0123" << 0;
+    QTest::newRow("longer answer") << "123"
+                                   << "12345" << 3;
+    QTest::newRow("shorter answer") << "4567"
+                                    << "45" << 2;
+    QTest::newRow("full-width digits") << "123"
+                                       << "１２３" << 0;
+    QTest::newRow("space") << "123"
+                           << "1 3" << 2;
+    QTest::newRow("empty") << "98"
+                           << "" << 0;
+}
+
+void LRTest::positionsScoreByBytes()
+{
+    QFETCH(QString, right);
+    QFETCH(QString, answer);
+    QFETCH(int, matches);
+    QCOMPARE(positionMatches(right, answer), matches);
+}
+
+void LRTest::runTakes301FramesAtTheLevelsPeriod_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("period");
+    QTest::newRow("level 1") << 1 << 4;
+    QTest::newRow("level 2") << 2 << 3;
+    QTest::newRow("level 10") << 10 << 2;
+}
+
+void LRTest::runTakes301FramesAtTheLevelsPeriod()
+{
+    QFETCH(int, level);
+    QFETCH(int, period);
+    qxtest::GameFixture f;
+    TForm3& screen = openScreen(f, 0, level);
+    std::int64_t askedAt = -1;
+    int textXWhenAsked = 0;
+    bool timerOffWhenAsked = false;
+    bool startEnabledWhenAsked = false;
+    f.dialogs.whileAsking = [&] {
+        askedAt = f.clock.nowNs();
+        textXWhenAsked = screen.TextX;
+        timerOffWhenAsked = !screen.MMTimer1.Enabled();
+        startEnabledWhenAsked = screen.startButton()->isEnabled();
+    };
+    const std::int64_t clickedAt = f.clock.nowNs();
+    screen.startButton()->click();
+    QVERIFY(!screen.startButton()->isEnabled());
+    QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
+    f.clock.advance(1000);
+    QCOMPARE(screen.Label2->text(), QStringLiteral("1"));
+    QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
+    f.clock.advance(1000);
+    QVERIFY(screen.Label2->isHidden());
+    QVERIFY(screen.MMTimer1.Enabled());
+    QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
+
+    // 50 frames drawn, the last at x = 98.
+    f.clock.advance(50 * period);
+    const int ink = leftmostInk(screen.PaintBox1->picture());
+    QVERIFY2(ink >= 98 && ink <= 102, qPrintable(QString::number(ink)));
+
+    QVERIFY(f.clock.advanceUntil([&] { return askedAt >= 0; }, 5000));
+    // The box opens in the tick of the frame drawn at x = 600.
+    QCOMPARE(askedAt - clickedAt, (2000 + 301 * period) * kNsPerMs);
+    QCOMPARE(textXWhenAsked, 602);
+    QVERIFY(timerOffWhenAsked);
+    QVERIFY(startEnabledWhenAsked);
+    QCOMPARE(f.dialogs.prompts, QStringList{QStringLiteral("入力/答えを入力して下さい")});
+    QCOMPARE(QString::number(screen.ShownNumber).size(), lrQuestion(false, level, 0).digits);
+}
+
+void LRTest::singlePlayWritesTheAnswerAsTyped()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    qxtest::writeBytes(QStringLiteral("Rec/u/L_R.dat"),
+                       cp932::encode(QStringLiteral("2026/12/01,レベル1,×,7,4\r\n")));
+    auto& menu = *f.game->Form1;
+    menu.Image3->click();
+    f.game->Form9->levelButtons[2]->click();
+    TForm3& screen = *f.game->Form3;
+    QCOMPARE(f.game->modal.top(), &screen);
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("レベル3"));
+
+    QString typed;
+    f.dialogs.whileAsking = [&] {
+        if (typed.isEmpty())
+            typed = QString::number(screen.ShownNumber);
+        f.dialogs.answers.push_back(typed);
+    };
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    const QString first = typed;
+    QCOMPARE(first.size(), 2);
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    QCOMPARE(f.game->Form10->Label1->text(), QStringLiteral("答え：") + first);
+    QCOMPARE(f.game->Form10->Label2->text(), QStringLiteral("入力した答え：") + first);
+    QCOMPARE(menu.CurrentTest, QStringLiteral("L-R"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
+             cp932::encode(QStringLiteral("2026/12/08,レベル3,○,%1,%1\r\n"
+                                          "2026/12/01,レベル1,×,7,4\r\n")
+                               .arg(first)));
+    pressEnter(f);
+    QCOMPARE(f.game->modal.top(), &screen);
+    QVERIFY(screen.startButton()->isEnabled());
+
+    // A comma in the answer is written unchanged.
+    typed = QStringLiteral("1,2");
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
+             cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,1,2\r\n"
+                                          "2026/12/08,レベル3,○,%2,%2\r\n"
+                                          "2026/12/01,レベル1,×,7,4\r\n")
+                               .arg(screen.ShownNumber)
+                               .arg(first)));
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(menu.TotalScore, 0);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void LRTest::overallStageScoresWritesNothingAndHandsOver()
+{
+    qxtest::GameFixture f;
+    TForm3& screen = openScreen(f, 1);
+    auto& menu = *f.game->Form1;
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(screen.stagePicture()->hasPicture());
+
+    // Right; first digit wrong; a leading zero; full-width; one digit too many.
+    const std::function<QString(const QString&)> answers[] = {
+        [](const QString& n) { return n; },
+        [](const QString& n) {
+            return QString::number((n.at(0).digitValue() + 1) % 10) + n.mid(1);
+        },
+        [](const QString& n) { return QStringLiteral("0") + n; },
+        [](const QString& n) { return fullWidth(n); },
+        [](const QString& n) { return n + QStringLiteral("0"); },
+    };
+    const int expectedDigits[] = {2, 3, 5, 6, 7};
+    const unsigned expectedPeriods[] = {3, 3, 2, 2, 2};
+    const int expectedTotals[] = {70, 90, 90, 90, 160};
+    int question = 0;
+    f.dialogs.whileAsking = [&] {
+        const QString number = QString::number(screen.ShownNumber);
+        QCOMPARE(number.size(), expectedDigits[question]);
+        QCOMPARE(screen.MMTimer1.Interval(), expectedPeriods[question]);
+        f.dialogs.answers.push_back(answers[question](number));
+    };
+    screen.startButton()->click();
+    for (; question < 5; ++question) {
+        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+        QCOMPARE(screen.QuestionCount, question + 1);
+        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(question + 1));
+        QCOMPARE(menu.TotalScore, expectedTotals[question]);
+        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(),
+                 QStringLiteral("点数：%1").arg(expectedTotals[question]));
+        pressEnter(f);
+    }
+    QCOMPARE(f.game->modal.top(), f.game->Form4.get());
+    QVERIFY(screen.closeRequested());
+    QCOMPARE(menu.OverallMode, 1);
+    QCOMPARE(menu.TotalScore, 160);
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")), QByteArray());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void LRTest::leavingMidQuestionStopsTimersAndResets_data()
+{
+    QTest::addColumn<int>("after");
+    QTest::newRow("countdown") << 1500;
+    QTest::newRow("run") << 2600;
+}
+
+void LRTest::leavingMidQuestionStopsTimersAndResets()
+{
+    QFETCH(int, after);
+    qxtest::GameFixture f;
+    TForm3& screen = openScreen(f, 1);
+    const int idleTimers = f.clock.activeTimers();
+    screen.startButton()->click();
+    f.clock.advance(after);
+    screen.backButton()->click();
+
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(f.clock.activeTimers(), idleTimers);
+    QVERIFY(!screen.MMTimer1.Enabled());
+    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(screen.Label2->isHidden());
+    QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
+    QCOMPARE(screen.TextX, 0);
+    QCOMPARE(screen.ShownNumber, 0);
+    QCOMPARE(leftmostInk(screen.PaintBox1->picture()), -1);
+    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(screen.QuestionCount, 0);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(!screen.stagePicture()->hasPicture());
+    QCOMPARE(f.game->Form1->OverallMode, 0);
+    QCOMPARE(f.game->Form1->TotalScore, 0);
+    f.clock.advance(5000);
+    QVERIFY(f.dialogs.prompts.isEmpty());
+}
+
+QTEST_MAIN(LRTest)
+#include "tst_lr.moc"

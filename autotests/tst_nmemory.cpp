@@ -1,0 +1,320 @@
+// The N-memory test: its rules, and the screen in single play and as the
+// third stage of the overall run, played on the virtual clock.
+
+#include "app/dialog.h"
+#include "app/lvmenu.h"
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "tests/frash.h"
+#include "tests/stop.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QSet>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+void pressEnter(qxtest::GameFixture& f)
+{
+    QVERIFY(f.game->Form10->isVisible());
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+}
+
+TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
+{
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->OverallMode = overallMode;
+    f.game->Form1->Level = level;
+    f.game->Form1->CurrentTest = QStringLiteral("N_memory");
+    f.game->Form4->ShowModal();
+    return *f.game->Form4;
+}
+
+} // namespace
+
+class NMemoryTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void makeDigitsHasNoLeadingZero_data();
+    void makeDigitsHasNoLeadingZero();
+    void questionTable_data();
+    void questionTable();
+    void positionsScoreByBytes_data();
+    void positionsScoreByBytes();
+    void digitsShowForTheDisplayTime_data();
+    void digitsShowForTheDisplayTime();
+    void singlePlayWritesTheAnswerAsTyped();
+    void overallStageScoresWritesNothingAndHandsOver();
+    void leavingMidQuestionStopsTimersAndResets_data();
+    void leavingMidQuestionStopsTimersAndResets();
+};
+
+void NMemoryTest::makeDigitsHasNoLeadingZero_data()
+{
+    QTest::addColumn<int>("digits");
+    for (int digits = 3; digits <= 9; ++digits)
+        QTest::addRow("%d digits", digits) << digits;
+}
+
+void NMemoryTest::makeDigitsHasNoLeadingZero()
+{
+    QFETCH(int, digits);
+    Random random;
+    int withRepeats = 0;
+    for (std::uint32_t seed = 1; seed <= 500; ++seed) {
+        random.seed(seed);
+        const QString text = MakeDigits(digits, random);
+        QCOMPARE(text.size(), digits);
+        QVERIFY(text.at(0) != u'0');
+        for (QChar c : text)
+            QVERIFY(c.isDigit());
+        if (QSet<QChar>(text.begin(), text.end()).size() < digits)
+            ++withRepeats;
+    }
+    // Unlike the L-R numbers, digits may repeat.
+    QVERIFY(withRepeats > 0);
+}
+
+void NMemoryTest::questionTable_data()
+{
+    QTest::addColumn<bool>("overall");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("displayTime");
+    QTest::newRow("level 1") << false << 1 << 3 << 1500;
+    QTest::newRow("level 2") << false << 2 << 3 << 800;
+    QTest::newRow("level 6") << false << 6 << 7 << 700;
+    QTest::newRow("level 7 shows fewer digits, shorter") << false << 7 << 6 << 300;
+    QTest::newRow("level 8") << false << 8 << 7 << 450;
+    QTest::newRow("level 9") << false << 9 << 8 << 500;
+    QTest::newRow("level 10") << false << 10 << 9 << 400;
+    QTest::newRow("question 1") << true << 1 << 3 << 1000;
+    QTest::newRow("question 2") << true << 2 << 5 << 700;
+    QTest::newRow("question 3") << true << 3 << 6 << 500;
+    QTest::newRow("question 4") << true << 4 << 7 << 350;
+    QTest::newRow("question 5") << true << 5 << 7 << 200;
+}
+
+void NMemoryTest::questionTable()
+{
+    QFETCH(bool, overall);
+    QFETCH(int, n);
+    QFETCH(int, digits);
+    QFETCH(int, displayTime);
+    const NMemoryQuestion q = nMemoryQuestion(overall, overall ? 7 : n, overall ? n : 0);
+    QCOMPARE(q.digits, digits);
+    QCOMPARE(q.displayTime, displayTime);
+}
+
+void NMemoryTest::positionsScoreByBytes_data()
+{
+    QTest::addColumn<QString>("right");
+    QTest::addColumn<QString>("answer");
+    QTest::addColumn<int>("matches");
+    QTest::newRow("repeated digits") << "5500"
+                                     << "5500" << 4;
+    QTest::newRow("space inside") << "123"
+                                  << "12 3" << 2;
+    QTest::newRow("leading space") << "123"
+                                   << " 123" << 0;
+    QTest::newRow("longer answer") << "123"
+                                   << "1239" << 3;
+    QTest::newRow("full-width digits") << "123"
+                                       << "１２３" << 0;
+}
+
+void NMemoryTest::positionsScoreByBytes()
+{
+    QFETCH(QString, right);
+    QFETCH(QString, answer);
+    QFETCH(int, matches);
+    QCOMPARE(positionMatches(right, answer), matches);
+}
+
+void NMemoryTest::digitsShowForTheDisplayTime_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("digits");
+    QTest::addColumn<int>("displayTime");
+    QTest::newRow("level 1") << 1 << 3 << 1500;
+    QTest::newRow("level 7") << 7 << 6 << 300;
+    QTest::newRow("level 8") << 8 << 7 << 450;
+}
+
+void NMemoryTest::digitsShowForTheDisplayTime()
+{
+    QFETCH(int, level);
+    QFETCH(int, digits);
+    QFETCH(int, displayTime);
+    qxtest::GameFixture f;
+    TForm4& screen = openScreen(f, 0, level);
+    std::int64_t askedAt = -1;
+    bool hiddenWhenAsked = false;
+    bool timersOffWhenAsked = false;
+    f.dialogs.whileAsking = [&] {
+        askedAt = f.clock.nowNs();
+        hiddenWhenAsked = screen.Label1->text().isEmpty();
+        timersOffWhenAsked =
+            !screen.Timer1.Enabled() && !screen.Timer2.Enabled() && !screen.Timer3.Enabled();
+    };
+    const std::int64_t clickedAt = f.clock.nowNs();
+    screen.startButton()->click();
+    QVERIFY(screen.Label2->isVisibleTo(&screen));
+    f.clock.advance(1000);
+    QCOMPARE(screen.Label2->text(), QStringLiteral("1"));
+    f.clock.advance(1000);
+    QVERIFY(screen.Label2->isHidden());
+    QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
+    // A pause of 500 ms, then the digits, centred on x = 300.
+    f.clock.advance(499);
+    QVERIFY(screen.Label1->text().isEmpty());
+    f.clock.advance(1);
+    QCOMPARE(screen.Label1->text().size(), digits);
+    QCOMPARE(screen.ShownDigits, screen.Label1->text());
+    QCOMPARE(screen.Label1->x(), 300 - screen.Label1->width() / 2);
+    f.clock.advance(displayTime - 1);
+    QVERIFY(askedAt < 0);
+    QCOMPARE(screen.Label1->text().size(), digits);
+    f.clock.advance(1);
+    QCOMPARE(askedAt - clickedAt, (2500 + displayTime) * kNsPerMs);
+    QVERIFY(hiddenWhenAsked);
+    QVERIFY(timersOffWhenAsked);
+    QCOMPARE(f.dialogs.prompts, QStringList{QStringLiteral("入力/答えを入力して下さい")});
+}
+
+void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    qxtest::writeBytes(QStringLiteral("Rec/u/N_memory.dat"),
+                       cp932::encode(QStringLiteral("2026/12/01,レベル1,○,123,123\r\n")));
+    auto& menu = *f.game->Form1;
+    menu.Image4->click();
+    f.game->Form9->levelButtons[1]->click();
+    TForm4& screen = *f.game->Form4;
+    QCOMPARE(f.game->modal.top(), &screen);
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("レベル2"));
+
+    // The digits with a space after the first two.
+    f.dialogs.whileAsking = [&] {
+        f.dialogs.answers.push_back(screen.ShownDigits.left(2) + QStringLiteral(" ") +
+                                    screen.ShownDigits.mid(2));
+    };
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    const QString shown = screen.ShownDigits;
+    const QString typed = shown.left(2) + QStringLiteral(" ") + shown.mid(2);
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
+    QCOMPARE(f.game->Form10->Label1->text(), QStringLiteral("答え：") + shown);
+    QCOMPARE(f.game->Form10->Label2->text(), QStringLiteral("入力した答え：") + typed);
+    QCOMPARE(menu.CurrentTest, QStringLiteral("N_memory"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")),
+             cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,%2\r\n"
+                                          "2026/12/01,レベル1,○,123,123\r\n")
+                               .arg(shown, typed)));
+    pressEnter(f);
+    QCOMPARE(f.game->modal.top(), &screen);
+    QVERIFY(screen.startButton()->isEnabled());
+
+    f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(screen.ShownDigits); };
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"))
+                .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル2,○,%1,%1\r\n"
+                                                         "2026/12/08,レベル2,×,")
+                                              .arg(screen.ShownDigits))));
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QCOMPARE(menu.TotalScore, 0);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
+{
+    qxtest::GameFixture f;
+    TForm4& screen = openScreen(f, 1);
+    auto& menu = *f.game->Form1;
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(screen.stagePicture()->hasPicture());
+
+    // Right; two digits and a space; nothing; full-width; one digit too many.
+    const std::function<QString(const QString&)> answers[] = {
+        [](const QString& d) { return d; },
+        [](const QString& d) { return d.left(2) + QStringLiteral(" "); },
+        [](const QString&) { return QString(); },
+        [](const QString& d) {
+            QString wide;
+            for (QChar c : d)
+                wide += QChar(0xFF10 + c.unicode() - u'0');
+            return wide;
+        },
+        [](const QString& d) { return d + QStringLiteral("1"); },
+    };
+    const int expectedDigits[] = {3, 5, 6, 7, 7};
+    const int expectedTotals[] = {80, 100, 100, 100, 170};
+    int question = 0;
+    f.dialogs.whileAsking = [&] {
+        QCOMPARE(screen.ShownDigits.size(), expectedDigits[question]);
+        f.dialogs.answers.push_back(answers[question](screen.ShownDigits));
+    };
+    screen.startButton()->click();
+    for (; question < 5; ++question) {
+        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(question + 1));
+        QCOMPARE(menu.TotalScore, expectedTotals[question]);
+        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(),
+                 QStringLiteral("点数：%1").arg(expectedTotals[question]));
+        pressEnter(f);
+    }
+    QCOMPARE(f.game->modal.top(), f.game->Form5.get());
+    QVERIFY(screen.closeRequested());
+    QCOMPARE(menu.TotalScore, 170);
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")), QByteArray());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void NMemoryTest::leavingMidQuestionStopsTimersAndResets_data()
+{
+    QTest::addColumn<int>("after");
+    QTest::newRow("countdown") << 1500;
+    QTest::newRow("pause") << 2200;
+    QTest::newRow("digits shown") << 2700;
+}
+
+void NMemoryTest::leavingMidQuestionStopsTimersAndResets()
+{
+    QFETCH(int, after);
+    qxtest::GameFixture f;
+    TForm4& screen = openScreen(f, 1);
+    const int idleTimers = f.clock.activeTimers();
+    screen.startButton()->click();
+    f.clock.advance(after);
+    screen.backButton()->click();
+
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(f.clock.activeTimers(), idleTimers);
+    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(!screen.Timer2.Enabled());
+    QVERIFY(!screen.Timer3.Enabled());
+    QVERIFY(screen.Label1->text().isEmpty());
+    QVERIFY(screen.Label2->isHidden());
+    QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
+    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(screen.QuestionCount, 0);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(!screen.stagePicture()->hasPicture());
+    QCOMPARE(f.game->Form1->OverallMode, 0);
+    QCOMPARE(f.game->Form1->TotalScore, 0);
+    f.clock.advance(5000);
+    QVERIFY(screen.Label1->text().isEmpty());
+    QVERIFY(f.dialogs.prompts.isEmpty());
+}
+
+QTEST_MAIN(NMemoryTest)
+#include "tst_nmemory.moc"

@@ -1,0 +1,377 @@
+// The stop test: its rules, and the screen in single play and as the fourth
+// stage of the overall run, played on the virtual clock with real ENTER keys.
+
+#include "app/dialog.h"
+#include "app/lvmenu.h"
+#include "app/mainform.h"
+#include "platform/controls.h"
+#include "platform/textcodec.h"
+#include "tests/picshow.h"
+#include "tests/stop.h"
+#include "testsupport.h"
+#include "users/store.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QFile>
+#include <QTest>
+
+using namespace qx;
+
+Q_DECLARE_METATYPE(std::optional<qx::StopQuestion>)
+
+namespace {
+
+TForm5& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
+{
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->OverallMode = overallMode;
+    f.game->Form1->Level = level;
+    f.game->Form1->CurrentTest = QStringLiteral("stop");
+    f.game->Form5->ShowModal();
+    return *f.game->Form5;
+}
+
+void pressEnter(TForm5& screen)
+{
+    QTest::keyClick(&screen, Qt::Key_Return);
+}
+
+// Waits for the clock to run and stops it after `ticks` hundredths.
+void stopAfter(qxtest::GameFixture& f, TForm5& screen, int ticks)
+{
+    QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
+    f.clock.advance(10 * ticks);
+    QCOMPARE(screen.ClockHundredths, ticks);
+    pressEnter(screen);
+}
+
+} // namespace
+
+class StopTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void questionTable_data();
+    void questionTable();
+    void points_data();
+    void points();
+    void texts_data();
+    void texts();
+    void singlePlayWritesTheStopLine();
+    void revealEndsOnceTheBlindPassesTheDigits_data();
+    void revealEndsOnceTheBlindPassesTheDigits();
+    void overallStageScoresWritesNothingAndOpensReflex();
+    void enterCountsOnceAndOnlyWhileArmed();
+    void leavingMidQuestionStopsTimersAndResets_data();
+    void leavingMidQuestionStopsTimersAndResets();
+    void unreadableRecordFileEndsTheRevealWithOneReport();
+};
+
+void StopTest::questionTable_data()
+{
+    QTest::addColumn<bool>("overall");
+    QTest::addColumn<int>("n");
+    QTest::addColumn<std::optional<StopQuestion>>("expected");
+    using Q = std::optional<StopQuestion>;
+    QTest::newRow("level 1") << false << 1 << Q{{140, 300}};
+    QTest::newRow("level 2") << false << 2 << Q{{132, 400}};
+    QTest::newRow("level 3") << false << 3 << Q{{124, 500}};
+    QTest::newRow("level 9") << false << 9 << Q{{76, 300}};
+    QTest::newRow("level 10") << false << 10 << Q{{68, 600}};
+    QTest::newRow("level 0") << false << 0 << Q{};
+    QTest::newRow("level 11") << false << 11 << Q{};
+    QTest::newRow("question 1") << true << 1 << Q{{132, 400}};
+    QTest::newRow("question 2") << true << 2 << Q{{116, 300}};
+    QTest::newRow("question 3") << true << 3 << Q{{100, 500}};
+    QTest::newRow("question 4") << true << 4 << Q{{76, 300}};
+    QTest::newRow("question 5") << true << 5 << Q{{68, 500}};
+    QTest::newRow("question 6") << true << 6 << Q{};
+}
+
+void StopTest::questionTable()
+{
+    QFETCH(bool, overall);
+    QFETCH(int, n);
+    QFETCH(std::optional<StopQuestion>, expected);
+    const std::optional<StopQuestion> q = stopQuestion(overall, overall ? 7 : n, overall ? n : 0);
+    QCOMPARE(q.has_value(), expected.has_value());
+    if (!q)
+        return;
+    QCOMPARE(q->blindTop, expected->blindTop);
+    QCOMPARE(q->target, expected->target);
+}
+
+void StopTest::points_data()
+{
+    QTest::addColumn<int>("clock");
+    QTest::addColumn<int>("target");
+    QTest::addColumn<int>("points");
+    QTest::newRow("exact") << 400 << 400 << 300;
+    QTest::newRow("1.23 s late") << 423 << 300 << -23;
+    QTest::newRow("0.05 s early") << 495 << 500 << 95;
+    QTest::newRow("one second off") << 600 << 500 << 0;
+    QTest::newRow("before the first tick") << 0 << 500 << -400;
+}
+
+void StopTest::points()
+{
+    QFETCH(int, clock);
+    QFETCH(int, target);
+    QFETCH(int, points);
+    QCOMPARE(stopPoints(clock, target), points);
+}
+
+// The examples not already covered with the record store's own forms.
+void StopTest::texts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("clock 45") << store::formatClock(45) << "00:45";
+    QTest::newRow("difference +45") << store::formatDifference(45) << "+00:45";
+    QTest::newRow("difference +123") << store::formatDifference(123) << "+01:23";
+    QTest::newRow("difference -5") << store::formatDifference(-5) << "-00:05";
+    QTest::newRow("difference -600") << store::formatDifference(-600) << "-06:00";
+    QTest::newRow("difference 100 s") << store::formatDifference(10000) << "+100:00";
+    QTest::newRow("target 400") << store::targetText(400) << "4:00";
+}
+
+void StopTest::texts()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(text, expected);
+}
+
+void StopTest::singlePlayWritesTheStopLine()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    qxtest::writeBytes(QStringLiteral("Rec/u/stop.dat"),
+                       cp932::encode(QStringLiteral("2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
+    auto& menu = *f.game->Form1;
+    menu.Image5->click();
+    f.game->Form9->levelButtons[0]->click();
+    TForm5& screen = *f.game->Form5;
+    QCOMPARE(f.game->modal.top(), &screen);
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("レベル1"));
+    QCOMPARE(screen.ShadowLabel2->Caption(), QStringLiteral("3:00"));
+    QCOMPARE(screen.Panel2->y(), 140);
+    QVERIFY(!screen.KeyPreview);
+
+    // The clock runs at once, without countdown or sound.
+    screen.startButton()->click();
+    QVERIFY(screen.KeyPreview);
+    QVERIFY(!screen.startButton()->isEnabled());
+    QVERIFY(screen.Panel3->isHidden());
+    f.clock.advance(3050);
+    QCOMPARE(screen.ClockHundredths, 305);
+    pressEnter(screen);
+    QVERIFY(!screen.KeyPreview);
+    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("+00:05"));
+    QCOMPARE(screen.ShadowLabel4->FontColor(), QColor(Qt::red));
+    f.clock.advance(1000);
+    QCOMPARE(screen.ClockHundredths, 305);
+    QVERIFY(screen.startButton()->isEnabled());
+    // The screen shows 03:05; the file gets the target's form.
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")),
+             cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:05,+00:05\r\n"
+                                          "2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
+
+    // An exact stop reads 00:00 in blue.
+    screen.startButton()->click();
+    QCOMPARE(screen.Panel2->y(), 140);
+    QVERIFY(screen.ShadowLabel4->Caption().isEmpty());
+    f.clock.advance(3000);
+    pressEnter(screen);
+    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("00:00"));
+    QCOMPARE(screen.ShadowLabel4->FontColor(), QColor(Qt::blue));
+    f.clock.advance(1000);
+    QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat"))
+                .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:00,00:00\r\n"
+                                                         "2026/12/08,レベル1,3:00,3:05,"))));
+    QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 0);
+    QCOMPARE(menu.TotalScore, 0);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void StopTest::revealEndsOnceTheBlindPassesTheDigits_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::addColumn<int>("ticks");
+    QTest::addColumn<int>("restingTop");
+    QTest::newRow("level 1") << 1 << 3 << 149;
+    QTest::newRow("level 3") << 3 << 9 << 151;
+    QTest::newRow("level 10") << 10 << 27 << 149;
+}
+
+void StopTest::revealEndsOnceTheBlindPassesTheDigits()
+{
+    QFETCH(int, level);
+    QFETCH(int, ticks);
+    QFETCH(int, restingTop);
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 0, level);
+    screen.startButton()->click();
+    // ENTER before the first tick.
+    pressEnter(screen);
+    QCOMPARE(screen.ShadowLabel4->Caption(),
+             store::formatDifference(-stopQuestion(false, level, 0)->target));
+    f.clock.advance(100 * ticks - 1);
+    QVERIFY(!screen.startButton()->isEnabled());
+    QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
+    f.clock.advance(1);
+    QVERIFY(screen.startButton()->isEnabled());
+    QVERIFY(!screen.Timer1.Enabled());
+    QCOMPARE(screen.Panel2->y(), restingTop);
+    QVERIFY(!qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
+}
+
+void StopTest::overallStageScoresWritesNothingAndOpensReflex()
+{
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 1);
+    auto& menu = *f.game->Form1;
+    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(screen.stagePicture()->hasPicture());
+
+    screen.startButton()->click();
+    QVERIFY(screen.Panel3->isVisibleTo(&screen));
+    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("2"));
+    f.clock.advance(1000);
+    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("1"));
+    QVERIFY(!screen.KeyPreview);
+
+    // Exact, 1.23 s late, 0.05 s early, then twice before the first tick.
+    const int stops[] = {400, 423, 495, 0, 0};
+    const int targets[] = {400, 300, 500, 300, 500};
+    const int blindTops[] = {132, 116, 100, 76, 68};
+    const int totals[] = {300, 277, 372, 172, -228};
+    for (int q = 0; q < 5; ++q) {
+        QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
+        QVERIFY(screen.Panel3->isHidden());
+        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(screen.TargetHundredths, targets[q]);
+        QCOMPARE(screen.ShadowLabel2->Caption(), store::targetText(targets[q]));
+        QCOMPARE(screen.Panel2->y(), blindTops[q]);
+        stopAfter(f, screen, stops[q]);
+        QCOMPARE(menu.TotalScore, totals[q]);
+    }
+    // Two beeps per question; no dialog between the questions.
+    QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 10);
+    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, 5000));
+    QVERIFY(screen.closeRequested());
+    QCOMPARE(menu.OverallMode, 1);
+    QCOMPARE(menu.TotalScore, -228);
+    QCOMPARE(screen.QuestionCount, 5);
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")), QByteArray());
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void StopTest::enterCountsOnceAndOnlyWhileArmed()
+{
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 1);
+    auto& menu = *f.game->Form1;
+    pressEnter(screen);
+    QVERIFY(!screen.Timer1.Enabled());
+
+    screen.startButton()->click();
+    f.clock.advance(500);
+    pressEnter(screen);
+    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(screen.countdown.Enabled());
+
+    QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
+    f.clock.advance(1000);
+    QTest::keyClick(&screen, Qt::Key_A);
+    QTest::keyClick(&screen, Qt::Key_Space);
+    QVERIFY(screen.MMTimer1.Enabled());
+    f.clock.advance(3000);
+    pressEnter(screen);
+    pressEnter(screen);
+    QCOMPARE(menu.TotalScore, 300);
+    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("00:00"));
+
+    f.clock.advance(100);
+    pressEnter(screen);
+    QCOMPARE(menu.TotalScore, 300);
+    QCOMPARE(screen.ClockHundredths, 400);
+    QVERIFY(screen.Timer1.Enabled());
+}
+
+void StopTest::leavingMidQuestionStopsTimersAndResets_data()
+{
+    QTest::addColumn<int>("runFor");
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("countdown") << -1 << false;
+    QTest::newRow("clock running") << 1500 << false;
+    QTest::newRow("revealing") << 1500 << true;
+}
+
+void StopTest::leavingMidQuestionStopsTimersAndResets()
+{
+    QFETCH(int, runFor);
+    QFETCH(bool, stopped);
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 1);
+    const int idleTimers = f.clock.activeTimers();
+    screen.startButton()->click();
+    f.clock.advance(500);
+    if (runFor >= 0) {
+        QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
+        f.clock.advance(runFor);
+        QVERIFY(screen.Label2->isHidden());
+    }
+    if (stopped) {
+        pressEnter(screen);
+        f.clock.advance(100);
+    }
+    screen.backButton()->click();
+
+    QCOMPARE(f.game->modal.depth(), 0);
+    QCOMPARE(f.clock.activeTimers(), idleTimers);
+    QVERIFY(!screen.MMTimer1.Enabled());
+    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(!screen.countdown.Enabled());
+    QVERIFY(!screen.KeyPreview);
+    QCOMPARE(screen.ClockHundredths, 0);
+    QVERIFY(!screen.Label2->isHidden());
+    QCOMPARE(screen.Label2->text(), QStringLiteral("00:00"));
+    QCOMPARE(screen.Panel2->y(), 140);
+    QVERIFY(screen.ShadowLabel4->Caption().isEmpty());
+    QVERIFY(screen.ShadowLabel2->Caption().isEmpty());
+    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("2"));
+    QVERIFY(screen.Panel3->isHidden());
+    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(screen.QuestionCount, 0);
+    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(!screen.stagePicture()->hasPicture());
+    QCOMPARE(f.game->Form1->OverallMode, 0);
+    QCOMPARE(f.game->Form1->TotalScore, 0);
+    f.clock.advance(5000);
+    QCOMPARE(screen.Panel2->y(), 140);
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
+{
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 0);
+    QFile::remove(QStringLiteral("Rec/u/stop.dat"));
+    screen.startButton()->click();
+    f.clock.advance(1000);
+    pressEnter(screen);
+    f.clock.advance(5000);
+    QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("ファイル Rec/u/stop.dat は開けません")});
+    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(screen.Panel2->y(), 149);
+    QVERIFY(!QFile::exists(QStringLiteral("Rec/u/stop.dat")));
+}
+
+QTEST_MAIN(StopTest)
+#include "tst_stop.moc"
