@@ -42,6 +42,7 @@ private Q_SLOTS:
     void whatIsNotARecordFolderStays_data();
     void whatIsNotARecordFolderStays();
     void runStateIsUntouched();
+    void leftoversOfAnInterruptedSaveGoWithTheUser();
 };
 
 void DeleteTest::freshUserIsRemoved()
@@ -132,6 +133,24 @@ void DeleteTest::runStateIsUntouched()
         QVERIFY(button->isEnabled());
     QCOMPARE(menu.OverallMode, 0);
     QCOMPARE(menu.TotalScore, 0);
+}
+
+// A save cut short by a crash leaves hidden copies beside a record file; they
+// belong to the user and must not keep the folder from going.
+void DeleteTest::leftoversOfAnInterruptedSaveGoWithTheUser()
+{
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("u"));
+    qxtest::writeBytes(QStringLiteral("Rec/u/.panel.dat.old"), "old");
+    qxtest::writeBytes(QStringLiteral("Rec/u/.stop.dat.a1B2c3"), "partial");
+    QVERIFY(users::deleteUser(QStringLiteral("u")));
+    QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/u")));
+
+    // Anything else hidden in the folder is not the game's to delete.
+    users::registerUser(QStringLiteral("v"));
+    qxtest::writeBytes(QStringLiteral("Rec/v/.notes"), "mine");
+    QVERIFY(!users::deleteUser(QStringLiteral("v")));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/v/.notes")), QByteArray("mine"));
 }
 
 QTEST_MAIN(DeleteTest)

@@ -52,7 +52,9 @@ bool isAcceptableName(const QString& name)
         return false;
     if (isReservedOnWindows(name))
         return false;
-    if (!cp932::canEncode(name))
+    // The name must come back unchanged from code page 932: "¥" would be
+    // written as a backslash, "〜" read back as "～".
+    if (cp932::decode(cp932::encode(name)) != name)
         return false;
     return cp932::encode(name).size() <= kMaxNameBytes && name.toUtf8().size() <= kMaxNameBytes;
 }
@@ -92,11 +94,20 @@ bool deleteUser(const QString& name)
     const QString folder = userFolder(name);
     if (!isRealFolder(folder))
         return false;
+    const QDir dir(folder);
     for (const QString& file :
          {QStringLiteral("panel.dat"), QStringLiteral("box.dat"), QStringLiteral("L_R.dat"),
           QStringLiteral("N_memory.dat"), QStringLiteral("stop.dat"), QStringLiteral("shape.dat"),
-          QStringLiteral("Reflex.dat")})
+          QStringLiteral("Reflex.dat")}) {
         QFile::remove(store::resultPath(name, file));
+        // What a save interrupted by a crash left beside the file (its hidden
+        // temporary and kept copies) would otherwise keep the folder.
+        const QStringList leftovers =
+            dir.entryList({QLatin1Char('.') + file + QStringLiteral(".*")},
+                          QDir::Files | QDir::Hidden | QDir::System);
+        for (const QString& leftover : leftovers)
+            QFile::remove(dir.filePath(leftover));
+    }
     return ::rmdir(QFile::encodeName(folder).constData()) == 0;
 }
 

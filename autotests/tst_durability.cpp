@@ -1,0 +1,324 @@
+// Saves that fail at any system call, or run out of room, keep the old file
+// and leave nothing beside it.
+
+#include "platform/dispatch.h"
+#include "testsupport.h"
+#include "users/store.h"
+#include "users/users.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace qx;
+
+namespace {
+
+enum Call { Write, Fsync, Rename, Close };
+
+// Which call fails: the failAt-th of its kind only, or every one from it on.
+struct Fault {
+    Call call = Write;
+    int failAt = 0;
+    bool continuous = false;
+    int seen = 0;
+};
+Fault g_fault;
+
+bool failing(Call call)
+{
+    if (call != g_fault.call)
+        return false;
+    ++g_fault.seen;
+    return g_fault.continuous ? g_fault.seen >= g_fault.failAt : g_fault.seen == g_fault.failAt;
+}
+
+// The real calls, except the faulty one. Writes take at most 16 bytes each,
+// so that a save makes several of them.
+store::FileOps faultyOps()
+{
+    return {
+        [](int fd, const void* data, unsigned long size) -> long {
+            if (failing(Write))
+                return errno = ENOSPC, -1;
+            return ::write(fd, data, std::min(size, 16UL));
+        },
+        [](int fd) { return failing(Fsync) ? (errno = EIO, -1) : ::fsync(fd); },
+        [](const char* from, const char* to) {
+            return failing(Rename) ? (errno = EIO, -1) : ::rename(from, to);
+        },
+        [](int fd) {
+            const int rc = ::close(fd); // the descriptor is gone even when close fails
+            return failing(Close) ? (errno = EIO, -1) : rc;
+        },
+    };
+}
+
+// Puts the real calls back whatever way a test leaves.
+struct RealOps {
+    ~RealOps() { store::fileOps() = store::systemFileOps(); }
+};
+
+const QString kFolder = QStringLiteral("Rec/u");
+const QString kPath = QStringLiteral("Rec/u/shape.dat");
+const QString kCannotCreate = QStringLiteral("ファイル Rec/u/shape.dat を作成できません");
+
+QStringList entries(const QString& folder)
+{
+    return QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
+
+nlink_t linksOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_nlink;
+}
+
+// Runs a save; returns whether it failed, checking the message when it did.
+bool saveFails(const QString& path, const store::Lines& lines, QString* message)
+{
+    try {
+        store::saveLines(path, lines);
+        return false;
+    } catch (const Error& e) {
+        *message = e.message();
+        return true;
+    }
+}
+
+store::Lines newLines()
+{
+    return {"2026/12/08,\x81\x9B,00:12:3", "2026/12/07,\x81\x7E,01:02:3", "2026/12/06,x,00:00:1"};
+}
+
+} // namespace
+
+class DurabilityTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void faultSweep_data();
+    void faultSweep();
+    void interruptedWriteGoesOn();
+    void diskFull_data();
+    void diskFull();
+    void readOnlyFolderKeepsTheFile();
+    void leftoversOfACrashAreHiddenAndClearedByTheNextSave();
+};
+
+void DurabilityTest::faultSweep_data()
+{
+    QTest::addColumn<int>("call");
+    QTest::addColumn<bool>("continuous");
+    QTest::addColumn<bool>("replacing");
+    // How many calls of the kind a save makes: the 68 bytes of new lines take
+    // five writes; the file and then the folder are synced.
+    QTest::addColumn<int>("calls");
+    const struct {
+        const char* name;
+        Call call;
+        int calls;
+    } kinds[] = {
+        {"write", Write, 5}, {"fsync", Fsync, 2}, {"rename", Rename, 1}, {"close", Close, 1}};
+    for (const auto& kind : kinds) {
+        for (const bool continuous : {false, true}) {
+            for (const bool replacing : {true, false}) {
+                QTest::addRow("%s %s, %s", kind.name, continuous ? "from the N-th on" : "N-th only",
+                              replacing ? "replacing" : "new file")
+                    << int(kind.call) << continuous << replacing << kind.calls;
+            }
+        }
+    }
+}
+
+// Raises N until the save succeeds: every failed save reports, keeps the old
+// bytes, mode and name, leaves nothing beside the file, and makes no call of
+// the failed kind after the failure (a failed fsync is never retried).
+void DurabilityTest::faultSweep()
+{
+    QFETCH(int, call);
+    QFETCH(bool, continuous);
+    QFETCH(bool, replacing);
+    QFETCH(int, calls);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    const QByteArray old("old line\r\n");
+    const QByteArray wanted = store::joinLines(newLines());
+    QCOMPARE(wanted.size(), 68);
+    const RealOps restore;
+
+    int failures = 0;
+    for (int failAt = 1;; ++failAt) {
+        QVERIFY2(failAt <= calls + 1, "the save still fails with the fault past its last call");
+        QFile::remove(kPath);
+        if (replacing) {
+            qxtest::writeBytes(kPath, old);
+            QVERIFY(QFile::setPermissions(kPath,
+                                          QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+        }
+        g_fault = {Call(call), failAt, continuous, 0};
+        store::fileOps() = faultyOps();
+        QString message;
+        const bool failed = saveFails(kPath, newLines(), &message);
+        store::fileOps() = store::systemFileOps();
+        if (!failed) {
+            QCOMPARE(qxtest::readBytes(kPath), wanted);
+            QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+            QCOMPARE(modeOf(kPath), replacing ? mode_t(0640) : mode_t(0644));
+            QCOMPARE(linksOf(kPath), nlink_t(1));
+            break;
+        }
+        ++failures;
+        QCOMPARE(message, kCannotCreate);
+        QCOMPARE(g_fault.seen, failAt);
+        if (replacing) {
+            QCOMPARE(qxtest::readBytes(kPath), old);
+            QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+            QCOMPARE(modeOf(kPath), mode_t(0640));
+            QCOMPARE(linksOf(kPath), nlink_t(1));
+        } else {
+            QCOMPARE(entries(kFolder), QStringList{});
+        }
+    }
+    QCOMPARE(failures, calls);
+}
+
+void DurabilityTest::interruptedWriteGoesOn()
+{
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    qxtest::writeBytes(kPath, "old\r\n");
+    const RealOps restore;
+    store::fileOps().write = [](int fd, const void* data, unsigned long size) -> long {
+        static int calls = 0;
+        if (++calls % 2 == 1)
+            return errno = EINTR, -1;
+        return ::write(fd, data, std::min(size, 16UL));
+    };
+    store::saveLines(kPath, newLines());
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+}
+
+void DurabilityTest::diskFull_data()
+{
+    QTest::addColumn<qint64>("room"); // the file size limit less the new size
+    QTest::addColumn<bool>("fails");
+    QTest::addColumn<bool>("shortWrite");
+    QTest::newRow("one byte short: a short write, then EFBIG") << qint64(-1) << true << true;
+    QTest::newRow("no room at all: EFBIG at once") << -(qint64(1) << 40) << true << false;
+    QTest::newRow("just enough") << qint64(0) << false << false;
+}
+
+namespace {
+bool g_sawShortWrite = false;
+bool g_sawTooBig = false;
+} // namespace
+
+// The limit is set in a child process, so that it does not reach the rest of
+// the tests; the child reports through its exit status.
+void DurabilityTest::diskFull()
+{
+    QFETCH(qint64, room);
+    QFETCH(bool, fails);
+    QFETCH(bool, shortWrite);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    const QByteArray old("old line\r\n");
+    qxtest::writeBytes(kPath, old);
+    store::Lines lines;
+    for (int i = 0; i < 4000; ++i)
+        lines.append("2026/12/08,\x81\x9B," + QByteArray::number(i));
+    const QByteArray wanted = store::joinLines(lines);
+
+    const pid_t child = ::fork();
+    QVERIFY(child >= 0);
+    if (child == 0) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlim_t limit = static_cast<rlim_t>(std::max<qint64>(0, wanted.size() + room));
+        const rlimit fileSize{limit, limit};
+        if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
+            ::_exit(64);
+        store::fileOps().write = [](int fd, const void* data, unsigned long size) -> long {
+            const long n = ::write(fd, data, size);
+            g_sawShortWrite = g_sawShortWrite || (n >= 0 && static_cast<unsigned long>(n) < size);
+            g_sawTooBig = g_sawTooBig || (n < 0 && errno == EFBIG);
+            return n;
+        };
+        int status = 0;
+        try {
+            store::saveLines(kPath, lines);
+        } catch (const Error& e) {
+            status = e.message() == kCannotCreate ? 1 : 8;
+        }
+        ::_exit(status | (g_sawShortWrite ? 2 : 0) | (g_sawTooBig ? 4 : 0));
+    }
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    QVERIFY(WIFEXITED(status));
+    const int expected = (fails ? 1 : 0) | (shortWrite ? 2 : 0) | (fails ? 4 : 0);
+    QCOMPARE(WEXITSTATUS(status), expected);
+    QCOMPARE(qxtest::readBytes(kPath), fails ? old : wanted);
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+}
+
+void DurabilityTest::readOnlyFolderKeepsTheFile()
+{
+    if (::geteuid() == 0)
+        QSKIP("root may write in any folder");
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    qxtest::writeBytes(kPath, "keep\r\n");
+    QVERIFY(QFile::setPermissions(kFolder, QFile::ReadOwner | QFile::ExeOwner));
+    QString message;
+    const bool failed = saveFails(kPath, newLines(), &message);
+    QVERIFY(QFile::setPermissions(kFolder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(failed);
+    QCOMPARE(message, kCannotCreate);
+    QCOMPARE(qxtest::readBytes(kPath), QByteArray("keep\r\n"));
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+}
+
+// What a crash between the steps of a save leaves: a hidden temporary file,
+// and the old file's second name. Neither is a user; the next save of the
+// same file removes both, and nothing that belongs to another file.
+void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
+{
+    qxtest::ScratchFolder folder;
+    QVERIFY(users::registerUser(QStringLiteral("u")) == users::Registration::Registered);
+    qxtest::writeBytes(QStringLiteral("Rec/.record.dat.Ab3dE9"), "half");
+    qxtest::writeBytes(QStringLiteral("Rec/u/.shape.dat.Zz09aB"), "half");
+    qxtest::writeBytes(QStringLiteral("Rec/u/.shape.dat.old"), "old");
+    qxtest::writeBytes(QStringLiteral("Rec/u/.box.dat.Qq1234"), "other file");
+    QCOMPARE(users::list(), QStringList{"u"});
+
+    store::saveLines(kPath, newLines());
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+    QStringList left = entries(kFolder);
+    QVERIFY(!left.contains(QStringLiteral(".shape.dat.Zz09aB")));
+    QVERIFY(!left.contains(QStringLiteral(".shape.dat.old")));
+    QVERIFY(left.contains(QStringLiteral(".box.dat.Qq1234")));
+
+    store::saveLines(store::kRankingFile, {"2026/12/08,1,a"});
+    QVERIFY(!entries(QStringLiteral("Rec")).contains(QStringLiteral(".record.dat.Ab3dE9")));
+    QCOMPARE(users::list(), QStringList{"u"});
+}
+
+QTEST_GUILESS_MAIN(DurabilityTest)
+#include "tst_durability.moc"

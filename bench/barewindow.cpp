@@ -1,0 +1,19 @@
+// A bare Qt window of the game's size, built like the game: the reference the
+// start-up figure compares the game with. It prints when its first frame is
+// painted and how much memory it holds then, and quits.
+
+#include "firstframe.h"
+
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Quiravex"));
+    window.setFixedSize(600, 480);
+    qxbench::FirstFrame report;
+    window.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,388 @@
+// Figure 2: the screens' clocks against real time. Each screen runs in a
+// whole game on the real clock; ENTER comes as a key event posted from
+// another thread at a known moment, the way the window system delivers it,
+// and the waits of the countdowns are skipped by calling their handlers.
+
+#include "bench.h"
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "platform/dispatch.h"
+#include "tests/LR.h"
+#include "tests/picshow.h"
+#include "tests/stop.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QEvent>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+
+namespace qxbench {
+
+namespace {
+
+constexpr std::int64_t kStopRunNs = 6000 * kNsPerMs;
+constexpr int kStopExpected = 600;
+constexpr int kReflexTickMs = 10;
+constexpr double kReflexSdGoalMs = 1.0;
+constexpr int kLrFrames = 301;
+constexpr int kLrPeriodMs = 2;
+constexpr double kLrTolerance = 0.03;
+// Level 3 of the L-R test runs two digits at 2 ms; level 1 of the stop test
+// has the shortest reveal.
+constexpr int kLrLevel = 3;
+constexpr int kStopLevel = 1;
+
+struct Counts {
+    int stopTrials;
+    int reflexTrials;
+    int lrTrials;
+};
+
+// Notes when a key reaches the form, just before the form handles it, and
+// whether the form's clock was still running then.
+class KeyArrival final : public QObject {
+public:
+    explicit KeyArrival(const TMMTimer& clock) : m_clock(clock) {}
+    std::int64_t atNs = 0;
+    bool clockRunning = false;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            atNs = monotonicNs();
+            clockRunning = m_clock.Enabled();
+        }
+        return false;
+    }
+
+private:
+    const TMMTimer& m_clock;
+};
+
+// Runs `shown` once the widget's next paint, and the flush that follows it,
+// are over: when what was drawn on it reaches the screen.
+class NextFrame final : public QObject {
+public:
+    NextFrame(QWidget* widget, std::function<void()> shown) : m_shown(std::move(shown))
+    {
+        widget->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (m_seen || event->type() != QEvent::Paint)
+            return false;
+        m_seen = true;
+        QMetaObject::invokeMethod(this, m_shown, Qt::QueuedConnection);
+        return false;
+    }
+
+private:
+    std::function<void()> m_shown;
+    bool m_seen = false;
+};
+
+void closeDialog(BenchGame& g)
+{
+    qx::dispatch([&g] { g.game->Form10->Close(); });
+}
+
+struct StopRun {
+    int clock;
+    // When ENTER came, from the start click.
+    double pressedMs;
+    // Whether the clock still ran when ENTER came, or had switched itself off.
+    bool running;
+    // How long the start click took; the clock's grid starts near its end.
+    double clickMs;
+};
+
+// The stop clock's count when ENTER comes 6.000 s after the start click.
+std::vector<StopRun> stopTrials(int trials, std::string& failure)
+{
+    BenchGame g;
+    TForm5& stop = *g.game->Form5;
+    g.game->Form1->Level = kStopLevel;
+    g.game->Form1->CurrentTest = QStringLiteral("stop");
+    stop.ShowModal();
+    KeyArrival arrival(stop.MMTimer1);
+    stop.installEventFilter(&arrival);
+    runFor(100);
+    std::vector<StopRun> runs;
+    for (int trial = 0; trial < trials; ++trial) {
+        if (!runUntil([&stop] { return stop.startButton()->isEnabled(); }, 5000)) {
+            failure = "the reveal did not end";
+            break;
+        }
+        QEventLoop loop;
+        const std::int64_t clickNs = monotonicNs();
+        stop.startButton()->click();
+        const std::int64_t clickedNs = monotonicNs();
+        const KeyPresser enter(&stop, clickNs + kStopRunNs, [&loop] { loop.quit(); });
+        loop.exec();
+        runs.push_back({stop.ClockHundredths, toMs(enter.pressedNs() - clickNs),
+                        arrival.clockRunning, toMs(clickedNs - clickNs)});
+    }
+    runUntil([&stop] { return stop.startButton()->isEnabled(); }, 5000);
+    if (!g.dialogs.errors.isEmpty())
+        failure = g.errorText();
+    return runs;
+}
+
+struct ReflexRun {
+    // The count in milliseconds minus the true time from the picture to ENTER.
+    std::vector<double> errorMs;
+    // The same for a perfect 10 ms clock: its own rounding.
+    std::vector<double> roundingMs;
+    std::vector<double> keyLatencyMs;
+    // From the picture handler's return to the picture on the screen.
+    std::vector<double> pictureDelayMs;
+    // Trials whose count was below a perfect clock's (ticks late or dropped),
+    // and above it (the key handled late).
+    int countedLow = 0;
+    int countedHigh = 0;
+    // Trials whose clock had switched itself off before ENTER came.
+    int switchedOff = 0;
+    std::string failure;
+};
+
+ReflexRun reflexTrials(int trials)
+{
+    BenchGame g;
+    TForm7& reflex = *g.game->Form7;
+    g.game->Form1->CurrentTest = QStringLiteral("Reflex");
+    reflex.ShowModal();
+    KeyArrival arrival(reflex.MMTimer1);
+    reflex.installEventFilter(&arrival);
+    runFor(100);
+    ReflexRun run;
+    for (int trial = 0; trial < trials; ++trial) {
+        reflex.startButton()->click();
+        qx::dispatch([&reflex] { reflex.Timer2Timer(); });
+        qx::dispatch([&reflex] { reflex.Timer2Timer(); });
+        // Reaction times of 150 to 400 ms whose phases against the clock's
+        // 10 ms ticks cover one tick evenly, so that the rounding of the
+        // count averages out exactly over the trials.
+        const std::int64_t delayNs = (150 + kReflexTickMs * ((7 * trial) % 26)) * kNsPerMs +
+                                     (2 * trial + 1) * kReflexTickMs * kNsPerMs / (2 * trials);
+        // The true time runs from the moment the picture reaches the screen;
+        // the clock starts as it is drawn, just before.
+        QEventLoop loop;
+        std::int64_t shownNs = 0;
+        std::optional<KeyPresser> enter;
+        const NextFrame frame(reflex.Image4, [&] {
+            shownNs = monotonicNs();
+            enter.emplace(&reflex, shownNs + delayNs, [&loop] { loop.quit(); });
+        });
+        qx::dispatch([&reflex] { reflex.Timer1Timer(); });
+        const std::int64_t drawnNs = monotonicNs();
+        QTimer::singleShot(5000, &loop, [&] {
+            if (!enter)
+                loop.quit();
+        });
+        loop.exec();
+        if (!enter) {
+            run.failure = "the picture was never painted";
+            break;
+        }
+        const std::int64_t pressedNs = enter->pressedNs();
+        enter.reset();
+        run.pictureDelayMs.push_back(toMs(shownNs - drawnNs));
+        const QString shown = g.game->Form10->ShadowLabel2->Caption();
+        bool number = false;
+        const int hundredths = QString(shown).remove(QLatin1Char(':')).toInt(&number);
+        closeDialog(g);
+        if (!number) {
+            run.failure = "the answer showed \"" + shown.toStdString() + "\"";
+            break;
+        }
+        const double trueMs = toMs(pressedNs - shownNs);
+        const double countMs = hundredths * kReflexTickMs;
+        const double idealMs = std::floor(trueMs / kReflexTickMs) * kReflexTickMs;
+        run.errorMs.push_back(countMs - trueMs);
+        run.roundingMs.push_back(idealMs - trueMs);
+        run.keyLatencyMs.push_back(toMs(arrival.atNs - pressedNs));
+        if (!arrival.clockRunning)
+            ++run.switchedOff;
+        if (countMs < idealMs)
+            ++run.countedLow;
+        if (countMs > idealMs)
+            ++run.countedHigh;
+        runFor(20);
+    }
+    if (!g.dialogs.errors.isEmpty())
+        run.failure = g.errorText();
+    return run;
+}
+
+// From switching the L-R test's timer on to its answer box, in ms; nothing for
+// a run that never reached the box.
+std::vector<double> lrTrials(int trials, std::string& failure)
+{
+    BenchGame g;
+    TForm3& lr = *g.game->Form3;
+    g.game->Form1->Level = kLrLevel;
+    g.game->Form1->CurrentTest = QStringLiteral("L-R");
+    lr.ShowModal();
+    runFor(100);
+    std::vector<double> runs;
+    for (int trial = 0; trial < trials; ++trial) {
+        QEventLoop loop;
+        g.dialogs.inputAtNs = 0;
+        g.dialogs.whileAsking = [&loop] { loop.quit(); };
+        lr.startButton()->click();
+        qx::dispatch([&lr] { lr.Timer1Timer(); });
+        const std::int64_t enabledNs = monotonicNs();
+        qx::dispatch([&lr] { lr.Timer1Timer(); });
+        QTimer::singleShot(5000, &loop, [&loop] { loop.quit(); });
+        loop.exec();
+        if (g.dialogs.inputAtNs == 0) {
+            failure = "the run stopped at frame " + std::to_string(lr.TextX / 2) + " of " +
+                      std::to_string(kLrFrames) +
+                      ": the precision timer switched itself off after a tick was not "
+                      "handled within 90% of the period";
+            qx::dispatch([&lr] { lr.FormCloseQuery(); });
+            continue;
+        }
+        runs.push_back(toMs(g.dialogs.inputAtNs - enabledNs));
+        closeDialog(g);
+        runFor(20);
+    }
+    g.dialogs.whileAsking = {};
+    if (!g.dialogs.errors.isEmpty())
+        failure = g.errorText();
+    return runs;
+}
+
+std::string describe(const std::vector<StopRun>& runs)
+{
+    std::string text;
+    for (const StopRun& run : runs)
+        text += (text.empty() ? "" : ", ") + std::to_string(run.clock) + " (ENTER at " +
+                fixed(run.pressedMs, 2) + " ms, the click took " + fixed(run.clickMs, 2) + " ms)";
+    return text;
+}
+
+// Why a Reflex count strayed from a perfect clock's.
+std::string strayed(const ReflexRun& reflex, const Summary& picture, const Summary& latency)
+{
+    const auto trials = [](int n) { return "in " + countOf(static_cast<std::size_t>(n), "trial"); };
+    std::vector<std::string> parts;
+    if (reflex.switchedOff > 0)
+        parts.push_back(trials(reflex.switchedOff) +
+                        " the clock switched itself off: a tick waited more than 9 ms for the "
+                        "UI thread");
+    if (reflex.countedLow > 0)
+        parts.push_back(trials(reflex.countedLow) +
+                        " the count fell short: ticks came late, or after a stall of more than "
+                        "a tick were dropped (the precision timer drops the deadlines a stall "
+                        "has left behind, so the clock loses that time)");
+    if (reflex.countedHigh > 0)
+        parts.push_back(trials(reflex.countedHigh) +
+                        " the count ran ahead: the clock starts when the picture is drawn, up to " +
+                        fixed(picture.max, 2) +
+                        " ms before it is on the screen, and the key waited up to " +
+                        fixed(latency.max, 2) + " ms to be handled");
+    std::string why;
+    for (const std::string& part : parts)
+        why += (why.empty() ? "" : "; ") + part;
+    return why;
+}
+
+void clockChecks(Report& report, const Counts& counts, const std::string& condition)
+{
+    std::string stopFailure;
+    const std::vector<StopRun> stops = stopTrials(counts.stopTrials, stopFailure);
+    const bool stopOk = !stops.empty() && stopFailure.empty() &&
+                        std::all_of(stops.begin(), stops.end(), [](const StopRun& run) {
+                            return std::abs(run.clock - kStopExpected) <= 1;
+                        });
+    std::string stopWhy = stopFailure;
+    for (const StopRun& run : stops) {
+        if (stopWhy.empty() && !run.running)
+            stopWhy = "the clock switched itself off at " + fixed(run.clock / 100.0, 2) +
+                      " s: a tick waited more than 9 ms for the UI thread";
+    }
+    if (stopWhy.empty())
+        stopWhy = "ticks came late enough for ENTER to overtake them, or were dropped after a "
+                  "stall of more than a tick";
+    if (std::any_of(stops.begin(), stops.end(),
+                    [](const StopRun& run) { return run.clock == kStopExpected - 1; }))
+        report.line("599 is the reading of a clock that keeps time: its ticks count from the "
+                    "end of the start click, so at 6.000 s from the click the 600th is still "
+                    "that long ahead");
+    report.check("stop clock after 6.000 s" + condition, "ClockHundredths " + describe(stops),
+                 "600 ± 1", stopOk, stopWhy);
+
+    const ReflexRun reflex = reflexTrials(counts.reflexTrials);
+    const Summary error = summarize(reflex.errorMs);
+    const Summary rounding = summarize(reflex.roundingMs);
+    const Summary latency = summarize(reflex.keyLatencyMs);
+    const double addedVariance = error.sd * error.sd - rounding.sd * rounding.sd;
+    const double addedSd = std::sqrt(std::max(0.0, addedVariance));
+    const std::string trials = countOf(reflex.errorMs.size(), "trial");
+    const Summary picture = summarize(reflex.pictureDelayMs);
+    report.line("Reflex" + condition + ": the picture reached the screen " + fixed(picture.p50, 3) +
+                " / " + fixed(picture.p99, 3) + " / " + fixed(picture.max, 3) +
+                " ms and ENTER the form " + fixed(latency.p50, 3) + " / " + fixed(latency.p99, 3) +
+                " / " + fixed(latency.max, 3) +
+                " ms (p50 / p99 / max) after the clock started and the key was posted; against "
+                "a perfect 10 ms clock started with the picture, the count was low in " +
+                std::to_string(reflex.countedLow) + " and high in " +
+                std::to_string(reflex.countedHigh) + " of " + trials);
+    const bool reflexRan = reflex.failure.empty() && !reflex.errorMs.empty();
+    report.check("Reflex bias" + condition,
+                 fixed(error.mean, 2) + " ms (count x 10 ms minus the true time, " + trials +
+                     "; a perfect 10 ms clock gives " + fixed(rounding.mean, 2) + ")",
+                 "at most one tick, 10 ms", reflexRan && std::abs(error.mean) <= kReflexTickMs,
+                 reflex.failure.empty() ? strayed(reflex, picture, latency) : reflex.failure);
+    report.check("Reflex SD added by the software" + condition,
+                 fixed(addedSd, 3) + " ms (total SD " + fixed(error.sd, 3) +
+                     " ms, the 10 ms tick's own rounding " + fixed(rounding.sd, 3) + " ms)",
+                 "at most 1 ms", reflexRan && addedSd <= kReflexSdGoalMs,
+                 reflex.failure.empty() ? strayed(reflex, picture, latency) : reflex.failure);
+
+    std::string lrFailure;
+    const std::vector<double> runs = lrTrials(counts.lrTrials, lrFailure);
+    const Summary lr = summarize(runs);
+    const double nominal = kLrFrames * kLrPeriodMs;
+    const double shortest = runs.empty() ? 0 : *std::min_element(runs.begin(), runs.end());
+    const bool lrOk = !runs.empty() && lrFailure.empty() &&
+                      shortest >= nominal * (1 - kLrTolerance) &&
+                      lr.max <= nominal * (1 + kLrTolerance);
+    report.check("L-R run of 301 frames at 2 ms" + condition,
+                 "mean " + fixed(lr.mean, 2) + " ms, " + fixed(shortest, 2) + " to " +
+                     fixed(lr.max, 2) + " ms (" + countOf(runs.size(), "run") + ")",
+                 "602 ms ± 3% (" + fixed(nominal * (1 - kLrTolerance), 1) + " to " +
+                     fixed(nominal * (1 + kLrTolerance), 1) + " ms)",
+                 lrOk,
+                 lrFailure.empty() ? "after a stall the timer drops the deadlines left behind, and "
+                                     "the run still draws all 301 frames, so it ends late"
+                                   : lrFailure);
+}
+
+} // namespace
+
+void clockFigures(Report& report, const Options& options)
+{
+    const Counts counts = options.quick ? Counts{1, 50, 5} : Counts{3, 200, 20};
+    report.heading("2. Clocks that keep time: the screens on the real clock, ENTER posted as a key "
+                   "event at a known moment (" +
+                   countOf(static_cast<std::size_t>(counts.stopTrials), "stop run") + ", " +
+                   countOf(static_cast<std::size_t>(counts.reflexTrials), "Reflex trial") + ", " +
+                   countOf(static_cast<std::size_t>(counts.lrTrials), "L-R run") +
+                   (options.quick ? ", --quick" : "") +
+                   "), idle and with another thread keeping one core busy");
+    clockChecks(report, counts, "");
+    const CoreHog hog;
+    clockChecks(report, counts, ", one core busy");
+}
+
+} // namespace qxbench

@@ -1,0 +1,185 @@
+#pragma once
+
+// The properties each fuzz target checks. The libFuzzer programs and the
+// replay of the seed corpus in the ordinary test run share them, so a corpus
+// file that once broke something keeps being checked by every build. Each
+// returns nullptr when every property held, or what broke.
+
+#include "app/tensuushow.h"
+#include "platform/dispatch.h"
+#include "platform/textcodec.h"
+#include "users/kiroku.h"
+#include "users/store.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <algorithm>
+#include <cstring>
+
+namespace qxfuzz {
+
+using qx::store::Lines;
+
+// A field that ends in the first byte of a two-byte character takes the comma
+// after it as its second byte, so it cannot be written in a way that reads
+// back. Only a damaged file gives such a field, and only at the end of a line.
+inline bool endsInHalfCharacter(const QByteArray& field)
+{
+    qsizetype pos = 0;
+    while (pos < field.size()) {
+        if (!qx::cp932::isLeadByte(static_cast<unsigned char>(field.at(pos))))
+            ++pos;
+        else if (pos + 1 == field.size())
+            return true;
+        else
+            pos += 2;
+    }
+    return false;
+}
+
+inline bool anyEndsInHalfCharacter(const Lines& fields)
+{
+    return std::any_of(fields.begin(), fields.end(), endsInHalfCharacter);
+}
+
+// What reading written fields gives back: all of them but a trailing empty
+// field, which the reading rule drops (a lone empty field is written "").
+inline Lines readBack(Lines fields)
+{
+    if (fields.size() > 1 && fields.last().isEmpty())
+        fields.removeLast();
+    return fields;
+}
+
+inline bool survivesWriting(const Lines& fields)
+{
+    return qx::store::splitCommaText(qx::store::joinCommaText(fields)) == readBack(fields);
+}
+
+// Comma text: fields read from any line, and any fields at all (the input cut
+// at its NUL bytes, which no field read from a line can hold), are written
+// and read again.
+inline const char* commaText(const QByteArray& input)
+{
+    const Lines read = qx::store::splitCommaText(input);
+    if (std::any_of(read.begin(), read.end(), [](const QByteArray& f) { return f.contains('\0'); }))
+        return "a field read from a line holds a NUL byte";
+    if (!anyEndsInHalfCharacter(read) && !survivesWriting(read))
+        return "fields read from a line change when written and read again";
+    const Lines fields = input.split('\0');
+    if (!anyEndsInHalfCharacter(fields) && !survivesWriting(fields))
+        return "written fields do not read back";
+    const QStringList texts = qx::store::splitCommaText(qx::cp932::decode(input));
+    qx::store::joinCommaText(texts);
+    return nullptr;
+}
+
+// The readers of record files: lines, the viewer's grid rows and the entries
+// of the top ten.
+inline const char* recordLines(const QByteArray& input)
+{
+    const Lines lines = qx::store::splitLines(input);
+    for (const QByteArray& line : lines) {
+        if (line.contains('\r') || line.contains('\n'))
+            return "a line holds a line break";
+    }
+    if (qx::store::splitLines(qx::store::joinLines(lines)) != lines)
+        return "lines change when saved and loaded again";
+    for (const QByteArray& line : lines) {
+        qx::GridRow row{};
+        qx::fillRow(row, line);
+        Lines expected;
+        for (const QByteArray& field : qx::store::splitCommaText(line)) {
+            if (!field.isEmpty() && expected.size() < qx::kGridColumns)
+                expected.append(field);
+        }
+        for (std::size_t cell = 0; cell < row.size(); ++cell) {
+            const auto index = static_cast<qsizetype>(cell);
+            if (row.at(cell) != expected.value(index))
+                return "a grid row does not hold the line's fields in order";
+        }
+    }
+    const qx::RankingEntries entries = qx::rankingEntries(lines);
+    if (entries.size() > 10 || entries.size() != std::min<qsizetype>(lines.size(), 10))
+        return "the top ten does not take the first ten lines";
+    for (const Lines& entry : entries) {
+        if (entry.size() != 3)
+            return "an entry of the top ten does not have three fields";
+    }
+    return nullptr;
+}
+
+// Code page 932: any bytes decode, one character per valid code and one
+// U+FFFD per invalid byte, and encode back to as many bytes; a second round
+// trip changes nothing. Any UTF-16, lone surrogates included, encodes.
+inline const char* cp932(const QByteArray& input)
+{
+    const QString text = qx::cp932::decode(input);
+    const QByteArray bytes = qx::cp932::encode(text);
+    const bool damaged = text.contains(QChar(QChar::ReplacementCharacter));
+    if (bytes.size() != input.size())
+        return "decoding and encoding again changed the length";
+    if (qx::cp932::canEncode(text) == damaged)
+        return "canEncode disagrees with the decoded text";
+    if (!damaged && qx::cp932::decode(bytes) != text)
+        return "a valid text changed characters in a round trip";
+    if (qx::cp932::encode(qx::cp932::decode(bytes)) != bytes)
+        return "a second round trip changed the bytes";
+    QString any(input.size() / 2, Qt::Uninitialized);
+    std::memcpy(any.data(), input.constData(), static_cast<std::size_t>(any.size()) * 2);
+    const QByteArray anyBytes = qx::cp932::encode(any);
+    if (qx::cp932::encode(qx::cp932::decode(anyBytes)) != anyBytes)
+        return "encoded text changed in a round trip";
+    return nullptr;
+}
+
+// The top ten: the first four bytes are the score, the first line after them
+// is the new "date,score,name" line and the rest is the file.
+inline const char* ranking(const QByteArray& input)
+{
+    if (input.size() < 4)
+        return nullptr;
+    qint32 score = 0;
+    std::memcpy(&score, input.constData(), sizeof score);
+    Lines lines = qx::store::splitLines(input.mid(4));
+    const QByteArray newLine = lines.isEmpty() ? QByteArray() : lines.takeFirst();
+    const qx::RankingEntries entries = qx::rankingEntries(lines);
+    qx::Ranking ranking;
+    try {
+        ranking = qx::rankScore(entries, score, newLine);
+    } catch (const qx::Error&) {
+        return nullptr;
+    }
+    if (ranking.rank < 0 || ranking.rank > 10 || ranking.entries.size() > 10)
+        return "the rank or the table is out of bounds";
+    if (ranking.write != (ranking.rank > 0))
+        return "a table is written without a rank, or a rank is not written";
+    if (!ranking.write)
+        return ranking.entries == entries ? nullptr : "a table the score did not enter changed";
+    const qsizetype place = ranking.rank - 1;
+    if (ranking.entries.at(place) != qx::rankingEntries({newLine}).constFirst())
+        return "the new entry is not in its place";
+    qx::RankingEntries others = ranking.entries;
+    others.removeAt(place);
+    if (others != entries.mid(0, others.size()))
+        return "the other entries did not keep their order";
+    for (qsizetype k = 0; k < place; ++k) {
+        if (entries.at(k).at(1).toLongLong() <= score)
+            return "the score went below an entry it reaches";
+    }
+    if (place < entries.size() && entries.at(place).at(1).toLongLong() > score)
+        return "the score went above an entry it does not reach";
+    Lines file;
+    bool halves = false;
+    for (const Lines& entry : ranking.entries) {
+        file.append(qx::store::joinCommaText(entry));
+        halves = halves || anyEndsInHalfCharacter(entry);
+    }
+    if (!halves &&
+        qx::rankingEntries(qx::store::splitLines(qx::store::joinLines(file))) != ranking.entries)
+        return "the written table does not read back";
+    return nullptr;
+}
+
+} // namespace qxfuzz
