@@ -16,7 +16,7 @@ namespace {
 
 constexpr double kIdleGoalMs = 10;
 // A busy wait would take 1000 ms of CPU per second.
-constexpr double kRunningGoalMs = 100;
+constexpr double kRunningGoalMs = 200;
 constexpr double kStopTicksPerSecond = 100;
 
 struct Cost {

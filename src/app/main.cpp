@@ -1,6 +1,7 @@
 // Quiravex: start-up wires the real seams and shows the main menu.
 
 #include "app/game.h"
+#include "firstframe.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
@@ -10,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -45,6 +47,10 @@ int main(int argc, char* argv[])
 
     qx::Game game(services);
     game.modal.setQuit([] { QApplication::quit(); });
+    // For the start-up benchmark: report the main menu's first frame, then quit.
+    std::optional<qxbench::FirstFrame> firstFrame;
+    if (qEnvironmentVariableIsSet("QUIRAVEX_BENCH_STARTUP"))
+        firstFrame.emplace();
     game.start();
     return QApplication::exec();
 }

@@ -29,21 +29,21 @@ void Screen::playSound(const QString& path) const
 Image* Screen::addBackground(art::Scene scene)
 {
     auto* image = new Image(this, rect());
-    image->setPicture(art::background(scene));
+    image->setPicture([scene] { return art::background(scene); });
     return image;
 }
 
 Image* Screen::addLogo(QRect geometry)
 {
     auto* image = new Image(this, geometry);
-    image->setPicture(art::logo(geometry.size()));
+    image->setPicture([size = geometry.size()] { return art::logo(size); });
     return image;
 }
 
 Image* Screen::addButton(const QString& label, QRect geometry, std::function<void()> onClick)
 {
     auto* image = new Image(this, geometry);
-    image->setPicture(art::button(label, geometry.size()));
+    image->setPicture([label, size = geometry.size()] { return art::button(label, size); });
     image->setHandCursor();
     image->OnClick = std::move(onClick);
     return image;
@@ -52,7 +52,7 @@ Image* Screen::addButton(const QString& label, QRect geometry, std::function<voi
 Image* Screen::addBanner(const QString& text, QRect geometry)
 {
     auto* image = new Image(this, geometry);
-    image->setPicture(art::banner(text, geometry.size()));
+    image->setPicture([text, size = geometry.size()] { return art::banner(text, size); });
     return image;
 }
 

@@ -46,13 +46,15 @@ const std::array<QColor, 6> kRainbowBands = {
     QColor(0x96, 0xe2, 0x98), QColor(0x8a, 0xcb, 0xf6), QColor(0xb9, 0xa2, 0xf0),
 };
 
-QColor withAlpha(QColor color, int alpha) {
+QColor withAlpha(QColor color, int alpha)
+{
     color.setAlpha(alpha);
     return color;
 }
 
 // The letters of the logo at the reference size, each turned and lifted.
-std::array<QPainterPath, 8> logoLetters() {
+std::array<QPainterPath, 8> logoLetters()
+{
     const QFont font = gameFont(kLogoReferencePixels);
     const QFontMetricsF metrics(font);
     std::array<QPainterPath, 8> letters;
@@ -75,7 +77,8 @@ std::array<QPainterPath, 8> logoLetters() {
 
 } // namespace
 
-QImage logo(QSize size) {
+static QImage drawLogo(QSize size)
+{
     QImage image = canvas(size);
     QPainter painter(&image);
     prepare(painter);
@@ -123,7 +126,8 @@ QImage logo(QSize size) {
     return image;
 }
 
-QImage button(const QString& label, QSize size) {
+static QImage drawButton(const QString& label, QSize size)
+{
     QImage image = canvas(size);
     QPainter painter(&image);
     prepare(painter);
@@ -151,7 +155,8 @@ QImage button(const QString& label, QSize size) {
     return image;
 }
 
-QImage banner(const QString& text, QSize size) {
+static QImage drawBanner(const QString& text, QSize size)
+{
     QImage image = canvas(size);
     QPainter painter(&image);
     prepare(painter);
@@ -171,7 +176,8 @@ QImage banner(const QString& text, QSize size) {
     return image;
 }
 
-QImage marker() {
+QImage marker()
+{
     QImage image = canvas(kMarkerSize);
     QPainter painter(&image);
     prepare(painter);
@@ -190,7 +196,8 @@ QImage marker() {
     return image;
 }
 
-QImage star(QSize size) {
+QImage star(QSize size)
+{
     QImage image = canvas(size);
     QPainter painter(&image);
     prepare(painter);
@@ -233,7 +240,8 @@ QImage star(QSize size) {
     return image;
 }
 
-QImage rainbow(QSize size) {
+QImage rainbow(QSize size)
+{
     QImage image = canvas(size);
     QPainter painter(&image);
     prepare(painter);
@@ -279,7 +287,8 @@ QImage rainbow(QSize size) {
     return image;
 }
 
-QImage stage(int n) {
+QImage stage(int n)
+{
     const QColor base = kStageColours[static_cast<std::size_t>(((n - 1) % 7 + 7) % 7)];
     QImage image = canvas(kStageSize, base);
     QPainter painter(&image);
@@ -312,6 +321,30 @@ QImage stage(int n) {
     drawLettering(painter, QStringLiteral("STAGE %1").arg(n), QRectF(22, 3, 93, 27), lettering);
     painter.end();
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+namespace {
+QString sizeKey(QSize size)
+{
+    return QStringLiteral("%1x%2").arg(size.width()).arg(size.height());
+}
+} // namespace
+
+QImage logo(QSize size)
+{
+    return remembered(QStringLiteral("logo/") + sizeKey(size), [size] { return drawLogo(size); });
+}
+
+QImage button(const QString& label, QSize size)
+{
+    return remembered(QStringLiteral("button/") + sizeKey(size) + QLatin1Char('/') + label,
+                      [&] { return drawButton(label, size); });
+}
+
+QImage banner(const QString& text, QSize size)
+{
+    return remembered(QStringLiteral("banner/") + sizeKey(size) + QLatin1Char('/') + text,
+                      [&] { return drawBanner(text, size); });
 }
 
 } // namespace qx::art

@@ -56,15 +56,18 @@ const std::array<Circle, 7> kScreenBubbles = {{
     {548, 446, 6},
 }};
 
-QImage backgroundCanvas() {
+QImage backgroundCanvas()
+{
     return canvas(kBackgroundSize, Qt::white);
 }
 
-QRectF backgroundRect() {
+QRectF backgroundRect()
+{
     return {QPointF(0, 0), kBackgroundSize};
 }
 
-void fillSky(QPainter& painter, const QColor& top, const QColor& middle, const QColor& bottom) {
+void fillSky(QPainter& painter, const QColor& top, const QColor& middle, const QColor& bottom)
+{
     const QRectF rect = backgroundRect();
     QLinearGradient sky = verticalGradient(rect, top, bottom);
     sky.setColorAt(0.55, middle);
@@ -73,7 +76,8 @@ void fillSky(QPainter& painter, const QColor& top, const QColor& middle, const Q
 
 // A round pool of light that keeps the screen's centre calm.
 void drawGlow(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color,
-              qreal solidShare) {
+              qreal solidShare)
+{
     QRadialGradient glow(centre, radius);
     glow.setColorAt(0, color);
     glow.setColorAt(solidShare, color);
@@ -83,7 +87,8 @@ void drawGlow(QPainter& painter, const QPointF& centre, qreal radius, const QCol
     painter.fillRect(backgroundRect(), glow);
 }
 
-void drawRays(QPainter& painter, const QPointF& origin, int count, const QColor& color) {
+void drawRays(QPainter& painter, const QPointF& origin, int count, const QColor& color)
+{
     QRadialGradient fade(origin, kBackgroundSize.width() * 1.1);
     fade.setColorAt(0, color);
     QColor clear = color;
@@ -104,7 +109,8 @@ void drawRays(QPainter& painter, const QPointF& origin, int count, const QColor&
 }
 
 // Rolling hills along the bottom edge; `crest` is the height of the back hill.
-void drawHills(QPainter& painter, qreal crest, qreal opacity) {
+void drawHills(QPainter& painter, qreal crest, qreal opacity)
+{
     const qreal width = kBackgroundSize.width();
     const qreal bottom = kBackgroundSize.height();
     painter.save();
@@ -132,7 +138,8 @@ void drawHills(QPainter& painter, qreal crest, qreal opacity) {
     painter.restore();
 }
 
-void drawClouds(QPainter& painter, const std::array<QRectF, 4>& clouds) {
+void drawClouds(QPainter& painter, const std::array<QRectF, 4>& clouds)
+{
     withShadow(painter, Shadow{{0, 4}, 4, QColor(0x3d, 0x7f, 0xb8, 0x40)}, [&](QPainter& p) {
         for (const QRectF& rect : clouds) {
             const QPainterPath cloud = cloudPath(rect);
@@ -143,12 +150,14 @@ void drawClouds(QPainter& painter, const std::array<QRectF, 4>& clouds) {
 }
 
 template <std::size_t N>
-void drawBubbles(QPainter& painter, const std::array<Circle, N>& bubbles, qreal opacity) {
+void drawBubbles(QPainter& painter, const std::array<Circle, N>& bubbles, qreal opacity)
+{
     for (const Circle& bubble : bubbles)
         drawBubble(painter, QPointF(bubble.x, bubble.y), bubble.r, opacity);
 }
 
-void drawSparkles(QPainter& painter, Dice& dice, int count, const QRectF& area) {
+void drawSparkles(QPainter& painter, Dice& dice, int count, const QRectF& area)
+{
     for (int i = 0; i < count; ++i) {
         const QPointF at(dice.between(area.left(), area.right()),
                          dice.between(area.top(), area.bottom()));
@@ -157,7 +166,8 @@ void drawSparkles(QPainter& painter, Dice& dice, int count, const QRectF& area) 
 }
 
 // Confetti thins out towards the middle, where the screen's content sits.
-void drawConfetti(QPainter& painter, Dice& dice, int count) {
+void drawConfetti(QPainter& painter, Dice& dice, int count)
+{
     const QPointF middle = backgroundRect().center();
     int placed = 0;
     while (placed < count) {
@@ -206,7 +216,8 @@ void drawConfetti(QPainter& painter, Dice& dice, int count) {
 }
 
 // Triangle flags hanging from a string across the top.
-void drawBunting(QPainter& painter) {
+void drawBunting(QPainter& painter)
+{
     const qreal width = kBackgroundSize.width();
     QPainterPath string;
     string.moveTo(-10, 10);
@@ -230,7 +241,8 @@ void drawBunting(QPainter& painter) {
     });
 }
 
-void drawPolkaDots(QPainter& painter, qreal opacity) {
+void drawPolkaDots(QPainter& painter, qreal opacity)
+{
     painter.save();
     painter.setOpacity(opacity);
     painter.setPen(Qt::NoPen);
@@ -247,7 +259,8 @@ void drawPolkaDots(QPainter& painter, qreal opacity) {
     painter.restore();
 }
 
-void paintMenu(QPainter& painter) {
+void paintMenu(QPainter& painter)
+{
     fillSky(painter, palette::kSkyTop, palette::kSkyMid, palette::kMint);
     const QPointF sun(96, 30);
     drawRays(painter, sun + QPointF(0, -40), 12, QColor(255, 255, 255, 70));
@@ -259,21 +272,24 @@ void paintMenu(QPainter& painter) {
     drawHills(painter, 390, 1);
 }
 
-void paintScreen(QPainter& painter) {
+void paintScreen(QPainter& painter)
+{
     fillSky(painter, QColor(0xc3, 0xe7, 0xfa), QColor(0xde, 0xf2, 0xfb), QColor(0xd6, 0xf5, 0xe6));
     drawGlow(painter, QPointF(300, 240), 340, QColor::fromRgb(shapeKeyColor()), 0.42);
     drawHills(painter, 430, 0.45);
     drawBubbles(painter, kScreenBubbles, 0.8);
 }
 
-void paintDialog(QPainter& painter) {
+void paintDialog(QPainter& painter)
+{
     fillSky(painter, palette::kCream, QColor(0xff, 0xf0, 0xd4), palette::kCreamDeep);
     drawPolkaDots(painter, 0.35);
     drawGlow(painter, QPointF(300, 250), 320, QColor(0xff, 0xfb, 0xf0), 0.4);
     drawBunting(painter);
 }
 
-void paintScore(QPainter& painter) {
+void paintScore(QPainter& painter)
+{
     fillSky(painter, palette::kCream, QColor(0xff, 0xef, 0xcf), palette::kCreamDeep);
     const QPointF middle = backgroundRect().center();
     painter.save();
@@ -290,7 +306,8 @@ void paintScore(QPainter& painter) {
 
 } // namespace
 
-QImage background(Scene scene) {
+static QImage drawBackground(Scene scene)
+{
     QImage image = backgroundCanvas();
     QPainter painter(&image);
     prepare(painter);
@@ -310,6 +327,12 @@ QImage background(Scene scene) {
     }
     painter.end();
     return image.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage background(Scene scene)
+{
+    return remembered(QStringLiteral("background/%1").arg(static_cast<int>(scene)),
+                      [scene] { return drawBackground(scene); });
 }
 
 } // namespace qx::art

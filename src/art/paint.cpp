@@ -1,5 +1,7 @@
 #include "art/paint.h"
 
+#include <QHash>
+
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -31,7 +33,8 @@ constexpr qreal kEmboldenShare = 0.045;
 
 constexpr int kBlurPasses = 3;
 
-void installFontSubstitution() {
+void installFontSubstitution()
+{
     static const bool installed = [] {
         QFont::insertSubstitution(kFontFamily, kFontStandIn);
         return true;
@@ -42,7 +45,8 @@ void installFontSubstitution() {
 // One pass of a box blur along `count` values `stride` apart; values outside
 // the picture count as transparent.
 void boxBlur(std::vector<int>& values, std::vector<int>& scratch, int start, int count, int stride,
-             int radius) {
+             int radius)
+{
     const int window = 2 * radius + 1;
     int sum = 0;
     for (int i = 0; i <= radius && i < count; ++i)
@@ -60,19 +64,22 @@ void boxBlur(std::vector<int>& values, std::vector<int>& scratch, int start, int
 
 } // namespace
 
-QImage canvas(QSize size, const QColor& fill) {
+QImage canvas(QSize size, const QColor& fill)
+{
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(fill);
     return image;
 }
 
-void prepare(QPainter& painter) {
+void prepare(QPainter& painter)
+{
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.setRenderHint(QPainter::TextAntialiasing);
 }
 
-QFont gameFont(int pixelSize) {
+QFont gameFont(int pixelSize)
+{
     installFontSubstitution();
     QFont font(kFontFamily);
     font.setPixelSize(pixelSize);
@@ -81,14 +88,16 @@ QFont gameFont(int pixelSize) {
     return font;
 }
 
-QLinearGradient verticalGradient(const QRectF& rect, const QColor& top, const QColor& bottom) {
+QLinearGradient verticalGradient(const QRectF& rect, const QColor& top, const QColor& bottom)
+{
     QLinearGradient gradient(rect.topLeft(), rect.bottomLeft());
     gradient.setColorAt(0, top);
     gradient.setColorAt(1, bottom);
     return gradient;
 }
 
-QImage shadowOf(const QImage& layer, int blur, const QColor& color) {
+QImage shadowOf(const QImage& layer, int blur, const QColor& color)
+{
     const QImage source = layer.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int width = source.width();
     const int height = source.height();
@@ -118,8 +127,8 @@ QImage shadowOf(const QImage& layer, int blur, const QColor& color) {
     return shadow;
 }
 
-void withShadow(QPainter& painter, const Shadow& shadow,
-                const std::function<void(QPainter&)>& draw) {
+void withShadow(QPainter& painter, const Shadow& shadow, const std::function<void(QPainter&)>& draw)
+{
     QImage layer = canvas(QSize(painter.device()->width(), painter.device()->height()));
     {
         QPainter layerPainter(&layer);
@@ -131,7 +140,8 @@ void withShadow(QPainter& painter, const Shadow& shadow,
     painter.drawImage(QPointF(0, 0), layer);
 }
 
-QPainterPath fittedText(const QString& text, const QRectF& box, qreal* lineHeight) {
+QPainterPath fittedText(const QString& text, const QRectF& box, qreal* lineHeight)
+{
     const QFont font = gameFont(kReferencePixels);
     const QStringList lines = text.split(QLatin1Char('\n'));
     QPainterPath set;
@@ -163,7 +173,8 @@ QPainterPath fittedText(const QString& text, const QRectF& box, qreal* lineHeigh
 }
 
 void drawLetterPath(QPainter& painter, const QPainterPath& path, qreal lineHeight,
-                    const Lettering& style) {
+                    const Lettering& style)
+{
     const qreal rim = std::max(1.2, lineHeight * style.rimShare);
     const qreal embolden = lineHeight * kEmboldenShare;
     const qreal outline = std::max(1.0, rim * 0.35);
@@ -180,7 +191,8 @@ void drawLetterPath(QPainter& painter, const QPainterPath& path, qreal lineHeigh
 }
 
 void drawLettering(QPainter& painter, const QString& text, const QRectF& box,
-                   const Lettering& style) {
+                   const Lettering& style)
+{
     const qreal lines = static_cast<qreal>(text.count(QLatin1Char('\n')) + 1);
     const qreal rimEstimate = box.height() / lines * style.rimShare;
     const qreal outlineEstimate = style.outline.alpha() > 0 ? rimEstimate * 0.35 : 0;
@@ -191,7 +203,8 @@ void drawLettering(QPainter& painter, const QString& text, const QRectF& box,
     drawLetterPath(painter, path, lineHeight, style);
 }
 
-QPainterPath pillPath(const QRectF& rect) {
+QPainterPath pillPath(const QRectF& rect)
+{
     QPainterPath path;
     const qreal radius = std::min(rect.width(), rect.height()) / 2;
     path.addRoundedRect(rect, radius, radius);
@@ -199,7 +212,8 @@ QPainterPath pillPath(const QRectF& rect) {
 }
 
 QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner, int points,
-                      qreal rotationDegrees) {
+                      qreal rotationDegrees)
+{
     QPainterPath path;
     const int corners = 2 * points;
     for (int i = 0; i < corners; ++i) {
@@ -215,7 +229,8 @@ QPainterPath starPath(const QPointF& centre, qreal outer, qreal inner, int point
     return path;
 }
 
-QPainterPath cloudPath(const QRectF& rect) {
+QPainterPath cloudPath(const QRectF& rect)
+{
     struct Puff {
         qreal x, y, w, h;
     };
@@ -233,7 +248,8 @@ QPainterPath cloudPath(const QRectF& rect) {
     return path.simplified();
 }
 
-void drawGloss(QPainter& painter, const QPainterPath& shape, qreal opacity) {
+void drawGloss(QPainter& painter, const QPainterPath& shape, qreal opacity)
+{
     const QRectF bounds = shape.boundingRect();
     const qreal inset = std::min(bounds.width(), bounds.height()) * 0.08;
     const QRectF upper(bounds.left() + inset, bounds.top() + inset * 0.6,
@@ -246,7 +262,8 @@ void drawGloss(QPainter& painter, const QPainterPath& shape, qreal opacity) {
     painter.fillPath(sheen, verticalGradient(upper, bright, faint));
 }
 
-void drawBubble(QPainter& painter, const QPointF& centre, qreal radius, qreal opacity) {
+void drawBubble(QPainter& painter, const QPointF& centre, qreal radius, qreal opacity)
+{
     painter.save();
     painter.setOpacity(opacity);
     QRadialGradient body(centre, radius);
@@ -264,17 +281,29 @@ void drawBubble(QPainter& painter, const QPointF& centre, qreal radius, qreal op
     painter.restore();
 }
 
-void drawSparkle(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color) {
+void drawSparkle(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color)
+{
     painter.fillPath(starPath(centre, radius, radius * 0.22, 4), color);
 }
 
-qreal Dice::between(qreal low, qreal high) {
+qreal Dice::between(qreal low, qreal high)
+{
     state_ = state_ * 1664525u + 1013904223u;
     return low + (high - low) * static_cast<qreal>(state_ >> 8) / static_cast<qreal>(1u << 24);
 }
 
-int Dice::below(int count) {
+int Dice::below(int count)
+{
     return std::min(count - 1, static_cast<int>(between(0, count)));
+}
+
+QImage remembered(const QString& key, const std::function<QImage()>& draw)
+{
+    static QHash<QString, QImage> pictures;
+    auto it = pictures.constFind(key);
+    if (it == pictures.constEnd())
+        it = pictures.insert(key, draw());
+    return *it;
 }
 
 } // namespace qx::art::paint

@@ -42,26 +42,30 @@ const QColor kMouth(0xb0, 0x30, 0x4a);
 const QColor kTongue(0xff, 0x86, 0x96);
 
 void outlined(QPainter& painter, const QPainterPath& path, const QBrush& fill,
-              const QColor& line = palette::kCartoonLine, qreal width = kCartoonLineWidth) {
+              const QColor& line = palette::kCartoonLine, qreal width = kCartoonLineWidth)
+{
     painter.fillPath(path, fill);
     painter.strokePath(path, QPen(line, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
-QPainterPath ellipse(const QPointF& centre, qreal rx, qreal ry) {
+QPainterPath ellipse(const QPointF& centre, qreal rx, qreal ry)
+{
     QPainterPath path;
     path.addEllipse(centre, rx, ry);
     return path;
 }
 
 // An arm or leg: a thick rounded stroke with a cartoon outline.
-void limb(QPainter& painter, const QPainterPath& path, const QColor& colour, qreal thickness) {
+void limb(QPainter& painter, const QPainterPath& path, const QColor& colour, qreal thickness)
+{
     painter.strokePath(path, QPen(palette::kCartoonLine, thickness + 2 * kCartoonLineWidth,
                                   Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.strokePath(path, QPen(colour, thickness, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
 }
 
 // A happy face: dot eyes, a smile and rosy cheeks.
-void smileyFace(QPainter& painter, const QPointF& centre, qreal size) {
+void smileyFace(QPainter& painter, const QPointF& centre, qreal size)
+{
     painter.setPen(Qt::NoPen);
     painter.setBrush(palette::kCartoonLine);
     for (const qreal side : {-1.0, 1.0})
@@ -90,7 +94,8 @@ struct Figure {
 };
 
 // A round-headed cartoon person standing on `feet`.
-void drawFigure(QPainter& painter, const Figure& figure, const QColor& head) {
+void drawFigure(QPainter& painter, const Figure& figure, const QColor& head)
+{
     const qreal h = figure.height;
     const qreal bodyWidth = h * 0.46;
     const QRectF body(figure.feet.x() - bodyWidth / 2, figure.feet.y() - h * 0.58, bodyWidth,
@@ -115,7 +120,8 @@ void drawFigure(QPainter& painter, const Figure& figure, const QColor& head) {
     smileyFace(painter, headCentre + QPointF(0, headRadius * 0.1), headRadius);
 }
 
-void paintCrowd(QPainter& painter) {
+void paintCrowd(QPainter& painter)
+{
     const QRectF area(QPointF(0, 0), kReflexSize);
     QRadialGradient light(QPointF(132, 90), 200);
     light.setColorAt(0, QColor(0xf4, 0xf4, 0xf6));
@@ -139,7 +145,8 @@ void paintCrowd(QPainter& painter) {
         drawFigure(painter, figure, head);
 }
 
-void paintBearHoodGirl(QPainter& painter) {
+void paintBearHoodGirl(QPainter& painter)
+{
     const QRectF area(QPointF(0, 0), kReflexSize);
     QRadialGradient warm(QPointF(132, 110), 190);
     warm.setColorAt(0, QColor(0xff, 0xf2, 0xf5));
@@ -219,7 +226,8 @@ void paintBearHoodGirl(QPainter& painter) {
     }
 }
 
-void paintRedHairedGirl(QPainter& painter) {
+void paintRedHairedGirl(QPainter& painter)
+{
     const QRectF area(QPointF(0, 0), kReflexSize);
     QLinearGradient sky =
         verticalGradient(area, QColor(0xbf, 0xe6, 0xfb), QColor(0xe4, 0xf8, 0xee));
@@ -326,7 +334,8 @@ void paintRedHairedGirl(QPainter& painter) {
     outlined(painter, ellipse(bow, 4, 4), QColor(0xff, 0xb8, 0x2e));
 }
 
-void paintStopwatch(QPainter& painter) {
+void paintStopwatch(QPainter& painter)
+{
     const qreal middle = kStopwatchDisplay.center().x() + 0.5;
     const QColor metalLight(0xf2, 0xf5, 0xfa);
     const QColor metalDark(0xa9, 0xb4, 0xc4);
@@ -392,7 +401,8 @@ void paintStopwatch(QPainter& painter) {
 }
 
 // Rows of staggered bricks in slightly varied terracotta.
-void paintBricks(QPainter& painter, const QRectF& area) {
+void paintBricks(QPainter& painter, const QRectF& area)
+{
     const std::array<QColor, 4> tones = {QColor(0xe8, 0x8e, 0x6a), QColor(0xdc, 0x7c, 0x5c),
                                          QColor(0xf0, 0xa0, 0x78), QColor(0xe2, 0x86, 0x66)};
     Dice dice(3);
@@ -413,7 +423,8 @@ void paintBricks(QPainter& painter, const QRectF& area) {
     }
 }
 
-void paintBrickEllipse(QPainter& painter) {
+void paintBrickEllipse(QPainter& painter)
+{
     const QRectF oval(4, 4, kBrickEllipseSize.width() - 12, kBrickEllipseSize.height() - 12);
     const QPainterPath outline = ellipse(oval.center(), oval.width() / 2, oval.height() / 2);
     withShadow(painter, Shadow{{3, 4}, 3, palette::kShadow}, [&](QPainter& p) {
@@ -438,7 +449,8 @@ void paintBrickEllipse(QPainter& painter) {
 
 } // namespace
 
-QImage reflexPicture(int index) {
+QImage reflexPicture(int index)
+{
     QImage image = canvas(kReflexSize, Qt::white);
     QPainter painter(&image);
     prepare(painter);
@@ -457,7 +469,8 @@ QImage reflexPicture(int index) {
     return image.convertToFormat(QImage::Format_RGB32);
 }
 
-QImage stopwatch() {
+QImage stopwatch()
+{
     QImage image = canvas(kStopwatchSize);
     QPainter painter(&image);
     prepare(painter);
@@ -465,7 +478,8 @@ QImage stopwatch() {
     return image;
 }
 
-QImage brickEllipse() {
+QImage brickEllipse()
+{
     QImage image = canvas(kBrickEllipseSize);
     QPainter painter(&image);
     prepare(painter);

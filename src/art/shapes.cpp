@@ -31,14 +31,16 @@ constexpr qreal kCubeFace = 74;
 const QPointF kCubeDepth(30, -22);
 const QPointF kCubeFrontTopLeft(2, 24);
 
-QPainterPath ring(const QPainterPath& outer, const QPainterPath& inner) {
+QPainterPath ring(const QPainterPath& outer, const QPainterPath& inner)
+{
     QPainterPath path = outer;
     path.addPath(inner);
     path.setFillRule(Qt::OddEvenFill);
     return path;
 }
 
-QPainterPath ellipseRing(const QPointF& centre, qreal radius, qreal thickness) {
+QPainterPath ellipseRing(const QPointF& centre, qreal radius, qreal thickness)
+{
     QPainterPath outer;
     outer.addEllipse(centre, radius, radius);
     QPainterPath inner;
@@ -46,14 +48,16 @@ QPainterPath ellipseRing(const QPointF& centre, qreal radius, qreal thickness) {
     return ring(outer, inner);
 }
 
-QPainterPath polygonPath(std::initializer_list<QPointF> points) {
+QPainterPath polygonPath(std::initializer_list<QPointF> points)
+{
     QPainterPath path;
     path.addPolygon(QPolygonF(points));
     path.closeSubpath();
     return path;
 }
 
-QPainterPath squareOutline(const QRectF& box) {
+QPainterPath squareOutline(const QRectF& box)
+{
     QPainterPath outer;
     outer.addRoundedRect(box, 3, 3);
     QPainterPath inner;
@@ -61,13 +65,15 @@ QPainterPath squareOutline(const QRectF& box) {
     return ring(outer, inner);
 }
 
-QPainterPath diamond(const QRectF& box) {
+QPainterPath diamond(const QRectF& box)
+{
     return polygonPath(
         {QPointF(box.center().x(), box.top()), QPointF(box.right(), box.center().y()),
          QPointF(box.center().x(), box.bottom()), QPointF(box.left(), box.center().y())});
 }
 
-QPainterPath diagonalBar(const QRectF& box) {
+QPainterPath diagonalBar(const QRectF& box)
+{
     constexpr qreal kHalfWidth = 6;
     const QPointF along(std::numbers::sqrt2 / 2, std::numbers::sqrt2 / 2);
     const QPointF across(along.y(), -along.x());
@@ -77,13 +83,15 @@ QPainterPath diagonalBar(const QRectF& box) {
                         end - across * kHalfWidth, start - across * kHalfWidth});
 }
 
-QPainterPath triangle(const QRectF& box) {
+QPainterPath triangle(const QRectF& box)
+{
     return polygonPath({QPointF(box.center().x(), box.top()), box.bottomRight(), box.bottomLeft()});
 }
 
 // A triangle outline of even thickness: the inner triangle is the outer one
 // shrunk about its incentre.
-QPainterPath triangleOutline(const QRectF& box) {
+QPainterPath triangleOutline(const QRectF& box)
+{
     const QPointF apex(box.center().x(), box.top());
     const QPointF right = box.bottomRight();
     const QPointF left = box.bottomLeft();
@@ -105,7 +113,8 @@ QPainterPath triangleOutline(const QRectF& box) {
 }
 
 // An "@": a small ring with a stem that curls into a wide open ring.
-QPainterPath atSign(const QRectF& box) {
+QPainterPath atSign(const QRectF& box)
+{
     constexpr qreal kStroke = 5.5;
     const QPointF centre = box.center();
     const qreal outer = box.width() / 2 - kStroke / 2;
@@ -134,7 +143,8 @@ QPainterPath atSign(const QRectF& box) {
     return sign.simplified();
 }
 
-QPainterPath upArrow(const QRectF& box) {
+QPainterPath upArrow(const QRectF& box)
+{
     const qreal middle = box.center().x();
     const qreal headBottom = box.top() + box.height() * 0.5;
     constexpr qreal kShaftHalf = 6.5;
@@ -145,7 +155,8 @@ QPainterPath upArrow(const QRectF& box) {
                         QPointF(middle - kShaftHalf, headBottom), QPointF(box.left(), headBottom)});
 }
 
-QPainterPath shapePath(int n) {
+QPainterPath shapePath(int n)
+{
     switch (n) {
     case 1:
         return squareOutline(kShapeBox.adjusted(2, 2, -2, -2));
@@ -173,7 +184,8 @@ QPainterPath shapePath(int n) {
 
 // Flattens a transparent picture onto the key colour. Faint pixels become key
 // colour outright.
-QImage keyed(const QImage& picture) {
+QImage keyed(const QImage& picture)
+{
     QImage flat(picture.size(), QImage::Format_RGB32);
     for (int y = 0; y < picture.height(); ++y) {
         const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
@@ -196,11 +208,13 @@ QImage keyed(const QImage& picture) {
 
 } // namespace
 
-QRgb shapeKeyColor() {
+QRgb shapeKeyColor()
+{
     return kKeyColour;
 }
 
-QImage shape(int n) {
+QImage shape(int n)
+{
     QImage picture = canvas(QSize(kShapeSide, kShapeSide));
     QPainter painter(&picture);
     prepare(painter);
@@ -216,7 +230,8 @@ QImage shape(int n) {
     return keyed(picture);
 }
 
-QImage cube() {
+QImage cube()
+{
     QImage image = canvas(kCubeSize);
     QPainter painter(&image);
     prepare(painter);

@@ -34,18 +34,37 @@ Image::Image(QWidget* parent, QRect geometry) : QWidget(parent)
 
 void Image::setPicture(const QImage& picture)
 {
+    m_draw = {};
     m_picture = picture;
     update();
 }
 
+void Image::setPicture(std::function<QImage()> draw)
+{
+    m_picture = QImage();
+    m_draw = std::move(draw);
+    update();
+}
+
+const QImage& Image::picture() const
+{
+    if (m_draw) {
+        m_picture = m_draw();
+        m_draw = {};
+    }
+    return m_picture;
+}
+
 void Image::clearPicture()
 {
+    m_draw = {};
     m_picture = QImage();
     update();
 }
 
 QImage& Image::canvas()
 {
+    picture();
     if (m_picture.isNull() || m_picture.size() != size() ||
         m_picture.format() != QImage::Format_RGB32) {
         QImage fresh(size(), QImage::Format_RGB32);
@@ -74,13 +93,14 @@ void Image::click()
 
 void Image::paintEvent(QPaintEvent*)
 {
-    if (m_picture.isNull())
+    const QImage& shown = picture();
+    if (shown.isNull())
         return;
     QPainter painter(this);
     if (m_stretch)
-        painter.drawImage(rect(), m_picture);
+        painter.drawImage(rect(), shown);
     else
-        painter.drawImage(0, 0, m_picture);
+        painter.drawImage(0, 0, shown);
 }
 
 void Image::mousePressEvent(QMouseEvent* event)

@@ -20,9 +20,12 @@ public:
     explicit Image(QWidget* parent, QRect geometry = {});
 
     void setPicture(const QImage& picture);
+    // A picture drawn the first time it is needed, so that windows built at
+    // start-up paint their pictures only when they are first shown.
+    void setPicture(std::function<QImage()> draw);
     void clearPicture();
-    const QImage& picture() const { return m_picture; }
-    bool hasPicture() const { return !m_picture.isNull(); }
+    const QImage& picture() const;
+    bool hasPicture() const { return m_draw || !m_picture.isNull(); }
     // The picture as a canvas of the control's size; creates a white one when
     // there is none.
     QImage& canvas();
@@ -44,7 +47,8 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    QImage m_picture;
+    mutable QImage m_picture;
+    mutable std::function<QImage()> m_draw;
     bool m_stretch = false;
     bool m_pressed = false;
 };

@@ -60,7 +60,7 @@ TForm3::TForm3(Game& game)
 {
     beginTimerPeriod();
     Image3 = new Image(this, QRect(21, 67, 553, 305));
-    Image3->setPicture(art::brickEllipse());
+    Image3->setPicture([] { return art::brickEllipse(); });
     Image3->stackUnder(stagePicture());
     Image4 = addBanner(QStringLiteral("左から右に移動している数字を当てて下さい"),
                        QRect(56, 368, 489, 41));

@@ -71,7 +71,7 @@ TForm5::TForm5(Game& game)
 {
     beginTimerPeriod();
     Image2 = new Image(this, QRect(88, 40, 433, 417));
-    Image2->setPicture(art::stopwatch());
+    Image2->setPicture([] { return art::stopwatch(); });
     Image2->stackUnder(stagePicture());
     Image5 = addBanner(QStringLiteral("指定された秒になったらENTERを押して止めて下さい"),
                        QRect(68, 368, 473, 49));
