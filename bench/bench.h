@@ -162,8 +162,4 @@ void startupFigures(Report& report, const Options& options);
 void recordFigures(Report& report, const Options& options);
 void costFigures(Report& report, const Options& options);
 
-// The game's start-up as the program does it, reporting its first frame: the
-// stand-in for the start-up figure until the program reports it itself.
-int startupChild(int argc, char* argv[]);
-
 } // namespace qxbench

@@ -3,8 +3,8 @@
 // Reports a program's first frame: once the first paint of its first window
 // has been handled and flushed, prints the moment on CLOCK_MONOTONIC (the
 // clock the parent that started the process stamps with) and the resident
-// memory, then quits. The start-up figure reads this line from the bare window and,
-// until the program reports the same itself, from the game's stand-in.
+// memory, then quits. The start-up figure reads this line from the bare window and
+// from the game.
 
 #include <QCoreApplication>
 #include <QEvent>

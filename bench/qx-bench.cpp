@@ -54,9 +54,6 @@ bool parse(int argc, char* argv[], qxbench::Options& options)
 
 int main(int argc, char* argv[])
 {
-    if (argc > 1 && std::strcmp(argv[1], "--startup-child") == 0)
-        return qxbench::startupChild(argc, argv);
-
     qxbench::Options options;
     if (!parse(argc, argv, options)) {
         usage();
