@@ -145,6 +145,13 @@ void LRTest::positionsScoreByBytes_data()
                            << "1 3" << 2;
     QTest::newRow("empty") << "98"
                            << "" << 0;
+    // The N-memory test scores its digit strings the same way.
+    QTest::newRow("repeated digits") << "5500"
+                                     << "5500" << 4;
+    QTest::newRow("space inside") << "123"
+                                  << "12 3" << 2;
+    QTest::newRow("leading space") << "123"
+                                   << " 123" << 0;
 }
 
 void LRTest::positionsScoreByBytes()

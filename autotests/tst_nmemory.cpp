@@ -45,8 +45,6 @@ private Q_SLOTS:
     void makeDigitsHasNoLeadingZero();
     void questionTable_data();
     void questionTable();
-    void positionsScoreByBytes_data();
-    void positionsScoreByBytes();
     void digitsShowForTheDisplayTime_data();
     void digitsShowForTheDisplayTime();
     void singlePlayWritesTheAnswerAsTyped();
@@ -110,31 +108,6 @@ void NMemoryTest::questionTable()
     const NMemoryQuestion q = nMemoryQuestion(overall, overall ? 7 : n, overall ? n : 0);
     QCOMPARE(q.digits, digits);
     QCOMPARE(q.displayTime, displayTime);
-}
-
-void NMemoryTest::positionsScoreByBytes_data()
-{
-    QTest::addColumn<QString>("right");
-    QTest::addColumn<QString>("answer");
-    QTest::addColumn<int>("matches");
-    QTest::newRow("repeated digits") << "5500"
-                                     << "5500" << 4;
-    QTest::newRow("space inside") << "123"
-                                  << "12 3" << 2;
-    QTest::newRow("leading space") << "123"
-                                   << " 123" << 0;
-    QTest::newRow("longer answer") << "123"
-                                   << "1239" << 3;
-    QTest::newRow("full-width digits") << "123"
-                                       << "１２３" << 0;
-}
-
-void NMemoryTest::positionsScoreByBytes()
-{
-    QFETCH(QString, right);
-    QFETCH(QString, answer);
-    QFETCH(int, matches);
-    QCOMPARE(positionMatches(right, answer), matches);
 }
 
 void NMemoryTest::digitsShowForTheDisplayTime_data()
