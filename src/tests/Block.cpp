@@ -80,7 +80,8 @@ TForm8::TForm8(Game& game)
                   35,
                   {288, 0, 137, 33},
                   {40, 410, 193, 49},
-                  {448, 413, 137, 49}}),
+                  {448, 413, 137, 49},
+                  {0, 0, 273, 57}}),
       Timer1(game.services.clock, 10)
 {
     beginTimerPeriod();

@@ -14,7 +14,7 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
     : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId()))
 {
     addBackground(art::Scene::Screen);
-    addLogo(QRect(0, 0, 265, 49));
+    addLogo(layout.logo);
     m_stagePicture = new Image(this, layout.stagePicture);
     m_modeLabel = new TShadowLabel(this);
     styleScreenLabel(m_modeLabel, layout.labelHeight, Qt::blue);

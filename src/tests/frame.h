@@ -22,6 +22,7 @@ public:
         QRect stagePicture;
         QRect startButton;
         QRect backButton;
+        QRect logo{0, 0, 265, 49};
     };
 
     TestScreen(Game& game, const QString& caption, const Layout& layout);
