@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <QTest>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -119,6 +121,52 @@ private Q_SLOTS:
     }
 
     // Real ticks go through the error report and may stop their own timer.
+    // A key is timed when it went down; a stamp that cannot be on the
+    // monotonic clock is not trusted and the key counts from its arrival.
+    void realEventTimeComesFromTheStamp_data()
+    {
+        QTest::addColumn<qint64>("stampAgeMs");
+        QTest::addColumn<bool>("trusted");
+        QTest::newRow("250 ms ago") << qint64{250} << true;
+        QTest::newRow("just now") << qint64{0} << true;
+        QTest::newRow("a millisecond ahead, rounding") << qint64{-1} << true;
+        QTest::newRow("ahead of now") << qint64{-50} << false;
+        QTest::newRow("from another clock") << qint64{-100'000'000} << false;
+        QTest::newRow("long ago") << qint64{3'600'000} << false;
+    }
+
+    void realEventTimeComesFromTheStamp()
+    {
+        QFETCH(qint64, stampAgeMs);
+        QFETCH(bool, trusted);
+        qx::RealClock clock;
+        const std::int64_t beforeNs = clock.nowNs();
+        // The window system's stamps are 32 bits wide and wrap.
+        const auto stamp = static_cast<std::uint32_t>(beforeNs / kNsPerMs - stampAgeMs);
+        const std::int64_t atNs = clock.eventTimeNs(stamp);
+        const std::int64_t afterNs = clock.nowNs();
+        QVERIFY(atNs <= afterNs);
+        if (trusted) {
+            const std::int64_t expected = beforeNs / kNsPerMs * kNsPerMs - stampAgeMs * kNsPerMs;
+            QVERIFY2(std::abs(atNs - std::min(expected, afterNs)) <= 2 * kNsPerMs,
+                     qPrintable(QString::number((atNs - expected) / 1e6)));
+        } else {
+            QVERIFY(atNs >= beforeNs);
+        }
+        QVERIFY(clock.eventTimeNs(0) >= afterNs);
+    }
+
+    void stallDropsTheDeadlinesItPassesAndKeepsTheGrid()
+    {
+        qx::VirtualClock clock;
+        std::vector<std::int64_t> firedMs;
+        clock.start(10, [&] { firedMs.push_back(clock.nowNs() / kNsPerMs); });
+        clock.advance(20);
+        clock.stall(35);
+        clock.advance(25);
+        QCOMPARE(firedMs, (std::vector<std::int64_t>{10, 20, 60, 70, 80}));
+    }
+
     void realTickStopsItselfAndReportsErrors()
     {
         qx::RealClock clock;

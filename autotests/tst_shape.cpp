@@ -55,8 +55,8 @@ class ShapeTest : public QObject {
 
 private Q_SLOTS:
     void orderDrawsEightShapesAndLeavesOneOut();
-    void stopwatchRollsOver_data();
-    void stopwatchRollsOver();
+    void stopwatchShowsElapsedTenths_data();
+    void stopwatchShowsElapsedTenths();
     void pointsAreHundredMinusTheDigits_data();
     void pointsAreHundredMinusTheDigits();
     void singlePlayStopsTheStopwatchAndWritesItsTime();
@@ -79,29 +79,25 @@ void ShapeTest::orderDrawsEightShapesAndLeavesOneOut()
     QCOMPARE(static_cast<int>(missing.size()), 9);
 }
 
-void ShapeTest::stopwatchRollsOver_data()
+void ShapeTest::stopwatchShowsElapsedTenths_data()
 {
-    QTest::addColumn<QString>("before");
-    QTest::addColumn<QString>("after");
-    QTest::newRow("tenths") << "00:00:0"
-                            << "00:00:1";
-    QTest::newRow("seconds") << "00:00:9"
-                             << "00:01:0";
-    QTest::newRow("tens of seconds") << "00:09:9"
-                                     << "00:10:0";
-    QTest::newRow("minutes") << "00:59:9"
-                             << "01:00:0";
-    QTest::newRow("tens of minutes") << "09:59:9"
-                                     << "10:00:0";
-    QTest::newRow("no upper limit") << "99:59:9"
-                                    << "100:00:0";
+    QTest::addColumn<int>("tenths");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("start") << 0 << "00:00:0";
+    QTest::newRow("tenths") << 1 << "00:00:1";
+    QTest::newRow("seconds") << 10 << "00:01:0";
+    QTest::newRow("tens of seconds") << 100 << "00:10:0";
+    QTest::newRow("minutes") << 600 << "01:00:0";
+    QTest::newRow("every digit") << 5999 << "09:59:9";
+    QTest::newRow("tens of minutes") << 6000 << "10:00:0";
+    QTest::newRow("no upper limit") << 60000 << "100:00:0";
 }
 
-void ShapeTest::stopwatchRollsOver()
+void ShapeTest::stopwatchShowsElapsedTenths()
 {
-    QFETCH(QString, before);
-    QFETCH(QString, after);
-    QCOMPARE(shapeClockText(tickShapeClock(clockOf(before))), after);
+    QFETCH(int, tenths);
+    QFETCH(QString, shown);
+    QCOMPARE(shapeClockText(shapeClockAt(tenths)), shown);
 }
 
 void ShapeTest::pointsAreHundredMinusTheDigits_data()

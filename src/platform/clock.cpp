@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <climits>
 #include <chrono>
 
 namespace qx {
@@ -13,6 +14,9 @@ namespace qx {
 namespace {
 
 constexpr std::int64_t kNsPerMs = 1'000'000;
+// An input event handled later than this after its stamp is taken as
+// stamped on another clock: no stall of the game lasts that long.
+constexpr std::int32_t kLongestTrustedAgeMs = 10'000;
 
 // Both clocks treat a period below one millisecond as one millisecond: a
 // virtual tick would otherwise fall due again at the instant it fired, and
@@ -41,6 +45,22 @@ std::int64_t RealClock::nowNs() const
     return std::chrono::duration_cast<std::chrono::nanoseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
         .count();
+}
+
+std::int64_t RealClock::eventTimeNs(std::uint64_t timestampMs) const
+{
+    // X11 and Wayland stamp input events with the monotonic clock in
+    // milliseconds, wrapping at 32 bits. A stamp from any other clock, or
+    // none, lands far from now and is not used. A stamp up to a millisecond
+    // ahead is that clock's rounding.
+    const std::int64_t now = nowNs();
+    if (timestampMs == 0)
+        return now;
+    const auto nowMs = static_cast<std::uint32_t>(now / kNsPerMs);
+    const auto ageMs = static_cast<std::int32_t>(nowMs - static_cast<std::uint32_t>(timestampMs));
+    if (ageMs < -1 || ageMs > kLongestTrustedAgeMs)
+        return now;
+    return std::min(now, (now / kNsPerMs - ageMs) * kNsPerMs);
 }
 
 QDate RealClock::today() const
@@ -113,6 +133,23 @@ void VirtualClock::advance(std::int64_t ms)
     m_nowNs = targetNs;
 }
 
+std::int64_t VirtualClock::eventTimeNs(std::uint64_t timestampMs) const
+{
+    if (timestampMs == 0)
+        return m_nowNs;
+    return std::min(m_nowNs, static_cast<std::int64_t>(timestampMs) * kNsPerMs);
+}
+
+void VirtualClock::stall(std::int64_t ms)
+{
+    m_nowNs += std::max<std::int64_t>(ms, 0) * kNsPerMs;
+    for (auto& [id, entry] : m_timers) {
+        if (entry.dueNs <= m_nowNs)
+            entry.dueNs +=
+                (m_nowNs - entry.dueNs) / entry.intervalNs * entry.intervalNs + entry.intervalNs;
+    }
+}
+
 bool VirtualClock::advanceUntil(const std::function<bool()>& done, std::int64_t limitMs,
                                 std::int64_t stepMs)
 {
@@ -123,6 +160,13 @@ bool VirtualClock::advanceUntil(const std::function<bool()>& done, std::int64_t 
         advance(std::min(step, limitMs - elapsed));
     }
     return true;
+}
+
+int Stopwatch::wholeUnits(std::int64_t ns, std::int64_t unitMs)
+{
+    if (unitMs <= 0 || ns <= 0)
+        return 0;
+    return static_cast<int>(std::min<std::int64_t>(ns / (unitMs * kNsPerMs), INT_MAX));
 }
 
 } // namespace qx

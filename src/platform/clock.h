@@ -22,6 +22,11 @@ public:
 
     // Monotonic time in nanoseconds.
     virtual std::int64_t nowNs() const = 0;
+    // When an input event happened, from the window system's millisecond
+    // timestamp: the moment the key went down, not the moment a busy
+    // user-interface thread got round to it. A timestamp that cannot be
+    // trusted to be on this clock gives now.
+    virtual std::int64_t eventTimeNs(std::uint64_t timestampMs) const = 0;
     // The local date used in record lines.
     virtual QDate today() const = 0;
 
@@ -40,6 +45,7 @@ public:
     RealClock();
     ~RealClock() override;
     std::int64_t nowNs() const override;
+    std::int64_t eventTimeNs(std::uint64_t timestampMs) const override;
     QDate today() const override;
     TimerId start(int intervalMs, Tick tick) override;
     void stop(TimerId id) override;
@@ -56,6 +62,9 @@ class VirtualClock final : public Clock {
 public:
     explicit VirtualClock(QDate today = QDate(2026, 12, 8));
     std::int64_t nowNs() const override { return m_nowNs; }
+    // A test stamps an event in milliseconds of this clock to say when it
+    // happened; unstamped events happen as they arrive.
+    std::int64_t eventTimeNs(std::uint64_t timestampMs) const override;
     QDate today() const override { return m_today; }
     void setToday(QDate date) { m_today = date; }
     TimerId start(int intervalMs, Tick tick) override;
@@ -63,6 +72,10 @@ public:
     bool isVirtual() const override { return true; }
 
     void advance(std::int64_t ms);
+    // Moves time forward as a machine too busy to deliver any tick would:
+    // the deadlines passed meanwhile are dropped, and each timer goes on at
+    // the next deadline of its grid.
+    void stall(std::int64_t ms);
     // Advances in steps of stepMs until done() holds or limitMs have passed;
     // returns whether done() held.
     bool advanceUntil(const std::function<bool()>& done, std::int64_t limitMs,
@@ -81,6 +94,34 @@ private:
     TimerId m_nextId = 1;
     std::uint64_t m_nextOrder = 0;
     std::map<TimerId, Entry> m_timers;
+};
+
+// Time elapsed on a clock since a moment, in the units the game shows and
+// writes. Reading the clock instead of counting ticks keeps the time true when
+// ticks come late or are dropped on a busy machine.
+class Stopwatch {
+public:
+    explicit Stopwatch(const Clock& clock) : m_clock(clock) {}
+
+    void start() { m_startNs = m_clock.nowNs(); }
+    void startAt(std::int64_t ns) { m_startNs = ns; }
+    std::int64_t startNs() const { return m_startNs; }
+
+    std::int64_t elapsedNs() const { return elapsedNsAt(m_clock.nowNs()); }
+    std::int64_t elapsedNsAt(std::int64_t ns) const { return ns - m_startNs; }
+    // Whole hundredths elapsed up to a moment; never negative, and capped
+    // where an int ends (248 days).
+    int hundredthsAt(std::int64_t ns) const { return wholeUnits(elapsedNsAt(ns), 10); }
+    int hundredths() const { return hundredthsAt(m_clock.nowNs()); }
+    int tenths() const { return wholeUnits(elapsedNs(), 100); }
+    // Whole periods of periodMs elapsed.
+    int periods(unsigned periodMs) const { return wholeUnits(elapsedNs(), periodMs); }
+
+private:
+    static int wholeUnits(std::int64_t ns, std::int64_t unitMs);
+
+    const Clock& m_clock;
+    std::int64_t m_startNs = 0;
 };
 
 } // namespace qx

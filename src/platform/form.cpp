@@ -219,7 +219,9 @@ void Form::keyPressEvent(QKeyEvent* event)
         return;
     }
     QChar key = text.at(0);
+    m_keyTimestamp = event->timestamp();
     dispatch([this, &key] { FormKeyPress(key); });
+    m_keyTimestamp = 0;
 }
 
 } // namespace qx

@@ -13,6 +13,7 @@
 
 #include <QWidget>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -78,6 +79,9 @@ public:
 
 protected:
     ModalStack& modalStack() const { return m_stack; }
+    // The window system's stamp of the key FormKeyPress is handling, in
+    // milliseconds (Clock::eventTimeNs reads it); 0 outside a key press.
+    std::uint64_t keyTimestamp() const { return m_keyTimestamp; }
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -90,6 +94,7 @@ private:
     bool m_closeRequested = false;
     bool m_closing = false;
     bool m_hasDesignPosition = false;
+    std::uint64_t m_keyTimestamp = 0;
     QPoint m_designPosition;
 };
 

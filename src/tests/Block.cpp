@@ -82,7 +82,7 @@ TForm8::TForm8(Game& game)
                   {40, 410, 193, 49},
                   {448, 413, 137, 49},
                   {0, 0, 273, 57}}),
-      Timer1(game.services.clock, 10)
+      Timer1(game.services.clock, 10), m_elapsed(game.services.clock)
 {
     beginTimerPeriod();
     addBanner(QStringLiteral("箱の数を数えてください"), QRect(80, 344, 473, 49));
@@ -119,7 +119,9 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event)
     if (keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter)
         return false;
     QChar key(13);
+    m_enterTimestamp = keyEvent->timestamp();
     dispatch([this, &key] { Edit1KeyPress(key); });
+    m_enterTimestamp = 0;
     return key.isNull();
 }
 
@@ -134,6 +136,7 @@ void TForm8::Image10Click()
     if (overall())
         countQuestion();
     Edit1->setEnabled(true);
+    m_elapsed.start();
     Timer1.setEnabled(true);
     Edit1->clear();
     Edit1->setFocus();
@@ -149,7 +152,7 @@ void TForm8::Image10Click()
 
 void TForm8::Timer1Timer()
 {
-    ++ElapsedHundredths;
+    ElapsedHundredths = m_elapsed.hundredths();
 }
 
 void TForm8::Edit1KeyPress(QChar& key)
@@ -157,6 +160,7 @@ void TForm8::Edit1KeyPress(QChar& key)
     if (key != QChar(13))
         return;
     Timer1.setEnabled(false);
+    ElapsedHundredths = m_elapsed.hundredthsAt(services().clock.eventTimeNs(m_enterTimestamp));
     startButton()->setEnabled(true);
     const QString typed = Edit1->text();
     const int count = BoxCount;

@@ -3,6 +3,7 @@
 // The box test: a random heap of cubes, at most two high on a three-by-three
 // ground plan; the player types how many there are.
 
+#include "platform/clock.h"
 #include "platform/timer.h"
 #include "tests/frame.h"
 
@@ -63,4 +64,8 @@ protected:
 
 private:
     void hideBoxes();
+
+    qx::Stopwatch m_elapsed;
+    // The window system's stamp of the ENTER being handled.
+    std::uint64_t m_enterTimestamp = 0;
 };

@@ -56,7 +56,8 @@ TForm3::TForm3(Game& game)
                   .stagePicture = {280, 0, 137, 33},
                   .startButton = {176, 424, 193, 49},
                   .backButton = {424, 432, 129, 41}}),
-      MMTimer1(game.services.clock), Timer1(game.services.clock, 1000), m_stripFont(gameFont(12))
+      MMTimer1(game.services.clock), Timer1(game.services.clock, 1000), m_stripFont(gameFont(12)),
+      m_run(game.services.clock)
 {
     beginTimerPeriod();
     Image3 = new Image(this, QRect(21, 67, 553, 305));
@@ -131,11 +132,15 @@ void TForm3::Timer1Timer()
     Label2->hide();
     Label2->clear();
     Timer1.setEnabled(false);
+    m_run.start();
     MMTimer1.setEnabled(true);
 }
 
 void TForm3::MMTimer1Timer()
 {
+    // The frame due now; frames whose ticks were dropped are skipped.
+    const int frame = std::max(m_run.periods(MMTimer1.Interval()), 1);
+    TextX = std::min(kTextStep * (frame - 1), kLastTextX);
     QImage& strip = PaintBox1->canvas();
     strip.fill(Qt::white);
     QPainter painter(&strip);

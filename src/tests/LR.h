@@ -3,6 +3,7 @@
 // The L-R test: a number of different digits runs once from left to right
 // through a narrow white strip, and the player types it back.
 
+#include "platform/clock.h"
 #include "platform/timer.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
@@ -55,6 +56,9 @@ private:
     void clearStrip();
 
     QFont m_stripFont;
+    // Since the run began: the number's place follows it, so that a run
+    // lasts its designed time however late single ticks come.
+    qx::Stopwatch m_run;
     // Laid out once per question, so that a tick only fills and draws.
     QStaticText m_numberText;
 };

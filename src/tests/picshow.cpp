@@ -53,7 +53,8 @@ TForm7::TForm7(Game& game)
                   {280, 0, 137, 33},
                   {192, 416, 193, 49},
                   {464, 420, 129, 49}}),
-      Timer1(game.services.clock), Timer2(game.services.clock, 1000), MMTimer1(game.services.clock)
+      Timer1(game.services.clock), Timer2(game.services.clock, 1000), MMTimer1(game.services.clock),
+      m_reaction(game.services.clock)
 {
     beginTimerPeriod();
     addBanner(QStringLiteral("上のボックス内に絵が表示されたらENTERを押してください"),
@@ -116,23 +117,31 @@ void TForm7::Timer1Timer()
     QPainter painter(&Image4->canvas());
     painter.drawImage(kPictureAt, art::reflexPicture(services().random(3)));
     painter.end();
+    // Painted and handed to the window system now, not at the next frame,
+    // so that the reaction clock starts as the player can see the picture.
+    Image4->repaint();
+    m_reaction.start();
     MMTimer1.setEnabled(true);
     Timer1.setEnabled(false);
 }
 
 void TForm7::MMTimer1Timer()
 {
-    ++ReactionHundredths;
+    ReactionHundredths = m_reaction.hundredths();
 }
 
 void TForm7::FormKeyPress(QChar& key)
 {
     if (key != QChar(13))
         return;
+    const std::int64_t pressedNs = services().clock.eventTimeNs(keyTimestamp());
+    // A key that went down before the picture was on the screen, and reached
+    // the screen only after it because the machine was busy, came too early.
+    const bool falseStart =
+        Timer1.Enabled() || (MMTimer1.Enabled() && pressedNs < m_reaction.startNs());
+    const int reaction = falseStart ? 0 : m_reaction.hundredthsAt(pressedNs);
     MMTimer1.setEnabled(false);
-    const bool falseStart = Timer1.Enabled();
     Timer1.setEnabled(false);
-    const int reaction = ReactionHundredths;
     // Disarmed before the record file is read: a file that fails to load must
     // not leave ENTER armed for a second answer.
     ReactionHundredths = 0;

@@ -65,25 +65,15 @@ std::array<int, 9> qx::drawShapeOrder(Random& random)
     return order;
 }
 
-ShapeClock qx::tickShapeClock(ShapeClock clock)
+ShapeClock qx::shapeClockAt(int tenths)
 {
-    if (++clock.tenths == 10) {
-        clock.tenths = 0;
-        ++clock.seconds;
-    }
-    if (clock.seconds == 10) {
-        clock.seconds = 0;
-        ++clock.tensOfSeconds;
-    }
-    if (clock.tensOfSeconds == 6) {
-        clock.tensOfSeconds = 0;
-        ++clock.minutes;
-    }
-    if (clock.minutes == 10) {
-        clock.minutes = 0;
-        ++clock.tensOfMinutes;
-    }
-    return clock;
+    const int seconds = std::max(tenths, 0) / 10;
+    const int minutes = seconds / 60;
+    return {.tensOfMinutes = minutes / 10,
+            .minutes = minutes % 10,
+            .tensOfSeconds = seconds % 60 / 10,
+            .seconds = seconds % 10,
+            .tenths = std::max(tenths, 0) % 10};
 }
 
 QString qx::shapeClockText(const ShapeClock& clock)
@@ -112,7 +102,7 @@ TForm6::TForm6(Game& game)
                   {280, 0, 137, 33},
                   {192, 424, 193, 49},
                   {462, 429, 129, 49}}),
-      MMTimer1(game.services.clock)
+      MMTimer1(game.services.clock), m_elapsed(game.services.clock)
 {
     beginTimerPeriod();
     for (int n = 1; n <= 9; ++n) {
@@ -186,6 +176,7 @@ void TForm6::Image14Click()
     setAnswersEnabled(true);
     startButton()->setEnabled(false);
     setStopwatchVisible(true);
+    m_elapsed.start();
     MMTimer1.setEnabled(true);
     Stopwatch = ShapeClock();
     showStopwatch();
@@ -202,7 +193,7 @@ void TForm6::Image14Click()
 
 void TForm6::MMTimer1Timer()
 {
-    Stopwatch = tickShapeClock(Stopwatch);
+    Stopwatch = shapeClockAt(m_elapsed.tenths());
     showStopwatch();
 }
 
@@ -211,6 +202,8 @@ void TForm6::Image2Click(Image* sender)
     setAnswersEnabled(false);
     startButton()->setEnabled(true);
     MMTimer1.setEnabled(false);
+    Stopwatch = shapeClockAt(m_elapsed.tenths());
+    showStopwatch();
     const QString time = shapeClockText(Stopwatch);
     const bool right = sender->Tag == ShapeOrder[8];
     finishOrderB(right ? QStringLiteral("正解") : QStringLiteral("不正解"),

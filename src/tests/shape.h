@@ -3,6 +3,7 @@
 // The shape test: eight of nine shapes are drawn in a ring around a running
 // stopwatch, and the player clicks the one that is missing.
 
+#include "platform/clock.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -27,8 +28,8 @@ struct ShapeClock {
 
     bool operator==(const ShapeClock&) const = default;
 };
-// One tenth of a second later, rolling each digit over into the next.
-ShapeClock tickShapeClock(ShapeClock clock);
+// The stopwatch after this many tenths of a second.
+ShapeClock shapeClockAt(int tenths);
 // "00:12:3".
 QString shapeClockText(const ShapeClock& clock);
 // A right answer's points: 100 minus the sum of the digits shown.
@@ -69,6 +70,9 @@ public:
 
 private:
     void setAnswersEnabled(bool enabled);
+
+    // The stopwatch's time; its ticks only repaint it.
+    qx::Stopwatch m_elapsed;
     void showStopwatch();
     void setStopwatchVisible(bool visible);
 };

@@ -67,7 +67,8 @@ TForm5::TForm5(Game& game)
                   .backButton = {464, 424, 129, 49}}),
       MMTimer1(game.services.clock), Timer1(game.services.clock, 100),
       countdown(game.services.clock, 1000), ClockBuffer(kClockArea, QImage::Format_RGB32),
-      m_clockFont(clockFont()), m_clockAscent(QFontMetrics(m_clockFont).ascent())
+      m_clockFont(clockFont()), m_clockAscent(QFontMetrics(m_clockFont).ascent()),
+      m_stopwatch(game.services.clock)
 {
     beginTimerPeriod();
     Image2 = new Image(this, QRect(88, 40, 433, 417));
@@ -141,6 +142,7 @@ void TForm5::runClock()
     Label2->hide();
     paintClock(PaintBox1->canvas());
     KeyPreview = true;
+    m_stopwatch.start();
     MMTimer1.setEnabled(true);
 }
 
@@ -187,7 +189,7 @@ void TForm5::countdownTimer()
 
 void TForm5::MMTimer1Timer()
 {
-    ++ClockHundredths;
+    ClockHundredths = m_stopwatch.hundredths();
     paintClock(ClockBuffer);
     QPainter(&PaintBox1->canvas()).drawImage(0, 0, ClockBuffer);
 }
@@ -196,8 +198,10 @@ void TForm5::FormKeyPress(QChar& key)
 {
     if (key != QChar(13))
         return;
-    // Frozen before it is read: the value scored, shown and written is one.
+    // Frozen before it is read: the value scored, shown and written is one,
+    // and it is the moment the key went down.
     MMTimer1.setEnabled(false);
+    ClockHundredths = m_stopwatch.hundredthsAt(services().clock.eventTimeNs(keyTimestamp()));
     Timer1.setEnabled(true);
     if (overall())
         addPoints(stopPoints(ClockHundredths, TargetHundredths));

@@ -4,6 +4,7 @@
 // player presses ENTER when it reaches the target time. The difference shows
 // on the blind, which then slides down to uncover the stopped time.
 
+#include "platform/clock.h"
 #include "platform/timer.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
@@ -71,4 +72,6 @@ private:
 
     QFont m_clockFont;
     int m_clockAscent;
+    // The clock's time; its ticks only repaint it.
+    qx::Stopwatch m_stopwatch;
 };

@@ -78,22 +78,27 @@ void setTimerThreadName()
 } // namespace
 
 // Written by the user-interface thread under the mutex at each arming; the
-// timer thread reads it and reports handled ticks back through it.
+// timer thread reads it, and the two hand each tick over through it.
 struct TMMTimer::Shared {
+    enum class Tick { None, Queued, Running };
+
     std::mutex mutex;
     // Wakes the timer thread on a change of arming, on quitting and when a
-    // tick has been handled.
+    // tick has been handled or dropped.
     std::condition_variable wake;
-    // Counts armings; a tick or a switch-off of an earlier arming is stale.
+    // Counts armings; a tick of an earlier arming is stale.
     std::uint64_t arming = 0;
     bool armed = false;
     bool quit = false;
     std::int64_t originNs = 0;
     std::int64_t periodNs = 0;
     unsigned deliveryTimeoutMs = 0;
-    // Ticks are numbered across armings.
+    // The last tick sent, numbered across armings, and where it is: waiting
+    // in the user-interface thread's queue, being handled, or done with.
     std::uint64_t sentTick = 0;
-    std::uint64_t handledTick = 0;
+    Tick tick = Tick::None;
+    // The handler is running; only the user-interface thread touches it.
+    bool inHandler = false;
 };
 
 TMMTimer::TMMTimer(qx::Clock& clock, QObject* parent)
@@ -156,8 +161,13 @@ void TMMTimer::RearmTimer()
             m_clockTimer = 0;
         }
         if (armed)
-            m_clockTimer = m_clock.start(static_cast<int>(std::min<unsigned>(m_interval, INT_MAX)),
-                                         [this] { qx::dispatch([this] { DoTimer(); }); });
+            m_clockTimer =
+                m_clock.start(static_cast<int>(std::min<unsigned>(m_interval, INT_MAX)), [this] {
+                    // A handler that lets time pass on the clock is not
+                    // entered again by its own timer.
+                    if (!m_shared->inHandler)
+                        runHandler(m_shared);
+                });
         return;
     }
 
@@ -216,23 +226,28 @@ void TMMTimer::runTimerThread()
                 break;
 
             const std::uint64_t tick = ++shared.sentTick;
+            shared.tick = Shared::Tick::Queued;
             lock.unlock();
             QMetaObject::invokeMethod(
                 this, [this, arming, tick] { deliverTick(arming, tick); }, Qt::QueuedConnection);
             lock.lock();
-            const bool handled = shared.wake.wait_for(
-                lock, timeout, [&] { return shared.handledTick == tick || !current(); });
+            const auto done = [&] { return shared.tick == Shared::Tick::None || !current(); };
+            shared.wake.wait_for(lock, timeout, done);
             if (!current())
                 break;
-            if (!handled) {
-                // The owner's view (Enabled) changes on its own thread; until
-                // then this arming is over, and its queued tick is dropped.
-                shared.armed = false;
-                lock.unlock();
-                QMetaObject::invokeMethod(
-                    this, [this, arming] { switchOff(arming); }, Qt::QueuedConnection);
-                lock.lock();
-                break;
+            // A tick the user-interface thread has not taken up in time is
+            // dropped: handled later it would show a stale moment. One it is
+            // still handling (a slow handler, or one whose error report or
+            // box is open) holds the next ticks back until it returns.
+            if (shared.tick == Shared::Tick::Queued)
+                shared.tick = Shared::Tick::None;
+            if (shared.tick == Shared::Tick::Running) {
+                shared.wake.wait(lock, done);
+                if (!current())
+                    break;
+                // The deadlines that passed while the handler ran were
+                // missed; the next is the first still ahead.
+                index = (monotonicNs() - originNs) / periodNs;
             }
             index = nextIndex(index, originNs, periodNs, monotonicNs());
         }
@@ -241,27 +256,30 @@ void TMMTimer::runTimerThread()
 
 void TMMTimer::deliverTick(std::uint64_t arming, std::uint64_t tick)
 {
-    // The handler may destroy the timer; the shared state outlives it here.
     const std::shared_ptr<Shared> shared = m_shared;
     {
         const std::lock_guard lock(shared->mutex);
-        if (!shared->armed || shared->arming != arming || shared->sentTick != tick)
+        if (!shared->armed || shared->arming != arming || shared->sentTick != tick ||
+            shared->tick != Shared::Tick::Queued)
             return;
+        // Re-armed from inside its own handler and reached from a modal loop
+        // that the handler opened: the handler is still running.
+        shared->tick = shared->inHandler ? Shared::Tick::None : Shared::Tick::Running;
     }
-    qx::dispatch([this] { DoTimer(); });
+    if (!shared->inHandler)
+        runHandler(shared);
     {
         const std::lock_guard lock(shared->mutex);
-        shared->handledTick = tick;
+        if (shared->sentTick == tick)
+            shared->tick = Shared::Tick::None;
     }
     shared->wake.notify_all();
 }
 
-void TMMTimer::switchOff(std::uint64_t arming)
+void TMMTimer::runHandler(const std::shared_ptr<Shared>& shared)
 {
-    {
-        const std::lock_guard lock(m_shared->mutex);
-        if (m_shared->arming != arming)
-            return;
-    }
-    setEnabled(false);
+    // The handler may destroy the timer; the shared state outlives it here.
+    shared->inHandler = true;
+    qx::dispatch([this] { DoTimer(); });
+    shared->inHandler = false;
 }

@@ -11,12 +11,18 @@
 //
 // On a real clock a thread of the timer's own sleeps to absolute deadlines of
 // the monotonic clock, hands each tick to the user-interface thread and waits
-// until it has been handled. A tick not handled within DeliveryTimeout (90% of
-// the period) switches the timer off, Enabled included, as if its owner had:
-// a slow handler, or one that opens a modal box, never has ticks pile up
-// behind it. A tick that was waiting to be handled when the timer was
-// re-armed, switched off or destroyed is dropped. On a virtual clock the ticks
-// come from the clock and are always handled in time.
+// until it has been handled. A tick the user-interface thread has not taken up
+// within DeliveryTimeout (90% of the period) is dropped, and the timer goes on
+// at the next deadline of its grid: a busy machine costs repaints, never the
+// timer. No tick is handed over while a handler of the timer runs, also inside
+// a modal loop the handler opens, so ticks never pile up behind a slow handler;
+// once it returns, ticks resume on the grid. A tick that was waiting to be
+// handled when the timer was re-armed, switched off or destroyed is dropped.
+// On a virtual clock the ticks come from the clock, with the same rule against
+// re-entering a running handler.
+//
+// Ticks say when to repaint; what a screen shows or writes as time is read
+// from the clock (qx::Stopwatch), since any tick may be dropped.
 //
 // An exception from the handler goes to the application's error report, and
 // the timer goes on. The clock must outlive the timer.
@@ -60,7 +66,7 @@ private:
 
     void runTimerThread();
     void deliverTick(std::uint64_t arming, std::uint64_t tick);
-    void switchOff(std::uint64_t arming);
+    void runHandler(const std::shared_ptr<Shared>& shared);
 
     qx::Clock& m_clock;
     bool m_enabled = false;

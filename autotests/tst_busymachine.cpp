@@ -1,0 +1,176 @@
+// A busy machine delivers the precision timers' ticks late or drops them, and
+// handles keys late. The times shown and written must still be the time that
+// passed: these play each timed screen on the virtual clock through a stall in
+// which no tick is delivered.
+
+#include "app/dialog.h"
+#include "app/mainform.h"
+#include "platform/textcodec.h"
+#include "tests/Block.h"
+#include "tests/LR.h"
+#include "tests/picshow.h"
+#include "tests/shape.h"
+#include "tests/stop.h"
+#include "testsupport.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+constexpr std::int64_t kNsPerMs = 1'000'000;
+
+// The first line of a user's record file, without its date.
+QString firstRecord(const QString& file)
+{
+    const QString text = cp932::decode(qxtest::readBytes(QStringLiteral("Rec/u/") + file));
+    return text.section(QStringLiteral("\r\n"), 0, 0).section(QLatin1Char(','), 1);
+}
+
+// ENTER as the window system delivers it: stamped with the moment it went
+// down (in ms of the clock; 0 for no stamp), handled now.
+void pressEnterStamped(QWidget* target, std::uint64_t stampMs)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    press.setTimestamp(stampMs);
+    QApplication::sendEvent(target, &press);
+}
+
+} // namespace
+
+class BusyMachineTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writtenTimeIsTheTimeThatPassed_data();
+    void writtenTimeIsTheTimeThatPassed();
+    void lrRunLastsItsDesignedTimeThroughAStall();
+    void reactionRunsFromThePictureToTheKeyGoingDown_data();
+    void reactionRunsFromThePictureToTheKeyGoingDown();
+};
+
+void BusyMachineTest::writtenTimeIsTheTimeThatPassed_data()
+{
+    QTest::addColumn<QString>("test");
+    QTest::addColumn<int>("beforeMs");
+    QTest::addColumn<int>("stalledMs");
+    QTest::addColumn<int>("afterMs");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("stop, on time") << "stop" << 3050 << 0 << 0 << "レベル1,3:00,3:05,+00:05";
+    QTest::newRow("stop, stalled") << "stop" << 1000 << 850 << 1200 << "レベル1,3:00,3:05,+00:05";
+    QTest::newRow("Reflex, stalled") << "Reflex" << 10 << 290 << 0 << "00:00:30";
+    QTest::newRow("shape, stalled") << "shape" << 2000 << 5000 << 350 << "○,00:07:3";
+    QTest::newRow("box, stalled") << "box" << 1000 << 2000 << 456 << "×,00:03:45";
+}
+
+void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
+{
+    QFETCH(QString, test);
+    QFETCH(int, beforeMs);
+    QFETCH(int, stalledMs);
+    QFETCH(int, afterMs);
+    QFETCH(QString, written);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm1& menu = *f.game->Form1;
+    menu.Level = 1;
+    menu.CurrentTest = test;
+    const auto play = [&] {
+        f.clock.advance(beforeMs);
+        f.clock.stall(stalledMs);
+        f.clock.advance(afterMs);
+    };
+    if (test == QLatin1String("stop")) {
+        TForm5& screen = *f.game->Form5;
+        screen.ShowModal();
+        screen.startButton()->click();
+        play();
+        // The running clock shows the time that passed too.
+        QCOMPARE(screen.ClockHundredths, (beforeMs + stalledMs + afterMs) / 10);
+        pressEnterStamped(&screen, 0);
+        f.clock.advance(1000);
+        QCOMPARE(firstRecord(QStringLiteral("stop.dat")), written);
+    } else if (test == QLatin1String("Reflex")) {
+        TForm7& screen = *f.game->Form7;
+        screen.ShowModal();
+        screen.startButton()->click();
+        QVERIFY(f.clock.advanceUntil([&] { return screen.MMTimer1.Enabled(); }, 8000));
+        play();
+        pressEnterStamped(&screen, 0);
+        QCOMPARE(firstRecord(QStringLiteral("Reflex.dat")), written);
+    } else if (test == QLatin1String("shape")) {
+        TForm6& screen = *f.game->Form6;
+        screen.ShowModal();
+        screen.startButton()->click();
+        play();
+        screen.answerButtons[static_cast<std::size_t>(screen.ShapeOrder[8] - 1)]->click();
+        QCOMPARE(firstRecord(QStringLiteral("shape.dat")), written);
+    } else {
+        TForm8& screen = *f.game->Form8;
+        screen.ShowModal();
+        screen.startButton()->click();
+        play();
+        QTest::keyClick(screen.Edit1, Qt::Key_Return);
+        QVERIFY(firstRecord(QStringLiteral("box.dat")).startsWith(written));
+    }
+    QVERIFY(f.dialogs.errors.isEmpty());
+}
+
+// The number runs through the strip in 301 frames of the period, however
+// many of their ticks a busy machine dropped.
+void BusyMachineTest::lrRunLastsItsDesignedTimeThroughAStall()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->Level = 3; // two digits at 2 ms
+    f.game->Form1->CurrentTest = QStringLiteral("L-R");
+    TForm3& screen = *f.game->Form3;
+    screen.ShowModal();
+    std::int64_t askedNs = 0;
+    f.dialogs.whileAsking = [&] { askedNs = f.clock.nowNs(); };
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return screen.MMTimer1.Enabled(); }, 3000));
+    const std::int64_t runStartNs = f.clock.nowNs();
+    f.clock.advance(100);
+    f.clock.stall(300);
+    QVERIFY(f.clock.advanceUntil([&] { return askedNs != 0; }, 1000));
+    QCOMPARE((askedNs - runStartNs) / kNsPerMs, 602);
+    QCOMPARE(screen.TextX, 602);
+}
+
+void BusyMachineTest::reactionRunsFromThePictureToTheKeyGoingDown_data()
+{
+    QTest::addColumn<int>("downMs");
+    QTest::addColumn<int>("handledMs");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("handled late") << 120 << 300 << "00:00:12";
+    QTest::newRow("down before the picture showed") << -5 << 300 << "フライング";
+    QTest::newRow("down as it showed") << 0 << 40 << "00:00:00";
+}
+
+void BusyMachineTest::reactionRunsFromThePictureToTheKeyGoingDown()
+{
+    QFETCH(int, downMs);
+    QFETCH(int, handledMs);
+    QFETCH(QString, written);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->CurrentTest = QStringLiteral("Reflex");
+    TForm7& screen = *f.game->Form7;
+    screen.ShowModal();
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return screen.MMTimer1.Enabled(); }, 8000));
+    const std::int64_t shownMs = f.clock.nowNs() / kNsPerMs;
+    f.clock.advance(handledMs);
+    pressEnterStamped(&screen, static_cast<std::uint64_t>(shownMs + downMs));
+    QCOMPARE(firstRecord(QStringLiteral("Reflex.dat")), written);
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), written);
+}
+
+QTEST_MAIN(BusyMachineTest)
+#include "tst_busymachine.moc"
