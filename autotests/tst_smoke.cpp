@@ -19,6 +19,11 @@
 #include <QTest>
 #include <QThread>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace {
 
 QString g_display;
@@ -43,6 +48,7 @@ private Q_SLOTS:
     void initTestCase();
     void mainWindowOpensWithCaptionAndSize();
     void selectUserAndPlayOnePanelQuestion();
+    void stopTimeIsTheRealTimeOnABusyMachine();
     void cleanupTestCase();
 
 private:
@@ -198,6 +204,101 @@ void SmokeTest::selectUserAndPlayOnePanelQuestion()
     const QString line = qx::cp932::decode(bytes);
     QVERIFY2(line.endsWith(QStringLiteral(",レベル1,○\r\n")), qPrintable(line));
     QCOMPARE(bytes.count("\r\n"), 1);
+}
+
+// Other programs keep every core busy and grab the screen over and over, as a
+// browser, a compiler and a screen recorder would. The stop time written is
+// still the real time from the start click to ENTER: a clock that counted its
+// ticks lost most of a second here.
+void SmokeTest::stopTimeIsTheRealTimeOnABusyMachine()
+{
+    // Leave the panel screen: its stage dialog, then its back button.
+    run({QStringLiteral("key"), QStringLiteral("Return")});
+    QThread::msleep(300);
+    const QString panelWindow = findWindow(QStringLiteral("パネル"));
+    QVERIFY(!panelWindow.isEmpty());
+    QThread::msleep(300);
+    click(clientOrigin(panelWindow) + QPoint(464 + 64, 424 + 24));
+    QVERIFY(findWindow(QStringLiteral("パネル"), 300).isEmpty());
+    // The level selection it was opened from comes back; leave it too.
+    const QString panelLevels = findWindow(QStringLiteral("レベル選択"));
+    QVERIFY(!panelLevels.isEmpty());
+    click(clientOrigin(panelLevels) + QPoint(232 + 68, 432 + 20));
+    QVERIFY(findWindow(QStringLiteral("レベル選択"), 300).isEmpty());
+
+    // ストップ, level 1 (target 3:00).
+    click(m_origin + QPoint(76 + 56, 328 + 20));
+    const QString levels = findWindow(QStringLiteral("レベル選択"));
+    QVERIFY(!levels.isEmpty());
+    QThread::msleep(300);
+    click(clientOrigin(levels) + QPoint(64 + 100, 112 + 24));
+    const QString stopWindow = findWindow(QStringLiteral("ストップ"));
+    QVERIFY(!stopWindow.isEmpty());
+    QThread::msleep(300);
+    const QPoint stop = clientOrigin(stopWindow);
+
+    std::atomic<bool> quit{false};
+    std::vector<std::thread> load;
+    const unsigned busy = 2 * std::max(2U, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < busy; ++i)
+        load.emplace_back([&quit] {
+            volatile std::uint64_t spin = 0;
+            while (!quit.load(std::memory_order_relaxed))
+                spin = spin + 1;
+        });
+    load.emplace_back([&quit] {
+        while (!quit.load()) {
+            QProcess grabber;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("DISPLAY"), g_display);
+            grabber.setProcessEnvironment(env);
+            grabber.setStandardOutputFile(QProcess::nullDevice());
+            grabber.start(QStringLiteral("xwd"),
+                          {QStringLiteral("-root"), QStringLiteral("-silent")});
+            grabber.waitForFinished(5000);
+        }
+    });
+
+    QElapsedTimer clock;
+    clock.start();
+    click(stop + QPoint(4 + 100, 422 + 26));
+    const qint64 clickedBy = clock.elapsed();
+    // click() waits 150 ms after the click went in.
+    const qint64 clickedFrom = clickedBy - 150 - 100;
+    QThread::msleep(static_cast<unsigned long>(std::max<qint64>(0, 3000 - clock.elapsed())));
+    const qint64 enterFrom = clock.elapsed();
+    run({QStringLiteral("key"), QStringLiteral("Return")});
+    const qint64 enterBy = clock.elapsed();
+    quit = true;
+    for (std::thread& thread : load)
+        thread.join();
+
+    QByteArray bytes;
+    QElapsedTimer waited;
+    waited.start();
+    QFile file(m_folder.path() + QStringLiteral("/Rec/smoke/stop.dat"));
+    while (bytes.isEmpty() && waited.elapsed() < 10000) {
+        QThread::msleep(100);
+        if (file.open(QIODevice::ReadOnly)) {
+            bytes = file.readAll();
+            file.close();
+        }
+    }
+    const QStringList fields = qx::cp932::decode(bytes).trimmed().split(QLatin1Char(','));
+    QCOMPARE(fields.size(), 5);
+    const QStringList stopTime = fields.at(3).split(QLatin1Char(':'));
+    const int writtenMs = (stopTime.value(0).toInt() * 100 + stopTime.value(1).toInt()) * 10;
+    // ENTER went down between enterFrom and enterBy, the click between
+    // clickedFrom and clickedBy; a tenth of a second is allowed on each side.
+    const qint64 shortest = enterFrom - clickedBy - 100;
+    const qint64 longest = enterBy - std::max<qint64>(0, clickedFrom) + 100;
+    qInfo("stop time written %d ms; real time from the click to ENTER %lld to %lld ms", writtenMs,
+          shortest + 100, longest - 100);
+    QVERIFY2(writtenMs >= shortest && writtenMs <= longest,
+             qPrintable(QStringLiteral("written %1 ms, real time %2 to %3 ms")
+                            .arg(writtenMs)
+                            .arg(shortest)
+                            .arg(longest)));
 }
 
 void SmokeTest::cleanupTestCase()
