@@ -76,23 +76,29 @@ private:
     int m_short = 0;
 };
 
-// Keeps one core busy until destroyed, for the figures under load.
-class CoreHog {
+// A player's busy desktop until destroyed: twice as many threads as the
+// machine has cores spin at normal priority, and on an X server another
+// program grabs the whole screen over and over, as a screen recorder does.
+class BusyMachine {
 public:
-    CoreHog();
-    ~CoreHog();
-    CoreHog(const CoreHog&) = delete;
-    CoreHog& operator=(const CoreHog&) = delete;
+    BusyMachine();
+    ~BusyMachine();
+    BusyMachine(const BusyMachine&) = delete;
+    BusyMachine& operator=(const BusyMachine&) = delete;
+    // ", 4 busy threads on 2 cores and the screen grabbed".
+    std::string condition() const;
 
 private:
     std::atomic<bool> m_stop{false};
-    std::thread m_thread;
+    std::vector<std::thread> m_threads;
+    bool m_grabbing = false;
 };
 
 // Presses ENTER on a form at an absolute moment, from a thread of its own, as
-// the window system would deliver a key: a KeyPress event posted to the form's
-// thread. The moment of posting is recorded, then `after` runs on the form's
-// thread once the key has been handled.
+// the window system would deliver a key: a KeyPress event stamped with the
+// moment in milliseconds of the monotonic clock, posted to the form's thread.
+// The moment of posting is recorded, then `after` runs on the form's thread
+// once the key has been handled.
 class KeyPresser {
 public:
     KeyPresser(QWidget* form, std::int64_t atNs, std::function<void()> after);

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QTimer>
 #include <QWidget>
@@ -16,6 +17,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <numeric>
 #include <stdexcept>
 #include <time.h>
@@ -135,18 +137,37 @@ void Report::summary() const
     std::printf("\n%d goals met, %d shortfalls.\n", m_passed, m_short);
 }
 
-CoreHog::CoreHog()
-    : m_thread([this] {
-          while (!m_stop.load(std::memory_order_relaxed)) {
-          }
-      })
+BusyMachine::BusyMachine()
 {
+    const unsigned spinners = 2 * std::max(1U, std::thread::hardware_concurrency());
+    for (unsigned i = 0; i < spinners; ++i)
+        m_threads.emplace_back([this] {
+            while (!m_stop.load(std::memory_order_relaxed)) {
+            }
+        });
+    m_grabbing = QGuiApplication::platformName() == QLatin1String("xcb");
+    if (m_grabbing)
+        m_threads.emplace_back([this] {
+            while (!m_stop.load()) {
+                if (std::system("xwd -root -silent > /dev/null 2>&1") != 0)
+                    return;
+            }
+        });
 }
 
-CoreHog::~CoreHog()
+BusyMachine::~BusyMachine()
 {
     m_stop = true;
-    m_thread.join();
+    for (std::thread& thread : m_threads)
+        thread.join();
+}
+
+std::string BusyMachine::condition() const
+{
+    const std::size_t spinners = m_threads.size() - (m_grabbing ? 1 : 0);
+    return ", " + std::to_string(spinners) + " busy threads on " +
+           countOf(std::max(1U, std::thread::hardware_concurrency()), "core") +
+           (m_grabbing ? " and the screen grabbed" : "");
 }
 
 KeyPresser::KeyPresser(QWidget* form, std::int64_t atNs, std::function<void()> after)
@@ -161,6 +182,8 @@ KeyPresser::KeyPresser(QWidget* form, std::int64_t atNs, std::function<void()> a
         tightenTimerSlack();
         sleepUntilNs(atNs);
         m_pressedNs = monotonicNs();
+        press->setTimestamp(static_cast<quint64>(m_pressedNs / kNsPerMs));
+        release->setTimestamp(static_cast<quint64>(m_pressedNs / kNsPerMs));
         QCoreApplication::postEvent(form, press);
         QCoreApplication::postEvent(form, release);
         QMetaObject::invokeMethod(form, after, Qt::QueuedConnection);

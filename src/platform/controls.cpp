@@ -101,6 +101,9 @@ void Image::paintEvent(QPaintEvent*)
         painter.drawImage(rect(), shown);
     else
         painter.drawImage(0, 0, shown);
+    painter.end();
+    if (OnPainted)
+        OnPainted();
 }
 
 void Image::mousePressEvent(QMouseEvent* event)

@@ -39,6 +39,9 @@ public:
     int Tag = 0;
     std::function<void()> OnClick;
     std::function<void()> OnMouseMove;
+    // Runs when a paint of the picture is done; the window system gets it
+    // straight after, so this is when it reaches the screen.
+    std::function<void()> OnPainted;
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -117,10 +117,18 @@ void TForm7::Timer1Timer()
     QPainter painter(&Image4->canvas());
     painter.drawImage(kPictureAt, art::reflexPicture(services().random(3)));
     painter.end();
-    // Painted and handed to the window system now, not at the next frame,
-    // so that the reaction clock starts as the player can see the picture.
+    // Painted and handed to the window system now, not at the next frame;
+    // the reaction clock starts as the paint is done, when the player can see
+    // the picture. A screen that is not shown starts it here.
+    bool painted = false;
+    Image4->OnPainted = [this, &painted] {
+        painted = true;
+        m_reaction.start();
+    };
     Image4->repaint();
-    m_reaction.start();
+    Image4->OnPainted = {};
+    if (!painted)
+        m_reaction.start();
     MMTimer1.setEnabled(true);
     Timer1.setEnabled(false);
 }
