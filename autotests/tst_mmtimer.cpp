@@ -53,8 +53,7 @@ void runEventLoop(int ms)
 
 constexpr int kPatienceMs = 5000;
 
-// Arrival times of ticks, split where the timer switched itself off and was
-// enabled again (only a heavily loaded machine misses a delivery time-out).
+// Arrival times of the ticks of one arming.
 struct Run {
     std::int64_t originNs;
     std::vector<std::int64_t> arrivalsNs;
@@ -178,25 +177,23 @@ private Q_SLOTS:
             if (++received == ticks)
                 timer.setEnabled(false);
         });
-        const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (received < ticks && std::chrono::steady_clock::now() < giveUp) {
-            runs.push_back({clock.nowNs(), {}});
-            timer.setEnabled(true);
-            QVERIFY(runEventLoopUntil([&] { return !timer.Enabled(); }, 10000));
-        }
+        runs.push_back({clock.nowNs(), {}});
+        timer.setEnabled(true);
+        QVERIFY(runEventLoopUntil([&] { return !timer.Enabled(); }, 10000));
         qx::endTimerPeriod();
 
         QCOMPARE(received, ticks);
         QVERIFY(onUiThread);
         const Figures figures = measure(runs, std::int64_t{interval} * kNsPerMs);
         qInfo("period %u ms: mean %.4f ms, lateness median %.3f ms, worst %.3f ms, "
-              "%d deadlines skipped, %d switch-offs",
+              "%d deadlines skipped",
               interval, figures.meanPeriodMs, figures.medianLatenessMs, figures.worstLatenessMs,
-              figures.skipped, static_cast<int>(runs.size()) - 1);
+              figures.skipped);
         QVERIFY2(std::abs(figures.meanPeriodMs - interval) < 0.05 * interval,
                  qPrintable(QString::number(figures.meanPeriodMs)));
-        // A loaded machine drops one or two deadlines in a run like this.
-        QVERIFY2(figures.skipped <= ticks / 20, qPrintable(QString::number(figures.skipped)));
+        // A loaded machine drops some deadlines (a tick the UI thread did not
+        // take up in time); a timer that ran slow would drop most.
+        QVERIFY2(figures.skipped <= ticks / 5, qPrintable(QString::number(figures.skipped)));
     }
 
     // A handler that takes longer than the delivery time-out, here in a modal
