@@ -134,6 +134,17 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 
+    // A pasted count of two lines is taken as its first line.
+    screen.startButton()->click();
+    const int third = screen.BoxCount;
+    f.clock.advance(200);
+    screen.Edit1->insert(QString::number(third) + QStringLiteral("\r\n99"));
+    QTest::keyClick(screen.Edit1, Qt::Key_Return);
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    expected.prepend(cp932::encode(QStringLiteral("2026/12/08,○,00:00:20,%1,%1\r\n").arg(third)));
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+
     screen.backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(visibleBoxes(screen), 0);

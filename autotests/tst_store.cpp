@@ -27,6 +27,8 @@ private Q_SLOTS:
     void fieldForms();
     void dateUsesSlashesWhateverTheLocale();
     void linesSplitAtAnyBreakAndJoinWithCrLf();
+    void typedTextEndsAtItsFirstLineBreak_data();
+    void typedTextEndsAtItsFirstLineBreak();
     void resultLineGoesFirstInCp932WithCrLf();
     void overallRunLoadsButNeverWrites();
     void missingFileIsReportedWithItsPath();
@@ -155,6 +157,36 @@ void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
     QCOMPARE(store::splitLines(""), store::Lines{});
     QCOMPARE(store::splitLines("no final break"), store::Lines{"no final break"});
     QCOMPARE(store::joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
+}
+
+void StoreTest::typedTextEndsAtItsFirstLineBreak_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("one line") << "12"
+                              << "12";
+    QTest::newRow("CR LF") << "12\r\n34"
+                           << "12";
+    QTest::newRow("LF") << "12\n34\n"
+                        << "12";
+    QTest::newRow("CR") << "12\r34"
+                        << "12";
+    QTest::newRow("line separator") << u"12\u202834"_qs << "12";
+    QTest::newRow("next line") << u"12\u008534"_qs << "12";
+    QTest::newRow("break first") << "\r\n12"
+                                 << "";
+    // Blanks and tabs are not line breaks: the answer keeps them as typed.
+    QTest::newRow("blanks and tab") << " 1\t2 "
+                                    << " 1\t2 ";
+}
+
+// A pasted text with a line break would otherwise write a second, broken
+// record line.
+void StoreTest::typedTextEndsAtItsFirstLineBreak()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QCOMPARE(store::typedLine(typed), kept);
 }
 
 void StoreTest::resultLineGoesFirstInCp932WithCrLf()

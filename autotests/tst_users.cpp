@@ -63,6 +63,12 @@ void UsersTest::registrationMakesSevenEmptyFiles()
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
     QVERIFY(f.game->Form1->UserName.isEmpty());
 
+    // A pasted name of two lines registers its first line.
+    form->Edit1->setText(QStringLiteral("佐藤\r\n"));
+    form->Image5->click();
+    QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録しました"));
+    QVERIFY(QFileInfo(QStringLiteral("Rec/佐藤")).isDir());
+
     // A second registration of the same name leaves the first one alone.
     qxtest::writeBytes(QStringLiteral("Rec/山田/panel.dat"), "keep\r\n");
     form->Edit1->setText(QStringLiteral("山田"));
@@ -86,7 +92,8 @@ void UsersTest::refusedNamesCreateNothing_data()
         QTest::newRow(qPrintable(QStringLiteral("char %1").arg(QLatin1String(c))))
             << QStringLiteral("a%1b").arg(QLatin1String(c));
     QTest::newRow("tab") << "a\tb";
-    QTest::newRow("newline") << "a\nb";
+    // Only what comes before a line break is taken: nothing here.
+    QTest::newRow("line break first") << "\nb";
     QTest::newRow("CON") << "CON";
     QTest::newRow("nul.txt") << "nul.txt";
     QTest::newRow("com1") << "com1";

@@ -158,7 +158,7 @@ void TForm8::Edit1KeyPress(QChar& key)
         return;
     Timer1.setEnabled(false);
     startButton()->setEnabled(true);
-    const QString typed = Edit1->text();
+    const QString typed = store::typedLine(Edit1->text());
     const int count = BoxCount;
     const bool right = boxAnswer(typed) == count;
     const QString time = store::formatTime(ElapsedHundredths);

@@ -64,6 +64,12 @@ void TestScreen::addPoints(int points) const
     main().TotalScore += points;
 }
 
+QString TestScreen::askAnswer() const
+{
+    return store::typedLine(services().dialogs.input(
+        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString()));
+}
+
 void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
 {
     game().Form10->setResult(verdict, line1, line2);

@@ -1,5 +1,6 @@
 #include "users/regist.h"
 
+#include "users/store.h"
 #include "users/users.h"
 
 #include <QLineEdit>
@@ -26,7 +27,7 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
 
 void TForm11::Image5Click()
 {
-    if (users::registerUser(Edit1->text()) == users::Registration::Refused) {
+    if (users::registerUser(store::typedLine(Edit1->text())) == users::Registration::Refused) {
         services().dialogs.message(QStringLiteral("登録できません"));
         return;
     }

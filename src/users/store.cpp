@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,6 +111,15 @@ QString targetText(int hundredths)
 {
     const QString digits = QString::number(hundredths);
     return digits.left(1) + QLatin1Char(':') + digits.mid(1);
+}
+
+QString typedLine(const QString& typed)
+{
+    const auto isLineBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
+               c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    return typed.first(std::find_if(typed.begin(), typed.end(), isLineBreak) - typed.begin());
 }
 
 Lines splitCommaText(const QByteArray& line)

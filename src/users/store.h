@@ -38,6 +38,11 @@ QString formatStopTime(int hundredths);   // 1:23 (the stop time in the file)
 QString formatDifference(int hundredths); // +00:07, -01:23, 00:00
 QString targetText(int hundredths);       // 3:00
 
+// What the player typed, as it reaches a file: the answer boxes and the name
+// box take one line, so a line break (a paste of several lines) ends the text
+// and what follows it is dropped. A record line thus stays one line.
+QString typedLine(const QString& typed);
+
 // Comma text over code page 932 bytes: lead bytes step over their trail byte.
 Lines splitCommaText(const QByteArray& line);
 QByteArray joinCommaText(const Lines& fields);
