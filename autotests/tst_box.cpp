@@ -81,6 +81,10 @@ void BoxTest::countIsTheIntegerTyped_data()
     QTest::newRow("letters") << "abc" << 0;
     QTest::newRow("two numbers") << "1 2" << 0;
     QTest::newRow("negative") << "-3" << -3;
+    QTest::newRow("blank after") << "7 " << 0;
+    QTest::newRow("blank before") << " 7" << 0;
+    QTest::newRow("ideographic space after") << u"7\u3000"_qs << 0;
+    QTest::newRow("tab after") << "7\t" << 0;
 }
 
 void BoxTest::countIsTheIntegerTyped()

@@ -66,6 +66,10 @@ BoxSet qx::drawBoxHeap(Random& random)
 
 int qx::boxAnswer(const QString& text)
 {
+    // toInt() would step over blanks around the digits; the text as a whole
+    // has to be the integer.
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return 0;
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? value : 0;
