@@ -41,6 +41,7 @@ void DesktopDialogs::message(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -57,6 +58,8 @@ void DesktopDialogs::error(const QString& text)
 {
     QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok,
                     QApplication::activeWindow());
+    // Errors name paths and file contents, which may hold anything.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
