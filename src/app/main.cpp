@@ -46,6 +46,7 @@ int main(int argc, char* argv[])
     qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
 
     qx::Game game(services);
+    dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.
     std::optional<qxbench::FirstFrame> firstFrame;

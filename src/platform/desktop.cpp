@@ -37,10 +37,15 @@ void DesktopSound::play(const QString& path)
     m_playing = effect;
 }
 
+QWidget* DesktopDialogs::owner() const
+{
+    QWidget* window = m_owner ? m_owner() : nullptr;
+    return window ? window : QApplication::activeWindow();
+}
+
 void DesktopDialogs::message(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, owner());
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -49,15 +54,14 @@ QString DesktopDialogs::input(const QString& caption, const QString& prompt,
                               const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
 void DesktopDialogs::error(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, owner());
     // Errors name paths and file contents, which may hold anything.
     box.setTextFormat(Qt::PlainText);
     box.exec();

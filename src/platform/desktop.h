@@ -6,9 +6,11 @@
 
 #include <QHash>
 
+#include <functional>
 #include <memory>
 
 class QSoundEffect;
+class QWidget;
 
 namespace qx {
 
@@ -25,10 +27,18 @@ private:
 
 class DesktopDialogs final : public Dialogs {
 public:
+    // The window each box belongs to, so that the box opens over it and hands
+    // the keyboard back to it; without one, the active window.
+    void setOwner(std::function<QWidget*()> owner) { m_owner = std::move(owner); }
+
     void message(const QString& text) override;
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override;
+
+private:
+    QWidget* owner() const;
+    std::function<QWidget*()> m_owner;
 };
 
 } // namespace qx

@@ -74,7 +74,7 @@ void TestScreen::showResult(const QString& verdict, const QString& line1, const 
 {
     game().Form10->setResult(verdict, line1, line2);
     main().CurrentTest = testId();
-    game().Form10->Show();
+    game().Form10->Show(this);
 }
 
 void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
@@ -91,7 +91,7 @@ void TestScreen::finishOrderA(bool right, const QString& line1, const QString& l
         store::saveLines(path, lines);
     }
     main().CurrentTest = testId();
-    game().Form10->Show();
+    game().Form10->Show(this);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
