@@ -2,6 +2,7 @@
 // what lands on disk.
 
 #include "app/mainform.h"
+#include "platform/controls.h"
 #include "testsupport.h"
 #include "users/regist.h"
 #include "users/select.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void selectionUnlocksTheNineButtons();
     void selectionWithNothingChosenReportsTheListIndex();
     void closingRegistrationEmptiesTheBox();
+    void nameCaptionSitsJustAboveTheEntryBox();
 };
 
 void UsersTest::registrationMakesSevenEmptyFiles()
@@ -201,6 +203,26 @@ void UsersTest::closingRegistrationEmptiesTheBox()
     f.game->Form11->Image4->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.game->Form11->Edit1->text().isEmpty());
+}
+
+// The lowest lettering of the instruction picture is "名前", the entry box's
+// caption, so it must end just above the box.
+void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
+{
+    qxtest::GameFixture f;
+    const TForm11& form = *f.game->Form11;
+    const QImage picture = form.Image3->picture();
+    int lowestInk = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.alpha() > 200 && c.red() < 0x60 && c.blue() > 0xb0)
+                lowestInk = y;
+        }
+    }
+    QVERIFY(lowestInk >= 0);
+    const int gap = form.Edit1->y() - (form.Image3->y() + lowestInk);
+    QVERIFY2(gap > 0 && gap <= 20, qPrintable(QString::number(gap)));
 }
 
 QTEST_MAIN(UsersTest)
