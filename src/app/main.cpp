@@ -35,6 +35,9 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quiravex"));
+    if (!qx::installQtJapanese(app))
+        std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
+                             "standard buttons will read in English.\n");
     qx::installFontSubstitution();
     QApplication::setFont(qx::gameFont(12));
 

@@ -3,14 +3,29 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
+#include <QTranslator>
 #include <QUrl>
+
+#include <memory>
 
 namespace qx {
 
 namespace {
 const QString kTitle = QStringLiteral("Quiravex");
+}
+
+bool installQtJapanese(QCoreApplication& app)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QTranslator* installed = translator.release();
+    installed->setParent(&app);
+    return QCoreApplication::installTranslator(installed);
 }
 
 DesktopSound::DesktopSound() = default;

@@ -12,7 +12,14 @@
 class QSoundEffect;
 class QWidget;
 
+class QCoreApplication;
+
 namespace qx {
+
+// Qt's own texts, the buttons of the standard boxes among them, in Japanese
+// whatever the desktop's language, since the game speaks only Japanese.
+// False when Qt's Japanese translation is not installed.
+bool installQtJapanese(QCoreApplication& app);
 
 class DesktopSound final : public Sound {
 public:
