@@ -47,7 +47,8 @@ void clearX11Title(QWidget* window)
     if (!atom)
         return;
     const auto id = static_cast<xcb_window_t>(window->winId());
-    xcb_delete_property(connection, id, atom->atom);
+    if (atom->atom != XCB_ATOM_NONE)
+        xcb_delete_property(connection, id, atom->atom);
     xcb_delete_property(connection, id, XCB_ATOM_WM_NAME);
     std::free(atom);
     xcb_flush(connection);
