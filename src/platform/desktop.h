@@ -9,10 +9,9 @@
 #include <functional>
 #include <memory>
 
+class QCoreApplication;
 class QSoundEffect;
 class QWidget;
-
-class QCoreApplication;
 
 namespace qx {
 
