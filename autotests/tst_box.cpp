@@ -81,6 +81,10 @@ void BoxTest::countIsTheIntegerTyped_data()
     QTest::newRow("letters") << "abc" << 0;
     QTest::newRow("two numbers") << "1 2" << 0;
     QTest::newRow("negative") << "-3" << -3;
+    QTest::newRow("blank after") << "7 " << 0;
+    QTest::newRow("blank before") << " 7" << 0;
+    QTest::newRow("ideographic space after") << u"7\u3000"_qs << 0;
+    QTest::newRow("tab after") << "7\t" << 0;
 }
 
 void BoxTest::countIsTheIntegerTyped()
@@ -131,6 +135,17 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     answer(f, 1000, QStringLiteral("1 2"));
     QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,00:01:00,%1,1 2\r\n").arg(second)));
+    QCOMPARE(qxtest::readBytes(kRecord), expected);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+
+    // A pasted count of two lines is taken as its first line.
+    screen.startButton()->click();
+    const int third = screen.BoxCount;
+    f.clock.advance(200);
+    screen.Edit1->insert(QString::number(third) + QStringLiteral("\r\n99"));
+    QTest::keyClick(screen.Edit1, Qt::Key_Return);
+    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    expected.prepend(cp932::encode(QStringLiteral("2026/12/08,○,00:00:20,%1,%1\r\n").arg(third)));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 

@@ -42,7 +42,11 @@ private Q_SLOTS:
     void whatIsNotARecordFolderStays_data();
     void whatIsNotARecordFolderStays();
     void runStateIsUntouched();
+    void readOnlyRecordFileKeepsTheFolder_data();
+    void readOnlyRecordFileKeepsTheFolder();
     void leftoversOfAnInterruptedSaveGoWithTheUser();
+    void hiddenFilesOfOtherShapesStay_data();
+    void hiddenFilesOfOtherShapesStay();
 };
 
 void DeleteTest::freshUserIsRemoved()
@@ -135,6 +139,32 @@ void DeleteTest::runStateIsUntouched()
     QCOMPARE(menu.TotalScore, 0);
 }
 
+// Read-only is the file's own mark: the game running as root, which may
+// delete anything, passes the file over all the same.
+void DeleteTest::readOnlyRecordFileKeepsTheFolder_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("first file") << "panel.dat";
+    QTest::newRow("last file") << "Reflex.dat";
+}
+
+void DeleteTest::readOnlyRecordFileKeepsTheFolder()
+{
+    QFETCH(QString, file);
+    qxtest::GameFixture f;
+    users::registerUser(QStringLiteral("u"));
+    const QString path = store::resultPath(QStringLiteral("u"), file);
+    qxtest::writeBytes(path, "keep\r\n");
+    QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+    f.game->Form1->Image28->click();
+    choose(*f.game->Form14, QStringLiteral("u"));
+    f.game->Form14->Image2->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
+    QVERIFY(listed(*f.game->Form14).contains(QStringLiteral("u")));
+    QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));
+    QCOMPARE(QDir(QStringLiteral("Rec/u")).entryList(QDir::Files), QStringList{file});
+}
+
 // A save cut short by a crash leaves hidden copies beside a record file; they
 // belong to the user and must not keep the folder from going.
 void DeleteTest::leftoversOfAnInterruptedSaveGoWithTheUser()
@@ -145,12 +175,29 @@ void DeleteTest::leftoversOfAnInterruptedSaveGoWithTheUser()
     qxtest::writeBytes(QStringLiteral("Rec/u/.stop.dat.a1B2c3"), "partial");
     QVERIFY(users::deleteUser(QStringLiteral("u")));
     QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/u")));
+}
 
-    // Anything else hidden in the folder is not the game's to delete.
+// Only the exact names a save makes are the game's to delete; anything else
+// hidden in the folder is the player's.
+void DeleteTest::hiddenFilesOfOtherShapesStay_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::newRow("other name") << ".notes";
+    QTest::newRow("player's backup") << ".panel.dat.bak";
+    QTest::newRow("longer suffix") << ".stop.dat.a1B2c3d";
+    QTest::newRow("shorter suffix") << ".stop.dat.a1B2c";
+    QTest::newRow("not a letter or digit") << ".stop.dat.a1-2c3";
+    QTest::newRow("kept copy of another name") << ".stop.dat.older";
+}
+
+void DeleteTest::hiddenFilesOfOtherShapesStay()
+{
+    QFETCH(QString, entry);
+    qxtest::ScratchFolder folder;
     users::registerUser(QStringLiteral("v"));
-    qxtest::writeBytes(QStringLiteral("Rec/v/.notes"), "mine");
+    qxtest::writeBytes(QStringLiteral("Rec/v/") + entry, "mine");
     QVERIFY(!users::deleteUser(QStringLiteral("v")));
-    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/v/.notes")), QByteArray("mine"));
+    QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/v/") + entry), QByteArray("mine"));
 }
 
 QTEST_MAIN(DeleteTest)

@@ -3,11 +3,15 @@
 
 #include "app/dialog.h"
 #include "app/mainform.h"
+#include "tests/Block.h"
 #include "tests/panel.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 
+#include <QFile>
+#include <QLineEdit>
 #include <QTest>
+#include <QWindow>
 
 using namespace qx;
 
@@ -29,6 +33,8 @@ class DialogTest : public QObject {
 private Q_SLOTS:
     void otherKeysDoNothing();
     void closeBoxActsLikeEnter();
+    void dialogStaysOverTheScreenThatOpenedIt_data();
+    void dialogStaysOverTheScreenThatOpenedIt();
     void scoreLineSitsSixtyPixelsLeftOfCentre_data();
     void scoreLineSitsSixtyPixelsLeftOfCentre();
 };
@@ -68,6 +74,39 @@ void DialogTest::closeBoxActsLikeEnter()
     // The next question started at once, with its countdown.
     QCOMPARE(f.game->Form2->QuestionCount, 2);
     QVERIFY(f.game->Form2->Panel27->isVisible());
+}
+
+void DialogTest::dialogStaysOverTheScreenThatOpenedIt_data()
+{
+    QTest::addColumn<bool>("fileMissing");
+    QTest::newRow("result written") << false;
+    QTest::newRow("record file missing") << true;
+}
+
+// The window system keeps a dialog above the window it is tied to; untied, it
+// went under the test screen when that screen took the keyboard back from an
+// error box, and the player never saw the verdict. The boxes belong to the
+// dialog, so that closing one hands the keyboard back to it.
+void DialogTest::dialogStaysOverTheScreenThatOpenedIt()
+{
+    QFETCH(bool, fileMissing);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    if (fileMissing)
+        QVERIFY(QFile::remove(QStringLiteral("Rec/u/box.dat")));
+    f.game->Form1->Image18->click();
+    TForm8& screen = *f.game->Form8;
+    QCOMPARE(f.game->modal.front(), &screen);
+    screen.startButton()->click();
+    QTest::keyClicks(screen.Edit1, QStringLiteral("3"));
+    QTest::keyClick(screen.Edit1, Qt::Key_Return);
+    QCOMPARE(f.dialogs.errors.size(), fileMissing ? 1 : 0);
+    TForm10& dialog = *f.game->Form10;
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.windowHandle()->transientParent(), screen.windowHandle());
+    QCOMPARE(f.game->modal.front(), &dialog);
+    QTest::keyClick(&dialog, Qt::Key_Return);
+    QCOMPARE(f.game->modal.front(), &screen);
 }
 
 void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre_data()

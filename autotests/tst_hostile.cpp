@@ -2,6 +2,8 @@
 // names, the top ten and missing art. Each is either handled or refused with
 // a clear message, and no file changes that should not.
 
+#include "app/dialog.h"
+#include "app/lvmenu.h"
 #include "app/mainform.h"
 #include "app/tensuushow.h"
 #include "platform/controls.h"
@@ -13,6 +15,12 @@
 #include "users/store.h"
 #include "users/users.h"
 
+#include <QApplication>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QTimer>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -72,6 +80,10 @@ private Q_SLOTS:
     void notAFile();
     void typedAnswers_data();
     void typedAnswers();
+    void textFromThePlayerOrAFileShowsAsTyped_data();
+    void textFromThePlayerOrAFileShowsAsTyped();
+    void boxButtonsReadJapaneseWhateverTheLocale_data();
+    void boxButtonsReadJapaneseWhateverTheLocale();
     void everyCodePairRoundTrips();
     void refusedUserNames_data();
     void refusedUserNames();
@@ -220,6 +232,76 @@ void HostileTest::typedAnswers()
     const store::Lines lines = store::loadLines(kPath);
     QCOMPARE(cp932::decode(lines.at(0)), head + written);
     QCOMPARE(store::splitCommaText(lines.at(0)).size(), fields);
+}
+
+void HostileTest::textFromThePlayerOrAFileShowsAsTyped_data()
+{
+    QTest::addColumn<QString>("where");
+    QTest::newRow("stage dialog") << "dialog";
+    QTest::newRow("main menu user") << "menu";
+    QTest::newRow("level selection user") << "levels";
+    QTest::newRow("error box") << "error";
+}
+
+// Markup in an answer, a folder name or a file must show as the characters
+// it is made of: a label that took it for rich text would show an underlined
+// 12 for <u>12</u>. Compared by width, which the markup's characters add.
+void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
+{
+    QFETCH(QString, where);
+    const QString text = QStringLiteral("<u>12</u>&amp;");
+    qxtest::GameFixture f;
+    f.game->Form1->selectUser(text);
+    QString shown;
+    QFont font;
+    QSize size;
+    const auto look = [&](const QLabel* label) {
+        shown = label->text();
+        font = label->font();
+        size = label->sizeHint();
+    };
+    if (where == QLatin1String("dialog")) {
+        f.game->Form10->setResult(QStringLiteral("不正解"), QString(), text);
+        look(f.game->Form10->Label2);
+    } else if (where == QLatin1String("menu")) {
+        look(f.game->Form1->Label1);
+    } else if (where == QLatin1String("levels")) {
+        f.game->Form9->ShowModal();
+        look(f.game->Form9->Label1);
+    } else {
+        DesktopDialogs dialogs;
+        QTimer::singleShot(0, [&] {
+            QWidget* box = QApplication::activeModalWidget();
+            QVERIFY(box);
+            look(box->findChild<QLabel*>(QStringLiteral("qt_msgbox_label")));
+            box->close();
+        });
+        dialogs.error(text);
+    }
+    QVERIFY(shown.endsWith(text));
+    QVERIFY2(size.width() >= QFontMetrics(font).horizontalAdvance(shown),
+             qPrintable(QStringLiteral("%1 is %2 pixels wide").arg(shown).arg(size.width())));
+}
+
+void HostileTest::boxButtonsReadJapaneseWhateverTheLocale_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::newRow("C") << "C";
+    QTest::newRow("English") << "en_US";
+    QTest::newRow("German") << "de_DE";
+}
+
+// The message and input boxes are Qt's own; their buttons must not read
+// "Cancel" beside a Japanese prompt.
+void HostileTest::boxButtonsReadJapaneseWhateverTheLocale()
+{
+    QFETCH(QString, locale);
+    QLocale::setDefault(QLocale(locale));
+    QVERIFY(installQtJapanese(*QCoreApplication::instance()));
+    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
+    QLocale::setDefault(QLocale::system());
 }
 
 // Every two-byte code decodes to one character and encodes back to its own

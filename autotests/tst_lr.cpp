@@ -8,6 +8,7 @@
 #include "tests/LR.h"
 #include "tests/frash.h"
 #include "testsupport.h"
+#include "users/store.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QSet>
@@ -260,6 +261,17 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
                                           "2026/12/01,レベル1,×,7,4\r\n")
                                .arg(screen.ShownNumber)
                                .arg(first)));
+    pressEnter(f);
+
+    // A pasted answer of two lines writes one record line: the first.
+    typed = QStringLiteral("12\r\n34");
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QCOMPARE(f.game->Form10->Label2->text(), QStringLiteral("入力した答え：12"));
+    QCOMPARE(store::splitLines(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))).size(), 4);
+    QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))
+                .startsWith(cp932::encode(
+                    QStringLiteral("2026/12/08,レベル3,×,%1,12\r\n").arg(screen.ShownNumber))));
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QCOMPARE(screen.QuestionCount, 0);
     QCOMPARE(menu.TotalScore, 0);

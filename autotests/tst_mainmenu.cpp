@@ -27,6 +27,8 @@ class MainMenuTest : public QObject {
 
 private Q_SLOTS:
     void markersFollowThePointerOverEnabledButtons();
+    void onlyTheBackgroundPutsMarkersOut_data();
+    void onlyTheBackgroundPutsMarkersOut();
     void quittingPlaysNoSound();
 };
 
@@ -55,6 +57,30 @@ void MainMenuTest::markersFollowThePointerOverEnabledButtons()
     f.selectUser(QStringLiteral("u"));
     hover(menu, menu.Image7->geometry().center());
     QVERIFY(menu.markers[1]->isVisible());
+}
+
+void MainMenuTest::onlyTheBackgroundPutsMarkersOut_data()
+{
+    QTest::addColumn<QPoint>("point");
+    QTest::addColumn<int>("markersLeft");
+    QTest::newRow("個別トレーニング banner") << QPoint(64 + 120, 208 + 20) << 1;
+    QTest::newRow("star") << QPoint(404 + 28, 96 + 28) << 1;
+    QTest::newRow("rainbow") << QPoint(452 + 110, 52 + 50) << 1;
+    QTest::newRow("the marker shown") << QPoint(0 + 12, 8 + 14) << 1;
+    QTest::newRow("background") << QPoint(20, 240) << 0;
+}
+
+void MainMenuTest::onlyTheBackgroundPutsMarkersOut()
+{
+    QFETCH(QPoint, point);
+    QFETCH(int, markersLeft);
+    qxtest::GameFixture f;
+    TForm1& menu = *f.game->Form1;
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    hover(menu, menu.Image14->geometry().center());
+    QVERIFY(menu.markers[8]->isVisible());
+    hover(menu, point);
+    QCOMPARE(visibleMarkers(menu), markersLeft);
 }
 
 void MainMenuTest::quittingPlaysNoSound()

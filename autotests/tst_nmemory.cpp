@@ -8,6 +8,7 @@
 #include "tests/frash.h"
 #include "tests/stop.h"
 #include "testsupport.h"
+#include "users/store.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QSet>
@@ -203,6 +204,17 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル2,○,%1,%1\r\n"
                                                          "2026/12/08,レベル2,×,")
                                               .arg(screen.ShownDigits))));
+    pressEnter(f);
+
+    // A pasted answer of two lines writes one record line: the first.
+    f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(QStringLiteral("12\n34")); };
+    screen.startButton()->click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QCOMPARE(f.game->Form10->Label2->text(), QStringLiteral("入力した答え：12"));
+    const QByteArray written = qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"));
+    QCOMPARE(store::splitLines(written).size(), 4);
+    QVERIFY(written.startsWith(
+        cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,12\r\n").arg(screen.ShownDigits))));
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QCOMPARE(menu.TotalScore, 0);
     QVERIFY(f.dialogs.errors.isEmpty());

@@ -48,6 +48,8 @@ private Q_SLOTS:
     void newNameIsCutAtASpaceOrComma();
     void scoreThatIsNoIntegerIsRefused_data();
     void scoreThatIsNoIntegerIsRefused();
+    void damagedEntryBelowTheRankIsMovedDownAsItIs_data();
+    void damagedEntryBelowTheRankIsMovedDownAsItIs();
     void oldEntriesAreWrittenBackAsTheyWere();
     void scoreScreenEndsTheShapeStageAndRanks();
     void scoreBelowAllLeavesTheFileUntouched();
@@ -137,15 +139,45 @@ void RankingTest::scoreThatIsNoIntegerIsRefused()
 {
     QFETCH(QByteArray, field);
     store::Lines lines = table(kTopTen);
-    // Even an entry below the new score's place keeps the table from being used.
+    // The score is below the seven entries above the damaged one, so the
+    // comparison reaches it.
     lines[7] = "2026/12/01," + field + ",x";
     const QString shown = field == "\"\"" ? QString() : QString::fromLatin1(field);
     try {
-        rankScore(rankingEntries(lines), 5000, "2026/12/08,5000,new");
+        rankScore(rankingEntries(lines), 250, "2026/12/08,250,new");
         QFAIL("no error");
     } catch (const Error& error) {
         QCOMPARE(error.message(), QStringLiteral("'%1' は整数ではありません").arg(shown));
     }
+}
+
+void RankingTest::damagedEntryBelowTheRankIsMovedDownAsItIs_data()
+{
+    QTest::addColumn<int>("damaged"); // index of the damaged entry
+    QTest::addColumn<int>("score");
+    QTest::addColumn<int>("rank");
+    QTest::newRow("just below the place") << 4 << 1000 << 4;
+    QTest::newRow("far below") << 7 << 5000 << 1;
+    QTest::newRow("tenth drops out") << 9 << 5000 << 1;
+}
+
+// A damaged score must not keep every later run out of the top ten.
+void RankingTest::damagedEntryBelowTheRankIsMovedDownAsItIs()
+{
+    QFETCH(int, damaged);
+    QFETCH(int, score);
+    QFETCH(int, rank);
+    store::Lines lines = table(kTopTen);
+    lines[damaged] = "2026/12/01,7x0,x";
+    const QByteArray line = QStringLiteral("2026/12/08,%1,new").arg(score).toLatin1();
+    const Ranking ranking = rankScore(rankingEntries(lines), score, line);
+    QCOMPARE(ranking.rank, rank);
+    QVERIFY(ranking.write);
+    QCOMPARE(ranking.entries.size(), 10);
+    if (damaged + 1 < 10)
+        QCOMPARE(ranking.entries.at(damaged + 1), (store::Lines{"2026/12/01", "7x0", "x"}));
+    else
+        QVERIFY(!ranking.entries.contains(store::Lines{"2026/12/01", "7x0", "x"}));
 }
 
 void RankingTest::oldEntriesAreWrittenBackAsTheyWere()
@@ -243,10 +275,11 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     QByteArray bytes = qxtest::readBytes(store::kRankingFile);
     bytes.replace(",700,", ",7x0,");
     qxtest::writeBytes(store::kRankingFile, bytes);
-    f.game->Form1->TotalScore = 5000;
+    // Below the four entries above the damaged one: the comparison reaches it.
+    f.game->Form1->TotalScore = 600;
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
-    QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：5000"));
+    QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：600"));
     QVERIFY(f.game->Form15->ShadowLabel4->Caption().isEmpty());
     QCOMPARE(qxtest::readBytes(store::kRankingFile), bytes);
 }

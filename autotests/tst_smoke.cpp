@@ -28,15 +28,22 @@ namespace {
 
 QString g_display;
 
-QString run(const QStringList& args)
+QString run(const QStringList& args, const QString& program = QStringLiteral("xdotool"))
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("DISPLAY"), g_display);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral("xdotool"), args);
+    process.start(program, args);
     process.waitForFinished(10000);
     return QString::fromLocal8Bit(process.readAllStandardOutput()).trimmed();
+}
+
+// One property of a window as xprop prints it, for example
+// "WM_TRANSIENT_FOR(WINDOW): window id # 0x400019".
+QString windowProperty(const QString& window, const char* name)
+{
+    return run({QStringLiteral("-id"), window, QString::fromLatin1(name)}, QStringLiteral("xprop"));
 }
 
 } // namespace
@@ -194,7 +201,23 @@ void SmokeTest::selectUserAndPlayOnePanelQuestion()
     for (int n : lit)
         click(panel + QPoint(148 + 56 * ((n - 1) % 5) + 24, 88 + 56 * ((n - 1) / 5) + 24));
 
+    // The stage dialog: no title at all, not even the program's name, and
+    // tied to the panel screen, so that a window manager keeps it on top.
     QThread::msleep(300);
+    QString dialog;
+    const QString ids = run({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                             QStringLiteral("--pid"), QString::number(m_game.processId())});
+    for (const QString& id : ids.split(QLatin1Char('\n'))) {
+        if (windowProperty(id, "_NET_WM_WINDOW_TYPE").contains(QLatin1String("_DIALOG")))
+            dialog = id;
+    }
+    QVERIFY2(!dialog.isEmpty(), qPrintable(ids));
+    QCOMPARE(windowProperty(dialog, "_NET_WM_NAME"), QStringLiteral("_NET_WM_NAME:  not found."));
+    QCOMPARE(windowProperty(dialog, "WM_NAME"), QStringLiteral("WM_NAME:  not found."));
+    QCOMPARE(windowProperty(dialog, "WM_TRANSIENT_FOR"),
+             QStringLiteral("WM_TRANSIENT_FOR(WINDOW): window id # 0x%1")
+                 .arg(panelWindow.toULongLong(), 0, 16));
+
     run({QStringLiteral("key"), QStringLiteral("Return")});
     QThread::msleep(300);
 

@@ -27,9 +27,12 @@ private Q_SLOTS:
     void fieldForms();
     void dateUsesSlashesWhateverTheLocale();
     void linesSplitAtAnyBreakAndJoinWithCrLf();
+    void typedTextEndsAtItsFirstLineBreak_data();
+    void typedTextEndsAtItsFirstLineBreak();
     void resultLineGoesFirstInCp932WithCrLf();
     void overallRunLoadsButNeverWrites();
     void missingFileIsReportedWithItsPath();
+    void readOnlyFileKeepsItsBytes_data();
     void readOnlyFileKeepsItsBytes();
     void failedSaveKeepsOldBytesAndLeavesNoTemporaryFile_data();
     void failedSaveKeepsOldBytesAndLeavesNoTemporaryFile();
@@ -157,6 +160,36 @@ void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
     QCOMPARE(store::joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
 }
 
+void StoreTest::typedTextEndsAtItsFirstLineBreak_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("one line") << "12"
+                              << "12";
+    QTest::newRow("CR LF") << "12\r\n34"
+                           << "12";
+    QTest::newRow("LF") << "12\n34\n"
+                        << "12";
+    QTest::newRow("CR") << "12\r34"
+                        << "12";
+    QTest::newRow("line separator") << u"12\u202834"_qs << "12";
+    QTest::newRow("next line") << u"12\u008534"_qs << "12";
+    QTest::newRow("break first") << "\r\n12"
+                                 << "";
+    // Blanks and tabs are not line breaks: the answer keeps them as typed.
+    QTest::newRow("blanks and tab") << " 1\t2 "
+                                    << " 1\t2 ";
+}
+
+// A pasted text with a line break would otherwise write a second, broken
+// record line.
+void StoreTest::typedTextEndsAtItsFirstLineBreak()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    QCOMPARE(store::typedLine(typed), kept);
+}
+
 void StoreTest::resultLineGoesFirstInCp932WithCrLf()
 {
     qxtest::ScratchFolder folder;
@@ -192,15 +225,26 @@ void StoreTest::missingFileIsReportedWithItsPath()
     QVERIFY_THROWS_EXCEPTION(Error, store::loadLines(QStringLiteral("Rec/dir.dat")));
 }
 
+void StoreTest::readOnlyFileKeepsItsBytes_data()
+{
+    QTest::addColumn<QFile::Permissions>("permissions");
+    QTest::newRow("owner may read") << QFile::Permissions(QFile::ReadOwner);
+    QTest::newRow("all may read") << (QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+    QTest::newRow("only others may write")
+        << (QFile::ReadOwner | QFile::ReadGroup | QFile::WriteGroup | QFile::WriteOther);
+}
+
+// Read-only is decided by the file's mark, so it holds also when the game runs
+// as root, which the system lets write any file.
 void StoreTest::readOnlyFileKeepsItsBytes()
 {
-    if (::geteuid() == 0)
-        QSKIP("root may write any file");
+    QFETCH(QFile::Permissions, permissions);
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     const QString path = QStringLiteral("Rec/u/stop.dat");
     qxtest::writeBytes(path, "keep\r\n");
-    QFile(path).setPermissions(QFile::ReadOwner);
+    QVERIFY(QFile::setPermissions(path, permissions));
+    QVERIFY(!store::isChangeable(path));
     QVERIFY_THROWS_EXCEPTION(Error, store::writeResultLine(path, true, QStringLiteral("new")));
     QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));
 }

@@ -2,6 +2,7 @@
 // what lands on disk.
 
 #include "app/mainform.h"
+#include "platform/controls.h"
 #include "testsupport.h"
 #include "users/regist.h"
 #include "users/select.h"
@@ -42,6 +43,7 @@ private Q_SLOTS:
     void selectionUnlocksTheNineButtons();
     void selectionWithNothingChosenReportsTheListIndex();
     void closingRegistrationEmptiesTheBox();
+    void nameCaptionSitsJustAboveTheEntryBox();
 };
 
 void UsersTest::registrationMakesSevenEmptyFiles()
@@ -62,6 +64,12 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     for (const QString& file : files)
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
     QVERIFY(f.game->Form1->UserName.isEmpty());
+
+    // A pasted name of two lines registers its first line.
+    form->Edit1->setText(QStringLiteral("佐藤\r\n"));
+    form->Image5->click();
+    QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録しました"));
+    QVERIFY(QFileInfo(QStringLiteral("Rec/佐藤")).isDir());
 
     // A second registration of the same name leaves the first one alone.
     qxtest::writeBytes(QStringLiteral("Rec/山田/panel.dat"), "keep\r\n");
@@ -86,7 +94,8 @@ void UsersTest::refusedNamesCreateNothing_data()
         QTest::newRow(qPrintable(QStringLiteral("char %1").arg(QLatin1String(c))))
             << QStringLiteral("a%1b").arg(QLatin1String(c));
     QTest::newRow("tab") << "a\tb";
-    QTest::newRow("newline") << "a\nb";
+    // Only what comes before a line break is taken: nothing here.
+    QTest::newRow("line break first") << "\nb";
     QTest::newRow("CON") << "CON";
     QTest::newRow("nul.txt") << "nul.txt";
     QTest::newRow("com1") << "com1";
@@ -194,6 +203,26 @@ void UsersTest::closingRegistrationEmptiesTheBox()
     f.game->Form11->Image4->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.game->Form11->Edit1->text().isEmpty());
+}
+
+// The lowest lettering of the instruction picture is "名前", the entry box's
+// caption, so it must end just above the box.
+void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
+{
+    qxtest::GameFixture f;
+    const TForm11& form = *f.game->Form11;
+    const QImage picture = form.Image3->picture();
+    int lowestInk = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const QColor c = picture.pixelColor(x, y);
+            if (c.alpha() > 200 && c.red() < 0x60 && c.blue() > 0xb0)
+                lowestInk = y;
+        }
+    }
+    QVERIFY(lowestInk >= 0);
+    const int gap = form.Edit1->y() - (form.Image3->y() + lowestInk);
+    QVERIFY2(gap > 0 && gap <= 20, qPrintable(QString::number(gap)));
 }
 
 QTEST_MAIN(UsersTest)

@@ -2,6 +2,7 @@
 // the layout of the top ten, the row count, and what closing leaves behind.
 
 #include "app/mainform.h"
+#include "platform/controls.h"
 #include "platform/textcodec.h"
 #include "testsupport.h"
 #include "users/kiroku.h"
@@ -9,6 +10,8 @@
 #include "widgets/ShadoLbl.h"
 
 #include <QElapsedTimer>
+#include <QFontInfo>
+#include <QStyle>
 #include <QTableView>
 #include <QTest>
 
@@ -67,6 +70,8 @@ private Q_SLOTS:
     void deletedUsersFileLeavesOnlyTheHeading();
     void closingEmptiesEveryCell();
     void aHundredThousandLinesOpenAtOnce();
+    void everyFieldTheGameWritesShowsWhole_data();
+    void everyFieldTheGameWritesShowsWhole();
 };
 
 void ViewerTest::rowFilling_data()
@@ -254,6 +259,62 @@ void ViewerTest::aHundredThousandLinesOpenAtOnce()
     // One widget item per cell takes many seconds here; the model takes a
     // fraction of one, so this only fails on a real stall.
     QVERIFY2(elapsed < 3000, qPrintable(QStringLiteral("%1 ms").arg(elapsed)));
+}
+
+void ViewerTest::everyFieldTheGameWritesShowsWhole_data()
+{
+    QTest::addColumn<int>("button"); // the button's Tag
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QStringList>("lines"); // the widest forms of each field
+    QTest::newRow("top ten") << 0 << "Rec/record.dat"
+                             << QStringList{"2026/12/28,-1234567,山田太郎", "2026/10/08,15000,p"};
+    QTest::newRow("panel") << 1 << "Rec/u/panel.dat" << QStringList{"2026/12/28,レベル10,×"};
+    QTest::newRow("L-R") << 2 << "Rec/u/L_R.dat"
+                         << QStringList{"2026/12/28,レベル10,○,987654321,987654321"};
+    QTest::newRow("N-memory") << 3 << "Rec/u/N_memory.dat"
+                              << QStringList{"2026/12/28,レベル10,×,999999999,888888888"};
+    QTest::newRow("stop") << 4 << "Rec/u/stop.dat"
+                          << QStringList{"2026/12/28,レベル10,6:00,100:00,-100:00",
+                                         "2026/12/28,レベル1,3:00,12:34,+06:34"};
+    QTest::newRow("shape") << 5 << "Rec/u/shape.dat" << QStringList{"2026/12/28,×,99:59:9"};
+    QTest::newRow("box") << 6 << "Rec/u/box.dat" << QStringList{"2026/12/28,×,00:100:00,14,0014"};
+    QTest::newRow("Reflex") << 7 << "Rec/u/Reflex.dat"
+                            << QStringList{"2026/12/28,フライング", "2026/12/28,00:99:99"};
+}
+
+// Every cell and heading, in the bold game font the game ships with, fits
+// its column: a cut date read "2026/12/1" and ran into the next cell.
+void ViewerTest::everyFieldTheGameWritesShowsWhole()
+{
+    QFETCH(int, button);
+    QFETCH(QString, file);
+    QFETCH(QStringList, lines);
+    Viewer v;
+    writeLines(file, lines);
+    const std::array<Image*, 8> buttons{v.form.Image12, v.form.Image5, v.form.Image6,
+                                        v.form.Image7,  v.form.Image8, v.form.Image9,
+                                        v.form.Image10, v.form.Image11};
+    buttons.at(static_cast<std::size_t>(button))->click();
+    QTableView& grid = *v.form.StringGrid1;
+    const QFontInfo shown(grid.font());
+    QCOMPARE(shown.family(), QStringLiteral("IPAPGothic"));
+    QVERIFY(shown.bold());
+    QCOMPARE(shown.pixelSize(), 16);
+    // The text of a cell keeps this margin from each of its edges.
+    const int margin = grid.style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, &grid) + 1;
+    const QFontMetrics metrics(grid.font());
+    for (int r = 0; r < grid.model()->rowCount(); ++r) {
+        for (int c = 0; c < kGridColumns; ++c) {
+            const QModelIndex index = grid.model()->index(r, c);
+            const QString text = index.data().toString();
+            const int room = grid.columnWidth(c) - 1 - 2 * margin;
+            QVERIFY2(metrics.horizontalAdvance(text) <= room,
+                     qPrintable(QStringLiteral("%1 needs %2 pixels, has %3")
+                                    .arg(text)
+                                    .arg(metrics.horizontalAdvance(text))
+                                    .arg(room)));
+        }
+    }
 }
 
 QTEST_MAIN(ViewerTest)

@@ -5,8 +5,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build ccache g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins libgl-dev libxcb1-dev
   fonts-ipafont-gothic
+  qt6-translations-l10n
   xvfb xauth xdotool x11-utils
   clang libclang-rt-14-dev
 )

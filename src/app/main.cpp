@@ -35,6 +35,9 @@ int main(int argc, char* argv[])
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quiravex"));
+    if (!qx::installQtJapanese(app))
+        std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
+                             "standard buttons will read in English.\n");
     qx::installFontSubstitution();
     QApplication::setFont(qx::gameFont(12));
 
@@ -46,6 +49,7 @@ int main(int argc, char* argv[])
     qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
 
     qx::Game game(services);
+    dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.
     std::optional<qxbench::FirstFrame> firstFrame;

@@ -18,14 +18,13 @@ TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
     background->setMouseTracking(true);
     background->OnMouseMove = [this] { Image1MouseMove(); };
 
-    auto* heading = addBanner(QStringLiteral("個別トレーニング"), QRect(64, 208, 241, 41));
-    heading->setAttribute(Qt::WA_TransparentForMouseEvents);
+    // Decorations, and the markers, have no behaviour, but they are not the
+    // background either: the pointer over them leaves the markers as they are.
+    addBanner(QStringLiteral("個別トレーニング"), QRect(64, 208, 241, 41));
     auto* rainbow = new Image(this, QRect(452, 52, 140, 78));
     rainbow->setPicture(art::rainbow(rainbow->size()));
-    rainbow->setAttribute(Qt::WA_TransparentForMouseEvents);
     auto* star = new Image(this, QRect(404, 96, 56, 56));
     star->setPicture(art::star(star->size()));
-    star->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     struct Button {
         qx::Image** field;
@@ -129,7 +128,6 @@ TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
         const Button& b = buttons[i];
         auto* marker = new Image(this, QRect(b.marker, QSize(25, 28)));
         marker->setPicture(art::marker());
-        marker->setAttribute(Qt::WA_TransparentForMouseEvents);
         marker->hide();
         markers[i] = marker;
         Image* button = addButton(QString::fromUtf8(b.label), b.geometry, b.action);

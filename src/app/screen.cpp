@@ -59,6 +59,8 @@ Image* Screen::addBanner(const QString& text, QRect geometry)
 QLabel* Screen::addLabel(QPoint position, int pixelHeight, bool bold, QColor color)
 {
     auto* label = new QLabel(this);
+    // Labels show what the player typed and what files hold: never markup.
+    label->setTextFormat(Qt::PlainText);
     label->setFont(gameFont(pixelHeight, bold));
     QPalette palette = label->palette();
     palette.setColor(QPalette::WindowText, color);

@@ -67,11 +67,10 @@ RankingEntries qx::rankingEntries(const store::Lines& lines)
 Ranking qx::rankScore(const RankingEntries& entries, int score, const QByteArray& newLine)
 {
     RankingEntries table = entries.mid(0, kTableSize);
-    QList<qint64> scores;
-    for (const store::Lines& entry : table)
-        scores.append(parseScore(entry.value(1)));
+    // Scores are read only as far as the comparison goes: an entry below the
+    // new score's place is moved down as it is, damaged or not.
     qsizetype place = 0;
-    while (place < scores.size() && score < scores.at(place))
+    while (place < table.size() && score < parseScore(table.at(place).value(1)))
         ++place;
     if (place == kTableSize)
         return {0, table, false};

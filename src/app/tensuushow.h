@@ -33,8 +33,8 @@ struct Ranking {
 // below its last one; a full table drops its tenth entry. newLine is the text
 // "date,score,name", cut into three fields by the comma-text rule, so a name
 // keeps only what comes before its first space or comma. Throws
-// Error("'<field>' は整数ではありません") when any entry's score is not a decimal
-// integer.
+// Error("'<field>' は整数ではありません") when the comparison reaches an entry
+// whose score is not a decimal integer; entries below the place are not read.
 Ranking rankScore(const RankingEntries& entries, int score, const QByteArray& newLine);
 
 } // namespace qx

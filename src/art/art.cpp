@@ -155,14 +155,11 @@ static QImage drawButton(const QString& label, QSize size)
     return image;
 }
 
-static QImage drawBanner(const QString& text, QSize size)
+// The rounded ribbon of a banner with its text, filling `area`.
+static void drawRibbon(QPainter& painter, const QString& text, QSizeF area)
 {
-    QImage image = canvas(size);
-    QPainter painter(&image);
-    prepare(painter);
-
     const qreal drop = 2;
-    const QRectF ribbon(1.5, 1.5, size.width() - 3, size.height() - 3 - drop);
+    const QRectF ribbon(1.5, 1.5, area.width() - 3, area.height() - 3 - drop);
     const qreal radius = std::min(ribbon.height() * 0.4, 16.0);
     QPainterPath shape;
     shape.addRoundedRect(ribbon, radius, radius);
@@ -173,6 +170,29 @@ static QImage drawBanner(const QString& text, QSize size)
     });
     const qreal padX = std::min(radius * 0.8, 10.0);
     drawLettering(painter, text, ribbon.adjusted(padX, 1, -padX, -1));
+}
+
+static QImage drawBanner(const QString& text, QSize size)
+{
+    QImage image = canvas(size);
+    QPainter painter(&image);
+    prepare(painter);
+    drawRibbon(painter, text, size);
+    return image;
+}
+
+// The caption sits in a band at the bottom left, apart from the ribbon.
+static QImage drawFieldBanner(const QString& text, const QString& caption, QSize size)
+{
+    constexpr qreal kCaptionBand = 44;
+    constexpr qreal kCaptionWidth = 100;
+    constexpr qreal kGap = 6;
+    QImage image = canvas(size);
+    QPainter painter(&image);
+    prepare(painter);
+    drawRibbon(painter, text, QSizeF(size.width(), size.height() - kCaptionBand - kGap));
+    drawLettering(painter, caption,
+                  QRectF(0, size.height() - kCaptionBand, kCaptionWidth, kCaptionBand));
     return image;
 }
 
@@ -345,6 +365,13 @@ QImage banner(const QString& text, QSize size)
 {
     return remembered(QStringLiteral("banner/") + sizeKey(size) + QLatin1Char('/') + text,
                       [&] { return drawBanner(text, size); });
+}
+
+QImage fieldBanner(const QString& text, const QString& caption, QSize size)
+{
+    return remembered(QStringLiteral("fieldbanner/") + sizeKey(size) + QLatin1Char('/') + text +
+                          QLatin1Char('/') + caption,
+                      [&] { return drawFieldBanner(text, caption, size); });
 }
 
 } // namespace qx::art

@@ -33,6 +33,10 @@ QImage button(const QString& label, QSize size);
 // A picture of text on a transparent background: instruction banners, titles,
 // the "個別トレーニング" heading. Lines are separated by '\n'.
 QImage banner(const QString& text, QSize size);
+// A banner over an entry field: the text in a ribbon at the top, and the
+// field's caption alone at the bottom left, just above the field that sits
+// below the picture.
+QImage fieldBanner(const QString& text, const QString& caption, QSize size);
 
 // The hover marker: a right-pointing triangle, 25 x 28, transparent.
 QImage marker();

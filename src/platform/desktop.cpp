@@ -3,14 +3,29 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
+#include <QTranslator>
 #include <QUrl>
+
+#include <memory>
 
 namespace qx {
 
 namespace {
 const QString kTitle = QStringLiteral("Quiravex");
+}
+
+bool installQtJapanese(QCoreApplication& app)
+{
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    QTranslator* installed = translator.release();
+    installed->setParent(&app);
+    return QCoreApplication::installTranslator(installed);
 }
 
 DesktopSound::DesktopSound() = default;
@@ -37,10 +52,16 @@ void DesktopSound::play(const QString& path)
     m_playing = effect;
 }
 
+QWidget* DesktopDialogs::owner() const
+{
+    QWidget* window = m_owner ? m_owner() : nullptr;
+    return window ? window : QApplication::activeWindow();
+}
+
 void DesktopDialogs::message(const QString& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, kTitle, text, QMessageBox::Ok, owner());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -48,15 +69,16 @@ QString DesktopDialogs::input(const QString& caption, const QString& prompt,
                               const QString& defaultText)
 {
     bool ok = false;
-    const QString text = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
-                                               QLineEdit::Normal, defaultText, &ok);
+    const QString text =
+        QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
 }
 
 void DesktopDialogs::error(const QString& text)
 {
-    QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok,
-                    QApplication::activeWindow());
+    QMessageBox box(QMessageBox::Critical, kTitle, text, QMessageBox::Ok, owner());
+    // Errors name paths and file contents, which may hold anything.
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 

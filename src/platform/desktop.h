@@ -6,11 +6,19 @@
 
 #include <QHash>
 
+#include <functional>
 #include <memory>
 
+class QCoreApplication;
 class QSoundEffect;
+class QWidget;
 
 namespace qx {
+
+// Qt's own texts, the buttons of the standard boxes among them, in Japanese
+// whatever the desktop's language, since the game speaks only Japanese.
+// False when Qt's Japanese translation is not installed.
+bool installQtJapanese(QCoreApplication& app);
 
 class DesktopSound final : public Sound {
 public:
@@ -25,10 +33,18 @@ private:
 
 class DesktopDialogs final : public Dialogs {
 public:
+    // The window each box belongs to, so that the box opens over it and hands
+    // the keyboard back to it; without one, the active window.
+    void setOwner(std::function<QWidget*()> owner) { m_owner = std::move(owner); }
+
     void message(const QString& text) override;
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override;
+
+private:
+    QWidget* owner() const;
+    std::function<QWidget*()> m_owner;
 };
 
 } // namespace qx

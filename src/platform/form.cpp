@@ -4,10 +4,17 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QScreen>
+#include <QWindow>
+
+#include <xcb/xcb.h>
 
 #include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
 
 namespace qx {
 
@@ -20,6 +27,31 @@ void bringToFront(QWidget* window)
         return;
     window->raise();
     window->activateWindow();
+}
+
+// On X11 Qt gives a window without a caption the application's name as its
+// title; a form without a caption is to have no title at all.
+void clearX11Title(QWidget* window)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const char* name = "_NET_WM_NAME";
+    xcb_intern_atom_reply_t* atom = xcb_intern_atom_reply(
+        connection,
+        xcb_intern_atom(connection, 1, static_cast<std::uint16_t>(std::strlen(name)), name),
+        nullptr);
+    if (!atom)
+        return;
+    const auto id = static_cast<xcb_window_t>(window->winId());
+    if (atom->atom != XCB_ATOM_NONE)
+        xcb_delete_property(connection, id, atom->atom);
+    xcb_delete_property(connection, id, XCB_ATOM_WM_NAME);
+    std::free(atom);
+    xcb_flush(connection);
 }
 
 // Keeps input away from forms that a modal form covers, whatever the window
@@ -92,6 +124,13 @@ bool ModalStack::acceptsInput(const Form* form) const
     return !contains(form) && form->isVisible();
 }
 
+Form* ModalStack::front() const
+{
+    if (m_modeless && m_modeless->isVisible())
+        return m_modeless;
+    return top() ? top() : m_main;
+}
+
 void ModalStack::push(Form* form, std::function<void()> onReturn)
 {
     m_stack.push_back({form, std::move(onReturn)});
@@ -152,20 +191,37 @@ void Form::place()
         move(screen->availableGeometry().center() - rect().center());
 }
 
+void Form::prepareWindow()
+{
+    // The window system's window exists from here on, so that it can be tied
+    // to its opener and stripped of a title before it is mapped.
+    winId();
+    if (windowTitle().isEmpty())
+        clearX11Title(this);
+}
+
 void Form::ShowModal(std::function<void()> onReturn)
 {
     m_closeRequested = false;
     m_stack.push(this, std::move(onReturn));
     place();
+    prepareWindow();
     show();
     bringToFront(this);
     setFocus();
     dispatch([this] { FormActivate(); });
 }
 
-void Form::Show()
+void Form::Show(Form* opener)
 {
     place();
+    prepareWindow();
+    if (opener) {
+        opener->winId();
+        windowHandle()->setTransientParent(opener->windowHandle());
+    }
+    if (this != m_stack.m_main)
+        m_stack.m_modeless = this;
     show();
     bringToFront(this);
     setFocus();

@@ -29,6 +29,9 @@ public:
     ModalStack& operator=(const ModalStack&) = delete;
 
     Form* top() const { return m_stack.empty() ? nullptr : m_stack.back().form; }
+    // The form in front, which owns the boxes the game shows: a visible
+    // non-modal form, else the top modal form, else the main form.
+    Form* front() const;
     bool contains(const Form* form) const;
     int depth() const { return static_cast<int>(m_stack.size()); }
     // Whether input may reach this form: the top modal form, the visible
@@ -51,6 +54,7 @@ private:
 
     std::vector<Entry> m_stack;
     Form* m_main = nullptr;
+    Form* m_modeless = nullptr; // the non-modal form shown last
     std::function<void()> m_quit;
     bool m_activatePending = false;
     bool m_settling = false;
@@ -61,7 +65,9 @@ public:
     Form(ModalStack& stack, const QString& caption);
 
     void ShowModal(std::function<void()> onReturn = {});
-    void Show();
+    // Shows the form without modality, kept by the window system above the
+    // form that opens it, also when that form is activated again.
+    void Show(Form* opener = nullptr);
     void Close();
     bool closeRequested() const { return m_closeRequested; }
 
@@ -88,6 +94,7 @@ protected:
 private:
     friend class ModalStack;
     void place();
+    void prepareWindow();
     void finishClose();
 
     ModalStack& m_stack;

@@ -66,6 +66,10 @@ BoxSet qx::drawBoxHeap(Random& random)
 
 int qx::boxAnswer(const QString& text)
 {
+    // toInt() would step over blanks around the digits; the text as a whole
+    // has to be the integer.
+    if (text.isEmpty() || text.front().isSpace() || text.back().isSpace())
+        return 0;
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? value : 0;
@@ -162,7 +166,7 @@ void TForm8::Edit1KeyPress(QChar& key)
     Timer1.setEnabled(false);
     ElapsedHundredths = m_elapsed.hundredthsAt(services().clock.eventTimeNs(m_enterTimestamp));
     startButton()->setEnabled(true);
-    const QString typed = Edit1->text();
+    const QString typed = store::typedLine(Edit1->text());
     const int count = BoxCount;
     const bool right = boxAnswer(typed) == count;
     const QString time = store::formatTime(ElapsedHundredths);

@@ -32,7 +32,8 @@ using BoxSet = std::bitset<24>;
 // right: 15 without 2 or with 18, and 17 and 18 beside 14.
 BoxSet drawBoxHeap(Random& random);
 
-// The player's count: the integer the text holds, 0 when it holds none.
+// The player's count: the integer value of the whole text, 0 when the text is
+// not an integer (blanks around the digits included).
 int boxAnswer(const QString& text);
 
 } // namespace qx

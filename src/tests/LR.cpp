@@ -156,8 +156,7 @@ void TForm3::answer()
 {
     MMTimer1.setEnabled(false);
     startButton()->setEnabled(true);
-    const QString typed = services().dialogs.input(
-        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString());
+    const QString typed = askAnswer();
     const QString number = QString::number(ShownNumber);
     if (overall())
         addPoints(10 * positionMatches(number, typed));

@@ -64,11 +64,17 @@ void TestScreen::addPoints(int points) const
     main().TotalScore += points;
 }
 
+QString TestScreen::askAnswer() const
+{
+    return store::typedLine(services().dialogs.input(
+        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString()));
+}
+
 void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
 {
     game().Form10->setResult(verdict, line1, line2);
     main().CurrentTest = testId();
-    game().Form10->Show();
+    game().Form10->Show(this);
 }
 
 void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
@@ -85,7 +91,7 @@ void TestScreen::finishOrderA(bool right, const QString& line1, const QString& l
         store::saveLines(path, lines);
     }
     main().CurrentTest = testId();
-    game().Form10->Show();
+    game().Form10->Show(this);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,

@@ -53,6 +53,9 @@ protected:
     // Date, a comma and the fields: the record line of single play.
     QString recordLine(const QString& fields) const;
     void addPoints(int points) const;
+    // The answer input box of the L-R and N-memory tests: the line typed, or
+    // "" when the player cancels.
+    QString askAnswer() const;
 
     // Puts the verdict and extra lines into the stage dialog, makes this test
     // current and shows the dialog.

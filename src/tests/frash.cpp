@@ -102,8 +102,7 @@ void TForm4::Timer1Timer()
     startButton()->setEnabled(true);
     Label1->clear();
     Timer1.setEnabled(false);
-    const QString typed = services().dialogs.input(
-        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString());
+    const QString typed = askAnswer();
     if (overall())
         addPoints(10 * positionMatches(ShownDigits, typed));
     const bool right = typed == ShownDigits;

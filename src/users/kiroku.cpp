@@ -38,6 +38,12 @@ constexpr int kGridLine = 1;
 constexpr int kRowPitch = 30 + kGridLine;
 constexpr std::array<int, kGridColumns> kColumnWidths{96, 84, 100, 89, 104};
 
+// The game's font sets digits about a pixel wider than the designed widths
+// allow for, so a date lost its last digit and a nine-digit answer its last;
+// a pixel less between characters lets every field the game writes fit its
+// column whole, in bold, without changing the designed widths.
+constexpr qreal kGridLetterSpacing = -1;
+
 constexpr int kWideLeft = 116;
 constexpr int kWideWidth = 484;
 constexpr int kNarrowLeft = 163;
@@ -148,7 +154,9 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     StringGrid1 = new QTableView(this);
     StringGrid1->setModel(&Grid);
     StringGrid1->setGeometry(kWideLeft, 72, kWideWidth, 361);
-    StringGrid1->setFont(gameFont(16, true));
+    QFont gridFont = gameFont(16, true);
+    gridFont.setLetterSpacing(QFont::AbsoluteSpacing, kGridLetterSpacing);
+    StringGrid1->setFont(gridFont);
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::SingleSelection);
     StringGrid1->setWordWrap(false);

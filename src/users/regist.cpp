@@ -1,5 +1,6 @@
 #include "users/regist.h"
 
+#include "users/store.h"
 #include "users/users.h"
 
 #include <QLineEdit>
@@ -10,8 +11,11 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
-    addBanner(QStringLiteral("ユーザー登録します\n名前を登録して下さい\n名前"),
-              QRect(72, 48, 377, 201));
+    Image3 = new Image(this, QRect(72, 48, 377, 201));
+    Image3->setPicture([size = Image3->size()] {
+        return art::fieldBanner(QStringLiteral("ユーザー登録します\n名前を登録して下さい"),
+                                QStringLiteral("名前"), size);
+    });
 
     Edit1 = new QLineEdit(this);
     Edit1->setGeometry(72, 256, 377, 56);
@@ -26,7 +30,7 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
 
 void TForm11::Image5Click()
 {
-    if (users::registerUser(Edit1->text()) == users::Registration::Refused) {
+    if (users::registerUser(store::typedLine(Edit1->text())) == users::Registration::Refused) {
         services().dialogs.message(QStringLiteral("登録できません"));
         return;
     }

@@ -14,6 +14,7 @@ public:
     void Image5Click();
     void FormCloseQuery() override;
 
+    qx::Image* Image3; // the instructions, and "名前" over the entry box
     QLineEdit* Edit1;
     qx::Image* Image5; // 登録
     qx::Image* Image4; // もどる

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -110,6 +111,15 @@ QString targetText(int hundredths)
 {
     const QString digits = QString::number(hundredths);
     return digits.left(1) + QLatin1Char(':') + digits.mid(1);
+}
+
+QString typedLine(const QString& typed)
+{
+    const auto isLineBreak = [](QChar c) {
+        return c == u'\r' || c == u'\n' || c == u'\v' || c == u'\f' || c == QChar(0x85) ||
+               c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+    };
+    return typed.first(std::find_if(typed.begin(), typed.end(), isLineBreak) - typed.begin());
 }
 
 Lines splitCommaText(const QByteArray& line)
@@ -254,6 +264,42 @@ Lines loadLines(const QString& path)
     return splitLines(bytes);
 }
 
+bool isChangeable(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    return ::stat(name.constData(), &info) == 0 && S_ISREG(info.st_mode) &&
+           (info.st_mode & S_IWUSR) != 0 && ::access(name.constData(), W_OK) == 0;
+}
+
+bool isSaveLeftover(const QString& fileName, const QString& entry)
+{
+    constexpr qsizetype kTemporarySuffix = 6; // the XXXXXX of mkostemp()
+    const QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
+    if (!entry.startsWith(prefix))
+        return false;
+    const QStringView suffix = QStringView(entry).mid(prefix.size());
+    if (suffix == QLatin1String("old"))
+        return true;
+    return suffix.size() == kTemporarySuffix &&
+           std::all_of(suffix.begin(), suffix.end(), [](QChar c) {
+               return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') ||
+                      (c >= u'0' && c <= u'9');
+           });
+}
+
+// Leftovers are hidden, so never taken for users, but they would keep a
+// user's folder from being removed.
+void removeSaveLeftovers(const QString& folder, const QString& fileName)
+{
+    const QDir dir(folder);
+    for (const QString& entry :
+         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
+        if (isSaveLeftover(fileName, entry))
+            QFile::remove(dir.filePath(entry));
+    }
+}
+
 FileOps systemFileOps()
 {
     return {[](int fd, const void* data, unsigned long size) -> long {
@@ -296,20 +342,6 @@ struct FolderHandle {
     }
 };
 
-// Temporary files of saves cut short by a crash: ".<name>.XXXXXX" beside the
-// file. They are hidden, so never taken for users, but they would keep a
-// user's folder from being removed.
-void removeLeftovers(const QString& folder, const QString& fileName)
-{
-    const QDir dir(folder);
-    const QString prefix = QLatin1Char('.') + fileName + QLatin1Char('.');
-    for (const QString& entry :
-         dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (entry.size() == prefix.size() + 6 && entry.startsWith(prefix))
-            QFile::remove(dir.filePath(entry));
-    }
-}
-
 } // namespace
 
 void saveLines(const QString& path, const Lines& lines)
@@ -320,7 +352,7 @@ void saveLines(const QString& path, const Lines& lines)
     const bool replacing = ::stat(target.constData(), &old) == 0;
     // A read-only file refuses to be replaced, as it would refuse to be
     // rewritten in place.
-    if (replacing && (!S_ISREG(old.st_mode) || ::access(target.constData(), W_OK) != 0))
+    if (replacing && !isChangeable(path))
         throw failure;
 
     const QFileInfo info(path);
@@ -330,7 +362,7 @@ void saveLines(const QString& path, const Lines& lines)
     const FolderHandle dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dir.fd < 0)
         throw failure;
-    removeLeftovers(info.absolutePath(), info.fileName());
+    removeSaveLeftovers(info.absolutePath(), info.fileName());
 
     const QByteArray hidden = folder + "/." + QFile::encodeName(info.fileName());
     QByteArray temp = hidden + ".XXXXXX";

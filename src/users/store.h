@@ -38,6 +38,11 @@ QString formatStopTime(int hundredths);   // 1:23 (the stop time in the file)
 QString formatDifference(int hundredths); // +00:07, -01:23, 00:00
 QString targetText(int hundredths);       // 3:00
 
+// What the player typed, as it reaches a file: the answer boxes and the name
+// box take one line, so a line break (a paste of several lines) ends the text
+// and what follows it is dropped. A record line thus stays one line.
+QString typedLine(const QString& typed);
+
 // Comma text over code page 932 bytes: lead bytes step over their trail byte.
 Lines splitCommaText(const QByteArray& line);
 QByteArray joinCommaText(const Lines& fields);
@@ -48,13 +53,25 @@ QString joinCommaText(const QStringList& fields);
 Lines splitLines(const QByteArray& bytes);
 QByteArray joinLines(const Lines& lines);
 
+// Whether the game may replace or delete a record file: a plain file that the
+// process may write and that is not read-only. Read-only is the file's own
+// mark, its owner's write permission, so it holds for a privileged process as
+// well, which the system would let write any file.
+bool isChangeable(const QString& path);
+
+// What a save of fileName leaves beside it when it is cut short: its temporary
+// file "." + fileName + "." + six letters or digits, and the old file's second
+// name "." + fileName + ".old". No other name is taken for one.
+bool isSaveLeftover(const QString& fileName, const QString& entry);
+void removeSaveLeftovers(const QString& folder, const QString& fileName);
+
 // Loads a whole file. Throws Error("ファイル <path> は開けません").
 Lines loadLines(const QString& path);
 // Replaces the file with the lines, atomically and durably: the file on disk
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
-// leaving nothing beside the file. A crash may leave a hidden temporary file
-// ("." + name + ".XXXXXX"), which the next save of that file removes.
+// leaving nothing beside the file. A crash may leave hidden leftovers
+// (isSaveLeftover()), which the next save of that file removes.
 void saveLines(const QString& path, const Lines& lines);
 
 // The end of every question: load the file (in both modes, so a missing file

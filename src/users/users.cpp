@@ -94,19 +94,18 @@ bool deleteUser(const QString& name)
     const QString folder = userFolder(name);
     if (!isRealFolder(folder))
         return false;
-    const QDir dir(folder);
     for (const QString& file :
          {QStringLiteral("panel.dat"), QStringLiteral("box.dat"), QStringLiteral("L_R.dat"),
           QStringLiteral("N_memory.dat"), QStringLiteral("stop.dat"), QStringLiteral("shape.dat"),
           QStringLiteral("Reflex.dat")}) {
-        QFile::remove(store::resultPath(name, file));
-        // What a save interrupted by a crash left beside the file (its hidden
-        // temporary and kept copies) would otherwise keep the folder.
-        const QStringList leftovers =
-            dir.entryList({QLatin1Char('.') + file + QStringLiteral(".*")},
-                          QDir::Files | QDir::Hidden | QDir::System);
-        for (const QString& leftover : leftovers)
-            QFile::remove(dir.filePath(leftover));
+        // A read-only file cannot be deleted and is passed over, so the
+        // folder stays.
+        const QString path = store::resultPath(name, file);
+        if (store::isChangeable(path))
+            QFile::remove(path);
+        // What a save interrupted by a crash left beside the file would
+        // otherwise keep the folder.
+        store::removeSaveLeftovers(folder, file);
     }
     return ::rmdir(QFile::encodeName(folder).constData()) == 0;
 }
