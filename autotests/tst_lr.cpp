@@ -11,6 +11,8 @@
 #include "users/store.h"
 #include "widgets/ShadoLbl.h"
 
+#include <QImage>
+#include <QPainter>
 #include <QSet>
 #include <QTest>
 
@@ -59,10 +61,37 @@ QString fullWidth(const QString& digits)
 
 } // namespace
 
+namespace {
+
+int darkPixels(const QImage& picture)
+{
+    int dark = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x)
+            dark += qGray(picture.pixel(x, y)) < 128 ? 1 : 0;
+    return dark;
+}
+
+int inkOf(const QFont& font)
+{
+    QImage picture(200, 200, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    painter.setFont(font);
+    painter.drawText(20, 160, QStringLiteral("2"));
+    painter.end();
+    return darkPixels(picture);
+}
+
+} // namespace
+
 class LRTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void countdownDigitIsBold_data();
+    void countdownDigitIsBold();
+    void whiteCountdownDigitHasAShadow();
     void makeNumberHasDistinctDigits_data();
     void makeNumberHasDistinctDigits();
     void questionTable_data();
@@ -191,9 +220,9 @@ void LRTest::runTakes301FramesAtTheLevelsPeriod()
     const std::int64_t clickedAt = f.clock.nowNs();
     screen.startButton()->click();
     QVERIFY(!screen.startButton()->isEnabled());
-    QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
+    QCOMPARE(screen.Label2->Caption(), QStringLiteral("2"));
     f.clock.advance(1000);
-    QCOMPARE(screen.Label2->text(), QStringLiteral("1"));
+    QCOMPARE(screen.Label2->Caption(), QStringLiteral("1"));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
     f.clock.advance(1000);
     QVERIFY(screen.Label2->isHidden());
@@ -346,7 +375,7 @@ void LRTest::leavingMidQuestionStopsTimersAndResets()
     QVERIFY(!screen.MMTimer1.Enabled());
     QVERIFY(!screen.Timer1.Enabled());
     QVERIFY(screen.Label2->isHidden());
-    QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
+    QCOMPARE(screen.Label2->Caption(), QStringLiteral("2"));
     QCOMPARE(screen.TextX, 0);
     QCOMPARE(screen.ShownNumber, 0);
     QCOMPARE(leftmostInk(screen.PaintBox1->picture()), -1);
@@ -361,4 +390,40 @@ void LRTest::leavingMidQuestionStopsTimersAndResets()
 }
 
 QTEST_MAIN(LRTest)
+// The large digits are bold as designed, although the stand-in font has no
+// bold face of its own.
+void LRTest::countdownDigitIsBold_data()
+{
+    QTest::addColumn<QString>("test");
+    QTest::newRow("L-R") << "L-R";
+    QTest::newRow("N-memory") << "N_memory";
+}
+
+void LRTest::countdownDigitIsBold()
+{
+    QFETCH(QString, test);
+    qxtest::GameFixture f;
+    const QWidget* digit = test == QLatin1String("L-R")
+                               ? static_cast<const QWidget*>(f.game->Form3->Label2)
+                               : f.game->Form4->Label2;
+    QFont regular = digit->font();
+    QVERIFY(regular.bold());
+    regular.setBold(false);
+    QVERIFY(inkOf(digit->font()) > inkOf(regular) * 5 / 4);
+}
+
+// White on the pale bricks, the L-R countdown is read by its dark shadow.
+void LRTest::whiteCountdownDigitHasAShadow()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->Level = 1;
+    TForm3& screen = *f.game->Form3;
+    screen.ShowModal();
+    screen.startButton()->click();
+    QVERIFY(screen.Label2->isVisible());
+    const QImage shown = screen.grab(screen.Label2->geometry()).toImage();
+    QVERIFY(darkPixels(shown) > 200);
+}
+
 #include "tst_lr.moc"

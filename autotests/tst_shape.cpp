@@ -12,7 +12,9 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <set>
+#include <vector>
 
 using namespace qx;
 
@@ -63,6 +65,7 @@ private Q_SLOTS:
     void overallStageScoresAndEndsOnTheScoreScreen();
     void badPictureStillLetsThePlayerAnswer_data();
     void badPictureStillLetsThePlayerAnswer();
+    void stopwatchReadsAsOneTime();
 };
 
 void ShapeTest::orderDrawsEightShapesAndLeavesOneOut()
@@ -259,4 +262,41 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
 }
 
 QTEST_MAIN(ShapeTest)
+// The digits and separators stand evenly, as one time: the gaps between
+// characters differ by a pixel or two at most, whatever the font.
+void ShapeTest::stopwatchReadsAsOneTime()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    TForm6& screen = *f.game->Form6;
+    screen.ShowModal();
+    screen.startButton()->click();
+    f.clock.advance(2600);
+    QCOMPARE(shownTime(screen), QStringLiteral("00:02:6"));
+    const QRect area =
+        QRect(screen.Label7->geometry().topLeft(), screen.Label1->geometry().bottomRight())
+            .adjusted(-4, 0, 4, 0);
+    const QImage shown = screen.grab(area).toImage();
+    // Runs of columns with ink are the characters.
+    std::vector<std::pair<int, int>> runs;
+    for (int x = 0; x < shown.width(); ++x) {
+        bool ink = false;
+        for (int y = 0; y < shown.height() && !ink; ++y)
+            ink = qGray(shown.pixel(x, y)) < 100;
+        if (!ink)
+            continue;
+        if (!runs.empty() && runs.back().second == x - 1)
+            runs.back().second = x;
+        else
+            runs.emplace_back(x, x);
+    }
+    QCOMPARE(runs.size(), std::size_t{7});
+    std::vector<int> gaps;
+    for (std::size_t i = 1; i < runs.size(); ++i)
+        gaps.push_back(runs[i].first - runs[i - 1].second);
+    const auto [narrowest, widest] = std::minmax_element(gaps.begin(), gaps.end());
+    QVERIFY2(*widest - *narrowest <= 3,
+             qPrintable(QStringLiteral("gaps from %1 to %2 px").arg(*narrowest).arg(*widest)));
+}
+
 #include "tst_shape.moc"

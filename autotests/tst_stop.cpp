@@ -13,6 +13,9 @@
 #include "widgets/ShadoLbl.h"
 
 #include <QFile>
+#include <QImage>
+
+#include <cstdlib>
 #include <QTest>
 
 using namespace qx;
@@ -45,6 +48,23 @@ void stopAfter(qxtest::GameFixture& f, TForm5& screen, int ticks)
     pressEnter(screen);
 }
 
+// The rows of the clock area that hold ink (dark pixels) in a picture of it.
+std::pair<int, int> inkRows(const QImage& picture)
+{
+    int first = -1;
+    int last = -1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qGray(picture.pixel(x, y)) < 128) {
+                first = first < 0 ? y : first;
+                last = y;
+                break;
+            }
+        }
+    }
+    return {first, last};
+}
+
 } // namespace
 
 class StopTest : public QObject {
@@ -65,6 +85,9 @@ private Q_SLOTS:
     void leavingMidQuestionStopsTimersAndResets_data();
     void leavingMidQuestionStopsTimersAndResets();
     void unreadableRecordFileEndsTheRevealWithOneReport();
+    void blindHidesWhatItsLevelSays_data();
+    void blindHidesWhatItsLevelSays();
+    void restingClockSitsWhereTheRunningClockDoes();
 };
 
 void StopTest::questionTable_data()
@@ -374,4 +397,56 @@ void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
 }
 
 QTEST_MAIN(StopTest)
+// The lowest blind hides only the digits' lowest strip, the highest leaves
+// only their top strip showing: the levels in between hide more and more.
+void StopTest::blindHidesWhatItsLevelSays_data()
+{
+    QTest::addColumn<int>("level");
+    QTest::newRow("level 1, blind at 140") << 1;
+    QTest::newRow("level 10, blind at 68") << 10;
+}
+
+void StopTest::blindHidesWhatItsLevelSays()
+{
+    QFETCH(int, level);
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 0, level);
+    screen.startButton()->click();
+    f.clock.advance(8880);
+    QCOMPARE(screen.ClockHundredths, 888);
+    const int blindTop = screen.Panel2->y();
+    const auto [digitsTop, digitsBottom] = inkRows(screen.PaintBox1->canvas());
+    const auto [shownTop, shownBottom] = inkRows(screen.Panel1->grab().toImage());
+    // Some of the digits show above the blind, the rest lies behind it.
+    QVERIFY2(
+        digitsTop < blindTop && shownTop == digitsTop,
+        qPrintable(QStringLiteral("digits from %1, blind at %2").arg(digitsTop).arg(blindTop)));
+    QVERIFY2(digitsBottom >= blindTop && shownBottom < blindTop,
+             qPrintable(QStringLiteral("digits to %1, shown to %2, blind at %3")
+                            .arg(digitsBottom)
+                            .arg(shownBottom)
+                            .arg(blindTop)));
+    // Level 1 hides only a strip, level 10 shows only one.
+    if (level == 1)
+        QVERIFY(blindTop - digitsTop > 10 * (digitsBottom - blindTop + 1));
+    else
+        QVERIFY(digitsBottom - blindTop + 1 > 5 * (blindTop - digitsTop));
+}
+
+void StopTest::restingClockSitsWhereTheRunningClockDoes()
+{
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 0, 10);
+    screen.Panel2->hide();
+    const QImage resting = screen.Panel1->grab().toImage();
+    screen.startButton()->click();
+    QVERIFY(screen.Label2->isHidden());
+    // The label and the clock's own painting differ at most in the
+    // antialiasing of the digits' last row.
+    const auto [runningTop, runningBottom] = inkRows(screen.Panel1->grab().toImage());
+    const auto [restingTop, restingBottom] = inkRows(resting);
+    QCOMPARE(runningTop, restingTop);
+    QVERIFY(std::abs(runningBottom - restingBottom) <= 1);
+}
+
 #include "tst_stop.moc"

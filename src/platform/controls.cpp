@@ -15,6 +15,9 @@ const QString kScreenFont = QStringLiteral("ＭＳ Ｐゴシック");
 void installFontSubstitution()
 {
     QFont::insertSubstitution(kScreenFont, QStringLiteral("IPAPGothic"));
+    // The stand-in has no bold face, and Qt thickens glyphs for bold only
+    // below 64 pixels: the large bold countdown digits would come out regular.
+    qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
 }
 
 QFont gameFont(int pixelHeight, bool bold)

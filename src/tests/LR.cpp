@@ -71,9 +71,10 @@ TForm3::TForm3(Game& game)
     PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);
     clearStrip();
     m_numberText.setTextFormat(Qt::PlainText);
-    Label2 = addLabel(QPoint(264, 112), 96, true, Qt::white);
-    Label2->setText(QStringLiteral("2"));
-    Label2->adjustSize();
+    Label2 = new TShadowLabel(this);
+    styleScreenLabel(Label2, 96, Qt::white);
+    Label2->setCaption(QStringLiteral("2"));
+    Label2->move(264, 112);
     Label2->hide();
 
     MMTimer1.setInterval(kStoredInterval);
@@ -105,8 +106,7 @@ void TForm3::Image5Click()
         countQuestion();
     startButton()->setEnabled(false);
     Timer1.setEnabled(true);
-    Label2->setText(QStringLiteral("2"));
-    Label2->adjustSize();
+    Label2->setCaption(QStringLiteral("2"));
     Label2->show();
     TextX = 0;
     if (!overall()) {
@@ -118,9 +118,8 @@ void TForm3::Image5Click()
 
 void TForm3::Timer1Timer()
 {
-    Label2->setText(QString::number(Label2->text().toInt() - 1));
-    Label2->adjustSize();
-    if (Label2->text() != QLatin1String("0")) {
+    Label2->setCaption(QString::number(Label2->Caption().toInt() - 1));
+    if (Label2->Caption() != QLatin1String("0")) {
         playSound(QStringLiteral("wav/cd.wav"));
         return;
     }
@@ -130,7 +129,7 @@ void TForm3::Timer1Timer()
         MMTimer1.setInterval(question.period);
     }
     Label2->hide();
-    Label2->clear();
+    Label2->setCaption(QString());
     Timer1.setEnabled(false);
     m_run.start();
     MMTimer1.setEnabled(true);
@@ -171,8 +170,7 @@ void TForm3::FormCloseQuery()
     MMTimer1.setEnabled(false);
     Timer1.setEnabled(false);
     Label2->hide();
-    Label2->setText(QStringLiteral("2"));
-    Label2->adjustSize();
+    Label2->setCaption(QStringLiteral("2"));
     TextX = 0;
     setNumber(0);
     clearStrip();

@@ -41,7 +41,7 @@ public:
 
     qx::Image* Image3;    // brick-wall ellipse behind the strip
     qx::Image* Image4;    // instruction banner
-    QLabel* Label2;       // countdown digit
+    TShadowLabel* Label2; // countdown digit, white with a shadow to stand out on the bricks
     qx::Panel* Panel1;    // the white strip
     qx::Image* PaintBox1; // the number runs here; keeps its last frame
     TMMTimer MMTimer1;

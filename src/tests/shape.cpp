@@ -134,6 +134,7 @@ TForm6::TForm6(Game& game)
     Label2 = addStopwatchLabel(323, 184, zero);
     Label4 = addStopwatchLabel(339, 181, colon);
     Label1 = addStopwatchLabel(347, 184, zero);
+    layOutStopwatch();
 
     MMTimer1.setInterval(kStopwatchTick);
     MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
@@ -156,12 +157,28 @@ void TForm6::setStopwatchVisible(bool visible)
         label->setVisible(visible);
 }
 
+void TForm6::layOutStopwatch()
+{
+    // Every digit gets the cell of the widest digit and each character
+    // follows the one before it, so that the time reads as one text in any
+    // font and does not jitter as its digits change.
+    const QFontMetrics metrics(Label1->font());
+    int digitWidth = 0;
+    for (char digit = '0'; digit <= '9'; ++digit)
+        digitWidth = std::max(digitWidth, metrics.horizontalAdvance(QLatin1Char(digit)));
+    int left = Label7->x();
+    for (QLabel* label : {Label7, Label6, Label5, Label3, Label2, Label4, Label1}) {
+        const bool digit = label->text() != QLatin1String(":");
+        const int width = digit ? digitWidth : metrics.horizontalAdvance(QLatin1Char(':'));
+        label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        label->setGeometry(left, label->y(), width, label->height());
+        left += width;
+    }
+}
+
 void TForm6::showStopwatch()
 {
-    const auto show = [](QLabel* label, int digit) {
-        label->setText(QString::number(digit));
-        label->adjustSize();
-    };
+    const auto show = [](QLabel* label, int digit) { label->setText(QString::number(digit)); };
     show(Label7, Stopwatch.tensOfMinutes);
     show(Label6, Stopwatch.minutes);
     show(Label3, Stopwatch.tensOfSeconds);

@@ -74,5 +74,6 @@ private:
     // The stopwatch's time; its ticks only repaint it.
     qx::Stopwatch m_elapsed;
     void showStopwatch();
+    void layOutStopwatch();
     void setStopwatchVisible(bool visible);
 };

@@ -8,13 +8,22 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
 #include <cstdlib>
 
 using namespace qx;
 
 namespace {
 constexpr QSize kClockArea{277, 203};
-constexpr QPoint kClockDigits{32, 56};
+constexpr int kClockLeft = 32;
+// The digits' ink reaches from here to just above kDigitsBottom in the clock
+// area, whatever the font's proportions: the lowest blind (top at 140) hides
+// their lowest row, the highest (68, reaching down to 140) leaves only their
+// top strip showing, and each level between hides more.
+constexpr int kDigitsTop = 58;
+constexpr int kDigitsBottom = 141;
+// "00:00" ends before the blind's right edge.
+constexpr int kClockRight = 253;
 constexpr int kBlindLeft = 24;
 constexpr int kRestingBlindTop = 140;
 // The reveal ends once the blind's top has passed this line.
@@ -23,14 +32,25 @@ constexpr int kBlindStep = 3;
 constexpr int kExactBonus = 200;
 const QColor kCountdownGrey(0xF2, 0xF2, 0xF2);
 
-// 72 points at 96 dots per inch. The installed substitute for the screen font
-// has digits a quarter wider than the font the clock area was laid out for;
-// narrowed, "00:00" fits the area as designed, at the designed height.
+// The screen font at the size whose digits span kDigitsTop..kDigitsBottom,
+// narrowed until "00:00" fits under the blind: the substitute font's digits
+// have other proportions than the font the clock area was laid out for.
 QFont clockFont()
 {
-    QFont font = gameFont(96);
-    font.setStretch(80);
+    constexpr int kDesignPixels = 96;
+    const int digitHeight =
+        QFontMetrics(gameFont(kDesignPixels)).tightBoundingRect(QStringLiteral("0")).height();
+    QFont font = gameFont(kDesignPixels * (kDigitsBottom - kDigitsTop) / std::max(digitHeight, 1));
+    const int width = QFontMetrics(font).horizontalAdvance(QStringLiteral("00:00"));
+    if (width > kClockRight - kClockLeft)
+        font.setStretch(100 * (kClockRight - kClockLeft) / width);
     return font;
+}
+
+// Where the digits' baseline must be for their top to be at kDigitsTop.
+int clockBaseline(const QFont& font)
+{
+    return kDigitsTop - QFontMetrics(font).tightBoundingRect(QStringLiteral("0")).top();
 }
 } // namespace
 
@@ -67,7 +87,7 @@ TForm5::TForm5(Game& game)
                   .backButton = {464, 424, 129, 49}}),
       MMTimer1(game.services.clock), Timer1(game.services.clock, 100),
       countdown(game.services.clock, 1000), ClockBuffer(kClockArea, QImage::Format_RGB32),
-      m_clockFont(clockFont()), m_clockAscent(QFontMetrics(m_clockFont).ascent()),
+      m_clockFont(clockFont()), m_clockBaseline(clockBaseline(m_clockFont)),
       m_stopwatch(game.services.clock)
 {
     beginTimerPeriod();
@@ -92,8 +112,12 @@ TForm5::TForm5(Game& game)
     PaintBox1->canvas().fill(Qt::white);
     Label2 = new QLabel(QStringLiteral("00:00"), Panel1);
     Label2->setFont(m_clockFont);
+    // Top-aligned without margins, its text sits on the running clock's
+    // baseline to the pixel.
+    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label2->setContentsMargins(0, 0, 0, 0);
     Label2->adjustSize();
-    Label2->move(kClockDigits);
+    Label2->move(kClockLeft, m_clockBaseline - QFontMetrics(m_clockFont).ascent());
     Panel2 = new Panel(Panel1, QRect(kBlindLeft, kRestingBlindTop, 233, 73), Qt::white);
     ShadowLabel4 = new TShadowLabel(Panel2);
     styleScreenLabel(ShadowLabel4, 48, Qt::red);
@@ -132,8 +156,7 @@ void TForm5::paintClock(QImage& surface) const
     QPainter painter(&surface);
     painter.setFont(m_clockFont);
     painter.setPen(Qt::black);
-    painter.drawText(kClockDigits.x(), kClockDigits.y() + m_clockAscent,
-                     store::formatClock(ClockHundredths));
+    painter.drawText(kClockLeft, m_clockBaseline, store::formatClock(ClockHundredths));
 }
 
 void TForm5::runClock()

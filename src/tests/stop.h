@@ -71,7 +71,7 @@ private:
     void paintClock(QImage& surface) const;
 
     QFont m_clockFont;
-    int m_clockAscent;
+    int m_clockBaseline;
     // The clock's time; its ticks only repaint it.
     qx::Stopwatch m_stopwatch;
 };
