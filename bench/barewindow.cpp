@@ -2,7 +2,7 @@
 // start-up figure compares the game with. It prints when its first frame is
 // painted and how much memory it holds then, and quits.
 
-#include "firstframe.h"
+#include "platform/firstframe.h"
 
 #include <QApplication>
 #include <QWidget>
@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     QWidget window;
     window.setWindowTitle(QStringLiteral("Quiravex"));
     window.setFixedSize(600, 480);
-    qxbench::FirstFrame report;
+    qx::FirstFrame report;
     window.show();
     return QApplication::exec();
 }

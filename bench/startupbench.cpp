@@ -3,7 +3,6 @@
 // on the same system-wide monotonic clock, and its resident memory then.
 
 #include "bench.h"
-#include "firstframe.h"
 
 #include "app/game.h"
 #include "platform/clock.h"

@@ -104,7 +104,9 @@ std::string fixed(double value, int decimals)
 
 std::string signedFixed(double value, int decimals)
 {
-    return (value < 0 ? "" : "+") + fixed(value, decimals);
+    char text[64];
+    std::snprintf(text, sizeof text, "%+.*f", decimals, value);
+    return text;
 }
 
 std::string countOf(std::size_t n, const std::string& noun)

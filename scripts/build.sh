@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Configures (once) and builds the game and its tests into build/.
+# Configures and builds the game and its tests into build/. Options given
+# are applied to the build folder, also when it is configured already.
 # Usage: scripts/build.sh [build-dir] [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -7,5 +8,7 @@ build_dir=${1:-build}
 shift || true
 if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
   cmake -S . -B "$build_dir" -G Ninja "$@"
+elif [[ $# -gt 0 ]]; then
+  cmake -S . -B "$build_dir" "$@"
 fi
 cmake --build "$build_dir" -j"$(nproc)"

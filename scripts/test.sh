@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/bootstrap.sh
-scripts/build.sh build
+scripts/build.sh build -DQX_WARNINGS_AS_ERRORS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"

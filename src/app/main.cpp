@@ -1,11 +1,11 @@
 // Quiravex: start-up wires the real seams and shows the main menu.
 
 #include "app/game.h"
-#include "firstframe.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
+#include "platform/firstframe.h"
 
 #include <QApplication>
 
@@ -52,7 +52,7 @@ int main(int argc, char* argv[])
     dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.
-    std::optional<qxbench::FirstFrame> firstFrame;
+    std::optional<qx::FirstFrame> firstFrame;
     if (qEnvironmentVariableIsSet("QUIRAVEX_BENCH_STARTUP"))
         firstFrame.emplace();
     game.start();

@@ -3,8 +3,8 @@
 // Reports a program's first frame: once the first paint of its first window
 // has been handled and flushed, prints the moment on CLOCK_MONOTONIC (the
 // clock the parent that started the process stamps with) and the resident
-// memory, then quits. The start-up figure reads this line from the bare window and
-// from the game.
+// memory, then quits. The start-up benchmark reads this line from the program
+// and from a bare window built the same way.
 
 #include <QCoreApplication>
 #include <QEvent>
@@ -13,7 +13,7 @@
 #include <cstdio>
 #include <time.h>
 
-namespace qxbench {
+namespace qx {
 
 // VmRSS of this process in kB, 0 when unknown.
 inline long residentKb()
@@ -58,4 +58,4 @@ private:
     bool m_seen = false;
 };
 
-} // namespace qxbench
+} // namespace qx
