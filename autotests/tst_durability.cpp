@@ -315,7 +315,7 @@ void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
     QVERIFY(!left.contains(QStringLiteral(".shape.dat.old")));
     QVERIFY(left.contains(QStringLiteral(".box.dat.Qq1234")));
 
-    store::saveLines(store::kRankingFile, {"2026/12/08,1,a"});
+    store::saveLines(store::rankingFile(), {"2026/12/08,1,a"});
     QVERIFY(!entries(QStringLiteral("Rec")).contains(QStringLiteral(".record.dat.Ab3dE9")));
     QCOMPARE(users::list(), QStringList{"u"});
 }

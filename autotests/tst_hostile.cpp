@@ -482,15 +482,15 @@ void HostileTest::topTen()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     if (file.isNull())
-        QVERIFY(QFile::remove(store::kRankingFile));
+        QVERIFY(QFile::remove(store::rankingFile()));
     else
-        qxtest::writeBytes(store::kRankingFile, file);
+        qxtest::writeBytes(store::rankingFile(), file);
     const QStringList before = tree();
     f.game->Form1->TotalScore = score;
     f.game->Form15->ShowModal();
     if (error.isEmpty()) {
         QCOMPARE(f.dialogs.errors, QStringList{});
-        QCOMPARE(qxtest::readBytes(store::kRankingFile), written);
+        QCOMPARE(qxtest::readBytes(store::rankingFile()), written);
         return;
     }
     QCOMPARE(f.dialogs.errors, QStringList{error});

@@ -226,7 +226,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(score.ShadowLabel2->Caption(), QStringLiteral("点数：4149"));
     QCOMPARE(score.ShadowLabel4->Caption(), QStringLiteral("今回の順位　1位"));
-    const store::Lines ranking = store::loadLines(store::kRankingFile);
+    const store::Lines ranking = store::loadLines(store::rankingFile());
     QCOMPARE(ranking.size(), 10);
     QCOMPARE(cp932::decode(ranking.at(0)), QStringLiteral("2026/12/08,4149,走者"));
     QCOMPARE(cp932::decode(ranking.at(1)), QStringLiteral("2026/12/01,1500,クイラ"));
@@ -251,7 +251,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     QFETCH(int, stage);
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
-    const QByteArray ranking = qxtest::readBytes(store::kRankingFile);
+    const QByteArray ranking = qxtest::readBytes(store::rankingFile());
     f.game->Form1->Image24->click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
@@ -263,7 +263,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     f.clock.advance(1500);
     screen->backButton()->click();
     verifyEverythingIdle(f);
-    QCOMPARE(qxtest::readBytes(store::kRankingFile), ranking);
+    QCOMPARE(qxtest::readBytes(store::rankingFile()), ranking);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.

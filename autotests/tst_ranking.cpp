@@ -243,7 +243,7 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
                                             "2026/12/01,300,うみ\r\n"
                                             "2026/12/01,200,ほし\r\n"
                                             "2026/12/01,100,つき\r\n");
-    QCOMPARE(qxtest::readBytes(store::kRankingFile), cp932::encode(expected));
+    QCOMPARE(qxtest::readBytes(store::rankingFile()), cp932::encode(expected));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田 太郎/shape.dat")), QByteArray());
 
     score.Image3->click();
@@ -259,29 +259,29 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    const QByteArray before = qxtest::readBytes(store::kRankingFile);
+    const QByteArray before = qxtest::readBytes(store::rankingFile());
     f.game->Form1->OverallMode = 1;
     f.game->Form1->TotalScore = -2000;
     f.game->Form15->ShowModal();
     QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　なし"));
     QCOMPARE(f.game->Form15->StringGrid1->rowCount(), 11);
-    QCOMPARE(qxtest::readBytes(store::kRankingFile), before);
+    QCOMPARE(qxtest::readBytes(store::rankingFile()), before);
 }
 
 void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    QByteArray bytes = qxtest::readBytes(store::kRankingFile);
+    QByteArray bytes = qxtest::readBytes(store::rankingFile());
     bytes.replace(",700,", ",7x0,");
-    qxtest::writeBytes(store::kRankingFile, bytes);
+    qxtest::writeBytes(store::rankingFile(), bytes);
     // Below the four entries above the damaged one: the comparison reaches it.
     f.game->Form1->TotalScore = 600;
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
     QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：600"));
     QVERIFY(f.game->Form15->ShadowLabel4->Caption().isEmpty());
-    QCOMPARE(qxtest::readBytes(store::kRankingFile), bytes);
+    QCOMPARE(qxtest::readBytes(store::rankingFile()), bytes);
 }
 
 QTEST_MAIN(RankingTest)

@@ -65,6 +65,7 @@ private:
     QImage grab(QRect screenRect);
 
     QTemporaryDir m_folder;
+    QTemporaryDir m_elsewhere;
     QProcess m_game;
     QString m_mainWindow;
     QPoint m_origin;
@@ -116,9 +117,12 @@ QImage SmokeTest::grab(QRect r)
 void SmokeTest::initTestCase()
 {
     QVERIFY(!g_display.isEmpty());
-    // A game folder of our own, with the pictures, sounds and a registered user.
+    // A game folder of our own, with the program, its pictures, sounds and a
+    // registered user, started from another folder: it must find all of them
+    // from where the program is, not from where it was started.
     const QString game = QStringLiteral(QX_GAME_DIR);
     QDir root(m_folder.path());
+    QVERIFY(QFile::copy(game + QStringLiteral("/quiravex"), root.filePath(QStringLiteral("quiravex"))));
     for (const QString& sub : {QStringLiteral("bmp"), QStringLiteral("wav")}) {
         root.mkdir(sub);
         const QDir from(game + QLatin1Char('/') + sub);
@@ -137,8 +141,8 @@ void SmokeTest::initTestCase()
     env.insert(QStringLiteral("DISPLAY"), g_display);
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     m_game.setProcessEnvironment(env);
-    m_game.setWorkingDirectory(m_folder.path());
-    m_game.start(game + QStringLiteral("/quiravex"), {});
+    m_game.setWorkingDirectory(m_elsewhere.path());
+    m_game.start(root.filePath(QStringLiteral("quiravex")), {});
     QVERIFY(m_game.waitForStarted());
     m_mainWindow = findWindow(QStringLiteral("Quiravex"));
     QVERIFY2(!m_mainWindow.isEmpty(), "the main window did not appear");

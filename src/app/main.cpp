@@ -1,19 +1,66 @@
 // Quiravex: start-up wires the real seams and shows the main menu.
 
+#include "app/folders.h"
 #include "app/game.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "platform/firstframe.h"
+#include "users/store.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
+#include <string>
 
 namespace {
+
+constexpr int kUsageError = 2;
+
+const char kUsage[] =
+    "Usage: quiravex [--records FOLDER]\n"
+    "       quiravex --help | --version\n"
+    "\n"
+    "Quiravex measures and trains memory, attention, sense of time and reaction.\n"
+    "\n"
+    "Options:\n"
+    "  --records FOLDER  keep the records (users, results, top ten) in FOLDER\n"
+    "                    instead of Rec/ beside the program or the player's data\n"
+    "                    folder (~/.local/share/quiravex/Rec)\n"
+    "  -h, --help        show this help and exit\n"
+    "  -v, --version     show the version and exit\n";
+
+struct CommandLine {
+    bool help = false;
+    bool version = false;
+    QString records;
+};
+
+// Read before the application exists: --help and --version must work where
+// no display can be opened.
+std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
+{
+    CommandLine line;
+    for (int i = 1; i < argc; ++i) {
+        const std::string argument = argv[i];
+        if (argument == "-h" || argument == "--help")
+            line.help = true;
+        else if (argument == "-v" || argument == "--version")
+            line.version = true;
+        else if (argument == "--records" && i + 1 < argc)
+            line.records = QString::fromLocal8Bit(argv[++i]);
+        else if (argument.starts_with("--records=") && argument.size() > std::strlen("--records="))
+            line.records = QString::fromLocal8Bit(argv[i] + std::strlen("--records="));
+        else
+            return std::nullopt;
+    }
+    return line;
+}
 
 // Without a display Qt would abort; say what is wrong instead.
 bool hasDisplay()
@@ -28,24 +75,48 @@ bool hasDisplay()
 
 int main(int argc, char* argv[])
 {
+    const std::optional<CommandLine> line = parseCommandLine(argc, argv);
+    if (!line) {
+        std::fputs(kUsage, stderr);
+        return kUsageError;
+    }
+    if (line->help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (line->version) {
+        std::printf("quiravex %s\n", QX_VERSION);
+        return 0;
+    }
     if (!hasDisplay()) {
         std::fprintf(stderr, "Quiravex needs a graphical desktop: no display was found "
                              "(DISPLAY is not set). Start it from a desktop session.\n");
         return 2;
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quiravex"));
+    // The lower-case name is the one of the program, its data folders
+    // (~/.local/share/quiravex) and its window class.
+    QApplication::setApplicationName(QStringLiteral("quiravex"));
+    QApplication::setApplicationVersion(QStringLiteral(QX_VERSION));
     if (!qx::installQtJapanese(app))
         std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
                              "standard buttons will read in English.\n");
     qx::installFontSubstitution();
     QApplication::setFont(qx::gameFont(12));
 
+    const qx::Folders folders =
+        qx::findFolders(QCoreApplication::applicationDirPath(), line->records,
+                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    if (!qx::prepareRecords(folders))
+        std::fprintf(stderr, "Quiravex: the records folder %s cannot be made.\n",
+                     qPrintable(folders.records));
+    qx::store::setRecordsFolder(folders.records);
+
     qx::RealClock clock;
     qx::Random random;
-    qx::DesktopSound sound;
+    qx::DesktopSound sound(folders.data);
     qx::DesktopDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs};
+    qx::Services services{clock, random, sound, dialogs, folders.data};
     qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
 
     qx::Game game(services);

@@ -12,7 +12,8 @@
 
 using namespace qx;
 
-TForm1::TForm1(Game& game) : Screen(game, QStringLiteral("Quiravex　Ver1.0.0"))
+TForm1::TForm1(Game& game)
+    : Screen(game, QStringLiteral("Quiravex　Ver") + QStringLiteral(QX_VERSION))
 {
     Image* background = addBackground(art::Scene::Menu);
     background->setMouseTracking(true);

@@ -148,7 +148,7 @@ void TForm15::FormActivate()
     ShadowLabel1->setCaption(main().UserName);
     setRow(0, store::splitCommaText(cp932::encode(QStringLiteral("日付,点数,名前"))));
 
-    const RankingEntries entries = rankingEntries(store::loadLines(store::kRankingFile));
+    const RankingEntries entries = rankingEntries(store::loadLines(store::rankingFile()));
     showEntries(entries);
     const QString newLine = store::formatDate(services().clock.today()) + QLatin1Char(',') +
                             QString::number(main().TotalScore) + QLatin1Char(',') + main().UserName;
@@ -163,7 +163,7 @@ void TForm15::FormActivate()
     store::Lines lines;
     for (const store::Lines& entry : ranking.entries)
         lines.append(store::joinCommaText(entry));
-    store::saveLines(store::kRankingFile, lines);
+    store::saveLines(store::rankingFile(), lines);
 }
 
 void TForm15::Image3Click()

@@ -10,6 +10,7 @@
 #include <QUrl>
 
 #include <memory>
+#include <utility>
 
 namespace qx {
 
@@ -28,7 +29,7 @@ bool installQtJapanese(QCoreApplication& app)
     return QCoreApplication::installTranslator(installed);
 }
 
-DesktopSound::DesktopSound() = default;
+DesktopSound::DesktopSound(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}
 
 DesktopSound::~DesktopSound()
 {
@@ -40,7 +41,7 @@ void DesktopSound::play(const QString& path)
     if (m_playing)
         m_playing->stop();
     m_playing = nullptr;
-    const QFileInfo file(path);
+    const QFileInfo file(m_dataFolder.isEmpty() ? path : m_dataFolder + QLatin1Char('/') + path);
     if (!file.isFile())
         return;
     QSoundEffect*& effect = m_effects[file.absoluteFilePath()];

@@ -22,11 +22,13 @@ bool installQtJapanese(QCoreApplication& app);
 
 class DesktopSound final : public Sound {
 public:
-    DesktopSound();
+    // Sounds are named by their path in the data folder, "wav/cd.wav".
+    explicit DesktopSound(QString dataFolder = {});
     ~DesktopSound() override;
     void play(const QString& path) override;
 
 private:
+    QString m_dataFolder;
     QHash<QString, QSoundEffect*> m_effects;
     QSoundEffect* m_playing = nullptr;
 };

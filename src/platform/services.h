@@ -50,6 +50,14 @@ struct Services {
     Random& random;
     Sound& sound;
     Dialogs& dialogs;
+    // The folder holding bmp/ and wav/; empty for the working folder.
+    QString dataFolder{};
+
+    // A data file by its name in the game folder, "bmp/stage1.bmp".
+    QString dataFile(const QString& name) const
+    {
+        return dataFolder.isEmpty() ? name : dataFolder + QLatin1Char('/') + name;
+    }
 };
 
 } // namespace qx

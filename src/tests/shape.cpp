@@ -200,8 +200,8 @@ void TForm6::Image14Click()
     Image11->canvas().fill(Qt::white);
     ShapeOrder = drawShapeOrder(services().random);
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k) {
-        ShapeBitmaps[k] =
-            keyedTransparent(loadBitmap(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])));
+        ShapeBitmaps[k] = keyedTransparent(
+            loadBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k]))));
     }
     QPainter painter(&Image11->canvas());
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k)

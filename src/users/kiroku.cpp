@@ -211,7 +211,7 @@ void TForm13::RecordButtonClick(const Image* sender)
     Grid.clearCells();
     Grid.setHeading(QString::fromUtf8(button.heading));
     const QString path =
-        ranking ? store::kRankingFile
+        ranking ? store::rankingFile()
                 : store::resultPath(main().UserName,
                                     store::fileNameForTest(QString::fromLatin1(button.testId)));
     store::Lines lines = store::loadLines(path);

@@ -58,9 +58,32 @@ QString fileNameForTest(const QString& testId)
     return testId + QStringLiteral(".dat");
 }
 
+namespace {
+QString& recordsFolderSetting()
+{
+    static QString folder = QStringLiteral("Rec");
+    return folder;
+}
+} // namespace
+
+void setRecordsFolder(const QString& folder)
+{
+    recordsFolderSetting() = folder;
+}
+
+QString recordsFolder()
+{
+    return recordsFolderSetting();
+}
+
+QString rankingFile()
+{
+    return recordsFolder() + QStringLiteral("/record.dat");
+}
+
 QString resultPath(const QString& user, const QString& fileName)
 {
-    return kRecDir + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
+    return recordsFolder() + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
 }
 
 QString formatDate(QDate date)

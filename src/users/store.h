@@ -18,14 +18,18 @@ namespace qx::store {
 
 using Lines = QList<QByteArray>;
 
-inline const QString kRecDir = QStringLiteral("Rec");
-inline const QString kRankingFile = QStringLiteral("Rec/record.dat");
+// The records folder, "Rec" in the working folder until the program sets
+// where the records live at start-up, before any screen exists.
+void setRecordsFolder(const QString& folder);
+QString recordsFolder();
+// The top ten, record.dat in the records folder.
+QString rankingFile();
 
 // The seven record files, in the order registration creates them.
 QStringList testFileNames();
 // "panel" gives "panel.dat", "L-R" gives "L_R.dat"...
 QString fileNameForTest(const QString& testId);
-// "Rec/" + user + "/" + file name.
+// The records folder + "/" + user + "/" + file name.
 QString resultPath(const QString& user, const QString& fileName);
 
 // Field forms.

@@ -28,7 +28,7 @@ bool isReservedOnWindows(const QString& name)
 
 QString userFolder(const QString& name)
 {
-    return store::kRecDir + QLatin1Char('/') + name;
+    return store::recordsFolder() + QLatin1Char('/') + name;
 }
 
 // A real folder directly inside "Rec/", not a link to somewhere else.
@@ -61,7 +61,7 @@ bool isAcceptableName(const QString& name)
 
 QStringList list()
 {
-    const QDir rec(store::kRecDir);
+    const QDir rec(store::recordsFolder());
     QStringList names;
     const QStringList entries =
         rec.entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);

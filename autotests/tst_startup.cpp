@@ -1,0 +1,129 @@
+// Where the game finds its files and keeps its records, decided from the
+// program's own folder, and its command line.
+
+#include "app/folders.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace qx;
+
+namespace {
+
+void makeFolder(const QString& path)
+{
+    QVERIFY(QDir().mkpath(path));
+}
+
+} // namespace
+
+class StartupTest : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void foldersFollowTheProgramsFolder_data();
+    void foldersFollowTheProgramsFolder();
+    void firstStartSeedsTheTopTenOnce();
+    void commandLine_data();
+    void commandLine();
+};
+
+void StartupTest::foldersFollowTheProgramsFolder_data()
+{
+    QTest::addColumn<QString>("layout");
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("data");
+    QTest::addColumn<QString>("records");
+    QTest::newRow("portable, records beside the program") << "game/bmp game/Rec"
+                                                          << ""
+                                                          << "game"
+                                                          << "game/Rec";
+    QTest::newRow("portable without Rec: the player's folder") << "game/bmp"
+                                                               << ""
+                                                               << "game"
+                                                               << "home/Rec";
+    QTest::newRow("installed") << "prefix/bin prefix/share/quiravex/bmp"
+                               << ""
+                               << "prefix/share/quiravex"
+                               << "home/Rec";
+    QTest::newRow("records chosen on the command line") << "game/bmp game/Rec"
+                                                        << "stick/Rec"
+                                                        << "game"
+                                                        << "stick/Rec";
+}
+
+void StartupTest::foldersFollowTheProgramsFolder()
+{
+    QFETCH(QString, layout);
+    QFETCH(QString, option);
+    QFETCH(QString, data);
+    QFETCH(QString, records);
+    QTemporaryDir root;
+    for (const QString& folder : layout.split(QLatin1Char(' ')))
+        makeFolder(root.filePath(folder));
+    const QString program =
+        root.filePath(layout.startsWith(QLatin1String("prefix")) ? QStringLiteral("prefix/bin")
+                                                                 : QStringLiteral("game"));
+    const Folders folders = findFolders(
+        program, option.isEmpty() ? QString() : root.filePath(option), root.filePath("home"));
+    QCOMPARE(folders.data, root.filePath(data));
+    QCOMPARE(folders.records, root.filePath(records));
+}
+
+// The top ten is copied in when the records folder has none, and a player's
+// own is never replaced.
+void StartupTest::firstStartSeedsTheTopTenOnce()
+{
+    QTemporaryDir root;
+    makeFolder(root.filePath("share"));
+    qxtest::writeBytes(root.filePath("share/record.dat"), "2026/12/01,1,\"a\"\r\n");
+    QFile::setPermissions(root.filePath("share/record.dat"), QFile::ReadOwner);
+    const Folders folders{root.filePath("share"), root.filePath("home/quiravex/Rec")};
+    QVERIFY(prepareRecords(folders));
+    const QString ranking = folders.records + QStringLiteral("/record.dat");
+    QCOMPARE(qxtest::readBytes(ranking), QByteArray("2026/12/01,1,\"a\"\r\n"));
+    QVERIFY(QFile::permissions(ranking) & QFile::WriteOwner);
+    qxtest::writeBytes(ranking, "mine\r\n");
+    QVERIFY(prepareRecords(folders));
+    QCOMPARE(qxtest::readBytes(ranking), QByteArray("mine\r\n"));
+}
+
+// Help and version work without a display; anything unknown prints the usage
+// and fails with 2.
+void StartupTest::commandLine_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("printed");
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: quiravex";
+    QTest::newRow("-h") << QStringList{"-h"} << 0 << "--records FOLDER";
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << "quiravex " QX_VERSION;
+    QTest::newRow("unknown option") << QStringList{"--fast"} << 2 << "Usage: quiravex";
+    QTest::newRow("--records without a folder") << QStringList{"--records"} << 2 << "Usage";
+}
+
+void StartupTest::commandLine()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, printed);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(QStringLiteral("DISPLAY"));
+    environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    program.setProcessEnvironment(environment);
+    program.start(QStringLiteral(QX_GAME_DIR "/quiravex"), arguments);
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), exitCode);
+    const QString output =
+        QString::fromLocal8Bit(program.readAllStandardOutput() + program.readAllStandardError());
+    QVERIFY2(output.contains(printed), qPrintable(output));
+}
+
+QTEST_MAIN(StartupTest)
+#include "tst_startup.moc"
