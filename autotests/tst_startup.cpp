@@ -93,22 +93,27 @@ void StartupTest::firstStartSeedsTheTopTenOnce()
 }
 
 // Help and version work without a display; anything unknown prints the usage
-// and fails with 2.
+// and fails with 2, and so does a desktop whose display cannot be opened.
 void StartupTest::commandLine_data()
 {
     QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("display");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("printed");
-    QTest::newRow("--help") << QStringList{"--help"} << 0 << "Usage: quiravex";
-    QTest::newRow("-h") << QStringList{"-h"} << 0 << "--records FOLDER";
-    QTest::newRow("--version") << QStringList{"--version"} << 0 << "quiravex " QX_VERSION;
-    QTest::newRow("unknown option") << QStringList{"--fast"} << 2 << "Usage: quiravex";
-    QTest::newRow("--records without a folder") << QStringList{"--records"} << 2 << "Usage";
+    QTest::newRow("--help") << QStringList{"--help"} << "" << 0 << "Usage: quiravex";
+    QTest::newRow("-h") << QStringList{"-h"} << "" << 0 << "--records FOLDER";
+    QTest::newRow("--version") << QStringList{"--version"} << "" << 0 << "quiravex " QX_VERSION;
+    QTest::newRow("unknown option") << QStringList{"--fast"} << "" << 2 << "Usage: quiravex";
+    QTest::newRow("--records without a folder") << QStringList{"--records"} << "" << 2 << "Usage";
+    QTest::newRow("no display") << QStringList{} << "" << 2 << "no display could be opened";
+    QTest::newRow("a display that does not answer")
+        << QStringList{} << ":4711" << 2 << "no display could be opened";
 }
 
 void StartupTest::commandLine()
 {
     QFETCH(QStringList, arguments);
+    QFETCH(QString, display);
     QFETCH(int, exitCode);
     QFETCH(QString, printed);
     QProcess program;
@@ -116,6 +121,8 @@ void StartupTest::commandLine()
     environment.remove(QStringLiteral("DISPLAY"));
     environment.remove(QStringLiteral("WAYLAND_DISPLAY"));
     environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    if (!display.isEmpty())
+        environment.insert(QStringLiteral("DISPLAY"), display);
     program.setProcessEnvironment(environment);
     program.start(QStringLiteral(QX_GAME_DIR "/quiravex"), arguments);
     QVERIFY(program.waitForFinished(10000));

@@ -2,14 +2,17 @@
 
 #include "app/folders.h"
 #include "app/game.h"
+#include "art/art.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
+#include "platform/display.h"
 #include "platform/dispatch.h"
 #include "platform/firstframe.h"
 #include "users/store.h"
 
 #include <QApplication>
+#include <QMessageBox>
 #include <QStandardPaths>
 
 #include <cstdio>
@@ -62,15 +65,6 @@ std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
     return line;
 }
 
-// Without a display Qt would abort; say what is wrong instead.
-bool hasDisplay()
-{
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform && *platform)
-        return true;
-    return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-}
-
 } // namespace
 
 int main(int argc, char* argv[])
@@ -88,10 +82,11 @@ int main(int argc, char* argv[])
         std::printf("quiravex %s\n", QX_VERSION);
         return 0;
     }
-    if (!hasDisplay()) {
-        std::fprintf(stderr, "Quiravex needs a graphical desktop: no display was found "
-                             "(DISPLAY is not set). Start it from a desktop session.\n");
-        return 2;
+    if (!qx::chooseWindowSystem()) {
+        std::fprintf(stderr, "Quiravex needs a graphical desktop: no display could be opened "
+                             "(neither an X server at DISPLAY nor a Wayland compositor at "
+                             "WAYLAND_DISPLAY answered). Start it from a desktop session.\n");
+        return kUsageError;
     }
     QApplication app(argc, argv);
     // The lower-case name is the one of the program, its data folders
@@ -102,6 +97,14 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
                              "standard buttons will read in English.\n");
     qx::installFontSubstitution();
+    if (!qx::art::japaneseFontInstalled()) {
+        // In English: without a Japanese font a Japanese message would be boxes.
+        const char message[] = "Quiravex needs a Japanese font, and none is installed.\n"
+                               "Install one, for example: sudo apt install fonts-ipafont-gothic";
+        std::fprintf(stderr, "%s\n", message);
+        QMessageBox::critical(nullptr, QStringLiteral("Quiravex"), QString::fromLatin1(message));
+        return 1;
+    }
     QApplication::setFont(qx::gameFont(12));
 
     const qx::Folders folders =

@@ -14,6 +14,14 @@
 
 namespace qx::art {
 
+// The font every text of the game asks for. Where it is missing, the first
+// installed of a list of Japanese fonts of the same kind stands in (IPA
+// P Gothic first: it has the same proportional metrics). Installs that once.
+QString installScreenFont();
+// Whether any font that can show Japanese is installed; without one every
+// text would show as boxes. Needs the application to exist.
+bool japaneseFontInstalled();
+
 enum class Scene {
     Menu,   // main menu: the liveliest background
     Screen, // every test and user screen

@@ -2,6 +2,7 @@
 
 #include <QHash>
 
+#include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QRadialGradient>
@@ -13,14 +14,41 @@
 #include <numbers>
 #include <vector>
 
+namespace qx::art {
+
+namespace {
+// Proportional Japanese gothic fonts, closest in looks and metrics first.
+const QStringList kStandIns = {
+    QStringLiteral("IPAPGothic"),          QStringLiteral("IPAGothic"),
+    QStringLiteral("TakaoPGothic"),        QStringLiteral("VL PGothic"),
+    QStringLiteral("Noto Sans CJK JP"),    QStringLiteral("Source Han Sans JP"),
+    QStringLiteral("Droid Sans Fallback"),
+};
+} // namespace
+
+QString installScreenFont()
+{
+    static const QString family = [] {
+        const QString designed = QStringLiteral("ＭＳ Ｐゴシック");
+        QFont::insertSubstitutions(designed, kStandIns);
+        // The stand-ins have no bold face, and Qt thickens glyphs for bold
+        // only below 64 pixels: large bold digits would come out regular.
+        qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+        return designed;
+    }();
+    return family;
+}
+
+bool japaneseFontInstalled()
+{
+    return !QFontDatabase::families(QFontDatabase::Japanese).isEmpty();
+}
+
+} // namespace qx::art
+
 namespace qx::art::paint {
 
 namespace {
-
-// The family the game asks for; on systems without it the IPA gothic font,
-// which has the same proportional metrics, stands in.
-const QString kFontFamily = QStringLiteral("ＭＳ Ｐゴシック");
-const QString kFontStandIn = QStringLiteral("IPAPGothic");
 
 // Text is set at this size and then scaled, so fitting is exact and
 // independent of hinting.
@@ -32,15 +60,6 @@ constexpr qreal kLinePitch = 1.14;
 constexpr qreal kEmboldenShare = 0.045;
 
 constexpr int kBlurPasses = 3;
-
-void installFontSubstitution()
-{
-    static const bool installed = [] {
-        QFont::insertSubstitution(kFontFamily, kFontStandIn);
-        return true;
-    }();
-    Q_UNUSED(installed)
-}
 
 // One pass of a box blur along `count` values `stride` apart; values outside
 // the picture count as transparent.
@@ -80,8 +99,7 @@ void prepare(QPainter& painter)
 
 QFont gameFont(int pixelSize)
 {
-    installFontSubstitution();
-    QFont font(kFontFamily);
+    QFont font(installScreenFont());
     font.setPixelSize(pixelSize);
     font.setBold(true);
     font.setStyleStrategy(QFont::PreferAntialias);

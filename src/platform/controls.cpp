@@ -1,5 +1,6 @@
 #include "platform/controls.h"
 
+#include "art/art.h"
 #include "platform/dispatch.h"
 
 #include <QFont>
@@ -8,21 +9,14 @@
 
 namespace qx {
 
-namespace {
-const QString kScreenFont = QStringLiteral("ＭＳ Ｐゴシック");
-}
-
 void installFontSubstitution()
 {
-    QFont::insertSubstitution(kScreenFont, QStringLiteral("IPAPGothic"));
-    // The stand-in has no bold face, and Qt thickens glyphs for bold only
-    // below 64 pixels: the large bold countdown digits would come out regular.
-    qputenv("QT_NO_SYNTHESIZED_BOLD_LIMIT", "1");
+    art::installScreenFont();
 }
 
 QFont gameFont(int pixelHeight, bool bold)
 {
-    QFont font(kScreenFont);
+    QFont font(art::installScreenFont());
     font.setPixelSize(pixelHeight);
     font.setBold(bold);
     return font;
