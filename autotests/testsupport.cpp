@@ -61,6 +61,7 @@ void writeBytes(const QString& path, const QByteArray& bytes)
 GameFixture::GameFixture(std::uint32_t seed)
 {
     qx::installFontSubstitution();
+    qx::installAccessibility();
     qx::setErrorReport([this](const QString& text) { dialogs.error(text); });
     game = std::make_unique<qx::Game>(services);
     random.seed(seed);

@@ -3,7 +3,10 @@
 #include "app/mainform.h"
 #include "testsupport.h"
 
+#include <QAccessible>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace qx;
 
@@ -26,6 +29,8 @@ class MainMenuTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void pictureButtonsReadAsButtonsToScreenReaders_data();
+    void pictureButtonsReadAsButtonsToScreenReaders();
     void markersFollowThePointerOverEnabledButtons();
     void onlyTheBackgroundPutsMarkersOut_data();
     void onlyTheBackgroundPutsMarkersOut();
@@ -94,4 +99,30 @@ void MainMenuTest::quittingPlaysNoSound()
 }
 
 QTEST_MAIN(MainMenuTest)
+void MainMenuTest::pictureButtonsReadAsButtonsToScreenReaders_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("register") << "登録";
+    QTest::newRow("overall run") << "総合トレーニング";
+    QTest::newRow("stop") << "ストップ";
+    QTest::newRow("quit") << "おわる";
+}
+
+void MainMenuTest::pictureButtonsReadAsButtonsToScreenReaders()
+{
+    QFETCH(QString, name);
+    qxtest::GameFixture f;
+    const QList<qx::Image*> pictures = f.game->Form1->findChildren<qx::Image*>();
+    const auto button = std::find_if(pictures.begin(), pictures.end(),
+                                     [&](qx::Image* p) { return p->accessibleName() == name; });
+    QVERIFY(button != pictures.end());
+    QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(*button);
+    QVERIFY(reader);
+    QCOMPARE(reader->role(), QAccessible::Button);
+    QCOMPARE(reader->text(QAccessible::Name), name);
+    QVERIFY(reader->actionInterface());
+    QCOMPARE(reader->actionInterface()->actionNames(),
+             QStringList{QAccessibleActionInterface::pressAction()});
+}
+
 #include "tst_mainmenu.moc"

@@ -97,6 +97,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
                              "standard buttons will read in English.\n");
     qx::installFontSubstitution();
+    qx::installAccessibility();
     if (!qx::art::japaneseFontInstalled()) {
         // In English: without a Japanese font a Japanese message would be boxes.
         const char message[] = "Quiravex needs a Japanese font, and none is installed.\n"

@@ -45,6 +45,7 @@ Image* Screen::addButton(const QString& label, QRect geometry, std::function<voi
     auto* image = new Image(this, geometry);
     image->setPicture([label, size = geometry.size()] { return art::button(label, size); });
     image->setHandCursor();
+    image->setButtonName(label);
     image->OnClick = std::move(onClick);
     return image;
 }

@@ -3,6 +3,7 @@
 #include "art/art.h"
 #include "platform/dispatch.h"
 
+#include <QAccessibleWidget>
 #include <QFont>
 #include <QMouseEvent>
 #include <QPainter>
@@ -80,6 +81,45 @@ void Image::setHandCursor()
 {
     setCursor(Qt::PointingHandCursor);
     setMouseTracking(true);
+}
+
+void Image::setButtonName(const QString& name)
+{
+    m_button = true;
+    setAccessibleName(name);
+}
+
+namespace {
+
+class PictureButtonAccessible final : public QAccessibleWidget {
+public:
+    explicit PictureButtonAccessible(Image* image)
+        : QAccessibleWidget(image, QAccessible::Button, image->accessibleName())
+    {
+    }
+    QStringList actionNames() const override { return {pressAction()}; }
+    void doAction(const QString& action) override
+    {
+        if (action == pressAction())
+            static_cast<Image*>(widget())->click();
+    }
+};
+
+QAccessibleInterface* pictureButtonAccessible(const QString&, QObject* object)
+{
+    auto* image = dynamic_cast<Image*>(object);
+    return image && image->isButton() ? new PictureButtonAccessible(image) : nullptr;
+}
+
+} // namespace
+
+void installAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(pictureButtonAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed)
 }
 
 void Image::click()

@@ -32,6 +32,10 @@ public:
     void setStretch(bool stretch) { m_stretch = stretch; }
     // Hand cursor: for pictures that act as buttons.
     void setHandCursor();
+    // A picture that acts as a button, for screen readers: the role of a
+    // button named by the text painted on it, pressed by their press action.
+    void setButtonName(const QString& name);
+    bool isButton() const { return m_button; }
 
     // Runs OnClick as a release of the mouse over the picture would.
     void click();
@@ -54,6 +58,7 @@ private:
     mutable std::function<QImage()> m_draw;
     bool m_stretch = false;
     bool m_pressed = false;
+    bool m_button = false;
 };
 
 // A flat coloured panel; the panel test's grid cells take presses and releases.
@@ -83,5 +88,8 @@ private:
 QFont gameFont(int pixelHeight, bool bold = false);
 // Maps the font the screens name to the one installed here.
 void installFontSubstitution();
+// Lets screen readers see picture buttons as buttons; once, with the
+// application.
+void installAccessibility();
 
 } // namespace qx
