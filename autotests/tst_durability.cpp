@@ -8,10 +8,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -121,6 +123,9 @@ private Q_SLOTS:
     void diskFull();
     void readOnlyFolderKeepsTheFile();
     void leftoversOfACrashAreHiddenAndClearedByTheNextSave();
+    void cleanUpSparesTheFilesOfALiveSave_data();
+    void cleanUpSparesTheFilesOfALiveSave();
+    void secondCopyFindsTheRecordsFolderInUse();
 };
 
 void DurabilityTest::faultSweep_data()
@@ -318,6 +323,154 @@ void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
     store::saveLines(store::kRankingFile, {"2026/12/08,1,a"});
     QVERIFY(!entries(QStringLiteral("Rec")).contains(QStringLiteral(".record.dat.Ab3dE9")));
     QCOMPARE(users::list(), QStringList{"u"});
+}
+
+namespace {
+
+// A save in a child process that stops at one call until the parent lets it
+// go: the child says "s" on toParent when it stops, and goes on when a byte
+// arrives on fromParent.
+int g_toParent = -1;
+int g_fromParent = -1;
+Call g_pauseAt = Write;
+
+void pauseHere(Call call)
+{
+    static bool paused = false;
+    if (paused || call != g_pauseAt)
+        return;
+    paused = true;
+    char byte = 's';
+    if (::write(g_toParent, &byte, 1) != 1 || ::read(g_fromParent, &byte, 1) != 1)
+        ::_exit(70);
+}
+
+store::FileOps pausingOps()
+{
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
+        pauseHere(Write);
+        return ::write(fd, data, size);
+    };
+    ops.rename = [](const char* from, const char* to) {
+        pauseHere(Rename);
+        return ::rename(from, to);
+    };
+    return ops;
+}
+
+// Forks a child that runs body with the two pipes' other ends; the parent
+// gets the child's pid and its own ends.
+pid_t forkWithPipes(int* fromChild, int* toChild, const std::function<int()>& body)
+{
+    int up[2];
+    int down[2];
+    if (::pipe(up) != 0 || ::pipe(down) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(up[0]);
+        ::close(down[1]);
+        g_toParent = up[1];
+        g_fromParent = down[0];
+        ::_exit(body());
+    }
+    ::close(up[1]);
+    ::close(down[0]);
+    *fromChild = up[0];
+    *toChild = down[1];
+    return child;
+}
+
+} // namespace
+
+void DurabilityTest::cleanUpSparesTheFilesOfALiveSave_data()
+{
+    QTest::addColumn<int>("pauseAt");
+    QTest::addColumn<QStringList>("whilePaused"); // besides shape.dat
+    QTest::newRow("temporary file being written") << int(Write) << QStringList{"temp"};
+    QTest::newRow("written, old file's second name made")
+        << int(Rename) << QStringList{"temp", ".shape.dat.old"};
+}
+
+// Another copy's save sweeps the leftovers of the same file while this one is
+// half way; what it sweeps must be only what no live save holds.
+void DurabilityTest::cleanUpSparesTheFilesOfALiveSave()
+{
+    QFETCH(int, pauseAt);
+    QFETCH(QStringList, whilePaused);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    qxtest::writeBytes(kPath, "old\r\n");
+    g_pauseAt = Call(pauseAt);
+    int fromChild = -1;
+    int toChild = -1;
+    const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
+        store::fileOps() = pausingOps();
+        try {
+            store::saveLines(kPath, newLines());
+        } catch (const Error&) {
+            return 1;
+        }
+        return 0;
+    });
+    QVERIFY(child > 0);
+    char byte = 0;
+    QCOMPARE(::read(fromChild, &byte, 1), ssize_t(1));
+
+    store::removeSaveLeftovers(kFolder, QStringLiteral("shape.dat"));
+    QStringList left = entries(kFolder);
+    QCOMPARE(left.size(), whilePaused.size() + 1);
+    QVERIFY(std::all_of(whilePaused.begin(), whilePaused.end(), [&](const QString& name) {
+        return name == QLatin1String("temp")
+                   ? left.filter(QRegularExpression(QStringLiteral("^\\.shape\\.dat\\.\\w{6}$")))
+                             .size() == 1
+                   : left.contains(name);
+    }));
+
+    QCOMPARE(::write(toChild, "g", 1), ssize_t(1));
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    ::close(fromChild);
+    ::close(toChild);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+}
+
+// The second copy learns that the folder is taken while the first one runs,
+// and may start once it has ended, however it ended.
+void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
+{
+    qxtest::ScratchFolder folder;
+    int fromChild = -1;
+    int toChild = -1;
+    const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
+        const store::FolderLock first(store::kRecDir);
+        char byte = first.state() == store::FolderLock::State::Held ? 'h' : 'n';
+        if (::write(g_toParent, &byte, 1) != 1)
+            return 1;
+        ::pause();
+        return 0;
+    });
+    QVERIFY(child > 0);
+    char byte = 0;
+    QCOMPARE(::read(fromChild, &byte, 1), ssize_t(1));
+    QCOMPARE(byte, 'h');
+    {
+        const store::FolderLock second(store::kRecDir);
+        QVERIFY(second.state() == store::FolderLock::State::InUse);
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    ::close(fromChild);
+    ::close(toChild);
+    const store::FolderLock afterwards(store::kRecDir);
+    QVERIFY(afterwards.state() == store::FolderLock::State::Held);
+    const store::FolderLock noFolder(QStringLiteral("Rec/none"));
+    QVERIFY(noFolder.state() == store::FolderLock::State::Unavailable);
 }
 
 QTEST_GUILESS_MAIN(DurabilityTest)

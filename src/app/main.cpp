@@ -6,6 +6,7 @@
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
+#include "users/store.h"
 
 #include <QApplication>
 
@@ -47,6 +48,14 @@ int main(int argc, char* argv[])
     qx::DesktopDialogs dialogs;
     qx::Services services{clock, random, sound, dialogs};
     qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
+
+    // Two copies saving into one folder would each sweep away the other's
+    // half-written files; the second one says so and does not start.
+    const qx::store::FolderLock records(qx::store::kRecDir);
+    if (records.state() == qx::store::FolderLock::State::InUse) {
+        dialogs.message(qx::store::kRecordsInUse);
+        return 1;
+    }
 
     qx::Game game(services);
     dialogs.setOwner([&game] { return game.modal.front(); });

@@ -63,7 +63,37 @@ bool isChangeable(const QString& path);
 // file "." + fileName + "." + six letters or digits, and the old file's second
 // name "." + fileName + ".old". No other name is taken for one.
 bool isSaveLeftover(const QString& fileName, const QString& entry);
+// Removes the leftovers of fileName that no live save holds: a save keeps an
+// exclusive lock on its temporary file and on the old file while it runs, and
+// a leftover is removed only while this process holds that lock itself.
 void removeSaveLeftovers(const QString& folder, const QString& fileName);
+
+// One copy of the game per records folder: an exclusive lock on the folder
+// itself, held for the life of the object. It leaves no file behind, and the
+// system lets it go however the process ends.
+class FolderLock {
+public:
+    enum class State {
+        Held,
+        InUse,       // another process holds it
+        Unavailable, // no such folder, or its file system keeps no locks
+    };
+    explicit FolderLock(const QString& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    State state() const { return m_state; }
+
+private:
+    int m_fd = -1;
+    State m_state = State::Unavailable;
+};
+
+// Why a second copy of the game on the same records folder does not start.
+inline const QString kRecordsInUse =
+    QStringLiteral("記録フォルダ Rec は、すでに起動している Quiravex が使っています。\n"
+                   "記録が失われないように、この Quiravex は起動しません。"
+                   "先に起動した方を終了してから、もう一度起動して下さい。");
 
 // Loads a whole file. Throws Error("ファイル <path> は開けません").
 Lines loadLines(const QString& path);
