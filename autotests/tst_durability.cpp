@@ -24,7 +24,7 @@ using namespace qx;
 
 namespace {
 
-enum Call { Write, Fsync, Rename, Close };
+enum Call { Write, Fsync, Rename, Close, Mkstemp };
 
 // Which call fails: the failAt-th of its kind only, or every one from it on.
 struct Fault {
@@ -47,21 +47,24 @@ bool failing(Call call)
 // so that a save makes several of them.
 store::FileOps faultyOps()
 {
-    return {
-        [](int fd, const void* data, unsigned long size) -> long {
-            if (failing(Write))
-                return errno = ENOSPC, -1;
-            return ::write(fd, data, std::min(size, 16UL));
-        },
-        [](int fd) { return failing(Fsync) ? (errno = EIO, -1) : ::fsync(fd); },
-        [](const char* from, const char* to) {
-            return failing(Rename) ? (errno = EIO, -1) : ::rename(from, to);
-        },
-        [](int fd) {
-            const int rc = ::close(fd); // the descriptor is gone even when close fails
-            return failing(Close) ? (errno = EIO, -1) : rc;
-        },
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
+        if (failing(Write))
+            return errno = ENOSPC, -1;
+        return ::write(fd, data, std::min(size, 16UL));
     };
+    ops.fsync = [](int fd) { return failing(Fsync) ? (errno = EIO, -1) : ::fsync(fd); };
+    ops.rename = [](const char* from, const char* to) {
+        return failing(Rename) ? (errno = EIO, -1) : ::rename(from, to);
+    };
+    ops.close = [](int fd) {
+        const int rc = ::close(fd); // the descriptor is gone even when close fails
+        return failing(Close) ? (errno = EIO, -1) : rc;
+    };
+    ops.mkstemp = [](char* pattern) {
+        return failing(Mkstemp) ? (errno = EIO, -1) : store::systemFileOps().mkstemp(pattern);
+    };
+    return ops;
 }
 
 // Puts the real calls back whatever way a test leaves.
@@ -119,6 +122,8 @@ private Q_SLOTS:
     void faultSweep_data();
     void faultSweep();
     void interruptedWriteGoesOn();
+    void fileSystemsWithoutLinksOrFolderSync_data();
+    void fileSystemsWithoutLinksOrFolderSync();
     void diskFull_data();
     void diskFull();
     void readOnlyFolderKeepsTheFile();
@@ -140,8 +145,11 @@ void DurabilityTest::faultSweep_data()
         const char* name;
         Call call;
         int calls;
-    } kinds[] = {
-        {"write", Write, 5}, {"fsync", Fsync, 2}, {"rename", Rename, 1}, {"close", Close, 1}};
+    } kinds[] = {{"write", Write, 5},
+                 {"fsync", Fsync, 2},
+                 {"rename", Rename, 1},
+                 {"close", Close, 1},
+                 {"mkstemp", Mkstemp, 1}};
     for (const auto& kind : kinds) {
         for (const bool continuous : {false, true}) {
             for (const bool replacing : {true, false}) {
@@ -219,6 +227,66 @@ void DurabilityTest::interruptedWriteGoesOn()
     };
     store::saveLines(kPath, newLines());
     QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+}
+
+namespace {
+int g_linkError = 0;
+int g_folderSyncError = 0;
+} // namespace
+
+void DurabilityTest::fileSystemsWithoutLinksOrFolderSync_data()
+{
+    QTest::addColumn<int>("linkError");       // 0: links work
+    QTest::addColumn<int>("folderSyncError"); // 0: folders sync
+    QTest::addColumn<bool>("replacing");
+    // FAT and exFAT refuse links; network folders and user-space drivers may
+    // refuse to sync a folder.
+    const struct {
+        const char* name;
+        int linkError;
+        int folderSyncError;
+    } systems[] = {
+        {"FAT: no links", EPERM, 0},
+        {"no links, not supported", EOPNOTSUPP, 0},
+        {"network folder: no folder sync", 0, EINVAL},
+        {"folder sync not supported", 0, EOPNOTSUPP},
+        {"exFAT through a user-space driver: neither", EPERM, ENOSYS},
+    };
+    for (const auto& system : systems) {
+        for (const bool replacing : {true, false}) {
+            QTest::addRow("%s, %s", system.name, replacing ? "replacing" : "new file")
+                << system.linkError << system.folderSyncError << replacing;
+        }
+    }
+}
+
+// The save stands with the strongest guarantee the file system offers: the
+// new bytes synced under their final name.
+void DurabilityTest::fileSystemsWithoutLinksOrFolderSync()
+{
+    QFETCH(int, linkError);
+    QFETCH(int, folderSyncError);
+    QFETCH(bool, replacing);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    if (replacing)
+        qxtest::writeBytes(kPath, "old\r\n");
+    const RealOps restore;
+    g_linkError = linkError;
+    g_folderSyncError = folderSyncError;
+    store::fileOps().link = [](const char* from, const char* to) {
+        return g_linkError ? (errno = g_linkError, -1) : ::link(from, to);
+    };
+    store::fileOps().fsync = [](int fd) {
+        struct stat info {};
+        if (g_folderSyncError && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+            return errno = g_folderSyncError, -1;
+        return ::fsync(fd);
+    };
+    store::saveLines(kPath, newLines());
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+    QCOMPARE(linksOf(kPath), nlink_t(1));
 }
 
 void DurabilityTest::diskFull_data()

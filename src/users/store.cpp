@@ -360,7 +360,12 @@ FileOps systemFileOps()
     return {[](int fd, const void* data, unsigned long size) -> long {
                 return ::write(fd, data, size);
             },
-            ::fsync, ::rename, ::close};
+            ::fsync,
+            ::rename,
+            ::close,
+            ::link,
+            ::unlink,
+            [](char* pattern) { return ::mkostemp(pattern, O_CLOEXEC); }};
 }
 
 FileOps& fileOps()
@@ -398,6 +403,15 @@ struct Descriptor {
     }
 };
 
+// Some file systems (network folders, FAT through a user-space driver) do not
+// sync a folder at all. There the synced file under its new name is the most
+// they offer, and the save stands; an input-output error still fails it.
+bool folderCannotBeSynced(int error)
+{
+    return error == EINVAL || error == EROFS || error == ENOSYS || error == EOPNOTSUPP ||
+           error == EBADF;
+}
+
 // Creates "<hidden>.XXXXXX" and locks it before any byte is written. Another
 // copy's clean-up may have opened the new name first and locked it to remove
 // it; that name is then given up for a fresh one.
@@ -406,7 +420,7 @@ int createLockedTemporary(const QByteArray& hidden, QByteArray* temp)
     constexpr int kAttempts = 8;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         *temp = hidden + ".XXXXXX";
-        const int fd = ::mkostemp(temp->data(), O_CLOEXEC);
+        const int fd = fileOps().mkstemp(temp->data());
         if (fd < 0)
             return -1;
         const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
@@ -464,26 +478,28 @@ void saveLines(const QString& path, const Lines& lines)
     Descriptor oldLock{-1};
     if (ok && replacing) {
         oldLock.fd = openLocked(target);
-        backedUp = ::link(target.constData(), backup.constData()) == 0;
+        // FAT, exFAT and some network folders have no hard links; the save
+        // goes on without the second name.
+        backedUp = fileOps().link(target.constData(), backup.constData()) == 0;
     }
     ok = ok && fileOps().rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
-        ::unlink(temp.constData());
+        fileOps().unlink(temp.constData());
         if (backedUp)
-            ::unlink(backup.constData());
+            fileOps().unlink(backup.constData());
         throw failure;
     }
-    if (fileOps().fsync(dir.fd) != 0) {
+    if (fileOps().fsync(dir.fd) != 0 && !folderCannotBeSynced(errno)) {
         // On a file system without hard links the new bytes have to stay;
         // the save is reported as failed all the same, since it is not durable.
         if (backedUp)
             fileOps().rename(backup.constData(), target.constData());
         else if (!replacing)
-            ::unlink(target.constData());
+            fileOps().unlink(target.constData());
         throw failure;
     }
     if (backedUp)
-        ::unlink(backup.constData());
+        fileOps().unlink(backup.constData());
 }
 
 void writeResultLine(const QString& path, bool singlePlay, const QString& line)

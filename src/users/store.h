@@ -115,6 +115,10 @@ struct FileOps {
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);
     int (*close)(int fd);
+    int (*link)(const char* from, const char* to);
+    int (*unlink)(const char* path);
+    // Creates a file from a pattern ending in XXXXXX, closed on exec.
+    int (*mkstemp)(char* pattern);
 };
 FileOps& fileOps();
 FileOps systemFileOps();
