@@ -1,6 +1,7 @@
 // Saves that fail at any system call, or run out of room, keep the old file
 // and leave nothing beside it.
 
+#include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "testsupport.h"
 #include "users/store.h"
@@ -323,7 +324,8 @@ void DurabilityTest::diskFull()
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
+        // The program's own set-up, without which the limit kills it.
+        prepareProcess();
         const rlim_t limit = static_cast<rlim_t>(std::max<qint64>(0, wanted.size() + room));
         const rlimit fileSize{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)

@@ -29,6 +29,7 @@ bool hasDisplay()
 
 int main(int argc, char* argv[])
 {
+    qx::prepareProcess();
     if (!hasDisplay()) {
         std::fprintf(stderr, "Quiravex needs a graphical desktop: no display was found "
                              "(DISPLAY is not set). Start it from a desktop session.\n");

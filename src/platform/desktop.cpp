@@ -9,12 +9,18 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <csignal>
 #include <memory>
 
 namespace qx {
 
 namespace {
 const QString kTitle = QStringLiteral("Quiravex");
+}
+
+void prepareProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool installQtJapanese(QCoreApplication& app)
