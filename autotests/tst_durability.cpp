@@ -132,6 +132,8 @@ private Q_SLOTS:
     void cleanUpSparesTheFilesOfALiveSave_data();
     void cleanUpSparesTheFilesOfALiveSave();
     void secondCopyFindsTheRecordsFolderInUse();
+    void saveThroughALink_data();
+    void saveThroughALink();
 };
 
 void DurabilityTest::faultSweep_data()
@@ -541,6 +543,60 @@ void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
     QVERIFY(afterwards.state() == store::FolderLock::State::Held);
     const store::FolderLock noFolder(QStringLiteral("Rec/none"));
     QVERIFY(noFolder.state() == store::FolderLock::State::Unavailable);
+}
+
+void DurabilityTest::saveThroughALink_data()
+{
+    // Each path but the last is a link to the next one, written relative to
+    // its own folder; the last is the record file, when it exists.
+    QTest::addColumn<QStringList>("chain");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("link beside its target") << QStringList{kPath, "Rec/u/real.dat"} << true;
+    QTest::newRow("link into another folder") << QStringList{kPath, "synced/shape.dat"} << true;
+    QTest::newRow("link to a link")
+        << QStringList{kPath, "Rec/u/mid.dat", "synced/shape.dat"} << true;
+    QTest::newRow("link to nothing") << QStringList{kPath, "synced/gone.dat"} << false;
+}
+
+// A player's link (into a synchronised folder, say) must stay a link: the save
+// replaces its target, atomically in the target's own folder.
+void DurabilityTest::saveThroughALink()
+{
+    QFETCH(QStringList, chain);
+    QFETCH(bool, targetExists);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    QVERIFY(QDir().mkpath(QStringLiteral("synced")));
+    const QString target = chain.last();
+    if (targetExists) {
+        qxtest::writeBytes(target, "old\r\n");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    }
+    QStringList linkTexts;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
+        const QDir linkFolder = QFileInfo(chain.at(i)).absoluteDir();
+        linkTexts.append(
+            linkFolder.relativeFilePath(QFileInfo(chain.at(i + 1)).absoluteFilePath()));
+        QVERIFY(::symlink(QFile::encodeName(linkTexts.last()).constData(),
+                          QFile::encodeName(chain.at(i)).constData()) == 0);
+    }
+    const QStringList before = entries(kFolder) + entries(QStringLiteral("synced"));
+
+    QString message;
+    const bool failed = saveFails(kPath, newLines(), &message);
+    QCOMPARE(failed, !targetExists);
+    if (failed)
+        QCOMPARE(message, kCannotCreate);
+    else
+        QCOMPARE(qxtest::readBytes(target), store::joinLines(newLines()));
+    if (targetExists)
+        QCOMPARE(modeOf(target), mode_t(0600));
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
+        char text[4096] = {};
+        QVERIFY(::readlink(QFile::encodeName(chain.at(i)).constData(), text, sizeof text - 1) > 0);
+        QCOMPARE(QFile::decodeName(text), linkTexts.at(i));
+    }
+    QCOMPARE(entries(kFolder) + entries(QStringLiteral("synced")), before);
 }
 
 QTEST_GUILESS_MAIN(DurabilityTest)

@@ -403,6 +403,17 @@ struct Descriptor {
     }
 };
 
+// The file a save replaces: path itself, or where a link at path ends, so that
+// the player's link (into a synchronised folder, say) stays and its target is
+// replaced beside itself; empty for a link that leads nowhere.
+QString linkTarget(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    return QFileInfo(path).canonicalFilePath();
+}
+
 // Some file systems (network folders, FAT through a user-space driver) do not
 // sync a folder at all. There the synced file under its new name is the most
 // they offer, and the save stands; an input-output error still fails it.
@@ -439,15 +450,18 @@ int createLockedTemporary(const QByteArray& hidden, QByteArray* temp)
 void saveLines(const QString& path, const Lines& lines)
 {
     const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
-    const QByteArray target = QFile::encodeName(path);
+    const QString file = linkTarget(path);
+    if (file.isEmpty())
+        throw failure;
+    const QByteArray target = QFile::encodeName(file);
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0;
     // A read-only file refuses to be replaced, as it would refuse to be
     // rewritten in place.
-    if (replacing && !isChangeable(path))
+    if (replacing && !isChangeable(file))
         throw failure;
 
-    const QFileInfo info(path);
+    const QFileInfo info(file);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
     // Without the folder at hand the new name could not be made durable, so
     // the save does not begin.

@@ -101,7 +101,9 @@ Lines loadLines(const QString& path);
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
 // leaving nothing beside the file. A crash may leave hidden leftovers
-// (isSaveLeftover()), which the next save of that file removes.
+// (isSaveLeftover()), which the next save of that file removes. A file that
+// is a symbolic link is saved through it: its target is replaced, atomically
+// beside itself, and the link stays; a link that leads nowhere fails the save.
 void saveLines(const QString& path, const Lines& lines);
 
 // The end of every question: load the file (in both modes, so a missing file
