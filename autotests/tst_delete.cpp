@@ -41,6 +41,8 @@ private Q_SLOTS:
     void freshUserIsRemoved();
     void whatIsNotARecordFolderStays_data();
     void whatIsNotARecordFolderStays();
+    void userFolderThatIsALink_data();
+    void userFolderThatIsALink();
     void runStateIsUntouched();
     void readOnlyRecordFileKeepsTheFolder_data();
     void readOnlyRecordFileKeepsTheFolder();
@@ -84,7 +86,7 @@ void DeleteTest::whatIsNotARecordFolderStays_data()
     QTest::addColumn<QString>("entry");
     QTest::newRow("folder with another file") << "withmemo";
     QTest::newRow("plain file") << "plain";
-    QTest::newRow("link to a folder outside") << "link";
+    QTest::newRow("link to a plain file") << "filelink";
 }
 
 void DeleteTest::whatIsNotARecordFolderStays()
@@ -94,12 +96,7 @@ void DeleteTest::whatIsNotARecordFolderStays()
     users::registerUser(QStringLiteral("withmemo"));
     qxtest::writeBytes(QStringLiteral("Rec/withmemo/memo.txt"), "memo");
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
-    // A folder outside "Rec/" that looks like a user's, reached by a link.
-    QDir().mkdir(QStringLiteral("outside"));
-    for (const QString& file : store::testFileNames())
-        qxtest::writeBytes(QStringLiteral("outside/") + file, "keep");
-    QVERIFY(QFile::link(QDir::current().absoluteFilePath(QStringLiteral("outside")),
-                        QStringLiteral("Rec/link")));
+    QVERIFY(QFile::link(QStringLiteral("plain"), QStringLiteral("Rec/filelink")));
 
     f.game->Form1->Image28->click();
     TForm14& form = *f.game->Form14;
@@ -110,12 +107,51 @@ void DeleteTest::whatIsNotARecordFolderStays()
 
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/withmemo/memo.txt")), QByteArray("memo"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/plain")), QByteArray("plain"));
-    QVERIFY(QFileInfo(QStringLiteral("Rec/link")).isSymLink());
+    QVERIFY(QFileInfo(QStringLiteral("Rec/filelink")).isSymLink());
     for (const QString& file : store::testFileNames()) {
-        QCOMPARE(qxtest::readBytes(QStringLiteral("outside/") + file), QByteArray("keep"));
         // The record files of the folder with another file are gone all the same.
         QCOMPARE(QFileInfo::exists(store::resultPath(QStringLiteral("withmemo"), file)),
                  entry != QLatin1String("withmemo"));
+    }
+}
+
+void DeleteTest::userFolderThatIsALink_data()
+{
+    QTest::addColumn<bool>("absolute");
+    QTest::newRow("absolute link") << true;
+    QTest::newRow("relative link") << false;
+}
+
+// A player's records kept elsewhere (a synchronised folder, say) and reached
+// by a link are a user like any other: listed and written through the link.
+// Deleting the user removes the link alone; the records it leads to may be
+// another machine's too, and stay.
+void DeleteTest::userFolderThatIsALink()
+{
+    QFETCH(bool, absolute);
+    qxtest::GameFixture f;
+    QVERIFY(QDir().mkdir(QStringLiteral("outside")));
+    for (const QString& file : store::testFileNames())
+        qxtest::writeBytes(QStringLiteral("outside/") + file, "keep\r\n");
+    QVERIFY(QFile::link(absolute ? QDir::current().absoluteFilePath(QStringLiteral("outside"))
+                                 : QStringLiteral("../outside"),
+                        QStringLiteral("Rec/link")));
+    QCOMPARE(users::list(), QStringList{"link"});
+    store::writeResultLine(store::resultPath(QStringLiteral("link"), QStringLiteral("shape.dat")),
+                           true, QStringLiteral("2026/12/08,○,00:12:3"));
+    const QByteArray written("2026/12/08,\x81\x9B,00:12:3\r\nkeep\r\n");
+    QCOMPARE(qxtest::readBytes(QStringLiteral("outside/shape.dat")), written);
+
+    f.game->Form1->Image28->click();
+    TForm14& form = *f.game->Form14;
+    choose(form, QStringLiteral("link"));
+    form.Image2->click();
+    QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
+    QVERIFY(listed(form).isEmpty());
+    QVERIFY(!QFileInfo(QStringLiteral("Rec/link")).isSymLink());
+    for (const QString& file : store::testFileNames()) {
+        QCOMPARE(qxtest::readBytes(QStringLiteral("outside/") + file),
+                 file == QLatin1String("shape.dat") ? written : QByteArray("keep\r\n"));
     }
 }
 

@@ -5,6 +5,7 @@
 #include "app/mainform.h"
 #include "tests/Block.h"
 #include "tests/panel.h"
+#include "tests/stages.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 
@@ -37,6 +38,9 @@ private Q_SLOTS:
     void dialogStaysOverTheScreenThatOpenedIt();
     void scoreLineSitsSixtyPixelsLeftOfCentre_data();
     void scoreLineSitsSixtyPixelsLeftOfCentre();
+    void screenUnderTheDialogTakesNoInput();
+    void stageHandsOffOnceItsCountIsReached_data();
+    void stageHandsOffOnceItsCountIsReached();
 };
 
 void DialogTest::otherKeysDoNothing()
@@ -129,6 +133,62 @@ void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
     QCOMPARE(dialog.ShadowLabel3->x(), 600 / 2 - dialog.ShadowLabel3->width() / 2 - 60);
     QCOMPARE(dialog.ShadowLabel2->x(), 600 / 2 - dialog.ShadowLabel2->width() / 2);
     QVERIFY(dialog.ShadowLabel3->width() > 0);
+}
+
+// The dialog is not modal, so the window system lets the player bring the
+// test screen to the front (Alt+Tab, a taskbar click) and click its start
+// button, which is enabled again at every answer. A question started there
+// took the overall run past its stage's count.
+void DialogTest::screenUnderTheDialogTakesNoInput()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    f.game->Form1->Image24->click();
+    TForm2& screen = *f.game->Form2;
+    screen.startButton()->click();
+    answerPanels(f);
+    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(screen.startButton()->isEnabled());
+    screen.activateWindow();
+    QTest::mouseClick(screen.startButton(), Qt::LeftButton);
+    QTest::keyClick(&screen, Qt::Key_Return);
+    screen.close();
+    QCOMPARE(screen.QuestionCount, 1);
+    QVERIFY(!screen.Panel27->isVisible());
+    QCOMPARE(f.game->modal.top(), &screen);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QCOMPARE(screen.QuestionCount, 2);
+    // Once the dialog is gone the screen is the player's again.
+    QVERIFY(f.game->modal.acceptsInput(&screen));
+}
+
+void DialogTest::stageHandsOffOnceItsCountIsReached_data()
+{
+    QTest::addColumn<QString>("testId");
+    QTest::addColumn<int>("count");
+    QTest::newRow("panel, fifth question") << QStringLiteral("panel") << 5;
+    QTest::newRow("panel, past its count") << QStringLiteral("panel") << 9;
+    QTest::newRow("box, seventh question") << QStringLiteral("box") << 7;
+    QTest::newRow("box, past its count") << QStringLiteral("box") << 8;
+}
+
+void DialogTest::stageHandsOffOnceItsCountIsReached()
+{
+    QFETCH(QString, testId);
+    QFETCH(int, count);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const Stage& stage = *stageOf(testId);
+    TestScreen& screen = *f.game->testScreen(stage.number);
+    f.game->Form1->OverallMode = 1;
+    f.game->Form1->CurrentTest = testId;
+    screen.ShowModal();
+    screen.QuestionCount = count;
+    f.game->Form10->Show(&screen);
+    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QCOMPARE(f.game->modal.top(), f.game->testScreen(stage.number + 1));
+    QCOMPARE(screen.QuestionCount, count);
+    QVERIFY(screen.closeRequested());
 }
 
 QTEST_MAIN(DialogTest)

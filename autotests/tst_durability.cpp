@@ -1,6 +1,7 @@
 // Saves that fail at any system call, or run out of room, keep the old file
 // and leave nothing beside it.
 
+#include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "testsupport.h"
 #include "users/store.h"
@@ -8,10 +9,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -22,7 +25,7 @@ using namespace qx;
 
 namespace {
 
-enum Call { Write, Fsync, Rename, Close };
+enum Call { Write, Fsync, Rename, Close, Mkstemp };
 
 // Which call fails: the failAt-th of its kind only, or every one from it on.
 struct Fault {
@@ -45,21 +48,24 @@ bool failing(Call call)
 // so that a save makes several of them.
 store::FileOps faultyOps()
 {
-    return {
-        [](int fd, const void* data, unsigned long size) -> long {
-            if (failing(Write))
-                return errno = ENOSPC, -1;
-            return ::write(fd, data, std::min(size, 16UL));
-        },
-        [](int fd) { return failing(Fsync) ? (errno = EIO, -1) : ::fsync(fd); },
-        [](const char* from, const char* to) {
-            return failing(Rename) ? (errno = EIO, -1) : ::rename(from, to);
-        },
-        [](int fd) {
-            const int rc = ::close(fd); // the descriptor is gone even when close fails
-            return failing(Close) ? (errno = EIO, -1) : rc;
-        },
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
+        if (failing(Write))
+            return errno = ENOSPC, -1;
+        return ::write(fd, data, std::min(size, 16UL));
     };
+    ops.fsync = [](int fd) { return failing(Fsync) ? (errno = EIO, -1) : ::fsync(fd); };
+    ops.rename = [](const char* from, const char* to) {
+        return failing(Rename) ? (errno = EIO, -1) : ::rename(from, to);
+    };
+    ops.close = [](int fd) {
+        const int rc = ::close(fd); // the descriptor is gone even when close fails
+        return failing(Close) ? (errno = EIO, -1) : rc;
+    };
+    ops.mkstemp = [](char* pattern) {
+        return failing(Mkstemp) ? (errno = EIO, -1) : store::systemFileOps().mkstemp(pattern);
+    };
+    return ops;
 }
 
 // Puts the real calls back whatever way a test leaves.
@@ -117,10 +123,17 @@ private Q_SLOTS:
     void faultSweep_data();
     void faultSweep();
     void interruptedWriteGoesOn();
+    void fileSystemsWithoutLinksOrFolderSync_data();
+    void fileSystemsWithoutLinksOrFolderSync();
     void diskFull_data();
     void diskFull();
     void readOnlyFolderKeepsTheFile();
     void leftoversOfACrashAreHiddenAndClearedByTheNextSave();
+    void cleanUpSparesTheFilesOfALiveSave_data();
+    void cleanUpSparesTheFilesOfALiveSave();
+    void secondCopyFindsTheRecordsFolderInUse();
+    void saveThroughALink_data();
+    void saveThroughALink();
 };
 
 void DurabilityTest::faultSweep_data()
@@ -135,8 +148,11 @@ void DurabilityTest::faultSweep_data()
         const char* name;
         Call call;
         int calls;
-    } kinds[] = {
-        {"write", Write, 5}, {"fsync", Fsync, 2}, {"rename", Rename, 1}, {"close", Close, 1}};
+    } kinds[] = {{"write", Write, 5},
+                 {"fsync", Fsync, 2},
+                 {"rename", Rename, 1},
+                 {"close", Close, 1},
+                 {"mkstemp", Mkstemp, 1}};
     for (const auto& kind : kinds) {
         for (const bool continuous : {false, true}) {
             for (const bool replacing : {true, false}) {
@@ -216,6 +232,66 @@ void DurabilityTest::interruptedWriteGoesOn()
     QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
 }
 
+namespace {
+int g_linkError = 0;
+int g_folderSyncError = 0;
+} // namespace
+
+void DurabilityTest::fileSystemsWithoutLinksOrFolderSync_data()
+{
+    QTest::addColumn<int>("linkError");       // 0: links work
+    QTest::addColumn<int>("folderSyncError"); // 0: folders sync
+    QTest::addColumn<bool>("replacing");
+    // FAT and exFAT refuse links; network folders and user-space drivers may
+    // refuse to sync a folder.
+    const struct {
+        const char* name;
+        int linkError;
+        int folderSyncError;
+    } systems[] = {
+        {"FAT: no links", EPERM, 0},
+        {"no links, not supported", EOPNOTSUPP, 0},
+        {"network folder: no folder sync", 0, EINVAL},
+        {"folder sync not supported", 0, EOPNOTSUPP},
+        {"exFAT through a user-space driver: neither", EPERM, ENOSYS},
+    };
+    for (const auto& system : systems) {
+        for (const bool replacing : {true, false}) {
+            QTest::addRow("%s, %s", system.name, replacing ? "replacing" : "new file")
+                << system.linkError << system.folderSyncError << replacing;
+        }
+    }
+}
+
+// The save stands with the strongest guarantee the file system offers: the
+// new bytes synced under their final name.
+void DurabilityTest::fileSystemsWithoutLinksOrFolderSync()
+{
+    QFETCH(int, linkError);
+    QFETCH(int, folderSyncError);
+    QFETCH(bool, replacing);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    if (replacing)
+        qxtest::writeBytes(kPath, "old\r\n");
+    const RealOps restore;
+    g_linkError = linkError;
+    g_folderSyncError = folderSyncError;
+    store::fileOps().link = [](const char* from, const char* to) {
+        return g_linkError ? (errno = g_linkError, -1) : ::link(from, to);
+    };
+    store::fileOps().fsync = [](int fd) {
+        struct stat info {};
+        if (g_folderSyncError && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
+            return errno = g_folderSyncError, -1;
+        return ::fsync(fd);
+    };
+    store::saveLines(kPath, newLines());
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+    QCOMPARE(linksOf(kPath), nlink_t(1));
+}
+
 void DurabilityTest::diskFull_data()
 {
     QTest::addColumn<qint64>("room"); // the file size limit less the new size
@@ -250,7 +326,8 @@ void DurabilityTest::diskFull()
     const pid_t child = ::fork();
     QVERIFY(child >= 0);
     if (child == 0) {
-        ::signal(SIGXFSZ, SIG_IGN);
+        // The program's own set-up, without which the limit kills it.
+        prepareProcess();
         const rlim_t limit = static_cast<rlim_t>(std::max<qint64>(0, wanted.size() + room));
         const rlimit fileSize{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
@@ -318,6 +395,208 @@ void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
     store::saveLines(store::rankingFile(), {"2026/12/08,1,a"});
     QVERIFY(!entries(QStringLiteral("Rec")).contains(QStringLiteral(".record.dat.Ab3dE9")));
     QCOMPARE(users::list(), QStringList{"u"});
+}
+
+namespace {
+
+// A save in a child process that stops at one call until the parent lets it
+// go: the child says "s" on toParent when it stops, and goes on when a byte
+// arrives on fromParent.
+int g_toParent = -1;
+int g_fromParent = -1;
+Call g_pauseAt = Write;
+
+void pauseHere(Call call)
+{
+    static bool paused = false;
+    if (paused || call != g_pauseAt)
+        return;
+    paused = true;
+    char byte = 's';
+    if (::write(g_toParent, &byte, 1) != 1 || ::read(g_fromParent, &byte, 1) != 1)
+        ::_exit(70);
+}
+
+store::FileOps pausingOps()
+{
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
+        pauseHere(Write);
+        return ::write(fd, data, size);
+    };
+    ops.rename = [](const char* from, const char* to) {
+        pauseHere(Rename);
+        return ::rename(from, to);
+    };
+    return ops;
+}
+
+// Forks a child that runs body with the two pipes' other ends; the parent
+// gets the child's pid and its own ends.
+pid_t forkWithPipes(int* fromChild, int* toChild, const std::function<int()>& body)
+{
+    int up[2];
+    int down[2];
+    if (::pipe(up) != 0 || ::pipe(down) != 0)
+        return -1;
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::close(up[0]);
+        ::close(down[1]);
+        g_toParent = up[1];
+        g_fromParent = down[0];
+        ::_exit(body());
+    }
+    ::close(up[1]);
+    ::close(down[0]);
+    *fromChild = up[0];
+    *toChild = down[1];
+    return child;
+}
+
+} // namespace
+
+void DurabilityTest::cleanUpSparesTheFilesOfALiveSave_data()
+{
+    QTest::addColumn<int>("pauseAt");
+    QTest::addColumn<QStringList>("whilePaused"); // besides shape.dat
+    QTest::newRow("temporary file being written") << int(Write) << QStringList{"temp"};
+    QTest::newRow("written, old file's second name made")
+        << int(Rename) << QStringList{"temp", ".shape.dat.old"};
+}
+
+// Another copy's save sweeps the leftovers of the same file while this one is
+// half way; what it sweeps must be only what no live save holds.
+void DurabilityTest::cleanUpSparesTheFilesOfALiveSave()
+{
+    QFETCH(int, pauseAt);
+    QFETCH(QStringList, whilePaused);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    qxtest::writeBytes(kPath, "old\r\n");
+    g_pauseAt = Call(pauseAt);
+    int fromChild = -1;
+    int toChild = -1;
+    const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
+        store::fileOps() = pausingOps();
+        try {
+            store::saveLines(kPath, newLines());
+        } catch (const Error&) {
+            return 1;
+        }
+        return 0;
+    });
+    QVERIFY(child > 0);
+    char byte = 0;
+    QCOMPARE(::read(fromChild, &byte, 1), ssize_t(1));
+
+    store::removeSaveLeftovers(kFolder, QStringLiteral("shape.dat"));
+    QStringList left = entries(kFolder);
+    QCOMPARE(left.size(), whilePaused.size() + 1);
+    QVERIFY(std::all_of(whilePaused.begin(), whilePaused.end(), [&](const QString& name) {
+        return name == QLatin1String("temp")
+                   ? left.filter(QRegularExpression(QStringLiteral("^\\.shape\\.dat\\.\\w{6}$")))
+                             .size() == 1
+                   : left.contains(name);
+    }));
+
+    QCOMPARE(::write(toChild, "g", 1), ssize_t(1));
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    ::close(fromChild);
+    ::close(toChild);
+    QVERIFY(WIFEXITED(status));
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
+    QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
+}
+
+// The second copy learns that the folder is taken while the first one runs,
+// and may start once it has ended, however it ended.
+void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
+{
+    qxtest::ScratchFolder folder;
+    int fromChild = -1;
+    int toChild = -1;
+    const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
+        const store::FolderLock first(store::recordsFolder());
+        char byte = first.state() == store::FolderLock::State::Held ? 'h' : 'n';
+        if (::write(g_toParent, &byte, 1) != 1)
+            return 1;
+        ::pause();
+        return 0;
+    });
+    QVERIFY(child > 0);
+    char byte = 0;
+    QCOMPARE(::read(fromChild, &byte, 1), ssize_t(1));
+    QCOMPARE(byte, 'h');
+    {
+        const store::FolderLock second(store::recordsFolder());
+        QVERIFY(second.state() == store::FolderLock::State::InUse);
+    }
+    ::kill(child, SIGKILL);
+    int status = 0;
+    QCOMPARE(::waitpid(child, &status, 0), child);
+    ::close(fromChild);
+    ::close(toChild);
+    const store::FolderLock afterwards(store::recordsFolder());
+    QVERIFY(afterwards.state() == store::FolderLock::State::Held);
+    const store::FolderLock noFolder(QStringLiteral("Rec/none"));
+    QVERIFY(noFolder.state() == store::FolderLock::State::Unavailable);
+}
+
+void DurabilityTest::saveThroughALink_data()
+{
+    // Each path but the last is a link to the next one, written relative to
+    // its own folder; the last is the record file, when it exists.
+    QTest::addColumn<QStringList>("chain");
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("link beside its target") << QStringList{kPath, "Rec/u/real.dat"} << true;
+    QTest::newRow("link into another folder") << QStringList{kPath, "synced/shape.dat"} << true;
+    QTest::newRow("link to a link")
+        << QStringList{kPath, "Rec/u/mid.dat", "synced/shape.dat"} << true;
+    QTest::newRow("link to nothing") << QStringList{kPath, "synced/gone.dat"} << false;
+}
+
+// A player's link (into a synchronised folder, say) must stay a link: the save
+// replaces its target, atomically in the target's own folder.
+void DurabilityTest::saveThroughALink()
+{
+    QFETCH(QStringList, chain);
+    QFETCH(bool, targetExists);
+    qxtest::ScratchFolder folder;
+    QVERIFY(QDir().mkpath(kFolder));
+    QVERIFY(QDir().mkpath(QStringLiteral("synced")));
+    const QString target = chain.last();
+    if (targetExists) {
+        qxtest::writeBytes(target, "old\r\n");
+        QVERIFY(QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner));
+    }
+    QStringList linkTexts;
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
+        const QDir linkFolder = QFileInfo(chain.at(i)).absoluteDir();
+        linkTexts.append(
+            linkFolder.relativeFilePath(QFileInfo(chain.at(i + 1)).absoluteFilePath()));
+        QVERIFY(::symlink(QFile::encodeName(linkTexts.last()).constData(),
+                          QFile::encodeName(chain.at(i)).constData()) == 0);
+    }
+    const QStringList before = entries(kFolder) + entries(QStringLiteral("synced"));
+
+    QString message;
+    const bool failed = saveFails(kPath, newLines(), &message);
+    QCOMPARE(failed, !targetExists);
+    if (failed)
+        QCOMPARE(message, kCannotCreate);
+    else
+        QCOMPARE(qxtest::readBytes(target), store::joinLines(newLines()));
+    if (targetExists)
+        QCOMPARE(modeOf(target), mode_t(0600));
+    for (qsizetype i = 0; i + 1 < chain.size(); ++i) {
+        char text[4096] = {};
+        QVERIFY(::readlink(QFile::encodeName(chain.at(i)).constData(), text, sizeof text - 1) > 0);
+        QCOMPARE(QFile::decodeName(text), linkTexts.at(i));
+    }
+    QCOMPARE(entries(kFolder) + entries(QStringLiteral("synced")), before);
 }
 
 QTEST_GUILESS_MAIN(DurabilityTest)

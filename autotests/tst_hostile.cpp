@@ -407,7 +407,8 @@ void HostileTest::deletionStaysInsideItsFolder_data()
     QTest::newRow("climbs out") << "../outside";
     QTest::newRow("plain file") << "plain";
     QTest::newRow("the top ten") << "record.dat";
-    QTest::newRow("link to a folder outside") << "link";
+    QTest::newRow("link to a file outside") << "link";
+    QTest::newRow("link to nothing") << "dangling";
     QTest::newRow("nobody") << "nobody";
 }
 
@@ -420,8 +421,10 @@ void HostileTest::deletionStaysInsideItsFolder()
     for (const QString& file : store::testFileNames())
         qxtest::writeBytes(QStringLiteral("outside/") + file, "keep");
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "keep");
-    QVERIFY(QFile::link(QDir::current().filePath(QStringLiteral("outside")),
+    QVERIFY(QFile::link(QDir::current().filePath(QStringLiteral("outside/shape.dat")),
                         QStringLiteral("Rec/link")));
+    QVERIFY(QFile::link(QDir::current().filePath(QStringLiteral("gone")),
+                        QStringLiteral("Rec/dangling")));
     const QStringList before = tree();
     QVERIFY(!users::deleteUser(name));
     QCOMPARE(tree(), before);

@@ -54,6 +54,7 @@ private Q_SLOTS:
     void scoreScreenEndsTheShapeStageAndRanks();
     void scoreBelowAllLeavesTheFileUntouched();
     void brokenTableShowsTheErrorAndWritesNothing();
+    void hugeFieldsShowAScreenfulAndStayWholeInTheFile();
 };
 
 void RankingTest::ranksAndReplacesTheTable_data()
@@ -282,6 +283,37 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：600"));
     QVERIFY(f.game->Form15->ShadowLabel4->Caption().isEmpty());
     QCOMPARE(qxtest::readBytes(store::rankingFile()), bytes);
+}
+
+// A name of megabytes in the top ten froze the score screen, which laid it
+// out whole; it shows a screenful and goes back into the file whole. So does
+// a damaged score, in its error message.
+void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const QByteArray name(5 << 20, 'n');
+    store::Lines lines = table(kTopTen);
+    lines[0] = "2026/12/01,1500," + name;
+    lines[8] = "2026/12/01," + QByteArray(5 << 20, '9') + "x,p9";
+    store::saveLines(store::rankingFile(), lines);
+    f.game->Form1->OverallMode = 1;
+    f.game->Form1->TotalScore = 1600;
+    f.game->Form15->ShowModal();
+    QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　1位"));
+    QTableWidget& grid = *f.game->Form15->StringGrid1;
+    QCOMPARE(grid.item(2, 2)->text(), QString(cp932::kShownBytes, u'n'));
+    const store::Lines written = store::loadLines(store::rankingFile());
+    QCOMPARE(written.size(), 10);
+    QCOMPARE(written.at(1), "2026/12/01,1500," + name);
+    QVERIFY(f.dialogs.errors.isEmpty());
+
+    // Below every entry above the damaged one: the comparison reaches it.
+    f.game->Form1->TotalScore = -5;
+    f.game->Form15->Image3Click();
+    f.game->Form15->ShowModal();
+    QCOMPARE(f.dialogs.errors.size(), 1);
+    QVERIFY(f.dialogs.errors.first().size() < 2 * cp932::kShownBytes);
 }
 
 QTEST_MAIN(RankingTest)

@@ -20,6 +20,8 @@
 #include <QThread>
 
 #include <algorithm>
+#include <csignal>
+#include <sys/resource.h>
 #include <atomic>
 #include <thread>
 #include <vector>
@@ -27,6 +29,7 @@
 namespace {
 
 QString g_display;
+constexpr rlim_t kFileSizeLimit = 1 << 20;
 
 QString run(const QStringList& args, const QString& program = QStringLiteral("xdotool"))
 {
@@ -54,6 +57,7 @@ class SmokeTest : public QObject {
 private Q_SLOTS:
     void initTestCase();
     void mainWindowOpensWithCaptionAndSize();
+    void livesUnderAFileSizeLimit();
     void selectUserAndPlayOnePanelQuestion();
     void stopTimeIsTheRealTimeOnABusyMachine();
     void cleanupTestCase();
@@ -122,7 +126,8 @@ void SmokeTest::initTestCase()
     // from where the program is, not from where it was started.
     const QString game = QStringLiteral(QX_GAME_DIR);
     QDir root(m_folder.path());
-    QVERIFY(QFile::copy(game + QStringLiteral("/quiravex"), root.filePath(QStringLiteral("quiravex"))));
+    QVERIFY(
+        QFile::copy(game + QStringLiteral("/quiravex"), root.filePath(QStringLiteral("quiravex"))));
     for (const QString& sub : {QStringLiteral("bmp"), QStringLiteral("wav")}) {
         root.mkdir(sub);
         const QDir from(game + QLatin1Char('/') + sub);
@@ -142,6 +147,14 @@ void SmokeTest::initTestCase()
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     m_game.setProcessEnvironment(env);
     m_game.setWorkingDirectory(m_elsewhere.path());
+    // The whole session runs under a file size limit far below what the sound
+    // system maps for its shared memory, as some desktops and sandboxes set.
+    m_game.setChildProcessModifier([] {
+        const rlimit fileSize{kFileSizeLimit, kFileSizeLimit};
+        ::setrlimit(RLIMIT_FSIZE, &fileSize);
+        // Whatever this test inherited, the program must ignore it on its own.
+        ::signal(SIGXFSZ, SIG_DFL);
+    });
     m_game.start(root.filePath(QStringLiteral("quiravex")), {});
     QVERIFY(m_game.waitForStarted());
     m_mainWindow = findWindow(QStringLiteral("Quiravex"));
@@ -159,6 +172,25 @@ void SmokeTest::mainWindowOpensWithCaptionAndSize()
     QVERIFY2(shell.contains(QLatin1String("WIDTH=600")) &&
                  shell.contains(QLatin1String("HEIGHT=480")),
              qPrintable(shell));
+}
+
+// A write past the limit must fail with EFBIG, not end the game with SIGXFSZ.
+void SmokeTest::livesUnderAFileSizeLimit()
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(m_game.processId()));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = status.readAll().split('\n');
+    const auto ignored = std::find_if(lines.begin(), lines.end(), [](const QByteArray& line) {
+        return line.startsWith("SigIgn:");
+    });
+    QVERIFY(ignored != lines.end());
+    bool ok = false;
+    const qulonglong mask = ignored->mid(7).trimmed().toULongLong(&ok, 16);
+    QVERIFY(ok);
+    QVERIFY2(mask & (1ULL << (SIGXFSZ - 1)), "SIGXFSZ would end the game");
+    QFile limits(QStringLiteral("/proc/%1/limits").arg(m_game.processId()));
+    QVERIFY(limits.open(QIODevice::ReadOnly));
+    QVERIFY(limits.readAll().contains(QByteArray::number(quint64(kFileSizeLimit))));
 }
 
 void SmokeTest::selectUserAndPlayOnePanelQuestion()

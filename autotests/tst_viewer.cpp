@@ -72,6 +72,8 @@ private Q_SLOTS:
     void aHundredThousandLinesOpenAtOnce();
     void everyFieldTheGameWritesShowsWhole_data();
     void everyFieldTheGameWritesShowsWhole();
+    void aHugeFieldShowsAScreenful_data();
+    void aHugeFieldShowsAScreenful();
 };
 
 void ViewerTest::rowFilling_data()
@@ -315,6 +317,58 @@ void ViewerTest::everyFieldTheGameWritesShowsWhole()
                                     .arg(room)));
         }
     }
+}
+
+void ViewerTest::aHugeFieldShowsAScreenful_data()
+{
+    QTest::addColumn<int>("button"); // the button's Tag
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<QStringList>("cells");
+    const qsizetype huge = 8 << 20;
+    QTest::newRow("digits in a test file")
+        << 2 << "Rec/u/L_R.dat"
+        << "2026/12/08,\x83\x8C\x83\x78\x83\x8B"
+           "3,\x81\x9B," +
+               QByteArray(huge, '7') + ",5"
+        << QStringList{"2026/12/08", "レベル3", "○", QString(cp932::kShownBytes, u'7'), "5"};
+    // The cut falls inside a two-byte character, which goes whole.
+    QByteArray kana = "x";
+    for (qsizetype i = 0; i < huge / 2; ++i)
+        kana += "\x82\xA0";
+    QTest::newRow("two-byte characters")
+        << 3 << "Rec/u/N_memory.dat"
+        << "2026/12/08," + kana
+        << QStringList{"2026/12/08", "x" + QString((cp932::kShownBytes - 1) / 2, u'あ'), "", "",
+                       ""};
+    QTest::newRow("a name in the top ten")
+        << 0 << "Rec/record.dat"
+        << "2026/12/01,900," + QByteArray(huge, 'n')
+        << QStringList{"2026/12/01", "900", QString(cp932::kShownBytes, u'n'), "", ""};
+}
+
+// A field of megabytes was decoded and laid out whole at every paint: the
+// viewer froze and took gigabytes. What reaches the painter is bounded.
+void ViewerTest::aHugeFieldShowsAScreenful()
+{
+    QFETCH(int, button);
+    QFETCH(QString, file);
+    QFETCH(QByteArray, line);
+    QFETCH(QStringList, cells);
+    Viewer v;
+    qxtest::writeBytes(file, line + "\r\n");
+    const std::array<Image*, 8> buttons{v.form.Image12, v.form.Image5, v.form.Image6,
+                                        v.form.Image7,  v.form.Image8, v.form.Image9,
+                                        v.form.Image10, v.form.Image11};
+    buttons.at(static_cast<std::size_t>(button))->click();
+    QVERIFY(v.f.dialogs.errors.isEmpty());
+    QCOMPARE(row(v.form, 1), cells);
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < 3; ++i)
+        v.form.grab();
+    QVERIFY2(timer.elapsed() < 3000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
+    QCOMPARE(qxtest::readBytes(file), line + "\r\n");
 }
 
 QTEST_MAIN(ViewerTest)

@@ -84,7 +84,9 @@ void TForm10::handOff()
     if (!stage || QLatin1String(stage->testId) == QLatin1String("stop"))
         return;
     TestScreen* screen = game().testScreen(stage->number);
-    if (screen->QuestionCount != stage->questions) {
+    // A count past the stage's end still hands off, so that no stray question
+    // can keep a run in one stage for ever.
+    if (screen->QuestionCount < stage->questions) {
         screen->startQuestion();
         return;
     }

@@ -69,6 +69,7 @@ std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
 
 int main(int argc, char* argv[])
 {
+    qx::prepareProcess();
     const std::optional<CommandLine> line = parseCommandLine(argc, argv);
     if (!line) {
         std::fputs(kUsage, stderr);
@@ -122,6 +123,14 @@ int main(int argc, char* argv[])
     qx::DesktopDialogs dialogs;
     qx::Services services{clock, random, sound, dialogs, folders.data};
     qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
+
+    // Two copies saving into one folder would each sweep away the other's
+    // half-written files; the second one says so and does not start.
+    const qx::store::FolderLock records(qx::store::recordsFolder());
+    if (records.state() == qx::store::FolderLock::State::InUse) {
+        dialogs.message(qx::store::kRecordsInUse);
+        return 1;
+    }
 
     qx::Game game(services);
     dialogs.setOwner([&game] { return game.modal.front(); });

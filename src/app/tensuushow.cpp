@@ -32,7 +32,8 @@ store::Lines threeFields(const QByteArray& line)
 // A decimal integer of the 32-bit range with an optional sign.
 qint64 parseScore(const QByteArray& field)
 {
-    const Error notInteger(QStringLiteral("'%1' は整数ではありません").arg(cp932::decode(field)));
+    const Error notInteger(
+        QStringLiteral("'%1' は整数ではありません").arg(cp932::decodeShown(field)));
     qsizetype pos = 0;
     const bool negative = field.startsWith('-');
     if (negative || field.startsWith('+'))
@@ -125,7 +126,7 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
 void TForm15::setRow(int row, const store::Lines& fields)
 {
     for (int column = 0; column < kFields; ++column) {
-        auto* item = new QTableWidgetItem(cp932::decode(fields.value(column)));
+        auto* item = new QTableWidgetItem(cp932::decodeShown(fields.value(column)));
         if (row == 0)
             item->setBackground(kLightCyan);
         StringGrid1->setItem(row, column, item);

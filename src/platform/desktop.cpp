@@ -9,6 +9,7 @@
 #include <QTranslator>
 #include <QUrl>
 
+#include <csignal>
 #include <memory>
 #include <utility>
 
@@ -16,6 +17,11 @@ namespace qx {
 
 namespace {
 const QString kTitle = QStringLiteral("Quiravex");
+}
+
+void prepareProcess()
+{
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 bool installQtJapanese(QCoreApplication& app)

@@ -20,6 +20,13 @@ namespace qx {
 // False when Qt's Japanese translation is not installed.
 bool installQtJapanese(QCoreApplication& app);
 
+// What the process needs of the system before anything else runs. Under a
+// file size limit (ulimit -f, set by some desktops and sandboxes) a write past
+// it would end the game with SIGXFSZ: the sound system's shared memory alone is
+// larger than some limits. Ignored, the write fails with EFBIG instead: a save
+// reports it like any failed save, and a sound that cannot play stays silent.
+void prepareProcess();
+
 class DesktopSound final : public Sound {
 public:
     // Sounds are named by their path in the data folder, "wav/cd.wav".

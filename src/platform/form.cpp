@@ -117,6 +117,8 @@ bool ModalStack::contains(const Form* form) const
 
 bool ModalStack::acceptsInput(const Form* form) const
 {
+    if (form == m_modelessOpener && m_modeless && m_modeless->isVisible())
+        return false;
     if (form == top())
         return true;
     if (form == m_main)
@@ -220,8 +222,10 @@ void Form::Show(Form* opener)
         opener->winId();
         windowHandle()->setTransientParent(opener->windowHandle());
     }
-    if (this != m_stack.m_main)
+    if (this != m_stack.m_main) {
         m_stack.m_modeless = this;
+        m_stack.m_modelessOpener = opener;
+    }
     show();
     bringToFront(this);
     setFocus();

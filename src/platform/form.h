@@ -35,7 +35,9 @@ public:
     bool contains(const Form* form) const;
     int depth() const { return static_cast<int>(m_stack.size()); }
     // Whether input may reach this form: the top modal form, the visible
-    // non-modal forms, or the main form when nothing modal is open.
+    // non-modal forms, or the main form when nothing modal is open; never the
+    // form that opened a non-modal form still showing, which waits for it
+    // however the window system brought it to the front.
     bool acceptsInput(const Form* form) const;
 
     // Closing the main form ends the program.
@@ -55,6 +57,7 @@ private:
     std::vector<Entry> m_stack;
     Form* m_main = nullptr;
     Form* m_modeless = nullptr; // the non-modal form shown last
+    Form* m_modelessOpener = nullptr;
     std::function<void()> m_quit;
     bool m_activatePending = false;
     bool m_settling = false;

@@ -113,6 +113,21 @@ QString decode(const QByteArray& bytes)
     return QString::fromUtf8(utf8);
 }
 
+QString decodeShown(const QByteArray& bytes)
+{
+    if (bytes.size() <= kShownBytes)
+        return decode(bytes);
+    qsizetype cut = 0;
+    while (cut < kShownBytes) {
+        const qsizetype next =
+            cut + (isLeadByte(static_cast<unsigned char>(bytes.at(cut))) ? 2 : 1);
+        if (next > kShownBytes)
+            break;
+        cut = next;
+    }
+    return decode(bytes.first(cut));
+}
+
 bool canEncode(const QString& text)
 {
     const QByteArray utf8 = text.toUtf8();

@@ -252,7 +252,7 @@ void TForm5::Timer1Timer()
                                       ShadowLabel4->Caption()));
     if (!overall())
         return;
-    if (QuestionCount == stage().questions) {
+    if (QuestionCount >= stage().questions) {
         Close();
         game().testScreen(stage().number + 1)->ShowModal();
         return;

@@ -73,7 +73,8 @@ QString RecordGridModel::Cells(int column, int row) const
 {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kGridColumns)
         return {};
-    return cp932::decode(m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+    return cp932::decodeShown(
+        m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
 }
 
 void RecordGridModel::clearCells()

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -311,6 +312,35 @@ bool isSaveLeftover(const QString& fileName, const QString& entry)
            });
 }
 
+namespace {
+
+// Opens the file and takes an exclusive lock on it without waiting; -1 when
+// either fails. Where locks are kept only for descriptors open for writing
+// (network folders), reading alone would never get one.
+int openLocked(const QByteArray& path)
+{
+    for (const int mode : {O_RDWR, O_RDONLY}) {
+        const int fd = ::open(path.constData(), mode | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return fd;
+        ::close(fd);
+        return -1;
+    }
+    return -1;
+}
+
+bool sameFile(int fd, const QByteArray& path)
+{
+    struct stat opened {};
+    struct stat named {};
+    return ::fstat(fd, &opened) == 0 && ::lstat(path.constData(), &named) == 0 &&
+           opened.st_dev == named.st_dev && opened.st_ino == named.st_ino;
+}
+
+} // namespace
+
 // Leftovers are hidden, so never taken for users, but they would keep a
 // user's folder from being removed.
 void removeSaveLeftovers(const QString& folder, const QString& fileName)
@@ -318,9 +348,34 @@ void removeSaveLeftovers(const QString& folder, const QString& fileName)
     const QDir dir(folder);
     for (const QString& entry :
          dir.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted)) {
-        if (isSaveLeftover(fileName, entry))
-            QFile::remove(dir.filePath(entry));
+        if (!isSaveLeftover(fileName, entry))
+            continue;
+        const QByteArray path = QFile::encodeName(dir.filePath(entry));
+        const int fd = openLocked(path);
+        if (fd < 0)
+            continue;
+        // The name may have been taken by a new file since it was opened.
+        if (sameFile(fd, path))
+            ::unlink(path.constData());
+        ::close(fd);
     }
+}
+
+FolderLock::FolderLock(const QString& folder)
+    : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    if (m_fd < 0)
+        return;
+    if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
+        m_state = State::Held;
+    else if (errno == EWOULDBLOCK)
+        m_state = State::InUse;
+}
+
+FolderLock::~FolderLock()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 FileOps systemFileOps()
@@ -328,7 +383,12 @@ FileOps systemFileOps()
     return {[](int fd, const void* data, unsigned long size) -> long {
                 return ::write(fd, data, size);
             },
-            ::fsync, ::rename, ::close};
+            ::fsync,
+            ::rename,
+            ::close,
+            ::link,
+            ::unlink,
+            [](char* pattern) { return ::mkostemp(pattern, O_CLOEXEC); }};
 }
 
 FileOps& fileOps()
@@ -355,43 +415,92 @@ bool writeAll(int fd, const QByteArray& data)
     return true;
 }
 
-// A folder opened only to be synced; closing it cannot lose data.
-struct FolderHandle {
+// A descriptor opened only to be synced or to hold a lock; closing it cannot
+// lose data.
+struct Descriptor {
     int fd;
-    ~FolderHandle()
+    ~Descriptor()
     {
         if (fd >= 0)
             ::close(fd);
     }
 };
 
+// The file a save replaces: path itself, or where a link at path ends, so that
+// the player's link (into a synchronised folder, say) stays and its target is
+// replaced beside itself; empty for a link that leads nowhere.
+QString linkTarget(const QString& path)
+{
+    struct stat info {};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+        return path;
+    return QFileInfo(path).canonicalFilePath();
+}
+
+// Some file systems (network folders, FAT through a user-space driver) do not
+// sync a folder at all. There the synced file under its new name is the most
+// they offer, and the save stands; an input-output error still fails it.
+bool folderCannotBeSynced(int error)
+{
+    return error == EINVAL || error == EROFS || error == ENOSYS || error == EOPNOTSUPP ||
+           error == EBADF;
+}
+
+// Creates "<hidden>.XXXXXX" and locks it before any byte is written. Another
+// copy's clean-up may have opened the new name first and locked it to remove
+// it; that name is then given up for a fresh one.
+int createLockedTemporary(const QByteArray& hidden, QByteArray* temp)
+{
+    constexpr int kAttempts = 8;
+    for (int attempt = 0; attempt < kAttempts; ++attempt) {
+        *temp = hidden + ".XXXXXX";
+        const int fd = fileOps().mkstemp(temp->data());
+        if (fd < 0)
+            return -1;
+        const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
+        // A file system that keeps no locks keeps none for the clean-up either.
+        if (!locked && errno != EWOULDBLOCK)
+            return fd;
+        if (locked && sameFile(fd, *temp))
+            return fd;
+        ::close(fd);
+    }
+    return -1;
+}
+
 } // namespace
 
 void saveLines(const QString& path, const Lines& lines)
 {
     const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
-    const QByteArray target = QFile::encodeName(path);
+    const QString file = linkTarget(path);
+    if (file.isEmpty())
+        throw failure;
+    const QByteArray target = QFile::encodeName(file);
     struct stat old {};
     const bool replacing = ::stat(target.constData(), &old) == 0;
     // A read-only file refuses to be replaced, as it would refuse to be
     // rewritten in place.
-    if (replacing && !isChangeable(path))
+    if (replacing && !isChangeable(file))
         throw failure;
 
-    const QFileInfo info(path);
+    const QFileInfo info(file);
     const QByteArray folder = QFile::encodeName(info.absolutePath());
     // Without the folder at hand the new name could not be made durable, so
     // the save does not begin.
-    const FolderHandle dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
+    const Descriptor dir{::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
     if (dir.fd < 0)
         throw failure;
     removeSaveLeftovers(info.absolutePath(), info.fileName());
 
     const QByteArray hidden = folder + "/." + QFile::encodeName(info.fileName());
-    QByteArray temp = hidden + ".XXXXXX";
-    const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    QByteArray temp;
+    const int fd = createLockedTemporary(hidden, &temp);
     if (fd < 0)
         throw failure;
+    // The lock lives on a second descriptor, so that it outlasts the close
+    // that reports the write, up to the rename.
+    const Descriptor tempLock{::dup(fd)};
     ::fchmod(fd, replacing ? (old.st_mode & 0777) : 0644);
     bool ok = writeAll(fd, joinLines(lines));
     // A failed fsync is never retried: the kernel may have dropped the dirty
@@ -403,28 +512,31 @@ void saveLines(const QString& path, const Lines& lines)
     // that a failed folder sync can put it back.
     const QByteArray backup = hidden + ".old";
     bool backedUp = false;
+    Descriptor oldLock{-1};
     if (ok && replacing) {
-        ::unlink(backup.constData());
-        backedUp = ::link(target.constData(), backup.constData()) == 0;
+        oldLock.fd = openLocked(target);
+        // FAT, exFAT and some network folders have no hard links; the save
+        // goes on without the second name.
+        backedUp = fileOps().link(target.constData(), backup.constData()) == 0;
     }
     ok = ok && fileOps().rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
-        ::unlink(temp.constData());
+        fileOps().unlink(temp.constData());
         if (backedUp)
-            ::unlink(backup.constData());
+            fileOps().unlink(backup.constData());
         throw failure;
     }
-    if (fileOps().fsync(dir.fd) != 0) {
+    if (fileOps().fsync(dir.fd) != 0 && !folderCannotBeSynced(errno)) {
         // On a file system without hard links the new bytes have to stay;
         // the save is reported as failed all the same, since it is not durable.
         if (backedUp)
             fileOps().rename(backup.constData(), target.constData());
         else if (!replacing)
-            ::unlink(target.constData());
+            fileOps().unlink(target.constData());
         throw failure;
     }
     if (backedUp)
-        ::unlink(backup.constData());
+        fileOps().unlink(backup.constData());
 }
 
 void writeResultLine(const QString& path, bool singlePlay, const QString& line)

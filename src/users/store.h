@@ -67,7 +67,37 @@ bool isChangeable(const QString& path);
 // file "." + fileName + "." + six letters or digits, and the old file's second
 // name "." + fileName + ".old". No other name is taken for one.
 bool isSaveLeftover(const QString& fileName, const QString& entry);
+// Removes the leftovers of fileName that no live save holds: a save keeps an
+// exclusive lock on its temporary file and on the old file while it runs, and
+// a leftover is removed only while this process holds that lock itself.
 void removeSaveLeftovers(const QString& folder, const QString& fileName);
+
+// One copy of the game per records folder: an exclusive lock on the folder
+// itself, held for the life of the object. It leaves no file behind, and the
+// system lets it go however the process ends.
+class FolderLock {
+public:
+    enum class State {
+        Held,
+        InUse,       // another process holds it
+        Unavailable, // no such folder, or its file system keeps no locks
+    };
+    explicit FolderLock(const QString& folder);
+    ~FolderLock();
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    State state() const { return m_state; }
+
+private:
+    int m_fd = -1;
+    State m_state = State::Unavailable;
+};
+
+// Why a second copy of the game on the same records folder does not start.
+inline const QString kRecordsInUse =
+    QStringLiteral("記録フォルダ Rec は、すでに起動している Quiravex が使っています。\n"
+                   "記録が失われないように、この Quiravex は起動しません。"
+                   "先に起動した方を終了してから、もう一度起動して下さい。");
 
 // Loads a whole file. Throws Error("ファイル <path> は開けません").
 Lines loadLines(const QString& path);
@@ -75,7 +105,9 @@ Lines loadLines(const QString& path);
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
 // leaving nothing beside the file. A crash may leave hidden leftovers
-// (isSaveLeftover()), which the next save of that file removes.
+// (isSaveLeftover()), which the next save of that file removes. A file that
+// is a symbolic link is saved through it: its target is replaced, atomically
+// beside itself, and the link stays; a link that leads nowhere fails the save.
 void saveLines(const QString& path, const Lines& lines);
 
 // The end of every question: load the file (in both modes, so a missing file
@@ -89,6 +121,10 @@ struct FileOps {
     int (*fsync)(int fd);
     int (*rename)(const char* from, const char* to);
     int (*close)(int fd);
+    int (*link)(const char* from, const char* to);
+    int (*unlink)(const char* path);
+    // Creates a file from a pattern ending in XXXXXX, closed on exec.
+    int (*mkstemp)(char* pattern);
 };
 FileOps& fileOps();
 FileOps systemFileOps();

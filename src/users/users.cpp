@@ -31,11 +31,21 @@ QString userFolder(const QString& name)
     return store::recordsFolder() + QLatin1Char('/') + name;
 }
 
-// A real folder directly inside "Rec/", not a link to somewhere else.
-bool isRealFolder(const QString& path)
+enum class Entry { Folder, LinkToFolder, Other };
+
+Entry entryKind(const QString& path)
 {
+    const QByteArray name = QFile::encodeName(path);
     struct stat info {};
-    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+    if (::lstat(name.constData(), &info) != 0)
+        return Entry::Other;
+    if (S_ISDIR(info.st_mode))
+        return Entry::Folder;
+    struct stat target {};
+    return S_ISLNK(info.st_mode) && ::stat(name.constData(), &target) == 0 &&
+                   S_ISDIR(target.st_mode)
+               ? Entry::LinkToFolder
+               : Entry::Other;
 }
 
 } // namespace
@@ -92,8 +102,17 @@ bool deleteUser(const QString& name)
         name == QLatin1String(".."))
         return false;
     const QString folder = userFolder(name);
-    if (!isRealFolder(folder))
+    switch (entryKind(folder)) {
+    case Entry::Folder:
+        break;
+    case Entry::LinkToFolder:
+        // A user whose folder is a link is listed and played through it like
+        // any other; deleting the user removes the link, and the records it
+        // leads to, which may be shared with another machine, stay.
+        return ::unlink(QFile::encodeName(folder).constData()) == 0;
+    case Entry::Other:
         return false;
+    }
     for (const QString& file :
          {QStringLiteral("panel.dat"), QStringLiteral("box.dat"), QStringLiteral("L_R.dat"),
           QStringLiteral("N_memory.dat"), QStringLiteral("stop.dat"), QStringLiteral("shape.dat"),

@@ -25,8 +25,9 @@ enum class Registration { Registered, Refused };
 Registration registerUser(const QString& name);
 
 // Deletes the seven record files of the user and then the folder itself, which
-// goes only when it is empty. Never deletes anything else, never follows a
-// link out of "Rec/". Returns whether the folder was removed.
+// goes only when it is empty. A user whose folder is a link to a folder loses
+// the link alone. Never deletes anything else, never follows a link out of
+// "Rec/". Returns whether the user is gone.
 bool deleteUser(const QString& name);
 
 } // namespace qx::users
