@@ -199,6 +199,11 @@ void SmokeTest::selectUserAndPlayOnePanelQuestion()
     click(m_origin + QPoint(176 + 56, 20));
     const QString selection = findWindow(QStringLiteral("ユーザー選択"));
     QVERIFY(!selection.isEmpty());
+    // A screen is tied to the form it covers, so that a window manager keeps
+    // it in front when that form is activated from the taskbar.
+    QCOMPARE(windowProperty(selection, "WM_TRANSIENT_FOR"),
+             QStringLiteral("WM_TRANSIENT_FOR(WINDOW): window id # 0x%1")
+                 .arg(m_mainWindow.toULongLong(), 0, 16));
     const QPoint sel = clientOrigin(selection);
     click(sel + QPoint(64 + 100, 168 + 18));
     click(sel + QPoint(64 + 68, 416 + 24));

@@ -54,6 +54,24 @@ void clearX11Title(QWidget* window)
     xcb_flush(connection);
 }
 
+// Qt writes WM_TRANSIENT_FOR on X11 only for dialog-type windows, and clears
+// it on the others as it maps them; the screens are ordinary windows with a
+// minimise box, so their tie is written here once they are shown.
+void tieX11Transient(QWidget* window, QWidget* covered)
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    if (!connection)
+        return;
+    const auto coveredId = static_cast<xcb_window_t>(covered->winId());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE,
+                        static_cast<xcb_window_t>(window->winId()), XCB_ATOM_WM_TRANSIENT_FOR,
+                        XCB_ATOM_WINDOW, 32, 1, &coveredId);
+    xcb_flush(connection);
+}
+
 // Keeps input away from forms that a modal form covers, whatever the window
 // system does about modality.
 class InputGuard final : public QObject {
@@ -205,10 +223,23 @@ void Form::prepareWindow()
 void Form::ShowModal(std::function<void()> onReturn)
 {
     m_closeRequested = false;
+    // Tied to the form it covers, and modal to it, so that window managers
+    // keep it above that form, and activating the covered form (a taskbar
+    // click, Alt+Tab) brings this one forward instead of hiding it.
+    Form* covered = m_stack.top() ? m_stack.top() : m_stack.m_main;
     m_stack.push(this, std::move(onReturn));
     place();
+    if (covered && covered != this)
+        setWindowModality(Qt::WindowModal);
     prepareWindow();
+    if (covered && covered != this) {
+        covered->winId();
+        windowHandle()->setTransientParent(covered->windowHandle());
+    }
     show();
+    // After show(): mapping an ordinary window, Qt clears the property.
+    if (covered && covered != this)
+        tieX11Transient(this, covered);
     bringToFront(this);
     setFocus();
     dispatch([this] { FormActivate(); });
