@@ -3,7 +3,6 @@
 #include "art/paint.h"
 
 #include <QFontMetricsF>
-#include <QRadialGradient>
 #include <QTransform>
 
 #include <algorithm>
@@ -226,37 +225,10 @@ QImage star(QSize size)
     const qreal margin = std::max(2.0, radius * 0.12);
     const QPointF centre(size.width() / 2.0 - margin * 0.2, size.height() / 2.0);
     const qreal outer = radius - margin;
-    const QPainterPath shape = starPath(centre + QPointF(0, outer * 0.08), outer, outer * 0.52);
-    const qreal edge = std::max(1.0, outer * 0.07);
     withShadow(
         painter,
         Shadow{{margin * 0.3, margin * 0.4}, static_cast<int>(margin * 0.4), palette::kShadow},
-        [&](QPainter& p) {
-            QRadialGradient glow(centre - QPointF(outer * 0.2, outer * 0.3), outer);
-            glow.setColorAt(0, palette::kSunTop);
-            glow.setColorAt(1, palette::kSunBottom);
-            p.fillPath(shape, glow);
-            drawGloss(p, shape, 0.5);
-            p.strokePath(shape,
-                         QPen(palette::kSunEdge, edge, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            // A small smiling face once the star is big enough to read it.
-            if (outer < 16)
-                return;
-            const QPointF face = centre + QPointF(0, outer * 0.12);
-            const qreal eye = outer * 0.07;
-            p.setPen(Qt::NoPen);
-            p.setBrush(palette::kCartoonLine);
-            p.drawEllipse(face + QPointF(-outer * 0.17, -outer * 0.05), eye, eye * 1.4);
-            p.drawEllipse(face + QPointF(outer * 0.17, -outer * 0.05), eye, eye * 1.4);
-            p.setBrush(palette::kBlush);
-            p.drawEllipse(face + QPointF(-outer * 0.3, outer * 0.12), eye * 1.8, eye);
-            p.drawEllipse(face + QPointF(outer * 0.3, outer * 0.12), eye * 1.8, eye);
-            QPainterPath smile;
-            smile.moveTo(face + QPointF(-outer * 0.1, outer * 0.1));
-            smile.quadTo(face + QPointF(0, outer * 0.22), face + QPointF(outer * 0.1, outer * 0.1));
-            p.strokePath(smile,
-                         QPen(palette::kCartoonLine, eye * 0.8, Qt::SolidLine, Qt::RoundCap));
-        });
+        [&](QPainter& p) { drawSmilingStar(p, centre, outer); });
     return image;
 }
 

@@ -12,6 +12,8 @@
 #include <QSize>
 #include <QString>
 
+class QPainter;
+
 namespace qx::art {
 
 // The font every text of the game asks for. Where it is missing, the first
@@ -52,6 +54,13 @@ QImage marker();
 // Main-menu decorations, transparent.
 QImage star(QSize size);
 QImage rainbow(QSize size);
+
+// The application icon, `size` pixels square: the main menu's smiling star
+// under a rainbow on a rounded sky tile. Small sizes leave out the details
+// that would only blur. Painted with vector operations only, so the same
+// drawing makes the bitmaps and the scalable icon.
+void paintIcon(QPainter& painter, int size);
+QImage icon(int size);
 
 // "STAGE n" picture for the overall run, 137 x 33, opaque.
 QImage stage(int n);

@@ -304,6 +304,37 @@ void drawSparkle(QPainter& painter, const QPointF& centre, qreal radius, const Q
     painter.fillPath(starPath(centre, radius, radius * 0.22, 4), color);
 }
 
+void drawSmilingStar(QPainter& painter, const QPointF& centre, qreal outer)
+{
+    const QPainterPath shape = starPath(centre + QPointF(0, outer * 0.08), outer, outer * 0.52);
+    const qreal edge = std::max(1.0, outer * 0.07);
+    QRadialGradient glow(centre - QPointF(outer * 0.2, outer * 0.3), outer);
+    glow.setColorAt(0, palette::kSunTop);
+    glow.setColorAt(1, palette::kSunBottom);
+    painter.fillPath(shape, glow);
+    drawGloss(painter, shape, 0.5);
+    painter.strokePath(shape,
+                       QPen(palette::kSunEdge, edge, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    constexpr qreal kSmallestFace = 16;
+    if (outer < kSmallestFace)
+        return;
+    const QPointF face = centre + QPointF(0, outer * 0.12);
+    const qreal eye = outer * 0.07;
+    painter.save();
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette::kCartoonLine);
+    painter.drawEllipse(face + QPointF(-outer * 0.17, -outer * 0.05), eye, eye * 1.4);
+    painter.drawEllipse(face + QPointF(outer * 0.17, -outer * 0.05), eye, eye * 1.4);
+    painter.setBrush(palette::kBlush);
+    painter.drawEllipse(face + QPointF(-outer * 0.3, outer * 0.12), eye * 1.8, eye);
+    painter.drawEllipse(face + QPointF(outer * 0.3, outer * 0.12), eye * 1.8, eye);
+    painter.restore();
+    QPainterPath smile;
+    smile.moveTo(face + QPointF(-outer * 0.1, outer * 0.1));
+    smile.quadTo(face + QPointF(0, outer * 0.22), face + QPointF(outer * 0.1, outer * 0.1));
+    painter.strokePath(smile, QPen(palette::kCartoonLine, eye * 0.8, Qt::SolidLine, Qt::RoundCap));
+}
+
 qreal Dice::between(qreal low, qreal high)
 {
     state_ = state_ * 1664525u + 1013904223u;

@@ -111,6 +111,10 @@ void drawBubble(QPainter& painter, const QPointF& centre, qreal radius, qreal op
 // A four-pointed twinkle.
 void drawSparkle(QPainter& painter, const QPointF& centre, qreal radius, const QColor& color);
 
+// The main menu's star, its points `outer` from `centre`, with a smiling face
+// once it is big enough to read. Vector only, so that it paints on any device.
+void drawSmilingStar(QPainter& painter, const QPointF& centre, qreal outer);
+
 // Deterministic pseudo-random numbers, so that every build draws the same
 // pictures.
 class Dice {

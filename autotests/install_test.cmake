@@ -1,0 +1,111 @@
+# Installs the build into a scratch prefix, as a packager does, and checks what
+# a desktop finds there: every file in its place, the menu entry and the
+# metainfo passing their validators, and the names that tie them together
+# (program, icon, desktop id) agreeing with what is installed.
+#
+# cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DAPP_ID=... -DVERSION=...
+#       -P install_test.cmake
+
+find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
+find_program(APPSTREAMCLI appstreamcli REQUIRED)
+
+set(failures)
+macro(fail message)
+  list(APPEND failures "${message}")
+endmacro()
+
+file(REMOVE_RECURSE ${PREFIX})
+execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
+                RESULT_VARIABLE result OUTPUT_QUIET ERROR_VARIABLE errors)
+if(NOT result EQUAL 0)
+  message(FATAL_ERROR "cmake --install failed (${result}):\n${errors}")
+endif()
+
+set(data share/quiravex)
+set(desktop_file share/applications/${APP_ID}.desktop)
+set(metainfo_file share/metainfo/${APP_ID}.metainfo.xml)
+set(expected bin/quiravex ${desktop_file} ${metainfo_file} share/man/man6/quiravex.6.gz
+             share/icons/hicolor/scalable/apps/${APP_ID}.svg
+             ${data}/record.dat ${data}/wav/click.wav ${data}/wav/cd.wav ${data}/wav/up.wav)
+foreach(n RANGE 1 7)
+  list(APPEND expected ${data}/bmp/stage${n}.bmp)
+endforeach()
+foreach(n RANGE 1 9)
+  list(APPEND expected ${data}/bmp/${n}.bmp)
+endforeach()
+foreach(file ${expected})
+  if(NOT EXISTS ${PREFIX}/${file})
+    fail("missing: ${file}")
+  endif()
+endforeach()
+
+execute_process(COMMAND test -x ${PREFIX}/bin/quiravex RESULT_VARIABLE not_executable)
+if(NOT not_executable EQUAL 0)
+  fail("bin/quiravex is not executable")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SOURCE_DIR}/assets/record.dat
+                        ${PREFIX}/${data}/record.dat RESULT_VARIABLE differs)
+if(NOT differs EQUAL 0)
+  fail("the installed top ten is not assets/record.dat byte for byte")
+endif()
+
+# A desktop picks the bitmap by the folder's size, so each PNG must really be
+# that size: width and height are the big-endian words at bytes 16 and 20.
+foreach(size 16 22 24 32 48 64 128 256 512)
+  set(png ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/${APP_ID}.png)
+  if(NOT EXISTS ${png})
+    fail("missing: icon ${size}x${size}")
+    continue()
+  endif()
+  file(READ ${png} header LIMIT 24 HEX)
+  string(LENGTH "${header}" header_length)
+  if(NOT header MATCHES "^89504e47" OR header_length LESS 48)
+    fail("icon ${size}x${size} is not a PNG")
+    continue()
+  endif()
+  string(SUBSTRING "${header}" 32 8 width_hex)
+  string(SUBSTRING "${header}" 40 8 height_hex)
+  math(EXPR width "0x${width_hex}")
+  math(EXPR height "0x${height_hex}")
+  if(NOT width EQUAL size OR NOT height EQUAL size)
+    fail("icon ${size}x${size} is ${width}x${height}")
+  endif()
+endforeach()
+
+# Warnings and hints count as failures too: a menu may skip an entry that only
+# warns here.
+execute_process(COMMAND ${DESKTOP_FILE_VALIDATE} ${PREFIX}/${desktop_file}
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR NOT output STREQUAL "")
+  fail("desktop-file-validate (${result}):\n${output}")
+endif()
+
+execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --no-color ${PREFIX}/${metainfo_file}
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0)
+  fail("appstreamcli validate (${result}):\n${output}")
+endif()
+
+# The names the validators cannot check against each other.
+file(STRINGS ${PREFIX}/${desktop_file} exec REGEX "^Exec=")
+file(STRINGS ${PREFIX}/${desktop_file} icon REGEX "^Icon=")
+if(NOT exec STREQUAL "Exec=quiravex")
+  fail("the menu entry starts '${exec}', not the installed bin/quiravex")
+endif()
+if(NOT icon STREQUAL "Icon=${APP_ID}")
+  fail("the menu entry's '${icon}' is not the installed icon ${APP_ID}")
+endif()
+file(READ ${PREFIX}/${metainfo_file} metainfo)
+foreach(tag "<id>${APP_ID}</id>" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
+            "<binary>quiravex</binary>" "<release version=\"${VERSION}\"")
+  string(FIND "${metainfo}" "${tag}" at)
+  if(at EQUAL -1)
+    fail("the metainfo lacks ${tag}")
+  endif()
+endforeach()
+
+if(failures)
+  list(JOIN failures "\n" report)
+  message(FATAL_ERROR "${report}")
+endif()
+message(STATUS "installed into ${PREFIX}; the validators passed")
