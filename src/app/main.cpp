@@ -94,6 +94,8 @@ int main(int argc, char* argv[])
     // (~/.local/share/quiravex) and its window class.
     QApplication::setApplicationName(QStringLiteral("quiravex"));
     QApplication::setApplicationVersion(QStringLiteral(QX_VERSION));
+    // Ties the windows to the menu entry and its icon on Wayland.
+    QGuiApplication::setDesktopFileName(QStringLiteral(QX_APP_ID));
     if (!qx::installQtJapanese(app))
         std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
                              "standard buttons will read in English.\n");
