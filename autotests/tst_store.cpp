@@ -203,7 +203,7 @@ void StoreTest::commaTextCutsFieldsWhole_data()
     QTest::newRow("quoted, with doubled quotes")
         << QByteArray("\"a\"\"b,c d\",z") << store::Lines{"a\"b,", "z"};
     QTest::newRow("quoted, a character that does not fit ends it")
-        << QByteArray("\"abc\x82\xA0" "d\"") << store::Lines{"abc"};
+        << QByteArray("\"abc\x82\xA0") + "d\"" << store::Lines{"abc"};
 }
 
 // The viewer keeps a screenful of each field; what follows a cut field is
