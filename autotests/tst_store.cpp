@@ -27,6 +27,10 @@ private Q_SLOTS:
     void fieldForms();
     void dateUsesSlashesWhateverTheLocale();
     void linesSplitAtAnyBreakAndJoinWithCrLf();
+    void lineIndexHoldsTheLinesOfASplit_data();
+    void lineIndexHoldsTheLinesOfASplit();
+    void commaTextCutsFieldsWhole_data();
+    void commaTextCutsFieldsWhole();
     void typedTextEndsAtItsFirstLineBreak_data();
     void typedTextEndsAtItsFirstLineBreak();
     void resultLineGoesFirstInCp932WithCrLf();
@@ -158,6 +162,57 @@ void StoreTest::linesSplitAtAnyBreakAndJoinWithCrLf()
     QCOMPARE(store::splitLines(""), store::Lines{});
     QCOMPARE(store::splitLines("no final break"), store::Lines{"no final break"});
     QCOMPARE(store::joinLines({"a", "", "b"}), QByteArray("a\r\n\r\nb\r\n"));
+}
+
+void StoreTest::lineIndexHoldsTheLinesOfASplit_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("maxLines"); // -1: all
+    QTest::newRow("CR LF") << QByteArray("a,b\r\nc\r\n") << -1;
+    QTest::newRow("every kind of break") << QByteArray("a\r\nb\nc\rd") << -1;
+    QTest::newRow("LF then CR is two breaks") << QByteArray("a\n\rb\n\r") << -1;
+    QTest::newRow("empty lines") << QByteArray("\r\n\r\n\n\r") << -1;
+    QTest::newRow("no final break") << QByteArray("x\r\nlast") << -1;
+    QTest::newRow("CR at the very end") << QByteArray("x\r") << -1;
+    QTest::newRow("empty file") << QByteArray() << -1;
+    QTest::newRow("first two lines") << QByteArray("1\r\n2\r\n3\r\n") << 2;
+    QTest::newRow("no lines wanted") << QByteArray("1\r\n") << 0;
+}
+
+void StoreTest::lineIndexHoldsTheLinesOfASplit()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, maxLines);
+    const store::LineIndex index(bytes, maxLines);
+    store::Lines indexed;
+    for (qsizetype i = 0; i < index.size(); ++i)
+        indexed.append(index.line(i));
+    const store::Lines split = store::splitLines(bytes);
+    QCOMPARE(indexed, maxLines < 0 ? split : split.mid(0, maxLines));
+}
+
+void StoreTest::commaTextCutsFieldsWhole_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<store::Lines>("fields"); // each cut to 4 bytes
+    QTest::newRow("short fields stay") << QByteArray("ab,cd") << store::Lines{"ab", "cd"};
+    QTest::newRow("long field, then the next")
+        << QByteArray("abcdefgh,x") << store::Lines{"abcd", "x"};
+    QTest::newRow("a two-byte character is not split")
+        << QByteArray("a\x82\xA0\x82\xA0,y") << store::Lines{"a\x82\xA0", "y"};
+    QTest::newRow("quoted, with doubled quotes")
+        << QByteArray("\"a\"\"b,c d\",z") << store::Lines{"a\"b,", "z"};
+    QTest::newRow("quoted, a character that does not fit ends it")
+        << QByteArray("\"abc\x82\xA0") + "d\"" << store::Lines{"abc"};
+}
+
+// The viewer keeps a screenful of each field; what follows a cut field is
+// still read as the rule says.
+void StoreTest::commaTextCutsFieldsWhole()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(store::Lines, fields);
+    QCOMPARE(store::splitCommaText(line, 4), fields);
 }
 
 void StoreTest::typedTextEndsAtItsFirstLineBreak_data()

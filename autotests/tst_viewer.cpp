@@ -11,6 +11,7 @@
 
 #include <QElapsedTimer>
 #include <QFontInfo>
+#include <QHeaderView>
 #include <QStyle>
 #include <QTableView>
 #include <QTest>
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void aHundredThousandLinesOpenAtOnce();
     void everyFieldTheGameWritesShowsWhole_data();
     void everyFieldTheGameWritesShowsWhole();
+    void moreLinesThanTheGridTakes();
     void aHugeFieldShowsAScreenful_data();
     void aHugeFieldShowsAScreenful();
 };
@@ -317,6 +319,34 @@ void ViewerTest::everyFieldTheGameWritesShowsWhole()
                                     .arg(room)));
         }
     }
+}
+
+// The grid's height in pixels is a 32-bit integer, which about 69 million
+// rows overflow, and the grid went blank; it shows the rows it can and says
+// how many lines there are. A lower limit stands in for that one here.
+void ViewerTest::moreLinesThanTheGridTakes()
+{
+    Viewer v;
+    v.form.Grid.setRowLimit(5);
+    QStringList lines;
+    for (int i = 12; i >= 1; --i)
+        lines.append(QStringLiteral("2026/12/%1,レベル3,○").arg(i, 2, 10, QLatin1Char('0')));
+    writeLines(QStringLiteral("Rec/u/panel.dat"), lines);
+    v.form.Image5->click();
+    QCOMPARE(v.form.Grid.RowCount(), 6);
+    QCOMPARE(v.form.StringGrid1->model()->rowCount(), 5);
+    QCOMPARE(row(v.form, 5), (QStringList{"2026/12/08", "レベル3", "○", "", ""}));
+    QCOMPARE(v.f.dialogs.messages,
+             QStringList{"この記録は 12 行あります。表示できるのは、はじめの 5 行です。"});
+    v.form.grab();
+    QVERIFY(v.form.StringGrid1->verticalHeader()->length() > 0);
+
+    // A file that fits says nothing.
+    v.f.dialogs.messages.clear();
+    writeLines(QStringLiteral("Rec/u/panel.dat"), lines.mid(0, 5));
+    v.form.Image5->click();
+    QCOMPARE(v.form.Grid.RowCount(), 6);
+    QVERIFY(v.f.dialogs.messages.isEmpty());
 }
 
 void ViewerTest::aHugeFieldShowsAScreenful_data()

@@ -28,7 +28,7 @@ namespace qxbench {
 struct Options {
     // Fewer ticks and trials, for a run of a few minutes.
     bool quick = false;
-    // Figures to run, 1..5; all when empty.
+    // Figures to run, 1..6; all when empty.
     std::vector<int> only;
     bool wants(int figure) const;
 };
@@ -167,5 +167,10 @@ void clockFigures(Report& report, const Options& options);
 void startupFigures(Report& report, const Options& options);
 void recordFigures(Report& report, const Options& options);
 void costFigures(Report& report, const Options& options);
+void scaleFigures(Report& report, const Options& options);
+// The two sides of figure 6 each run in a process of their own: qx-bench
+// starts itself with these arguments.
+bool isScaleChild(int argc, char* argv[]);
+int scaleChild(char* argv[]);
 
 } // namespace qxbench

@@ -86,6 +86,13 @@ inline const char* recordLines(const QByteArray& input)
     }
     if (qx::store::splitLines(qx::store::joinLines(lines)) != lines)
         return "lines change when saved and loaded again";
+    const qx::store::LineIndex index(input);
+    if (index.size() != lines.size())
+        return "the viewer's index counts other lines";
+    for (qsizetype i = 0; i < index.size(); ++i) {
+        if (index.line(i) != lines.at(i))
+            return "the viewer's index holds other lines";
+    }
     for (const QByteArray& line : lines) {
         qx::GridRow row{};
         qx::fillRow(row, line);

@@ -8,6 +8,7 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <limits>
 
 using namespace qx;
 
@@ -58,29 +59,59 @@ constexpr std::array<int, 10> kRankTops{30, 62, 94, 125, 156, 187, 218, 247, 277
 
 void qx::fillRow(GridRow& row, const QByteArray& line)
 {
-    for (const QByteArray& field : store::splitCommaText(line)) {
+    fillRow(row, line, std::numeric_limits<qsizetype>::max());
+}
+
+void qx::fillRow(GridRow& row, const QByteArray& line, qsizetype fieldBytes)
+{
+    for (const QByteArray& field : store::splitCommaText(line, fieldBytes)) {
         const auto cell =
             std::find_if(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
         if (cell == row.end())
             return;
-        *cell = field;
+        // A copy of its own: the line may be a view of the file's bytes.
+        *cell = QByteArray(field.constData(), field.size());
     }
 }
 
-RecordGridModel::RecordGridModel() : m_rows(3) {}
+RecordGridModel::RecordGridModel() = default;
 
 QString RecordGridModel::Cells(int column, int row) const
 {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kGridColumns)
         return {};
-    return cp932::decodeShown(
-        m_rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]);
+    const auto cell = static_cast<std::size_t>(column);
+    if (row == 0)
+        return cp932::decodeShown(m_heading[cell]);
+    if (row - 1 >= m_lines.size())
+        return {};
+    return cp932::decodeShown(cellsOf(row - 1)[cell]);
+}
+
+const GridRow& RecordGridModel::cellsOf(qsizetype line) const
+{
+    KeptRow& kept = m_kept[static_cast<std::size_t>(line) % kKeptRows];
+    if (kept.line != line) {
+        kept.cells.fill(QByteArray());
+        fillRow(kept.cells, m_lines.line(line), cp932::kShownBytes);
+        kept.line = line;
+    }
+    return kept.cells;
+}
+
+void RecordGridModel::forgetRows() const
+{
+    for (KeptRow& kept : m_kept) {
+        kept.line = -1;
+        kept.cells.fill(QByteArray());
+    }
 }
 
 void RecordGridModel::clearCells()
 {
-    for (GridRow& row : m_rows)
-        row.fill(QByteArray());
+    m_heading.fill(QByteArray());
+    m_lines = store::LineIndex();
+    forgetRows();
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
     if (rowCount() > 0)
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kGridColumns - 1));
@@ -88,25 +119,24 @@ void RecordGridModel::clearCells()
 
 void RecordGridModel::setHeading(const QString& heading)
 {
-    fillRow(m_rows.front(), cp932::encode(heading));
+    fillRow(m_heading, cp932::encode(heading));
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
 }
 
-void RecordGridModel::setLines(const store::Lines& lines)
+void RecordGridModel::setLines(store::LineIndex lines)
 {
     if (lines.isEmpty())
         return;
     beginResetModel();
-    m_rows.resize(1);
-    m_rows.resize(static_cast<std::size_t>(lines.size()) + 1);
-    for (qsizetype i = 0; i < lines.size(); ++i)
-        fillRow(m_rows[static_cast<std::size_t>(i) + 1], lines.at(i));
+    m_lines = std::move(lines);
+    forgetRows();
+    m_rows = static_cast<int>(std::min<qsizetype>(m_lines.size(), m_rowLimit));
     endResetModel();
 }
 
 int RecordGridModel::rowCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : RowCount() - 1;
+    return parent.isValid() ? 0 : m_rows;
 }
 
 int RecordGridModel::columnCount(const QModelIndex& parent) const
@@ -152,6 +182,9 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     Image11 = buttons[7];
     Image3 = addButton(QStringLiteral("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
 
+    // The grid's height in pixels is a 32-bit integer: past it the view
+    // draws nothing at all.
+    Grid.setRowLimit(std::numeric_limits<int>::max() / kRowPitch - 1);
     StringGrid1 = new QTableView(this);
     StringGrid1->setModel(&Grid);
     StringGrid1->setGeometry(kWideLeft, 72, kWideWidth, 361);
@@ -215,10 +248,12 @@ void TForm13::RecordButtonClick(const Image* sender)
         ranking ? store::rankingFile()
                 : store::resultPath(main().UserName,
                                     store::fileNameForTest(QString::fromLatin1(button.testId)));
-    store::Lines lines = store::loadLines(path);
-    if (ranking && lines.size() > kRankingLines)
-        lines.resize(kRankingLines);
-    Grid.setLines(lines);
+    Grid.setLines(store::LineIndex(store::loadBytes(path), ranking ? kRankingLines : -1));
+    if (Grid.lineCount() >= Grid.RowCount())
+        services().dialogs.message(
+            QStringLiteral("この記録は %1 行あります。表示できるのは、はじめの %2 行です。")
+                .arg(Grid.lineCount())
+                .arg(Grid.RowCount() - 1));
 }
 
 void TForm13::FormCloseQuery()

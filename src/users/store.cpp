@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <limits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -148,6 +149,11 @@ QString typedLine(const QString& typed)
 
 Lines splitCommaText(const QByteArray& line)
 {
+    return splitCommaText(line, std::numeric_limits<qsizetype>::max());
+}
+
+Lines splitCommaText(const QByteArray& line, qsizetype fieldBytes)
+{
     Lines fields;
     qsizetype pos = 0;
     auto skipBlanks = [&] {
@@ -159,25 +165,36 @@ Lines splitCommaText(const QByteArray& line)
         QByteArray field;
         if (at(line, pos) == '"') {
             ++pos;
+            // Once a character does not fit, none after it is kept either.
+            bool full = false;
+            const auto keep = [&](QByteArrayView bytes) {
+                full = full || field.size() + bytes.size() > fieldBytes;
+                if (!full)
+                    field.append(bytes);
+            };
             while (at(line, pos) != '\0') {
                 if (at(line, pos) == '"') {
                     if (at(line, pos + 1) != '"') {
                         ++pos;
                         break;
                     }
-                    field.append('"');
+                    keep("\"");
                     pos += 2;
                     continue;
                 }
                 const qsizetype next = nextChar(line, pos);
-                field.append(line.mid(pos, next - pos));
+                keep(QByteArrayView(line).sliced(pos, next - pos));
                 pos = next;
             }
         } else {
             const qsizetype start = pos;
-            while (static_cast<unsigned char>(at(line, pos)) > 32 && at(line, pos) != ',')
+            qsizetype kept = start;
+            while (static_cast<unsigned char>(at(line, pos)) > 32 && at(line, pos) != ',') {
                 pos = nextChar(line, pos);
-            field = line.mid(start, pos - start);
+                if (pos - start <= fieldBytes)
+                    kept = pos;
+            }
+            field = line.mid(start, kept - start);
         }
         fields.append(field);
         skipBlanks();
@@ -261,6 +278,39 @@ Lines splitLines(const QByteArray& bytes)
     return lines;
 }
 
+LineIndex::LineIndex(QByteArray bytes, qsizetype maxLines) : m_bytes(std::move(bytes))
+{
+    const char* data = m_bytes.constData();
+    const qsizetype size = m_bytes.size();
+    const auto full = [&] { return maxLines >= 0 && this->size() >= maxLines; };
+    qsizetype pos = 0;
+    while (pos < size && !full()) {
+        m_starts.push_back(pos);
+        while (pos < size && data[pos] != '\r' && data[pos] != '\n')
+            ++pos;
+        if (pos < size)
+            pos += (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+    }
+}
+
+QByteArray LineIndex::line(qsizetype i) const
+{
+    const auto index = static_cast<std::size_t>(i);
+    const qsizetype start = m_starts.at(index);
+    const char* data = m_bytes.constData();
+    qsizetype end = start;
+    if (index + 1 < m_starts.size()) {
+        // What stands before the next line is this one's line break.
+        end = m_starts[index + 1] - 1;
+        if (data[end] == '\n' && end > start && data[end - 1] == '\r')
+            --end;
+    } else {
+        while (end < m_bytes.size() && data[end] != '\r' && data[end] != '\n')
+            ++end;
+    }
+    return QByteArray::fromRawData(data + start, end - start);
+}
+
 QByteArray joinLines(const Lines& lines)
 {
     QByteArray out;
@@ -275,17 +325,22 @@ QByteArray joinLines(const Lines& lines)
     return out;
 }
 
-Lines loadLines(const QString& path)
+QByteArray loadBytes(const QString& path)
 {
     QFile file(path);
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
-    const QByteArray bytes = file.readAll();
+    QByteArray bytes = file.readAll();
     // A read cut short must not pass for the whole file: the next save would
     // drop the rest.
     if (file.error() != QFileDevice::NoError)
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
-    return splitLines(bytes);
+    return bytes;
+}
+
+Lines loadLines(const QString& path)
+{
+    return splitLines(loadBytes(path));
 }
 
 bool isChangeable(const QString& path)

@@ -14,6 +14,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace qx::store {
 
 using Lines = QList<QByteArray>;
@@ -49,6 +51,9 @@ QString typedLine(const QString& typed);
 
 // Comma text over code page 932 bytes: lead bytes step over their trail byte.
 Lines splitCommaText(const QByteArray& line);
+// The same fields, each cut to its first fieldBytes bytes at most, never
+// splitting a two-byte character; a field of megabytes costs no copy.
+Lines splitCommaText(const QByteArray& line, qsizetype fieldBytes);
 QByteArray joinCommaText(const Lines& fields);
 QStringList splitCommaText(const QString& line);
 QString joinCommaText(const QStringList& fields);
@@ -56,6 +61,24 @@ QString joinCommaText(const QStringList& fields);
 // Splits file bytes into lines at CR LF, LF or CR.
 Lines splitLines(const QByteArray& bytes);
 QByteArray joinLines(const Lines& lines);
+
+// A file's bytes kept once, with where each of its lines starts: the lines of
+// splitLines() at the cost of one offset each, for files of millions of lines.
+class LineIndex {
+public:
+    LineIndex() = default;
+    // Indexes no more than maxLines lines.
+    explicit LineIndex(QByteArray bytes, qsizetype maxLines = -1);
+    qsizetype size() const { return static_cast<qsizetype>(m_starts.size()); }
+    bool isEmpty() const { return m_starts.empty(); }
+    // The line's bytes without its line break; they share the index's
+    // buffer, so they are valid while the index lives unchanged.
+    QByteArray line(qsizetype i) const;
+
+private:
+    QByteArray m_bytes;
+    std::vector<qsizetype> m_starts;
+};
 
 // Whether the game may replace or delete a record file: a plain file that the
 // process may write and that is not read-only. Read-only is the file's own
@@ -101,6 +124,8 @@ inline const QString kRecordsInUse =
 
 // Loads a whole file. Throws Error("ファイル <path> は開けません").
 Lines loadLines(const QString& path);
+// The file's bytes, with the same failures.
+QByteArray loadBytes(const QString& path);
 // Replaces the file with the lines, atomically and durably: the file on disk
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,

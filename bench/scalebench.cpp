@@ -1,0 +1,179 @@
+// Figure 6: a record file of ten million lines in the viewer. Each side runs
+// in a process of its own, so that its peak resident memory is its own: the
+// viewer opening the file, and a plain read of the same file in an equal
+// process (the same game, its viewer open and empty).
+
+#include "bench.h"
+
+#include "app/mainform.h"
+#include "users/kiroku.h"
+#include "users/store.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace qxbench {
+
+namespace {
+
+constexpr qsizetype kLines = 10'000'000;
+constexpr double kTimeGoal = 5.0;   // times a plain read
+constexpr double kMemoryGoal = 1.5; // times a plain read's peak
+
+const char* const kChildFlag = "--scale-child";
+
+long peakKb()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss;
+}
+
+// Stop results of every level, newest first, as the stop screen writes them.
+QByteArray history()
+{
+    const QByteArray block = "2026/12/08,\x83\x8C\x83\x78\x83\x8B"
+                             "3,5:00,4:97,-00:03\r\n"
+                             "2026/12/08,\x83\x8C\x83\x78\x83\x8B"
+                             "10,6:00,6:00,00:00\r\n";
+    QByteArray bytes;
+    bytes.reserve(block.size() * kLines / 2);
+    for (qsizetype i = 0; i < kLines / 2; ++i)
+        bytes.append(block);
+    return bytes;
+}
+
+struct Side {
+    double ms = 0;
+    double peakMb = 0;
+    long long rows = 0;
+    std::string error;
+};
+
+Side runSide(const QString& mode, const QString& path)
+{
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {QString::fromLatin1(kChildFlag), mode, path});
+    Side side;
+    if (!child.waitForFinished(600'000)) {
+        child.kill();
+        child.waitForFinished();
+        side.error = "the child process did not end";
+        return side;
+    }
+    const QByteArray output = child.readAllStandardOutput();
+    long peak = 0;
+    if (std::sscanf(output.constData(), "ms=%lf peak-kb=%ld rows=%lld", &side.ms, &peak,
+                    &side.rows) != 3) {
+        side.error = "the child reported nothing: " +
+                     child.readAllStandardError().trimmed().right(200).toStdString();
+        return side;
+    }
+    side.peakMb = static_cast<double>(peak) / 1024;
+    return side;
+}
+
+} // namespace
+
+bool isScaleChild(int argc, char* argv[])
+{
+    return argc == 4 && std::string(argv[1]) == kChildFlag;
+}
+
+int scaleChild(char* argv[])
+{
+    const std::string mode = argv[2];
+    const QString path = QString::fromLocal8Bit(argv[3]);
+    BenchGame g;
+    // The file is the player's own, reached by a link as a player may keep it.
+    const QString record =
+        qx::store::resultPath(g.user, qx::store::fileNameForTest(QStringLiteral("stop")));
+    QFile::remove(record);
+    if (!QFile::link(path, record))
+        return 2;
+    TForm13& viewer = *g.game->Form13;
+    g.game->Form1->Image26->click();
+    runFor(100);
+    long long rows = 0;
+    const std::int64_t startNs = monotonicNs();
+    if (mode == "viewer") {
+        viewer.Image8->click();
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+        viewer.repaint();
+        rows = viewer.Grid.lineCount();
+    } else {
+        QFile file(record);
+        if (file.open(QIODevice::ReadOnly))
+            rows = file.readAll().count('\n');
+    }
+    const double ms = toMs(monotonicNs() - startNs);
+    std::printf("ms=%.1f peak-kb=%ld rows=%lld\n", ms, peakKb(), rows);
+    return g.dialogs.errors.isEmpty() ? 0 : 1;
+}
+
+void scaleFigures(Report& report, const Options& options)
+{
+    const int runs = options.quick ? 1 : 3;
+    report.heading("6. Records at ten million lines: the viewer opening a stop record file of "
+                   "10,000,000 lines and painting it, beside a plain read of the same file, each "
+                   "in a process of its own (time: median of " +
+                   countOf(static_cast<std::size_t>(runs), "run") + "; memory: peak resident)");
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(QStringLiteral("stop.dat"));
+    {
+        QFile file(path);
+        if (!folder.isValid() || !file.open(QIODevice::WriteOnly) || file.write(history()) < 0) {
+            report.line("cannot write the file of ten million lines");
+            return;
+        }
+        report.line("the file: " + fixed(static_cast<double>(file.size()) / (1024 * 1024), 1) +
+                    " MB");
+    }
+    std::vector<double> readMs;
+    std::vector<double> viewerMs;
+    Side read;
+    Side viewer;
+    for (int i = 0; i < runs; ++i) {
+        read = runSide(QStringLiteral("read"), path);
+        viewer = runSide(QStringLiteral("viewer"), path);
+        if (!read.error.empty() || !viewer.error.empty())
+            break;
+        readMs.push_back(read.ms);
+        viewerMs.push_back(viewer.ms);
+    }
+    if (readMs.empty()) {
+        report.check("the viewer opening ten million lines", "not measured", "", false,
+                     read.error.empty() ? viewer.error : read.error);
+        return;
+    }
+    const double readMedian = median(readMs);
+    const double viewerMedian = median(viewerMs);
+    report.line("a plain read: " + fixed(readMedian, 0) + " ms, peak " + fixed(read.peakMb, 0) +
+                " MB; the viewer: " + fixed(viewerMedian, 0) + " ms, peak " +
+                fixed(viewer.peakMb, 0) + " MB, " + std::to_string(viewer.rows) + " lines");
+    const bool all = viewer.rows == kLines && read.rows == kLines;
+    report.check("the viewer opening ten million lines",
+                 fixed(viewerMedian, 0) + " ms, " + fixed(viewerMedian / readMedian, 1) +
+                     "x a plain read",
+                 "at most " + fixed(kTimeGoal, 0) + "x a plain read",
+                 all && viewerMedian <= kTimeGoal * readMedian,
+                 all ? "the lines are found and indexed as the file is opened"
+                     : "the viewer did not count every line");
+    report.check("its peak memory",
+                 fixed(viewer.peakMb, 0) + " MB, " + fixed(viewer.peakMb / read.peakMb, 2) +
+                     "x a plain read",
+                 "at most " + fixed(kMemoryGoal, 1) + "x a plain read",
+                 all && viewer.peakMb <= kMemoryGoal * read.peakMb,
+                 "each line costs an offset in the index and a section of the grid's rows");
+}
+
+} // namespace qxbench
