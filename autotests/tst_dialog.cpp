@@ -3,7 +3,9 @@
 
 #include "app/dialog.h"
 #include "app/mainform.h"
+#include "platform/dispatch.h"
 #include "tests/Block.h"
+#include "users/regist.h"
 #include "tests/panel.h"
 #include "tests/stages.h"
 #include "testsupport.h"
@@ -32,6 +34,7 @@ class DialogTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void coveredFormsStayGuardedWhenAnotherGameEnds();
     void otherKeysDoNothing();
     void closeBoxActsLikeEnter();
     void dialogStaysOverTheScreenThatOpenedIt_data();
@@ -192,4 +195,22 @@ void DialogTest::stageHandsOffOnceItsCountIsReached()
 }
 
 QTEST_MAIN(DialogTest)
+// Every game guards its own forms: a second one (tests make many) that goes
+// away must not take the first one's guard with it.
+void DialogTest::coveredFormsStayGuardedWhenAnotherGameEnds()
+{
+    qxtest::GameFixture f;
+    f.game->Form11->ShowModal();
+    QCOMPARE(f.game->modal.depth(), 1);
+    {
+        const qxtest::GameFixture other;
+    }
+    QTest::mouseClick(f.game->Form1->Image14, Qt::LeftButton);
+    QCOMPARE(f.game->modal.depth(), 1);
+    QCOMPARE(f.game->modal.top(), f.game->Form11.get());
+    // Closing still settles once the handler returns.
+    qx::dispatch([&] { f.game->Form11->Close(); });
+    QCOMPARE(f.game->modal.depth(), 0);
+}
+
 #include "tst_dialog.moc"

@@ -1,6 +1,7 @@
 #include "platform/dispatch.h"
 
 #include <exception>
+#include <utility>
 
 namespace qx {
 
@@ -33,9 +34,9 @@ void reportError(const QString& message)
         errorReport()(message);
 }
 
-void setAfterDispatch(std::function<void()> settle)
+std::function<void()> setAfterDispatch(std::function<void()> settle)
 {
-    afterDispatch() = std::move(settle);
+    return std::exchange(afterDispatch(), std::move(settle));
 }
 
 void dispatch(const std::function<void()>& handler)

@@ -29,7 +29,8 @@ void dispatch(const std::function<void()>& handler);
 void setErrorReport(std::function<void(const QString&)> report);
 void reportError(const QString& message);
 
-// Runs after the outermost dispatch() returns.
-void setAfterDispatch(std::function<void()> settle);
+// Runs after the outermost dispatch() returns. Returns the one it replaces,
+// so that an owner that goes away can put it back.
+std::function<void()> setAfterDispatch(std::function<void()> settle);
 
 } // namespace qx

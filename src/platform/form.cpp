@@ -97,34 +97,36 @@ protected:
         if (!widget)
             return false;
         const auto* form = dynamic_cast<const Form*>(widget->window());
-        return form && !m_stack.acceptsInput(form);
+        return form && m_stack.guards(form) && !m_stack.acceptsInput(form);
     }
 
 private:
     const ModalStack& m_stack;
 };
 
-InputGuard* g_guard = nullptr;
-
 } // namespace
 
 ModalStack::ModalStack()
 {
-    if (qApp && !g_guard) {
-        g_guard = new InputGuard(*this);
-        qApp->installEventFilter(g_guard);
+    // Each stack guards its own forms, so that a second game (in a test)
+    // neither doubles the guard nor takes it away from the first.
+    if (qApp) {
+        m_guard = std::make_unique<InputGuard>(*this);
+        qApp->installEventFilter(m_guard.get());
     }
-    setAfterDispatch([this] { settle(); });
+    m_outerSettle = setAfterDispatch([this] { settle(); });
+}
+
+bool ModalStack::guards(const Form* form) const
+{
+    return &form->m_stack == this;
 }
 
 ModalStack::~ModalStack()
 {
-    setAfterDispatch({});
-    if (g_guard) {
-        qApp->removeEventFilter(g_guard);
-        delete g_guard;
-        g_guard = nullptr;
-    }
+    setAfterDispatch(std::move(m_outerSettle));
+    if (m_guard && qApp)
+        qApp->removeEventFilter(m_guard.get());
 }
 
 bool ModalStack::contains(const Form* form) const

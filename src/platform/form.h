@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace qx {
@@ -29,6 +30,8 @@ public:
     ModalStack& operator=(const ModalStack&) = delete;
 
     Form* top() const { return m_stack.empty() ? nullptr : m_stack.back().form; }
+    // Whether the form was made on this stack.
+    bool guards(const Form* form) const;
     // The form in front, which owns the boxes the game shows: a visible
     // non-modal form, else the top modal form, else the main form.
     Form* front() const;
@@ -59,6 +62,10 @@ private:
     Form* m_modeless = nullptr; // the non-modal form shown last
     Form* m_modelessOpener = nullptr;
     std::function<void()> m_quit;
+    // Keeps input from the forms this stack covers.
+    std::unique_ptr<QObject> m_guard;
+    // What settled after handlers before this stack; back when it goes.
+    std::function<void()> m_outerSettle;
     bool m_activatePending = false;
     bool m_settling = false;
 };
