@@ -29,14 +29,20 @@ void bringToFront(QWidget* window)
     window->activateWindow();
 }
 
+// The X server's connection, or none on other window systems.
+xcb_connection_t* x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
 // On X11 Qt gives a window without a caption the application's name as its
 // title; a form without a caption is to have no title at all.
 void clearX11Title(QWidget* window)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
     const char* name = "_NET_WM_NAME";
@@ -59,10 +65,7 @@ void clearX11Title(QWidget* window)
 // minimise box, so their tie is written here once they are shown.
 void tieX11Transient(QWidget* window, QWidget* covered)
 {
-    if (QGuiApplication::platformName() != QLatin1String("xcb"))
-        return;
-    const auto* x11 = qApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t* connection = x11Connection();
     if (!connection)
         return;
     const auto coveredId = static_cast<xcb_window_t>(covered->winId());
