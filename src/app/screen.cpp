@@ -1,6 +1,7 @@
 #include "app/screen.h"
 
 #include "app/mainform.h"
+#include "platform/clock.h"
 
 namespace qx {
 
@@ -14,6 +15,11 @@ Services& Screen::services() const
 TForm1& Screen::main() const
 {
     return *m_game.Form1;
+}
+
+std::int64_t Screen::keyDownNs() const
+{
+    return services().clock.eventTimeNs(keyTimestamp());
 }
 
 void Screen::PlayClick() const

@@ -21,6 +21,8 @@ protected:
     Services& services() const;
     // The run state on the main window.
     TForm1& main() const;
+    // When the key being handled went down, on the game's clock.
+    std::int64_t keyDownNs() const;
 
     void PlayClick() const;
     void playSound(const QString& path) const;

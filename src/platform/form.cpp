@@ -315,8 +315,13 @@ void Form::keyPressEvent(QKeyEvent* event)
         return;
     }
     QChar key = text.at(0);
+    dispatchKey(event, [this, &key] { FormKeyPress(key); });
+}
+
+void Form::dispatchKey(const QKeyEvent* event, const std::function<void()>& handler)
+{
     m_keyTimestamp = event->timestamp();
-    dispatch([this, &key] { FormKeyPress(key); });
+    dispatch(handler);
     m_keyTimestamp = 0;
 }
 

@@ -95,9 +95,11 @@ public:
 
 protected:
     ModalStack& modalStack() const { return m_stack; }
-    // The window system's stamp of the key FormKeyPress is handling, in
+    // The window system's stamp of the key a key handler is handling, in
     // milliseconds (Clock::eventTimeNs reads it); 0 outside a key press.
     std::uint64_t keyTimestamp() const { return m_keyTimestamp; }
+    // Runs a key handler with the key's stamp at hand.
+    void dispatchKey(const QKeyEvent* event, const std::function<void()>& handler);
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 

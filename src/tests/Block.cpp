@@ -123,9 +123,7 @@ bool TForm8::eventFilter(QObject* watched, QEvent* event)
     if (keyEvent->key() != Qt::Key_Return && keyEvent->key() != Qt::Key_Enter)
         return false;
     QChar key(13);
-    m_enterTimestamp = keyEvent->timestamp();
-    dispatch([this, &key] { Edit1KeyPress(key); });
-    m_enterTimestamp = 0;
+    dispatchKey(keyEvent, [this, &key] { Edit1KeyPress(key); });
     return key.isNull();
 }
 
@@ -164,7 +162,7 @@ void TForm8::Edit1KeyPress(QChar& key)
     if (key != QChar(13))
         return;
     Timer1.setEnabled(false);
-    ElapsedHundredths = m_elapsed.hundredthsAt(services().clock.eventTimeNs(m_enterTimestamp));
+    ElapsedHundredths = m_elapsed.hundredthsAt(keyDownNs());
     startButton()->setEnabled(true);
     const QString typed = store::typedLine(Edit1->text());
     const int count = BoxCount;

@@ -67,6 +67,4 @@ private:
     void hideBoxes();
 
     qx::Stopwatch m_elapsed;
-    // The window system's stamp of the ENTER being handled.
-    std::uint64_t m_enterTimestamp = 0;
 };

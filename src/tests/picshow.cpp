@@ -142,7 +142,7 @@ void TForm7::FormKeyPress(QChar& key)
 {
     if (key != QChar(13))
         return;
-    const std::int64_t pressedNs = services().clock.eventTimeNs(keyTimestamp());
+    const std::int64_t pressedNs = keyDownNs();
     // A key that went down before the picture was on the screen, and reached
     // the screen only after it because the machine was busy, came too early.
     const bool falseStart =

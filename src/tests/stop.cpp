@@ -224,7 +224,7 @@ void TForm5::FormKeyPress(QChar& key)
     // Frozen before it is read: the value scored, shown and written is one,
     // and it is the moment the key went down.
     MMTimer1.setEnabled(false);
-    ClockHundredths = m_stopwatch.hundredthsAt(services().clock.eventTimeNs(keyTimestamp()));
+    ClockHundredths = m_stopwatch.hundredthsAt(keyDownNs());
     Timer1.setEnabled(true);
     if (overall())
         addPoints(stopPoints(ClockHundredths, TargetHundredths));
