@@ -80,4 +80,16 @@ void GameFixture::selectUser(const QString& name)
     game->Form1->selectUser(name);
 }
 
+void GameFixture::enterStage(const char* testId, int score)
+{
+    qx::OverallRun& run = game->Form1->run();
+    run.begin();
+    while (QLatin1String(run.stage()->testId) != QLatin1String(testId)) {
+        while (run.countQuestion() < run.stage()->questions) {
+        }
+        run.afterQuestion();
+    }
+    run.addPoints(score);
+}
+
 } // namespace qxtest

@@ -66,6 +66,9 @@ public:
 
     // Registers and selects a user.
     void selectUser(const QString& name);
+    // An overall run that has reached the stage of a test with the points
+    // given, as the run's earlier stages would leave it.
+    void enterStage(const char* testId, int score = 0);
 
     ScratchFolder folder;
     qx::VirtualClock clock;

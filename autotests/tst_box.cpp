@@ -160,7 +160,7 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     TForm1& menu = *f.game->Form1;
-    menu.OverallMode = 1;
+    f.enterStage("box");
     TForm8& screen = *f.game->Form8;
     screen.ShowModal();
     QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
@@ -174,25 +174,25 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
     int before = 0;
     screen.startButton()->click();
     for (int q = 0; q < 7; ++q) {
-        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(f.game->Form1->run().question(), q + 1);
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         QCOMPARE(visibleBoxes(screen), screen.BoxCount);
         answer(f, ms[q], QString::number(screen.BoxCount + (right[q] ? 0 : 1)));
-        QCOMPARE(menu.TotalScore, totals[q]);
+        QCOMPARE(menu.TotalScore(), totals[q]);
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
         before = totals[q];
         QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     }
     QCOMPARE(f.game->modal.top(), f.game->Form6.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.TotalScore, 841);
+    QCOMPARE(menu.TotalScore(), 841);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
     f.game->Form6->backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QCOMPARE(visibleBoxes(screen), 0);
     QVERIFY(screen.modeLabel()->Caption().isEmpty());
     QVERIFY(screen.counterLabel()->Caption().isEmpty());

@@ -171,8 +171,8 @@ void DeleteTest::runStateIsUntouched()
     for (Image* button : {menu.Image26, menu.Image24, menu.Image7, menu.Image3, menu.Image4,
                           menu.Image5, menu.Image17, menu.Image18, menu.Image16})
         QVERIFY(button->isEnabled());
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
 }
 
 // Read-only is the file's own mark: the game running as root, which may

@@ -66,7 +66,7 @@ void DialogTest::otherKeysDoNothing()
     // Single play: back on the test screen, ready for another question.
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
     QVERIFY(f.game->Form2->startButton()->isEnabled());
-    QCOMPARE(f.game->Form2->QuestionCount, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
 }
 
 void DialogTest::closeBoxActsLikeEnter()
@@ -79,7 +79,7 @@ void DialogTest::closeBoxActsLikeEnter()
     f.game->Form10->close();
     QVERIFY(!f.game->Form10->isVisible());
     // The next question started at once, with its countdown.
-    QCOMPARE(f.game->Form2->QuestionCount, 2);
+    QCOMPARE(f.game->Form1->run().question(), 2);
     QVERIFY(f.game->Form2->Panel27->isVisible());
 }
 
@@ -127,8 +127,7 @@ void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
 {
     QFETCH(int, score);
     qxtest::GameFixture f;
-    f.game->Form1->OverallMode = 1;
-    f.game->Form1->TotalScore = score;
+    f.enterStage("panel", score);
     TForm10& dialog = *f.game->Form10;
     dialog.setResult(QStringLiteral("正解"), QString(), QString());
     dialog.Show();
@@ -156,11 +155,11 @@ void DialogTest::screenUnderTheDialogTakesNoInput()
     QTest::mouseClick(screen.startButton(), Qt::LeftButton);
     QTest::keyClick(&screen, Qt::Key_Return);
     screen.close();
-    QCOMPARE(screen.QuestionCount, 1);
+    QCOMPARE(f.game->Form1->run().question(), 1);
     QVERIFY(!screen.Panel27->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
-    QCOMPARE(screen.QuestionCount, 2);
+    QCOMPARE(f.game->Form1->run().question(), 2);
     // Once the dialog is gone the screen is the player's again.
     QVERIFY(f.game->modal.acceptsInput(&screen));
 }
@@ -182,15 +181,17 @@ void DialogTest::stageHandsOffOnceItsCountIsReached()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     const Stage& stage = *stageOf(testId);
-    TestScreen& screen = *f.game->testScreen(stage.number);
-    f.game->Form1->OverallMode = 1;
+    TestScreen& screen = *f.game->screenOf(stage);
+    f.enterStage(stage.testId);
     f.game->Form1->CurrentTest = testId;
     screen.ShowModal();
-    screen.QuestionCount = count;
+    for (int i = 0; i < count; ++i)
+        f.game->Form1->run().countQuestion();
     f.game->Form10->Show(&screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
-    QCOMPARE(f.game->modal.top(), f.game->testScreen(stage.number + 1));
-    QCOMPARE(screen.QuestionCount, count);
+    const Stage& next = *std::next(&stage);
+    QCOMPARE(f.game->modal.top(), f.game->screenOf(next));
+    QCOMPARE(f.game->Form1->run().stage(), &next);
     QVERIFY(screen.closeRequested());
 }
 

@@ -489,7 +489,7 @@ void HostileTest::topTen()
     else
         qxtest::writeBytes(store::rankingFile(), file);
     const QStringList before = tree();
-    f.game->Form1->TotalScore = score;
+    f.enterStage("shape", score);
     f.game->Form15->ShowModal();
     if (error.isEmpty()) {
         QCOMPARE(f.dialogs.errors, QStringList{});

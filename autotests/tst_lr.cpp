@@ -32,7 +32,8 @@ void pressEnter(qxtest::GameFixture& f)
 TForm3& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->OverallMode = overallMode;
+    if (overallMode != 0)
+        f.enterStage("L-R");
     f.game->Form1->Level = level;
     f.game->Form1->CurrentTest = QStringLiteral("L-R");
     f.game->Form3->ShowModal();
@@ -302,8 +303,8 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
                 .startsWith(cp932::encode(
                     QStringLiteral("2026/12/08,レベル3,×,%1,12\r\n").arg(screen.ShownNumber))));
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QCOMPARE(screen.QuestionCount, 0);
-    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -338,17 +339,17 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
     screen.startButton()->click();
     for (; question < 5; ++question) {
         QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-        QCOMPARE(screen.QuestionCount, question + 1);
+        QCOMPARE(f.game->Form1->run().question(), question + 1);
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(question + 1));
-        QCOMPARE(menu.TotalScore, expectedTotals[question]);
+        QCOMPARE(menu.TotalScore(), expectedTotals[question]);
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
     QCOMPARE(f.game->modal.top(), f.game->Form4.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.OverallMode, 1);
-    QCOMPARE(menu.TotalScore, 160);
+    QCOMPARE(menu.OverallMode(), 1);
+    QCOMPARE(menu.TotalScore(), 160);
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")), QByteArray());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -380,11 +381,11 @@ void LRTest::leavingMidQuestionStopsTimersAndResets()
     QCOMPARE(screen.ShownNumber, 0);
     QCOMPARE(leftmostInk(screen.PaintBox1->picture()), -1);
     QVERIFY(screen.startButton()->isEnabled());
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());
-    QCOMPARE(f.game->Form1->OverallMode, 0);
-    QCOMPARE(f.game->Form1->TotalScore, 0);
+    QCOMPARE(f.game->Form1->OverallMode(), 0);
+    QCOMPARE(f.game->Form1->TotalScore(), 0);
     f.clock.advance(5000);
     QVERIFY(f.dialogs.prompts.isEmpty());
 }

@@ -29,7 +29,8 @@ void pressEnter(qxtest::GameFixture& f)
 TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->OverallMode = overallMode;
+    if (overallMode != 0)
+        f.enterStage("N_memory");
     f.game->Form1->Level = level;
     f.game->Form1->CurrentTest = QStringLiteral("N_memory");
     f.game->Form4->ShowModal();
@@ -216,7 +217,7 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
     QVERIFY(written.startsWith(
         cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,12\r\n").arg(screen.ShownDigits))));
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -252,14 +253,14 @@ void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
     for (; question < 5; ++question) {
         QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(question + 1));
-        QCOMPARE(menu.TotalScore, expectedTotals[question]);
+        QCOMPARE(menu.TotalScore(), expectedTotals[question]);
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
     QCOMPARE(f.game->modal.top(), f.game->Form5.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.TotalScore, 170);
+    QCOMPARE(menu.TotalScore(), 170);
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")), QByteArray());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -291,11 +292,11 @@ void NMemoryTest::leavingMidQuestionStopsTimersAndResets()
     QVERIFY(screen.Label2->isHidden());
     QCOMPARE(screen.Label2->text(), QStringLiteral("2"));
     QVERIFY(screen.startButton()->isEnabled());
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());
-    QCOMPARE(f.game->Form1->OverallMode, 0);
-    QCOMPARE(f.game->Form1->TotalScore, 0);
+    QCOMPARE(f.game->Form1->OverallMode(), 0);
+    QCOMPARE(f.game->Form1->TotalScore(), 0);
     f.clock.advance(5000);
     QVERIFY(screen.Label1->text().isEmpty());
     QVERIFY(f.dialogs.prompts.isEmpty());

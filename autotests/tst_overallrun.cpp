@@ -1,9 +1,11 @@
-// The whole overall run: 37 questions through the seven stages on the virtual
-// clock with scripted answers, ending on the score screen; and a run abandoned
-// at any stage.
+// The overall run: its steps as the run object decides them, without
+// windows; the whole run of 37 questions through the seven stages on the
+// virtual clock with scripted answers, ending on the score screen; and a run
+// abandoned at any stage.
 
 #include "app/dialog.h"
 #include "app/mainform.h"
+#include "app/overallrun.h"
 #include "app/tensuushow.h"
 #include "platform/textcodec.h"
 #include "tests/Block.h"
@@ -41,7 +43,7 @@ void dismissDialog(qxtest::GameFixture& f)
 // Every stage's first question waits for its start button.
 void start(qxtest::GameFixture& f, int stage)
 {
-    TestScreen* screen = f.game->testScreen(stage);
+    TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
     QCOMPARE(screen->modeLabel()->Caption(), QStringLiteral("総合"));
     QVERIFY(screen->stagePicture()->hasPicture());
@@ -82,7 +84,8 @@ void playNMemory(qxtest::GameFixture& f, int& points)
     // The fourth answer drops its last digit: wrong, 6 of 7 positions.
     f.dialogs.whileAsking = [&f] {
         const QString digits = f.game->Form4->ShownDigits;
-        f.dialogs.answers.push_back(f.game->Form4->QuestionCount == 4 ? digits.chopped(1) : digits);
+        f.dialogs.answers.push_back(f.game->Form1->run().question() == 4 ? digits.chopped(1)
+                                                                         : digits);
     };
     start(f, 3);
     for (int q = 0; q < 5; ++q)
@@ -103,7 +106,8 @@ void playStop(qxtest::GameFixture& f, int& points)
             kLimitMs));
         enter(&s);
         if (q < 5)
-            QVERIFY(f.clock.advanceUntil([&] { return s.QuestionCount == q + 1; }, kLimitMs));
+            QVERIFY(f.clock.advanceUntil([&] { return f.game->Form1->run().question() == q + 1; },
+                                         kLimitMs));
     }
     QVERIFY(
         f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, kLimitMs));
@@ -175,11 +179,10 @@ int playStages(qxtest::GameFixture& f, int lastStage)
 void verifyEverythingIdle(qxtest::GameFixture& f)
 {
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(f.game->Form1->OverallMode, 0);
-    QCOMPARE(f.game->Form1->TotalScore, 0);
+    QCOMPARE(f.game->Form1->OverallMode(), 0);
+    QCOMPARE(f.game->Form1->TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
-        TestScreen* screen = f.game->testScreen(stage);
-        QCOMPARE(screen->QuestionCount, 0);
+        TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
         QVERIFY(screen->startButton()->isEnabled());
         QVERIFY(screen->counterLabel()->Caption().isEmpty());
         QVERIFY(!screen->stagePicture()->hasPicture());
@@ -195,6 +198,9 @@ class OverallRunTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
+    void runStepsThroughTheStagesInTheirOrder();
+    void strayQuestionsCannotHoldTheRunInAStage();
+    void endedRunForgetsItsStageAndPoints();
     void wholeRunScoresRanksAndLeavesTheRecordsAlone();
     void abandonedAtAnyStageUnwindsToTheMenu_data();
     void abandonedAtAnyStageUnwindsToTheMenu();
@@ -218,7 +224,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(expected, 4149);
-    QCOMPARE(f.game->Form1->TotalScore, expected);
+    QCOMPARE(f.game->Form1->TotalScore(), expected);
 
     // The last ENTER opens the score screen, which ranks the run first.
     dismissDialog(f);
@@ -257,7 +263,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     if (QTest::currentTestFailed())
         return;
     // Leave in the middle of the stage's first question.
-    TestScreen* screen = f.game->testScreen(stage);
+    TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
     screen->startButton()->click();
     f.clock.advance(1500);
@@ -269,7 +275,70 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     // The next run starts afresh.
     f.game->Form1->Image24->click();
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QCOMPARE(f.game->Form1->TotalScore, 0);
+    QCOMPARE(f.game->Form1->TotalScore(), 0);
+}
+
+// Every question's step, as the screens would ask for it: questions within
+// a stage, the next stage after its last one, the score after the shape stage.
+void OverallRunTest::runStepsThroughTheStagesInTheirOrder()
+{
+    OverallRun run;
+    QCOMPARE(run.afterQuestion(), OverallRun::Next::None);
+    run.begin();
+    QStringList order;
+    int questions = 0;
+    OverallRun::Next next = OverallRun::Next::Stage;
+    while (next == OverallRun::Next::Stage) {
+        order.append(QLatin1String(run.stage()->testId));
+        const int count = run.stage()->questions;
+        for (int q = 1; q <= count; ++q) {
+            QCOMPARE(run.countQuestion(), q);
+            run.addPoints(q);
+            ++questions;
+            next = run.afterQuestion();
+            if (q < count)
+                QCOMPARE(next, OverallRun::Next::Question);
+        }
+    }
+    QCOMPARE(next, OverallRun::Next::Score);
+    QCOMPARE(order, (QStringList{QStringLiteral("panel"), QStringLiteral("L-R"),
+                                 QStringLiteral("N_memory"), QStringLiteral("stop"),
+                                 QStringLiteral("Reflex"), QStringLiteral("box"),
+                                 QStringLiteral("shape")}));
+    QCOMPARE(questions, 37);
+    // The points stay for the score screen: 6 stages of 1..5 and one of 1..7.
+    QCOMPARE(run.score(), 6 * 15 + 28);
+    QCOMPARE(run.mode(), 1);
+}
+
+void OverallRunTest::strayQuestionsCannotHoldTheRunInAStage()
+{
+    OverallRun run;
+    run.begin();
+    for (int q = 0; q < 9; ++q)
+        run.countQuestion();
+    QCOMPARE(run.afterQuestion(), OverallRun::Next::Stage);
+    QCOMPARE(QLatin1String(run.stage()->testId), QLatin1String("L-R"));
+    QCOMPARE(run.question(), 0);
+}
+
+void OverallRunTest::endedRunForgetsItsStageAndPoints()
+{
+    OverallRun run;
+    run.begin();
+    run.countQuestion();
+    run.addPoints(-40);
+    run.end();
+    QCOMPARE(run.mode(), 0);
+    QCOMPARE(run.score(), 0);
+    QCOMPARE(run.question(), 0);
+    QCOMPARE(run.stage(), nullptr);
+    QCOMPARE(run.countQuestion(), 0);
+    QCOMPARE(run.afterQuestion(), OverallRun::Next::None);
+    // A new run starts from the first stage with nothing carried over.
+    run.begin();
+    QCOMPARE(run.stage(), &kStages.front());
+    QCOMPARE(run.score(), 0);
 }
 
 QTEST_MAIN(OverallRunTest)

@@ -158,7 +158,7 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     screen.backButton()->click();
     f.game->Form9->Image14->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
+    QCOMPARE(menu.OverallMode(), 0);
 }
 
 void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
@@ -195,7 +195,7 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
     QVERIFY(screen.stagePicture()->hasPicture() || !f.dialogs.errors.isEmpty());
 
     screen.startButton()->click();
-    QCOMPARE(screen.QuestionCount, 1);
+    QCOMPARE(f.game->Form1->run().question(), 1);
     QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("1問目"));
     QVERIFY(screen.Panel27->isVisible());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 1);
@@ -212,7 +212,7 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
     const int expectedScores[] = {80, 110, 210, 330, 460};
     for (int q = 0; q < 5; ++q) {
         answer(f, wrongPerQuestion[q]);
-        QCOMPARE(menu.TotalScore, expectedScores[q]);
+        QCOMPARE(menu.TotalScore(), expectedScores[q]);
         // The score line already holds the question's points.
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(),
                  QStringLiteral("点数：%1").arg(expectedScores[q]));
@@ -220,8 +220,8 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
     }
     QCOMPARE(f.game->modal.top(), f.game->Form3.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.OverallMode, 1);
-    QCOMPARE(menu.TotalScore, 460);
+    QCOMPARE(menu.OverallMode(), 1);
+    QCOMPARE(menu.TotalScore(), 460);
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), QByteArray());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -237,12 +237,12 @@ void PanelTest::leavingMidRunResetsEverything()
     answer(f);
     pressEnter(f);
     f.clock.advance(2500); // second question: countdown over, lights running
-    QCOMPARE(screen.QuestionCount, 2);
+    QCOMPARE(f.game->Form1->run().question(), 2);
     screen.backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(screen.modeLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());
@@ -269,13 +269,13 @@ void PanelTest::overallRunTwiceGivesTheSameResult()
             answer(f, q == 3 ? 2 : 0);
             pressEnter(f);
         }
-        totals.append(menu.TotalScore);
+        totals.append(menu.TotalScore());
         QCOMPARE(f.game->modal.top(), f.game->Form3.get());
         f.game->Form3->backButton()->click();
         QCOMPARE(f.game->modal.depth(), 0);
-        QCOMPARE(menu.OverallMode, 0);
-        QCOMPARE(menu.TotalScore, 0);
-        QCOMPARE(f.game->Form2->QuestionCount, 0);
+        QCOMPARE(menu.OverallMode(), 0);
+        QCOMPARE(menu.TotalScore(), 0);
+        QCOMPARE(f.game->Form1->run().question(), 0);
     }
     QCOMPARE(totals.at(0), totals.at(1));
 }

@@ -216,14 +216,13 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("山田 太郎"));
     TForm1& menu = *f.game->Form1;
-    menu.OverallMode = 1;
-    menu.TotalScore = 500;
+    f.enterStage("shape", 500);
     f.game->Form6->ShowModal();
     // 5 right answers at 00:01:2: 97 points each.
     playShapeStage(f, 12);
     TForm15& score = *f.game->Form15;
     QCOMPARE(f.game->modal.top(), &score);
-    QCOMPARE(menu.TotalScore, 985);
+    QCOMPARE(menu.TotalScore(), 985);
     QCOMPARE(score.ShadowLabel1->Caption(), QStringLiteral("山田 太郎"));
     QCOMPARE(score.ShadowLabel2->Caption(), QStringLiteral("点数：985"));
     QCOMPARE(score.ShadowLabel4->Caption(), QStringLiteral("今回の順位　4位"));
@@ -249,9 +248,9 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
 
     score.Image3->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
-    QCOMPARE(f.game->Form6->QuestionCount, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(score.ShadowLabel4->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -261,8 +260,7 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     const QByteArray before = qxtest::readBytes(store::rankingFile());
-    f.game->Form1->OverallMode = 1;
-    f.game->Form1->TotalScore = -2000;
+    f.enterStage("shape", -2000);
     f.game->Form15->ShowModal();
     QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　なし"));
     QCOMPARE(f.game->Form15->StringGrid1->rowCount(), 11);
@@ -277,7 +275,7 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     bytes.replace(",700,", ",7x0,");
     qxtest::writeBytes(store::rankingFile(), bytes);
     // Below the four entries above the damaged one: the comparison reaches it.
-    f.game->Form1->TotalScore = 600;
+    f.enterStage("shape", 600);
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
     QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：600"));
@@ -297,8 +295,7 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     lines[0] = "2026/12/01,1500," + name;
     lines[8] = "2026/12/01," + QByteArray(5 << 20, '9') + "x,p9";
     store::saveLines(store::rankingFile(), lines);
-    f.game->Form1->OverallMode = 1;
-    f.game->Form1->TotalScore = 1600;
+    f.enterStage("shape", 1600);
     f.game->Form15->ShowModal();
     QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　1位"));
     QTableWidget& grid = *f.game->Form15->StringGrid1;
@@ -309,7 +306,7 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     QVERIFY(f.dialogs.errors.isEmpty());
 
     // Below every entry above the damaged one: the comparison reaches it.
-    f.game->Form1->TotalScore = -5;
+    f.enterStage("shape", -5);
     f.game->Form15->Image3Click();
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors.size(), 1);

@@ -96,7 +96,7 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     QVERIFY(!f.game->Form10->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     screen.backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -165,8 +165,7 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     TForm1& menu = *f.game->Form1;
-    menu.OverallMode = 1;
-    menu.TotalScore = 1000;
+    f.enterStage("Reflex", 1000);
     TForm7& screen = *f.game->Form7;
     screen.ShowModal();
     QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
@@ -178,7 +177,7 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     int before = 1000;
     screen.startButton()->click();
     for (int q = 0; q < 5; ++q) {
-        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(f.game->Form1->run().question(), q + 1);
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         if (reactions[q] < 0) {
             f.clock.advance(2000);
@@ -187,7 +186,7 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
             f.clock.advance(reactions[q]);
         }
         pressEnter(&screen);
-        QCOMPARE(menu.TotalScore, totals[q]);
+        QCOMPARE(menu.TotalScore(), totals[q]);
         // The score line does not hold the question's points yet.
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
         before = totals[q];
@@ -195,16 +194,16 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     }
     QCOMPARE(f.game->modal.top(), f.game->Form8.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.OverallMode, 1);
-    QCOMPARE(menu.TotalScore, 1039);
+    QCOMPARE(menu.OverallMode(), 1);
+    QCOMPARE(menu.TotalScore(), 1039);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
     // Leaving the box screen abandons the run and resets the Reflex screen.
     f.game->Form8->backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(screen.modeLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());

@@ -182,8 +182,7 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     TForm1& menu = *f.game->Form1;
-    menu.OverallMode = 1;
-    menu.TotalScore = 100;
+    f.enterStage("shape", 100);
     TForm6& screen = *f.game->Form6;
     screen.ShowModal();
     QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
@@ -196,11 +195,11 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
     int before = 100;
     screen.startButton()->click();
     for (int q = 0; q < 5; ++q) {
-        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(f.game->Form1->run().question(), q + 1);
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         f.clock.advance(100 * tenths[q]);
         button(screen, right[q] ? screen.ShapeOrder[8] : wrongTag(screen))->click();
-        QCOMPARE(menu.TotalScore, totals[q]);
+        QCOMPARE(menu.TotalScore(), totals[q]);
         QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
         before = totals[q];
         QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
@@ -213,9 +212,9 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
 
     f.game->Form15->Image3->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode, 0);
-    QCOMPARE(menu.TotalScore, 0);
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.modeLabel()->Caption().isEmpty());
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());

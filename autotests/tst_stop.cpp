@@ -27,7 +27,8 @@ namespace {
 TForm5& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->OverallMode = overallMode;
+    if (overallMode != 0)
+        f.enterStage("stop");
     f.game->Form1->Level = level;
     f.game->Form1->CurrentTest = QStringLiteral("stop");
     f.game->Form5->ShowModal();
@@ -213,7 +214,7 @@ void StopTest::singlePlayWritesTheStopLine()
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:00,00:00\r\n"
                                                          "2026/12/08,レベル1,3:00,3:05,"))));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 0);
-    QCOMPARE(menu.TotalScore, 0);
+    QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(!f.game->Form10->isVisible());
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -274,22 +275,22 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     for (int q = 0; q < 5; ++q) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
         QVERIFY(screen.Panel3->isHidden());
-        QCOMPARE(screen.QuestionCount, q + 1);
+        QCOMPARE(f.game->Form1->run().question(), q + 1);
         QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         QCOMPARE(screen.TargetHundredths, targets[q]);
         QCOMPARE(screen.ShadowLabel2->Caption(), store::targetText(targets[q]));
         QCOMPARE(screen.Panel2->y(), blindTops[q]);
         stopAfter(f, screen, stops[q]);
-        QCOMPARE(menu.TotalScore, totals[q]);
+        QCOMPARE(menu.TotalScore(), totals[q]);
     }
     // Two beeps per question; no dialog between the questions.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 10);
     QVERIFY(!f.game->Form10->isVisible());
     QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, 5000));
     QVERIFY(screen.closeRequested());
-    QCOMPARE(menu.OverallMode, 1);
-    QCOMPARE(menu.TotalScore, -228);
-    QCOMPARE(screen.QuestionCount, 5);
+    QCOMPARE(menu.OverallMode(), 1);
+    QCOMPARE(menu.TotalScore(), -228);
+    QCOMPARE(QLatin1String(menu.run().stage()->testId), QLatin1String("Reflex"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")), QByteArray());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -316,12 +317,12 @@ void StopTest::enterCountsOnceAndOnlyWhileArmed()
     f.clock.advance(3000);
     pressEnter(screen);
     pressEnter(screen);
-    QCOMPARE(menu.TotalScore, 300);
+    QCOMPARE(menu.TotalScore(), 300);
     QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("00:00"));
 
     f.clock.advance(100);
     pressEnter(screen);
-    QCOMPARE(menu.TotalScore, 300);
+    QCOMPARE(menu.TotalScore(), 300);
     QCOMPARE(screen.ClockHundredths, 400);
     QVERIFY(screen.Timer1.Enabled());
 }
@@ -370,11 +371,11 @@ void StopTest::leavingMidQuestionStopsTimersAndResets()
     QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("2"));
     QVERIFY(screen.Panel3->isHidden());
     QVERIFY(screen.startButton()->isEnabled());
-    QCOMPARE(screen.QuestionCount, 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
     QVERIFY(screen.counterLabel()->Caption().isEmpty());
     QVERIFY(!screen.stagePicture()->hasPicture());
-    QCOMPARE(f.game->Form1->OverallMode, 0);
-    QCOMPARE(f.game->Form1->TotalScore, 0);
+    QCOMPARE(f.game->Form1->OverallMode(), 0);
+    QCOMPARE(f.game->Form1->TotalScore(), 0);
     f.clock.advance(5000);
     QCOMPARE(screen.Panel2->y(), 140);
     QVERIFY(f.dialogs.errors.isEmpty());

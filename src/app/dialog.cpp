@@ -1,7 +1,7 @@
 #include "app/dialog.h"
 
+#include "app/game.h"
 #include "app/mainform.h"
-#include "app/tensuushow.h"
 #include "tests/frame.h"
 #include "tests/stages.h"
 #include "widgets/ShadoLbl.h"
@@ -51,9 +51,9 @@ void TForm10::setResult(const QString& verdict, const QString& line1, const QStr
 
 void TForm10::FormActivate()
 {
-    if (main().OverallMode != 1)
+    if (main().OverallMode() != 1)
         return;
-    ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore));
+    ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore()));
     placeCentred(ShadowLabel3, width(), kScoreLineOffset);
 }
 
@@ -77,22 +77,7 @@ void TForm10::FormCloseQuery()
 
 void TForm10::handOff()
 {
-    if (main().OverallMode != 1)
-        return;
-    const Stage* stage = stageOf(main().CurrentTest);
-    // The stop stage runs its own questions and hand-off.
-    if (!stage || QLatin1String(stage->testId) == QLatin1String("stop"))
-        return;
-    TestScreen* screen = game().testScreen(stage->number);
-    // A count past the stage's end still hands off, so that no stray question
-    // can keep a run in one stage for ever.
-    if (screen->QuestionCount < stage->questions) {
-        screen->startQuestion();
-        return;
-    }
-    screen->Close();
-    if (stage->number == static_cast<int>(kStages.size()))
-        game().Form15->ShowModal();
-    else
-        game().testScreen(stage->number + 1)->ShowModal();
+    const OverallRun& run = main().run();
+    if (run.active() && !run.stage()->ownHandOff)
+        game().screenOf(*run.stage())->continueRun();
 }

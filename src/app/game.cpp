@@ -37,6 +37,10 @@ Game::Game(Services& services) : services(services)
     Form14 = std::make_unique<TForm14>(*this);
     Form15 = std::make_unique<TForm15>(*this);
     modal.setMainForm(Form1.get());
+    for (TestScreen* screen :
+         std::initializer_list<TestScreen*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
+                                            Form6.get(), Form7.get(), Form8.get()})
+        m_stageScreens.at(static_cast<std::size_t>(screen->stage().number - 1)) = screen;
 }
 
 Game::~Game()
@@ -58,24 +62,9 @@ Game::~Game()
     Form1.reset();
 }
 
-TestScreen* Game::testScreen(int stage) const
+TestScreen* Game::screenOf(const Stage& stage) const
 {
-    switch (stage) {
-    case 1:
-        return Form2.get();
-    case 2:
-        return Form3.get();
-    case 3:
-        return Form4.get();
-    case 4:
-        return Form5.get();
-    case 5:
-        return Form7.get();
-    case 6:
-        return Form8.get();
-    default:
-        return Form6.get();
-    }
+    return m_stageScreens.at(static_cast<std::size_t>(stage.number - 1));
 }
 
 void Game::start()

@@ -6,7 +6,9 @@
 
 #include "platform/form.h"
 #include "platform/services.h"
+#include "tests/stages.h"
 
+#include <array>
 #include <memory>
 
 class TForm1;
@@ -39,8 +41,8 @@ public:
     // Shows the main menu.
     void start();
 
-    // The screen of stage 1..7 of the overall run.
-    TestScreen* testScreen(int stage) const;
+    // The screen that plays a stage's test.
+    TestScreen* screenOf(const Stage& stage) const;
 
     Services& services;
     ModalStack modal;
@@ -60,6 +62,10 @@ public:
     std::unique_ptr<TForm13> Form13;
     std::unique_ptr<TForm14> Form14;
     std::unique_ptr<TForm15> Form15;
+
+private:
+    // By stage number from 1, each screen placed by the test it plays.
+    std::array<TestScreen*, kStages.size()> m_stageScreens{};
 };
 
 } // namespace qx

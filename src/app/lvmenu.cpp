@@ -59,5 +59,5 @@ void TForm9::chooseLevel(int level)
 {
     main().Level = level;
     if (const Stage* stage = stageOf(main().CurrentTest))
-        game().testScreen(stage->number)->ShowModal();
+        game().screenOf(*stage)->ShowModal();
 }

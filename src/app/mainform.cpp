@@ -43,8 +43,8 @@ TForm1::TForm1(Game& game)
          {28, 134},
          [this] {
              PlayClick();
-             OverallMode = 1;
-             this->game().Form2->ShowModal();
+             m_run.begin();
+             this->game().screenOf(*m_run.stage())->ShowModal();
          }},
         {&Image7,
          "パネル",
@@ -161,12 +161,12 @@ void TForm1::singlePlayViaLevels(const QString& test)
 {
     PlayClick();
     CurrentTest = test;
-    game().Form9->ShowModal([this] { OverallMode = 0; });
+    game().Form9->ShowModal([this] { m_run.end(); });
 }
 
 void TForm1::singlePlayDirect(const QString& test, Form* screen)
 {
     PlayClick();
     CurrentTest = test;
-    screen->ShowModal([this] { OverallMode = 0; });
+    screen->ShowModal([this] { m_run.end(); });
 }

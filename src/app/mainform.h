@@ -2,6 +2,7 @@
 
 // The main menu. It owns the run state that every screen reads and writes.
 
+#include "app/overallrun.h"
 #include "app/screen.h"
 
 #include <array>
@@ -13,9 +14,10 @@ public:
     // Run state.
     QString CurrentTest;
     int Level = 0;
-    int OverallMode = 0;
+    int OverallMode() const { return m_run.mode(); }
     QString UserName;
-    int TotalScore = 0;
+    int TotalScore() const { return m_run.score(); }
+    qx::OverallRun& run() { return m_run; }
 
     // Called by the user selection once a user is chosen.
     void selectUser(const QString& name);
@@ -42,6 +44,7 @@ public:
 
 private:
     void Image1MouseMove();
+    qx::OverallRun m_run;
     void singlePlayViaLevels(const QString& test);
     void singlePlayDirect(const QString& test, qx::Form* screen);
 };

@@ -124,7 +124,7 @@ void TForm3::Timer1Timer()
         return;
     }
     if (overall()) {
-        const LRQuestion question = lrQuestion(true, 0, QuestionCount);
+        const LRQuestion question = lrQuestion(true, 0, run().question());
         setNumber(MakeNumber(question.digits, services().random));
         MMTimer1.setInterval(question.period);
     }

@@ -1,7 +1,9 @@
 #include "tests/frame.h"
 
 #include "app/dialog.h"
+#include "app/game.h"
 #include "app/mainform.h"
+#include "app/tensuushow.h"
 #include "platform/clock.h"
 #include "platform/pictures.h"
 #include "platform/textcodec.h"
@@ -29,7 +31,33 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
 
 bool TestScreen::overall() const
 {
-    return main().OverallMode != 0;
+    return main().OverallMode() != 0;
+}
+
+OverallRun& TestScreen::run() const
+{
+    return main().run();
+}
+
+void TestScreen::continueRun()
+{
+    switch (run().afterQuestion()) {
+    case OverallRun::Next::None:
+        return;
+    case OverallRun::Next::Question:
+        startQuestion();
+        return;
+    case OverallRun::Next::Stage:
+        // Marked to close, this screen stays under the next one until the run
+        // ends, so that its reset does not end the run now.
+        Close();
+        game().screenOf(*run().stage())->ShowModal();
+        return;
+    case OverallRun::Next::Score:
+        Close();
+        game().Form15->ShowModal();
+        return;
+    }
 }
 
 void TestScreen::FormActivate()
@@ -45,8 +73,7 @@ void TestScreen::FormActivate()
 
 void TestScreen::countQuestion()
 {
-    ++QuestionCount;
-    m_counterLabel->setCaption(QString::number(QuestionCount) + QStringLiteral("問目"));
+    m_counterLabel->setCaption(QString::number(run().countQuestion()) + QStringLiteral("問目"));
 }
 
 QString TestScreen::recordPath() const
@@ -61,7 +88,7 @@ QString TestScreen::recordLine(const QString& fields) const
 
 void TestScreen::addPoints(int points) const
 {
-    main().TotalScore += points;
+    run().addPoints(points);
 }
 
 QString TestScreen::askAnswer() const
@@ -80,18 +107,10 @@ void TestScreen::showResult(const QString& verdict, const QString& line1, const 
 void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
                               const QString& fields)
 {
-    const QString path = recordPath();
-    store::Lines lines = store::loadLines(path);
+    store::writeResultLine(recordPath(), !overall(), recordLine(fields));
     if (right && overall())
         addPoints(50);
-    game().Form10->setResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1,
-                             line2);
-    if (!overall()) {
-        lines.prepend(cp932::encode(recordLine(fields)));
-        store::saveLines(path, lines);
-    }
-    main().CurrentTest = testId();
-    game().Form10->Show(this);
+    showResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
@@ -106,12 +125,10 @@ void TestScreen::finishOrderB(const QString& verdict, const QString& line1, cons
 void TestScreen::resetFrame(bool clearMode)
 {
     m_startButton->setEnabled(true);
-    QuestionCount = 0;
     m_counterLabel->setCaption(QString());
     if (clearMode)
         m_modeLabel->setCaption(QString());
-    main().OverallMode = 0;
-    main().TotalScore = 0;
+    run().end();
     m_stagePicture->clearPicture();
 }
 

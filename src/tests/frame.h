@@ -11,6 +11,8 @@ class TShadowLabel;
 
 namespace qx {
 
+class OverallRun;
+
 class TestScreen : public Screen {
 public:
     struct Layout {
@@ -31,10 +33,12 @@ public:
     // the button is disabled, to start the next question of an overall stage.
     virtual void startQuestion() = 0;
 
+    // In an overall run, after a question's verdict: what the run says comes
+    // next, the next question here, the next stage's screen or the score.
+    void continueRun();
+
     QString testId() const { return QString::fromLatin1(m_layout.testId); }
     const Stage& stage() const { return *m_stage; }
-
-    int QuestionCount = 0;
 
     TShadowLabel* modeLabel() const { return m_modeLabel; }
     TShadowLabel* counterLabel() const { return m_counterLabel; }
@@ -46,6 +50,7 @@ public:
 
 protected:
     bool overall() const;
+    OverallRun& run() const;
     // Overall run: one more question, shown in the counter label.
     void countQuestion();
     // "Rec/<user>/<the test's file>".
@@ -62,8 +67,8 @@ protected:
     void showResult(const QString& verdict, const QString& line1, const QString& line2);
 
     // End of a question of the panel, L-R and N-memory tests, after the points
-    // per position have been added: the file is loaded first, so a missing
-    // file ends the question without a verdict.
+    // per position have been added: the file comes first, so a file that
+    // cannot be read or written ends the question without a verdict.
     void finishOrderA(bool right, const QString& line1, const QString& line2,
                       const QString& fields);
     // End of a question of the Reflex, box and shape tests: the dialog first,
@@ -71,8 +76,8 @@ protected:
     void finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
                       int points, const QString& fields);
 
-    // The shared part of leaving: counter, run state, stage picture, start
-    // button; clearMode also empties the mode label.
+    // The shared part of leaving: counter, stage picture, start button, and
+    // the end of an overall run; clearMode also empties the mode label.
     void resetFrame(bool clearMode);
 
 private:

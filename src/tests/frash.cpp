@@ -88,7 +88,7 @@ void TForm4::Timer2Timer()
 void TForm4::Timer3Timer()
 {
     Timer3.setEnabled(false);
-    const NMemoryQuestion question = nMemoryQuestion(overall(), main().Level, QuestionCount);
+    const NMemoryQuestion question = nMemoryQuestion(overall(), main().Level, run().question());
     Timer1.setInterval(question.displayTime);
     Timer1.setEnabled(true);
     Label1->setText(MakeDigits(question.digits, services().random));

@@ -110,7 +110,7 @@ void TForm2::sougoutimTimer()
     if (ShadowLabel2->Caption() != QLatin1String("0"))
         return;
     Panel27->hide();
-    const PanelQuestion question = panelQuestion(true, main().Level, QuestionCount);
+    const PanelQuestion question = panelQuestion(true, main().Level, run().question());
     SequenceLength = question.sequenceLength;
     StepInterval = question.stepInterval;
     Timer1.setInterval(StepInterval);

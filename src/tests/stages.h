@@ -12,13 +12,16 @@ struct Stage {
     const char* testId;
     int number;    // position in the run; picks "bmp/stage<n>.bmp"
     int questions; // questions of the stage in the overall run
+    // Shows its verdicts on its own screen and hands the run on itself,
+    // without the stage dialog.
+    bool ownHandOff = false;
 };
 
 inline constexpr std::array<Stage, 7> kStages{{
     {"panel", 1, 5},
     {"L-R", 2, 5},
     {"N_memory", 3, 5},
-    {"stop", 4, 5},
+    {"stop", 4, 5, true},
     {"Reflex", 5, 5},
     {"box", 6, 7},
     {"shape", 7, 5},

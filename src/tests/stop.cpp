@@ -204,7 +204,7 @@ void TForm5::countdownTimer()
         return;
     }
     Panel3->hide();
-    applyQuestion(stopQuestion(true, 0, QuestionCount));
+    applyQuestion(stopQuestion(true, 0, run().question()));
     ShadowLabel2->setCaption(store::targetText(TargetHundredths));
     countdown.setEnabled(false);
     runClock();
@@ -250,14 +250,7 @@ void TForm5::Timer1Timer()
                                       ShadowLabel2->Caption() + QLatin1Char(',') +
                                       store::formatStopTime(ClockHundredths) + QLatin1Char(',') +
                                       ShadowLabel4->Caption()));
-    if (!overall())
-        return;
-    if (QuestionCount >= stage().questions) {
-        Close();
-        game().testScreen(stage().number + 1)->ShowModal();
-        return;
-    }
-    Image4Click();
+    continueRun();
 }
 
 void TForm5::FormCloseQuery()
