@@ -6,6 +6,7 @@
 #include "app/game.h"
 #include "platform/clock.h"
 #include "platform/services.h"
+#include "probes.h"
 
 #include <QByteArray>
 #include <QStringList>

@@ -16,20 +16,20 @@ using namespace qx;
 
 namespace {
 
-QStringList listed(const TForm14& form)
+QStringList listed(TForm14& form)
 {
     QStringList names;
-    for (int i = 0; i < form.ListBox1->count(); ++i)
-        names.append(form.ListBox1->item(i)->text());
+    for (int i = 0; i < probe(form).ListBox1()->count(); ++i)
+        names.append(probe(form).ListBox1()->item(i)->text());
     names.sort();
     return names;
 }
 
 void choose(TForm14& form, const QString& name)
 {
-    const QList<QListWidgetItem*> items = form.ListBox1->findItems(name, Qt::MatchExactly);
+    const QList<QListWidgetItem*> items = probe(form).ListBox1()->findItems(name, Qt::MatchExactly);
     QCOMPARE(items.size(), 1);
-    form.ListBox1->setCurrentItem(items.first());
+    probe(form).ListBox1()->setCurrentItem(items.first());
 }
 
 } // namespace
@@ -56,28 +56,28 @@ void DeleteTest::freshUserIsRemoved()
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("山田"));
     users::registerUser(QStringLiteral("b"));
-    f.game->Form1->Image28->click();
+    probe(*f.game->Form1).Image28()->click();
     TForm14& form = *f.game->Form14;
     QCOMPARE(f.game->modal.top(), &form);
     QCOMPARE(form.pos(), QPoint(211, 149));
     QCOMPARE(listed(form), (QStringList{"b", "山田"}));
 
     // Nothing chosen: the list-index error, and nothing goes.
-    form.Image2->click();
+    probe(form).Image2()->click();
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(users::list().size(), 2);
 
     choose(form, QStringLiteral("山田"));
-    form.Image2->click();
+    probe(form).Image2()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/山田")));
     QCOMPARE(listed(form), QStringList{"b"});
     QCOMPARE(f.game->modal.top(), &form);
     QVERIFY(QFileInfo::exists(QStringLiteral("Rec/record.dat")));
 
-    form.Image3->click();
+    probe(form).Image3()->click();
     QCOMPARE(f.game->modal.depth(), 0);
 }
 
@@ -98,10 +98,10 @@ void DeleteTest::whatIsNotARecordFolderStays()
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
     QVERIFY(QFile::link(QStringLiteral("plain"), QStringLiteral("Rec/filelink")));
 
-    f.game->Form1->Image28->click();
+    probe(*f.game->Form1).Image28()->click();
     TForm14& form = *f.game->Form14;
     choose(form, entry);
-    form.Image2->click();
+    probe(form).Image2()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
     QVERIFY(listed(form).contains(entry));
 
@@ -142,10 +142,10 @@ void DeleteTest::userFolderThatIsALink()
     const QByteArray written("2026/12/08,\x81\x9B,00:12:3\r\nkeep\r\n");
     QCOMPARE(qxtest::readBytes(QStringLiteral("outside/shape.dat")), written);
 
-    f.game->Form1->Image28->click();
+    probe(*f.game->Form1).Image28()->click();
     TForm14& form = *f.game->Form14;
     choose(form, QStringLiteral("link"));
-    form.Image2->click();
+    probe(form).Image2()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     QVERIFY(listed(form).isEmpty());
     QVERIFY(!QFileInfo(QStringLiteral("Rec/link")).isSymLink());
@@ -160,16 +160,17 @@ void DeleteTest::runStateIsUntouched()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     TForm1& menu = *f.game->Form1;
-    menu.Image28->click();
+    probe(menu).Image28()->click();
     choose(*f.game->Form14, QStringLiteral("u"));
-    f.game->Form14->Image2->click();
+    probe(*f.game->Form14).Image2()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
-    f.game->Form14->Image3->click();
+    probe(*f.game->Form14).Image3()->click();
 
     QCOMPARE(menu.UserName, QStringLiteral("u"));
-    QCOMPARE(menu.Label1->text(), QStringLiteral("ユーザー名：u"));
-    for (Image* button : {menu.Image26, menu.Image24, menu.Image7, menu.Image3, menu.Image4,
-                          menu.Image5, menu.Image17, menu.Image18, menu.Image16})
+    QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：u"));
+    for (Image* button : {probe(menu).Image26(), probe(menu).Image24(), probe(menu).Image7(),
+                          probe(menu).Image3(), probe(menu).Image4(), probe(menu).Image5(),
+                          probe(menu).Image17(), probe(menu).Image18(), probe(menu).Image16()})
         QVERIFY(button->isEnabled());
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
@@ -192,9 +193,9 @@ void DeleteTest::readOnlyRecordFileKeepsTheFolder()
     const QString path = store::resultPath(QStringLiteral("u"), file);
     qxtest::writeBytes(path, "keep\r\n");
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    f.game->Form1->Image28->click();
+    probe(*f.game->Form1).Image28()->click();
     choose(*f.game->Form14, QStringLiteral("u"));
-    f.game->Form14->Image2->click();
+    probe(*f.game->Form14).Image2()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
     QVERIFY(listed(*f.game->Form14).contains(QStringLiteral("u")));
     QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));

@@ -22,10 +22,10 @@ namespace {
 void answerPanels(qxtest::GameFixture& f)
 {
     TForm2& screen = *f.game->Form2;
-    QVERIFY(f.clock.advanceUntil([&] { return screen.panels[0]->isEnabled(); }, 20000));
-    for (int i = 0; i < screen.SequenceLength; ++i)
-        QTest::mouseClick(screen.panels[static_cast<std::size_t>(
-                              screen.LitSequence[static_cast<std::size_t>(i)] - 1)],
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0]->isEnabled(); }, 20000));
+    for (int i = 0; i < probe(screen).SequenceLength(); ++i)
+        QTest::mouseClick(probe(screen).panels()[static_cast<std::size_t>(
+                              probe(screen).LitSequence()[static_cast<std::size_t>(i)] - 1)],
                           Qt::LeftButton);
 }
 } // namespace
@@ -53,7 +53,7 @@ void DialogTest::otherKeysDoNothing()
     f.game->Form1->Level = 1;
     f.game->Form1->CurrentTest = QStringLiteral("panel");
     f.game->Form2->ShowModal();
-    f.game->Form2->startButton()->click();
+    frame(*f.game->Form2).startButton()->click();
     answerPanels(f);
     TForm10& dialog = *f.game->Form10;
     QVERIFY(dialog.isVisible());
@@ -62,10 +62,10 @@ void DialogTest::otherKeysDoNothing()
     QVERIFY(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
-    QVERIFY(dialog.ShadowLabel2->Caption().isEmpty());
+    QVERIFY(probe(dialog).ShadowLabel2()->Caption().isEmpty());
     // Single play: back on the test screen, ready for another question.
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QVERIFY(f.game->Form2->startButton()->isEnabled());
+    QVERIFY(frame(*f.game->Form2).startButton()->isEnabled());
     QCOMPARE(f.game->Form1->run().question(), 0);
 }
 
@@ -73,14 +73,14 @@ void DialogTest::closeBoxActsLikeEnter()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Image24->click();
-    f.game->Form2->startButton()->click();
+    probe(*f.game->Form1).Image24()->click();
+    frame(*f.game->Form2).startButton()->click();
     answerPanels(f);
     f.game->Form10->close();
     QVERIFY(!f.game->Form10->isVisible());
     // The next question started at once, with its countdown.
     QCOMPARE(f.game->Form1->run().question(), 2);
-    QVERIFY(f.game->Form2->Panel27->isVisible());
+    QVERIFY(probe(*f.game->Form2).Panel27()->isVisible());
 }
 
 void DialogTest::dialogStaysOverTheScreenThatOpenedIt_data()
@@ -101,12 +101,12 @@ void DialogTest::dialogStaysOverTheScreenThatOpenedIt()
     f.selectUser(QStringLiteral("u"));
     if (fileMissing)
         QVERIFY(QFile::remove(QStringLiteral("Rec/u/box.dat")));
-    f.game->Form1->Image18->click();
+    probe(*f.game->Form1).Image18()->click();
     TForm8& screen = *f.game->Form8;
     QCOMPARE(f.game->modal.front(), &screen);
-    screen.startButton()->click();
-    QTest::keyClicks(screen.Edit1, QStringLiteral("3"));
-    QTest::keyClick(screen.Edit1, Qt::Key_Return);
+    frame(screen).startButton()->click();
+    QTest::keyClicks(probe(screen).Edit1(), QStringLiteral("3"));
+    QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
     QCOMPARE(f.dialogs.errors.size(), fileMissing ? 1 : 0);
     TForm10& dialog = *f.game->Form10;
     QVERIFY(dialog.isVisible());
@@ -131,10 +131,12 @@ void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
     TForm10& dialog = *f.game->Form10;
     dialog.setResult(QStringLiteral("正解"), QString(), QString());
     dialog.Show();
-    QCOMPARE(dialog.ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(score));
-    QCOMPARE(dialog.ShadowLabel3->x(), 600 / 2 - dialog.ShadowLabel3->width() / 2 - 60);
-    QCOMPARE(dialog.ShadowLabel2->x(), 600 / 2 - dialog.ShadowLabel2->width() / 2);
-    QVERIFY(dialog.ShadowLabel3->width() > 0);
+    QCOMPARE(probe(dialog).ShadowLabel3()->Caption(), QStringLiteral("点数：%1").arg(score));
+    QCOMPARE(probe(dialog).ShadowLabel3()->x(),
+             600 / 2 - probe(dialog).ShadowLabel3()->width() / 2 - 60);
+    QCOMPARE(probe(dialog).ShadowLabel2()->x(),
+             600 / 2 - probe(dialog).ShadowLabel2()->width() / 2);
+    QVERIFY(probe(dialog).ShadowLabel3()->width() > 0);
 }
 
 // The dialog is not modal, so the window system lets the player bring the
@@ -145,18 +147,18 @@ void DialogTest::screenUnderTheDialogTakesNoInput()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Image24->click();
+    probe(*f.game->Form1).Image24()->click();
     TForm2& screen = *f.game->Form2;
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     answerPanels(f);
     QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(screen.startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton()->isEnabled());
     screen.activateWindow();
-    QTest::mouseClick(screen.startButton(), Qt::LeftButton);
+    QTest::mouseClick(frame(screen).startButton(), Qt::LeftButton);
     QTest::keyClick(&screen, Qt::Key_Return);
     screen.close();
     QCOMPARE(f.game->Form1->run().question(), 1);
-    QVERIFY(!screen.Panel27->isVisible());
+    QVERIFY(!probe(screen).Panel27()->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     QCOMPARE(f.game->Form1->run().question(), 2);
@@ -206,7 +208,7 @@ void DialogTest::coveredFormsStayGuardedWhenAnotherGameEnds()
     {
         const qxtest::GameFixture other;
     }
-    QTest::mouseClick(f.game->Form1->Image14, Qt::LeftButton);
+    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
     QCOMPARE(f.game->modal.depth(), 1);
     QCOMPARE(f.game->modal.top(), f.game->Form11.get());
     // Closing still settles once the handler returns.

@@ -262,12 +262,12 @@ void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
     };
     if (where == QLatin1String("dialog")) {
         f.game->Form10->setResult(QStringLiteral("不正解"), QString(), text);
-        look(f.game->Form10->Label2);
+        look(probe(*f.game->Form10).Label2());
     } else if (where == QLatin1String("menu")) {
-        look(f.game->Form1->Label1);
+        look(probe(*f.game->Form1).Label1());
     } else if (where == QLatin1String("levels")) {
         f.game->Form9->ShowModal();
-        look(f.game->Form9->Label1);
+        look(probe(*f.game->Form9).Label1());
     } else {
         DesktopDialogs dialogs;
         QTimer::singleShot(0, [&] {

@@ -18,9 +18,10 @@ void hover(TForm1& menu, QPoint point)
     QCoreApplication::processEvents();
 }
 
-int visibleMarkers(const TForm1& menu)
+int visibleMarkers(TForm1& menu)
 {
-    return static_cast<int>(std::count_if(menu.markers.begin(), menu.markers.end(),
+    return static_cast<int>(std::count_if(probe(menu).markers().begin(),
+                                          probe(menu).markers().end(),
                                           [](const Image* m) { return m->isVisible(); }));
 }
 } // namespace
@@ -45,23 +46,23 @@ void MainMenuTest::markersFollowThePointerOverEnabledButtons()
     QCOMPARE(visibleMarkers(menu), 0);
 
     // A locked button shows no marker.
-    hover(menu, menu.Image7->geometry().center());
+    hover(menu, probe(menu).Image7()->geometry().center());
     QCOMPARE(visibleMarkers(menu), 0);
 
     // From one enabled button straight onto another: both markers stay.
-    hover(menu, menu.Image14->geometry().center());
-    hover(menu, menu.Image6->geometry().center());
+    hover(menu, probe(menu).Image14()->geometry().center());
+    hover(menu, probe(menu).Image6()->geometry().center());
     QCOMPARE(visibleMarkers(menu), 2);
-    QVERIFY(menu.markers[8]->isVisible());
-    QVERIFY(menu.markers[9]->isVisible());
+    QVERIFY(probe(menu).markers()[8]->isVisible());
+    QVERIFY(probe(menu).markers()[9]->isVisible());
 
     // The background puts them all out.
     hover(menu, QPoint(300, 200));
     QCOMPARE(visibleMarkers(menu), 0);
 
     f.selectUser(QStringLiteral("u"));
-    hover(menu, menu.Image7->geometry().center());
-    QVERIFY(menu.markers[1]->isVisible());
+    hover(menu, probe(menu).Image7()->geometry().center());
+    QVERIFY(probe(menu).markers()[1]->isVisible());
 }
 
 void MainMenuTest::onlyTheBackgroundPutsMarkersOut_data()
@@ -82,8 +83,8 @@ void MainMenuTest::onlyTheBackgroundPutsMarkersOut()
     qxtest::GameFixture f;
     TForm1& menu = *f.game->Form1;
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    hover(menu, menu.Image14->geometry().center());
-    QVERIFY(menu.markers[8]->isVisible());
+    hover(menu, probe(menu).Image14()->geometry().center());
+    QVERIFY(probe(menu).markers()[8]->isVisible());
     hover(menu, point);
     QCOMPARE(visibleMarkers(menu), markersLeft);
 }
@@ -93,7 +94,7 @@ void MainMenuTest::quittingPlaysNoSound()
     qxtest::GameFixture f;
     bool quit = false;
     f.game->modal.setQuit([&quit] { quit = true; });
-    f.game->Form1->Image2->click();
+    probe(*f.game->Form1).Image2()->click();
     QVERIFY(quit);
     QVERIFY(f.sound.played.isEmpty());
 }

@@ -45,9 +45,9 @@ void start(qxtest::GameFixture& f, int stage)
 {
     TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    QCOMPARE(screen->modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(screen->stagePicture()->hasPicture());
-    screen->startButton()->click();
+    QCOMPARE(frame(*screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(frame(*screen).stagePicture()->hasPicture());
+    frame(*screen).startButton()->click();
 }
 
 // Each stage plays its questions with the answers of the run below and
@@ -57,11 +57,12 @@ void playPanel(qxtest::GameFixture& f, int& points)
     start(f, 1);
     TForm2& s = *f.game->Form2;
     for (int q = 0; q < 5; ++q) {
-        QVERIFY2(f.clock.advanceUntil([&] { return s.panels[0]->isEnabled(); }, kLimitMs), "");
-        for (int i = 0; i < s.SequenceLength; ++i)
-            QTest::mouseClick(
-                s.panels[static_cast<std::size_t>(s.LitSequence[static_cast<std::size_t>(i)] - 1)],
-                Qt::LeftButton);
+        QVERIFY2(f.clock.advanceUntil([&] { return probe(s).panels()[0]->isEnabled(); }, kLimitMs),
+                 "");
+        for (int i = 0; i < probe(s).SequenceLength(); ++i)
+            QTest::mouseClick(probe(s).panels()[static_cast<std::size_t>(
+                                  probe(s).LitSequence()[static_cast<std::size_t>(i)] - 1)],
+                              Qt::LeftButton);
         dismissDialog(f);
     }
     points += 80 + 90 + 100 + 120 + 130;
@@ -70,7 +71,7 @@ void playPanel(qxtest::GameFixture& f, int& points)
 void playLR(qxtest::GameFixture& f, int& points)
 {
     f.dialogs.whileAsking = [&f] {
-        f.dialogs.answers.push_back(QString::number(f.game->Form3->ShownNumber));
+        f.dialogs.answers.push_back(QString::number(probe(*f.game->Form3).ShownNumber()));
     };
     start(f, 2);
     for (int q = 0; q < 5; ++q)
@@ -83,7 +84,7 @@ void playNMemory(qxtest::GameFixture& f, int& points)
 {
     // The fourth answer drops its last digit: wrong, 6 of 7 positions.
     f.dialogs.whileAsking = [&f] {
-        const QString digits = f.game->Form4->ShownDigits;
+        const QString digits = probe(*f.game->Form4).ShownDigits();
         f.dialogs.answers.push_back(f.game->Form1->run().question() == 4 ? digits.chopped(1)
                                                                          : digits);
     };
@@ -102,7 +103,10 @@ void playStop(qxtest::GameFixture& f, int& points)
     for (int q = 1; q <= 5; ++q) {
         const int late = q == 3 ? 5 : 0;
         QVERIFY(f.clock.advanceUntil(
-            [&] { return s.MMTimer1.Enabled() && s.ClockHundredths == s.TargetHundredths + late; },
+            [&] {
+                return probe(s).MMTimer1().Enabled() &&
+                       probe(s).ClockHundredths() == probe(s).TargetHundredths() + late;
+            },
             kLimitMs));
         enter(&s);
         if (q < 5)
@@ -124,7 +128,7 @@ void playReflex(qxtest::GameFixture& f, int& points)
             QVERIFY(f.clock.advanceUntil([&] { return s.KeyPreview; }, kLimitMs));
             enter(&s);
         } else {
-            QVERIFY(f.clock.advanceUntil([&] { return s.MMTimer1.Enabled(); }, kLimitMs));
+            QVERIFY(f.clock.advanceUntil([&] { return probe(s).MMTimer1().Enabled(); }, kLimitMs));
             f.clock.advance(280);
             enter(&s);
         }
@@ -138,11 +142,11 @@ void playBox(qxtest::GameFixture& f, int& points)
     start(f, 6);
     TForm8& s = *f.game->Form8;
     for (int q = 1; q <= 7; ++q) {
-        QVERIFY(s.Edit1->isEnabled());
+        QVERIFY(probe(s).Edit1()->isEnabled());
         f.clock.advance(2500);
-        const int typed = q == 4 ? s.BoxCount + 1 : s.BoxCount;
-        QTest::keyClicks(s.Edit1, QString::number(typed));
-        QTest::keyClick(s.Edit1, Qt::Key_Return);
+        const int typed = q == 4 ? probe(s).BoxCount() + 1 : probe(s).BoxCount();
+        QTest::keyClicks(probe(s).Edit1(), QString::number(typed));
+        QTest::keyClick(probe(s).Edit1(), Qt::Key_Return);
         dismissDialog(f);
     }
     points += 6 * (400 - 250);
@@ -154,9 +158,10 @@ void playShape(qxtest::GameFixture& f, int& points)
     TForm6& s = *f.game->Form6;
     for (int q = 1; q <= 5; ++q) {
         f.clock.advance(10000); // the stopwatch shows 00:10:0
-        const int right = s.ShapeOrder[8];
+        const int right = probe(s).ShapeOrder()[8];
         const int tag = q == 5 ? right % 9 + 1 : right;
-        QTest::mouseClick(s.answerButtons[static_cast<std::size_t>(tag - 1)], Qt::LeftButton);
+        QTest::mouseClick(probe(s).answerButtons()[static_cast<std::size_t>(tag - 1)],
+                          Qt::LeftButton);
         if (q < 5)
             dismissDialog(f);
     }
@@ -183,9 +188,9 @@ void verifyEverythingIdle(qxtest::GameFixture& f)
     QCOMPARE(f.game->Form1->TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
         TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
-        QVERIFY(screen->startButton()->isEnabled());
-        QVERIFY(screen->counterLabel()->Caption().isEmpty());
-        QVERIFY(!screen->stagePicture()->hasPicture());
+        QVERIFY(frame(*screen).startButton()->isEnabled());
+        QVERIFY(frame(*screen).counterLabel()->Caption().isEmpty());
+        QVERIFY(!frame(*screen).stagePicture()->hasPicture());
         QVERIFY(!screen->isVisible());
     }
     QCOMPARE(f.clock.activeTimers(), 0);
@@ -219,7 +224,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
         before.insert(path, qxtest::readBytes(path));
     }
 
-    f.game->Form1->Image24->click();
+    probe(*f.game->Form1).Image24()->click();
     const int expected = playStages(f, 7);
     if (QTest::currentTestFailed())
         return;
@@ -230,15 +235,15 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     dismissDialog(f);
     TForm15& score = *f.game->Form15;
     QCOMPARE(f.game->modal.top(), &score);
-    QCOMPARE(score.ShadowLabel2->Caption(), QStringLiteral("点数：4149"));
-    QCOMPARE(score.ShadowLabel4->Caption(), QStringLiteral("今回の順位　1位"));
+    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：4149"));
+    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
     const store::Lines ranking = store::loadLines(store::rankingFile());
     QCOMPARE(ranking.size(), 10);
     QCOMPARE(cp932::decode(ranking.at(0)), QStringLiteral("2026/12/08,4149,走者"));
     QCOMPARE(cp932::decode(ranking.at(1)), QStringLiteral("2026/12/01,1500,クイラ"));
     QVERIFY(f.sound.played.contains(QStringLiteral("wav/up.wav")));
 
-    score.Image3->click();
+    probe(score).Image3()->click();
     verifyEverythingIdle(f);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         QCOMPARE(qxtest::readBytes(it.key()), it.value());
@@ -258,22 +263,22 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
     const QByteArray ranking = qxtest::readBytes(store::rankingFile());
-    f.game->Form1->Image24->click();
+    probe(*f.game->Form1).Image24()->click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
         return;
     // Leave in the middle of the stage's first question.
     TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    screen->startButton()->click();
+    frame(*screen).startButton()->click();
     f.clock.advance(1500);
-    screen->backButton()->click();
+    frame(*screen).backButton()->click();
     verifyEverythingIdle(f);
     QCOMPARE(qxtest::readBytes(store::rankingFile()), ranking);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.
-    f.game->Form1->Image24->click();
+    probe(*f.game->Form1).Image24()->click();
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
     QCOMPARE(f.game->Form1->TotalScore(), 0);
 }

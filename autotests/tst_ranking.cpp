@@ -200,10 +200,12 @@ namespace {
 void playShapeStage(qxtest::GameFixture& f, int tenths)
 {
     TForm6& screen = *f.game->Form6;
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     for (int q = 0; q < 5; ++q) {
         f.clock.advance(100 * tenths);
-        screen.answerButtons[static_cast<std::size_t>(screen.ShapeOrder[8] - 1)]->click();
+        probe(screen)
+            .answerButtons()[static_cast<std::size_t>(probe(screen).ShapeOrder()[8] - 1)]
+            ->click();
         QVERIFY(f.game->Form10->isVisible());
         QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     }
@@ -223,16 +225,16 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     TForm15& score = *f.game->Form15;
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(menu.TotalScore(), 985);
-    QCOMPARE(score.ShadowLabel1->Caption(), QStringLiteral("山田 太郎"));
-    QCOMPARE(score.ShadowLabel2->Caption(), QStringLiteral("点数：985"));
-    QCOMPARE(score.ShadowLabel4->Caption(), QStringLiteral("今回の順位　4位"));
+    QCOMPARE(probe(score).ShadowLabel1()->Caption(), QStringLiteral("山田 太郎"));
+    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：985"));
+    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　4位"));
     // Ranked once, although the dialog's hiding activates the screen again.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/up.wav")), 1);
-    QCOMPARE(score.StringGrid1->rowCount(), 11);
-    QCOMPARE(score.StringGrid1->item(0, 0)->text(), QStringLiteral("日付"));
-    QCOMPARE(score.StringGrid1->item(4, 1)->text(), QStringLiteral("985"));
-    QCOMPARE(score.StringGrid1->item(4, 2)->text(), QStringLiteral("山田"));
-    QCOMPARE(score.StringGrid1->item(10, 2)->text(), QStringLiteral("つき"));
+    QCOMPARE(probe(score).StringGrid1()->rowCount(), 11);
+    QCOMPARE(probe(score).StringGrid1()->item(0, 0)->text(), QStringLiteral("日付"));
+    QCOMPARE(probe(score).StringGrid1()->item(4, 1)->text(), QStringLiteral("985"));
+    QCOMPARE(probe(score).StringGrid1()->item(4, 2)->text(), QStringLiteral("山田"));
+    QCOMPARE(probe(score).StringGrid1()->item(10, 2)->text(), QStringLiteral("つき"));
     const QString expected = QStringLiteral("2026/12/01,1500,クイラ\r\n"
                                             "2026/12/01,1300,ベックス\r\n"
                                             "2026/12/01,1100,はなこ\r\n"
@@ -246,12 +248,12 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     QCOMPARE(qxtest::readBytes(store::rankingFile()), cp932::encode(expected));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田 太郎/shape.dat")), QByteArray());
 
-    score.Image3->click();
+    probe(score).Image3()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(score.ShadowLabel4->Caption().isEmpty());
+    QVERIFY(probe(score).ShadowLabel4()->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -262,8 +264,8 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
     const QByteArray before = qxtest::readBytes(store::rankingFile());
     f.enterStage("shape", -2000);
     f.game->Form15->ShowModal();
-    QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　なし"));
-    QCOMPARE(f.game->Form15->StringGrid1->rowCount(), 11);
+    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　なし"));
+    QCOMPARE(probe(*f.game->Form15).StringGrid1()->rowCount(), 11);
     QCOMPARE(qxtest::readBytes(store::rankingFile()), before);
 }
 
@@ -278,8 +280,8 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     f.enterStage("shape", 600);
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
-    QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：600"));
-    QVERIFY(f.game->Form15->ShadowLabel4->Caption().isEmpty());
+    QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：600"));
+    QVERIFY(probe(*f.game->Form15).ShadowLabel4()->Caption().isEmpty());
     QCOMPARE(qxtest::readBytes(store::rankingFile()), bytes);
 }
 
@@ -297,8 +299,8 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     store::saveLines(store::rankingFile(), lines);
     f.enterStage("shape", 1600);
     f.game->Form15->ShowModal();
-    QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　1位"));
-    QTableWidget& grid = *f.game->Form15->StringGrid1;
+    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
+    QTableWidget& grid = *probe(*f.game->Form15).StringGrid1();
     QCOMPARE(grid.item(2, 2)->text(), QString(cp932::kShownBytes, u'n'));
     const store::Lines written = store::loadLines(store::rankingFile());
     QCOMPARE(written.size(), 10);
@@ -307,7 +309,7 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
 
     // Below every entry above the damaged one: the comparison reaches it.
     f.enterStage("shape", -5);
-    f.game->Form15->Image3Click();
+    probe(*f.game->Form15).Image3Click();
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().size() < 2 * cp932::kShownBytes);

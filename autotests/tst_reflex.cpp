@@ -20,7 +20,7 @@ const QString kRecord = QStringLiteral("Rec/u/Reflex.dat");
 // Runs the countdown and the wait until the picture is shown.
 void waitForPicture(qxtest::GameFixture& f)
 {
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form7->MMTimer1.Enabled(); }, 8000));
+    QVERIFY(f.clock.advanceUntil([&] { return probe(*f.game->Form7).MMTimer1().Enabled(); }, 8000));
 }
 
 void pressEnter(QWidget* form)
@@ -30,7 +30,7 @@ void pressEnter(QWidget* form)
 
 QString verdict(qxtest::GameFixture& f)
 {
-    return f.game->Form10->ShadowLabel2->Caption();
+    return probe(*f.game->Form10).ShadowLabel2()->Caption();
 }
 
 } // namespace
@@ -67,21 +67,21 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,フライング\r\n"));
     qxtest::writeBytes(kRecord, old);
     TForm1& menu = *f.game->Form1;
-    menu.Image17->click();
+    probe(menu).Image17()->click();
     TForm7& screen = *f.game->Form7;
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
 
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     waitForPicture(f);
-    QVERIFY(screen.Image4->hasPicture());
+    QVERIFY(probe(screen).Image4()->hasPicture());
     f.clock.advance(ms);
     pressEnter(&screen);
     QCOMPARE(verdict(f), time);
     QCOMPARE(menu.CurrentTest, QStringLiteral("Reflex"));
     QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(screen.startButton()->isEnabled());
-    QVERIFY(!screen.MMTimer1.Enabled());
+    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(!probe(screen).MMTimer1().Enabled());
     const QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,") + time + QStringLiteral("\r\n")) + old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
@@ -95,9 +95,9 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     pressEnter(f.game->Form10.get());
     QVERIFY(!f.game->Form10->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
     QCOMPARE(f.game->Form1->run().question(), 0);
-    screen.backButton()->click();
+    frame(screen).backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -110,13 +110,13 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
     screen.ShowModal();
     for (int question = 0; question < 8; ++question) {
         f.sound.played.clear();
-        screen.startButton()->click();
-        QCOMPARE(screen.CountdownValue, 2);
-        QVERIFY(!screen.startButton()->isEnabled());
+        frame(screen).startButton()->click();
+        QCOMPARE(probe(screen).CountdownValue(), 2);
+        QVERIFY(!frame(screen).startButton()->isEnabled());
         QCOMPARE(f.sound.played, QStringList{"wav/cd.wav"});
         pressEnter(&screen);
         f.clock.advance(1000);
-        QCOMPARE(screen.CountdownValue, 1);
+        QCOMPARE(probe(screen).CountdownValue(), 1);
         QCOMPARE(f.sound.played.size(), 2);
         pressEnter(&screen);
         f.clock.advance(999);
@@ -126,15 +126,15 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
         f.clock.advance(1);
         // The box goes blank, armed, and the wait begins without a sound.
         QVERIFY(screen.KeyPreview);
-        QVERIFY(!screen.Image4->hasPicture());
+        QVERIFY(!probe(screen).Image4()->hasPicture());
         QCOMPARE(f.sound.played.size(), 2);
-        const int wait = screen.Timer1.Interval();
+        const int wait = probe(screen).Timer1().Interval();
         QVERIFY2(wait >= 1000 && wait <= 5999, qPrintable(QString::number(wait)));
         f.clock.advance(wait - 1);
-        QVERIFY(!screen.MMTimer1.Enabled());
+        QVERIFY(!probe(screen).MMTimer1().Enabled());
         f.clock.advance(1);
-        QVERIFY(screen.MMTimer1.Enabled());
-        QVERIFY(screen.Image4->hasPicture());
+        QVERIFY(probe(screen).MMTimer1().Enabled());
+        QVERIFY(probe(screen).Image4()->hasPicture());
         pressEnter(&screen);
         pressEnter(f.game->Form10.get());
     }
@@ -146,16 +146,16 @@ void ReflexTest::enterDuringTheWaitIsAFalseStart()
     f.selectUser(QStringLiteral("u"));
     TForm7& screen = *f.game->Form7;
     screen.ShowModal();
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(2000 + 999);
     pressEnter(&screen);
     QCOMPARE(verdict(f), QStringLiteral("フライング"));
     QVERIFY(!screen.KeyPreview);
-    QVERIFY(screen.startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton()->isEnabled());
     // No picture follows.
     f.clock.advance(10000);
-    QVERIFY(!screen.Image4->hasPicture());
-    QVERIFY(!screen.MMTimer1.Enabled());
+    QVERIFY(!probe(screen).Image4()->hasPicture());
+    QVERIFY(!probe(screen).MMTimer1().Enabled());
     QCOMPARE(qxtest::readBytes(kRecord),
              cp932::encode(QStringLiteral("2026/12/08,フライング\r\n")));
 }
@@ -168,17 +168,17 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     f.enterStage("Reflex", 1000);
     TForm7& screen = *f.game->Form7;
     screen.ShowModal();
-    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(screen.stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture()->hasPicture());
 
     // Reactions in ms, -1 for a false start: 22, 50, 0, -73 and 40 points.
     const int reactions[] = {280, 0, -1, 1230, 100};
     const int totals[] = {1022, 1072, 1072, 999, 1039};
     int before = 1000;
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     for (int q = 0; q < 5; ++q) {
         QCOMPARE(f.game->Form1->run().question(), q + 1);
-        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         if (reactions[q] < 0) {
             f.clock.advance(2000);
         } else {
@@ -188,7 +188,8 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
         pressEnter(&screen);
         QCOMPARE(menu.TotalScore(), totals[q]);
         // The score line does not hold the question's points yet.
-        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
+        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+                 QStringLiteral("点数：%1").arg(before));
         before = totals[q];
         pressEnter(f.game->Form10.get());
     }
@@ -199,15 +200,15 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
     // Leaving the box screen abandons the run and resets the Reflex screen.
-    f.game->Form8->backButton()->click();
+    frame(*f.game->Form8).backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QVERIFY(screen.modeLabel()->Caption().isEmpty());
-    QVERIFY(!screen.stagePicture()->hasPicture());
-    QVERIFY(!screen.Image4->hasPicture());
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
+    QVERIFY(!frame(screen).stagePicture()->hasPicture());
+    QVERIFY(!probe(screen).Image4()->hasPicture());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -218,15 +219,15 @@ void ReflexTest::missingRecordFileLeavesTheKeyDisarmed()
     QFile::remove(kRecord);
     TForm7& screen = *f.game->Form7;
     screen.ShowModal();
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     waitForPicture(f);
     pressEnter(&screen);
     pressEnter(&screen);
     QCOMPARE(f.dialogs.errors, QStringList{"ファイル Rec/u/Reflex.dat は開けません"});
     QVERIFY(f.game->Form10->isVisible());
     QVERIFY(!screen.KeyPreview);
-    QVERIFY(screen.startButton()->isEnabled());
-    QCOMPARE(screen.ReactionHundredths, 0);
+    QVERIFY(frame(screen).startButton()->isEnabled());
+    QCOMPARE(probe(screen).ReactionHundredths(), 0);
 }
 
 QTEST_MAIN(ReflexTest)

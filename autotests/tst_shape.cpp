@@ -30,24 +30,26 @@ ShapeClock clockOf(const QString& text)
     return {minutes / 10, minutes % 10, seconds / 10, seconds % 10, parts.at(2).toInt()};
 }
 
-QString shownTime(const TForm6& screen)
+QString shownTime(TForm6& screen)
 {
     QString text;
-    for (const QLabel* label : {screen.Label7, screen.Label6, screen.Label5, screen.Label3,
-                                screen.Label2, screen.Label4, screen.Label1})
+    for (const QLabel* label :
+         {probe(screen).Label7(), probe(screen).Label6(), probe(screen).Label5(),
+          probe(screen).Label3(), probe(screen).Label2(), probe(screen).Label4(),
+          probe(screen).Label1()})
         text += label->text();
     return text;
 }
 
-Image* button(const TForm6& screen, int tag)
+Image* button(TForm6& screen, int tag)
 {
-    return screen.answerButtons[static_cast<std::size_t>(tag - 1)];
+    return probe(screen).answerButtons()[static_cast<std::size_t>(tag - 1)];
 }
 
 // A wrong answer: any shape that is drawn in the ring.
-int wrongTag(const TForm6& screen)
+int wrongTag(TForm6& screen)
 {
-    return screen.ShapeOrder[0];
+    return probe(screen).ShapeOrder()[0];
 }
 
 } // namespace
@@ -127,53 +129,53 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:30:0\r\n"));
     qxtest::writeBytes(kRecord, old);
     TForm1& menu = *f.game->Form1;
-    menu.Image16->click();
+    probe(menu).Image16()->click();
     TForm6& screen = *f.game->Form6;
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(!screen.Label1->isVisible());
+    QVERIFY(!probe(screen).Label1()->isVisible());
     QVERIFY(!button(screen, 1)->isEnabled());
 
-    screen.startButton()->click();
-    QVERIFY(!screen.startButton()->isEnabled());
-    QVERIFY(screen.Label1->isVisible());
+    frame(screen).startButton()->click();
+    QVERIFY(!frame(screen).startButton()->isEnabled());
+    QVERIFY(probe(screen).Label1()->isVisible());
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
     // The ring holds the eight pictures loaded for the order.
     for (std::size_t k = 0; k < 8; ++k) {
-        QCOMPARE(
-            screen.ShapeBitmaps[k],
-            keyedTransparent(loadBitmap(QStringLiteral("bmp/%1.bmp").arg(screen.ShapeOrder[k]))));
+        QCOMPARE(probe(screen).ShapeBitmaps()[k],
+                 keyedTransparent(
+                     loadBitmap(QStringLiteral("bmp/%1.bmp").arg(probe(screen).ShapeOrder()[k]))));
     }
-    QVERIFY(screen.Image11->hasPicture());
+    QVERIFY(probe(screen).Image11()->hasPicture());
 
     f.clock.advance(12300);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
-    button(screen, screen.ShapeOrder[8])->click();
-    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
-    QCOMPARE(f.game->Form10->Label1->text(), QStringLiteral("時間：00:12:3"));
-    QVERIFY(f.game->Form10->Label2->text().isEmpty());
+    button(screen, probe(screen).ShapeOrder()[8])->click();
+    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
+    QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("時間：00:12:3"));
+    QVERIFY(probe(*f.game->Form10).Label2()->text().isEmpty());
     QCOMPARE(menu.CurrentTest, QStringLiteral("shape"));
     f.clock.advance(1000);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
     QVERIFY(!button(screen, 1)->isEnabled());
-    QVERIFY(screen.startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton()->isEnabled());
     QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,○,00:12:3\r\n")) + old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
     f.clock.advance(61000);
     button(screen, wrongTag(screen))->click();
-    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("不正解"));
+    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,01:01:0\r\n")));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
 
-    screen.backButton()->click();
+    frame(screen).backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QVERIFY(!screen.Label1->isVisible());
+    QVERIFY(!probe(screen).Label1()->isVisible());
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
-    QVERIFY(screen.modeLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -185,41 +187,42 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
     f.enterStage("shape", 100);
     TForm6& screen = *f.game->Form6;
     screen.ShowModal();
-    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(screen.stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture()->hasPicture());
 
     // Tenths before answering and whether right: 99, 82, 0, 94 and 100 points.
     const int tenths[] = {100, 99, 20, 123, 0};
     const bool right[] = {true, true, false, true, true};
     const int totals[] = {199, 281, 281, 375, 475};
     int before = 100;
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     for (int q = 0; q < 5; ++q) {
         QCOMPARE(f.game->Form1->run().question(), q + 1);
-        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         f.clock.advance(100 * tenths[q]);
-        button(screen, right[q] ? screen.ShapeOrder[8] : wrongTag(screen))->click();
+        button(screen, right[q] ? probe(screen).ShapeOrder()[8] : wrongTag(screen))->click();
         QCOMPARE(menu.TotalScore(), totals[q]);
-        QCOMPARE(f.game->Form10->ShadowLabel3->Caption(), QStringLiteral("点数：%1").arg(before));
+        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+                 QStringLiteral("点数：%1").arg(before));
         before = totals[q];
         QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     }
     QCOMPARE(f.game->modal.top(), f.game->Form15.get());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(f.game->Form15->ShadowLabel2->Caption(), QStringLiteral("点数：475"));
-    QCOMPARE(f.game->Form15->ShadowLabel4->Caption(), QStringLiteral("今回の順位　7位"));
+    QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：475"));
+    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　7位"));
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
-    f.game->Form15->Image3->click();
+    probe(*f.game->Form15).Image3()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(screen.modeLabel()->Caption().isEmpty());
-    QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QVERIFY(!screen.stagePicture()->hasPicture());
-    QVERIFY(!screen.Label1->isVisible());
-    QVERIFY(f.game->Form15->ShadowLabel1->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+    QVERIFY(!frame(screen).stagePicture()->hasPicture());
+    QVERIFY(!probe(screen).Label1()->isVisible());
+    QVERIFY(probe(*f.game->Form15).ShadowLabel1()->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -243,20 +246,21 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
     }
     TForm6& screen = *f.game->Form6;
     screen.ShowModal();
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     const QString error =
-        missing ? QStringLiteral("ファイル bmp/%1.bmp は開けません").arg(screen.ShapeOrder[0])
-                : QStringLiteral("ビットマップイメージが不正です");
+        missing
+            ? QStringLiteral("ファイル bmp/%1.bmp は開けません").arg(probe(screen).ShapeOrder()[0])
+            : QStringLiteral("ビットマップイメージが不正です");
     QCOMPARE(f.dialogs.errors, QStringList{error});
     // Nothing is drawn in the ring, but the question runs.
-    QImage white(screen.Image11->size(), QImage::Format_RGB32);
+    QImage white(probe(screen).Image11()->size(), QImage::Format_RGB32);
     white.fill(Qt::white);
-    QCOMPARE(screen.Image11->picture(), white);
+    QCOMPARE(probe(screen).Image11()->picture(), white);
     QVERIFY(button(screen, 1)->isEnabled());
     f.clock.advance(500);
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:5"));
-    button(screen, screen.ShapeOrder[8])->click();
-    QCOMPARE(f.game->Form10->ShadowLabel2->Caption(), QStringLiteral("正解"));
+    button(screen, probe(screen).ShapeOrder()[8])->click();
+    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
     QCOMPARE(qxtest::readBytes(kRecord), cp932::encode(QStringLiteral("2026/12/08,○,00:00:5\r\n")));
 }
 
@@ -269,12 +273,12 @@ void ShapeTest::stopwatchReadsAsOneTime()
     f.selectUser(QStringLiteral("u"));
     TForm6& screen = *f.game->Form6;
     screen.ShowModal();
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(2600);
     QCOMPARE(shownTime(screen), QStringLiteral("00:02:6"));
-    const QRect area =
-        QRect(screen.Label7->geometry().topLeft(), screen.Label1->geometry().bottomRight())
-            .adjusted(-4, 0, 4, 0);
+    const QRect area = QRect(probe(screen).Label7()->geometry().topLeft(),
+                             probe(screen).Label1()->geometry().bottomRight())
+                           .adjusted(-4, 0, 4, 0);
     const QImage shown = screen.grab(area).toImage();
     // Runs of columns with ink are the characters.
     std::vector<std::pair<int, int>> runs;

@@ -45,7 +45,7 @@ void stopAfter(qxtest::GameFixture& f, TForm5& screen, int ticks)
 {
     QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
     f.clock.advance(10 * ticks);
-    QCOMPARE(screen.ClockHundredths, ticks);
+    QCOMPARE(probe(screen).ClockHundredths(), ticks);
     pressEnter(screen);
 }
 
@@ -173,49 +173,49 @@ void StopTest::singlePlayWritesTheStopLine()
     qxtest::writeBytes(QStringLiteral("Rec/u/stop.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
     auto& menu = *f.game->Form1;
-    menu.Image5->click();
-    f.game->Form9->levelButtons[0]->click();
+    probe(menu).Image5()->click();
+    probe(*f.game->Form9).levelButtons()[0]->click();
     TForm5& screen = *f.game->Form5;
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("レベル1"));
-    QCOMPARE(screen.ShadowLabel2->Caption(), QStringLiteral("3:00"));
-    QCOMPARE(screen.Panel2->y(), 140);
+    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル1"));
+    QCOMPARE(probe(screen).ShadowLabel2()->Caption(), QStringLiteral("3:00"));
+    QCOMPARE(probe(screen).Panel2()->y(), 140);
     QVERIFY(!screen.KeyPreview);
 
     // The clock runs at once, without countdown or sound.
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     QVERIFY(screen.KeyPreview);
-    QVERIFY(!screen.startButton()->isEnabled());
-    QVERIFY(screen.Panel3->isHidden());
+    QVERIFY(!frame(screen).startButton()->isEnabled());
+    QVERIFY(probe(screen).Panel3()->isHidden());
     f.clock.advance(3050);
-    QCOMPARE(screen.ClockHundredths, 305);
+    QCOMPARE(probe(screen).ClockHundredths(), 305);
     pressEnter(screen);
     QVERIFY(!screen.KeyPreview);
-    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("+00:05"));
-    QCOMPARE(screen.ShadowLabel4->FontColor(), QColor(Qt::red));
+    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("+00:05"));
+    QCOMPARE(probe(screen).ShadowLabel4()->FontColor(), QColor(Qt::red));
     f.clock.advance(1000);
-    QCOMPARE(screen.ClockHundredths, 305);
-    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(probe(screen).ClockHundredths(), 305);
+    QVERIFY(frame(screen).startButton()->isEnabled());
     // The screen shows 03:05; the file gets the target's form.
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:05,+00:05\r\n"
                                           "2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
 
     // An exact stop reads 00:00 in blue.
-    screen.startButton()->click();
-    QCOMPARE(screen.Panel2->y(), 140);
-    QVERIFY(screen.ShadowLabel4->Caption().isEmpty());
+    frame(screen).startButton()->click();
+    QCOMPARE(probe(screen).Panel2()->y(), 140);
+    QVERIFY(probe(screen).ShadowLabel4()->Caption().isEmpty());
     f.clock.advance(3000);
     pressEnter(screen);
-    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("00:00"));
-    QCOMPARE(screen.ShadowLabel4->FontColor(), QColor(Qt::blue));
+    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).ShadowLabel4()->FontColor(), QColor(Qt::blue));
     f.clock.advance(1000);
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:00,00:00\r\n"
                                                          "2026/12/08,レベル1,3:00,3:05,"))));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 0);
     QCOMPARE(menu.TotalScore(), 0);
-    QVERIFY(screen.counterLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
     QVERIFY(!f.game->Form10->isVisible());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -237,18 +237,18 @@ void StopTest::revealEndsOnceTheBlindPassesTheDigits()
     QFETCH(int, restingTop);
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, level);
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     // ENTER before the first tick.
     pressEnter(screen);
-    QCOMPARE(screen.ShadowLabel4->Caption(),
+    QCOMPARE(probe(screen).ShadowLabel4()->Caption(),
              store::formatDifference(-stopQuestion(false, level, 0)->target));
     f.clock.advance(100 * ticks - 1);
-    QVERIFY(!screen.startButton()->isEnabled());
+    QVERIFY(!frame(screen).startButton()->isEnabled());
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
     f.clock.advance(1);
-    QVERIFY(screen.startButton()->isEnabled());
-    QVERIFY(!screen.Timer1.Enabled());
-    QCOMPARE(screen.Panel2->y(), restingTop);
+    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(!probe(screen).Timer1().Enabled());
+    QCOMPARE(probe(screen).Panel2()->y(), restingTop);
     QVERIFY(!qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
 }
 
@@ -257,14 +257,14 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
     auto& menu = *f.game->Form1;
-    QCOMPARE(screen.modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(screen.stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture()->hasPicture());
 
-    screen.startButton()->click();
-    QVERIFY(screen.Panel3->isVisibleTo(&screen));
-    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("2"));
+    frame(screen).startButton()->click();
+    QVERIFY(probe(screen).Panel3()->isVisibleTo(&screen));
+    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("2"));
     f.clock.advance(1000);
-    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("1"));
+    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("1"));
     QVERIFY(!screen.KeyPreview);
 
     // Exact, 1.23 s late, 0.05 s early, then twice before the first tick.
@@ -274,12 +274,12 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     const int totals[] = {300, 277, 372, 172, -228};
     for (int q = 0; q < 5; ++q) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
-        QVERIFY(screen.Panel3->isHidden());
+        QVERIFY(probe(screen).Panel3()->isHidden());
         QCOMPARE(f.game->Form1->run().question(), q + 1);
-        QCOMPARE(screen.counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
-        QCOMPARE(screen.TargetHundredths, targets[q]);
-        QCOMPARE(screen.ShadowLabel2->Caption(), store::targetText(targets[q]));
-        QCOMPARE(screen.Panel2->y(), blindTops[q]);
+        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(probe(screen).TargetHundredths(), targets[q]);
+        QCOMPARE(probe(screen).ShadowLabel2()->Caption(), store::targetText(targets[q]));
+        QCOMPARE(probe(screen).Panel2()->y(), blindTops[q]);
         stopAfter(f, screen, stops[q]);
         QCOMPARE(menu.TotalScore(), totals[q]);
     }
@@ -301,30 +301,30 @@ void StopTest::enterCountsOnceAndOnlyWhileArmed()
     TForm5& screen = openScreen(f, 1);
     auto& menu = *f.game->Form1;
     pressEnter(screen);
-    QVERIFY(!screen.Timer1.Enabled());
+    QVERIFY(!probe(screen).Timer1().Enabled());
 
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(500);
     pressEnter(screen);
-    QVERIFY(!screen.Timer1.Enabled());
-    QVERIFY(screen.countdown.Enabled());
+    QVERIFY(!probe(screen).Timer1().Enabled());
+    QVERIFY(probe(screen).countdown().Enabled());
 
     QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
     f.clock.advance(1000);
     QTest::keyClick(&screen, Qt::Key_A);
     QTest::keyClick(&screen, Qt::Key_Space);
-    QVERIFY(screen.MMTimer1.Enabled());
+    QVERIFY(probe(screen).MMTimer1().Enabled());
     f.clock.advance(3000);
     pressEnter(screen);
     pressEnter(screen);
     QCOMPARE(menu.TotalScore(), 300);
-    QCOMPARE(screen.ShadowLabel4->Caption(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("00:00"));
 
     f.clock.advance(100);
     pressEnter(screen);
     QCOMPARE(menu.TotalScore(), 300);
-    QCOMPARE(screen.ClockHundredths, 400);
-    QVERIFY(screen.Timer1.Enabled());
+    QCOMPARE(probe(screen).ClockHundredths(), 400);
+    QVERIFY(probe(screen).Timer1().Enabled());
 }
 
 void StopTest::leavingMidQuestionStopsTimersAndResets_data()
@@ -343,41 +343,41 @@ void StopTest::leavingMidQuestionStopsTimersAndResets()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
     const int idleTimers = f.clock.activeTimers();
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(500);
     if (runFor >= 0) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
         f.clock.advance(runFor);
-        QVERIFY(screen.Label2->isHidden());
+        QVERIFY(probe(screen).Label2()->isHidden());
     }
     if (stopped) {
         pressEnter(screen);
         f.clock.advance(100);
     }
-    screen.backButton()->click();
+    frame(screen).backButton()->click();
 
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(f.clock.activeTimers(), idleTimers);
-    QVERIFY(!screen.MMTimer1.Enabled());
-    QVERIFY(!screen.Timer1.Enabled());
-    QVERIFY(!screen.countdown.Enabled());
+    QVERIFY(!probe(screen).MMTimer1().Enabled());
+    QVERIFY(!probe(screen).Timer1().Enabled());
+    QVERIFY(!probe(screen).countdown().Enabled());
     QVERIFY(!screen.KeyPreview);
-    QCOMPARE(screen.ClockHundredths, 0);
-    QVERIFY(!screen.Label2->isHidden());
-    QCOMPARE(screen.Label2->text(), QStringLiteral("00:00"));
-    QCOMPARE(screen.Panel2->y(), 140);
-    QVERIFY(screen.ShadowLabel4->Caption().isEmpty());
-    QVERIFY(screen.ShadowLabel2->Caption().isEmpty());
-    QCOMPARE(screen.ShadowLabel5->Caption(), QStringLiteral("2"));
-    QVERIFY(screen.Panel3->isHidden());
-    QVERIFY(screen.startButton()->isEnabled());
+    QCOMPARE(probe(screen).ClockHundredths(), 0);
+    QVERIFY(!probe(screen).Label2()->isHidden());
+    QCOMPARE(probe(screen).Label2()->text(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).Panel2()->y(), 140);
+    QVERIFY(probe(screen).ShadowLabel4()->Caption().isEmpty());
+    QVERIFY(probe(screen).ShadowLabel2()->Caption().isEmpty());
+    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("2"));
+    QVERIFY(probe(screen).Panel3()->isHidden());
+    QVERIFY(frame(screen).startButton()->isEnabled());
     QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(screen.counterLabel()->Caption().isEmpty());
-    QVERIFY(!screen.stagePicture()->hasPicture());
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+    QVERIFY(!frame(screen).stagePicture()->hasPicture());
     QCOMPARE(f.game->Form1->OverallMode(), 0);
     QCOMPARE(f.game->Form1->TotalScore(), 0);
     f.clock.advance(5000);
-    QCOMPARE(screen.Panel2->y(), 140);
+    QCOMPARE(probe(screen).Panel2()->y(), 140);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -386,14 +386,14 @@ void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0);
     QFile::remove(QStringLiteral("Rec/u/stop.dat"));
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(1000);
     pressEnter(screen);
     f.clock.advance(5000);
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("ファイル Rec/u/stop.dat は開けません")});
-    QVERIFY(!screen.Timer1.Enabled());
-    QVERIFY(screen.startButton()->isEnabled());
-    QCOMPARE(screen.Panel2->y(), 149);
+    QVERIFY(!probe(screen).Timer1().Enabled());
+    QVERIFY(frame(screen).startButton()->isEnabled());
+    QCOMPARE(probe(screen).Panel2()->y(), 149);
     QVERIFY(!QFile::exists(QStringLiteral("Rec/u/stop.dat")));
 }
 
@@ -412,12 +412,12 @@ void StopTest::blindHidesWhatItsLevelSays()
     QFETCH(int, level);
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, level);
-    screen.startButton()->click();
+    frame(screen).startButton()->click();
     f.clock.advance(8880);
-    QCOMPARE(screen.ClockHundredths, 888);
-    const int blindTop = screen.Panel2->y();
-    const auto [digitsTop, digitsBottom] = inkRows(screen.PaintBox1->canvas());
-    const auto [shownTop, shownBottom] = inkRows(screen.Panel1->grab().toImage());
+    QCOMPARE(probe(screen).ClockHundredths(), 888);
+    const int blindTop = probe(screen).Panel2()->y();
+    const auto [digitsTop, digitsBottom] = inkRows(probe(screen).PaintBox1()->canvas());
+    const auto [shownTop, shownBottom] = inkRows(probe(screen).Panel1()->grab().toImage());
     // Some of the digits show above the blind, the rest lies behind it.
     QVERIFY2(
         digitsTop < blindTop && shownTop == digitsTop,
@@ -438,13 +438,13 @@ void StopTest::restingClockSitsWhereTheRunningClockDoes()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, 10);
-    screen.Panel2->hide();
-    const QImage resting = screen.Panel1->grab().toImage();
-    screen.startButton()->click();
-    QVERIFY(screen.Label2->isHidden());
+    probe(screen).Panel2()->hide();
+    const QImage resting = probe(screen).Panel1()->grab().toImage();
+    frame(screen).startButton()->click();
+    QVERIFY(probe(screen).Label2()->isHidden());
     // The label and the clock's own painting differ at most in the
     // antialiasing of the digits' last row.
-    const auto [runningTop, runningBottom] = inkRows(screen.Panel1->grab().toImage());
+    const auto [runningTop, runningBottom] = inkRows(probe(screen).Panel1()->grab().toImage());
     const auto [restingTop, restingBottom] = inkRows(resting);
     QCOMPARE(runningTop, restingTop);
     QVERIFY(std::abs(runningBottom - restingBottom) <= 1);

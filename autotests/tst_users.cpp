@@ -51,10 +51,10 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     qxtest::GameFixture f;
     auto* form = f.game->Form11.get();
     form->ShowModal();
-    form->Edit1->setText(QStringLiteral("山田"));
-    form->Image5->click();
+    probe(*form).Edit1()->setText(QStringLiteral("山田"));
+    probe(*form).Image5()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"登録しました"});
-    QVERIFY(form->Edit1->text().isEmpty());
+    QVERIFY(probe(*form).Edit1()->text().isEmpty());
     QDir folder(QStringLiteral("Rec/山田"));
     QStringList files = folder.entryList(QDir::Files);
     files.sort();
@@ -66,17 +66,17 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QVERIFY(f.game->Form1->UserName.isEmpty());
 
     // A pasted name of two lines registers its first line.
-    form->Edit1->setText(QStringLiteral("佐藤\r\n"));
-    form->Image5->click();
+    probe(*form).Edit1()->setText(QStringLiteral("佐藤\r\n"));
+    probe(*form).Image5()->click();
     QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録しました"));
     QVERIFY(QFileInfo(QStringLiteral("Rec/佐藤")).isDir());
 
     // A second registration of the same name leaves the first one alone.
     qxtest::writeBytes(QStringLiteral("Rec/山田/panel.dat"), "keep\r\n");
-    form->Edit1->setText(QStringLiteral("山田"));
-    form->Image5->click();
+    probe(*form).Edit1()->setText(QStringLiteral("山田"));
+    probe(*form).Image5()->click();
     QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録できません"));
-    QCOMPARE(form->Edit1->text(), QStringLiteral("山田"));
+    QCOMPARE(probe(*form).Edit1()->text(), QStringLiteral("山田"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田/panel.dat")), QByteArray("keep\r\n"));
 }
 
@@ -114,8 +114,8 @@ void UsersTest::refusedNamesCreateNothing()
     const QStringList before = tree();
     auto* form = f.game->Form11.get();
     form->ShowModal();
-    form->Edit1->setText(name);
-    form->Image5->click();
+    probe(*form).Edit1()->setText(name);
+    probe(*form).Image5()->click();
     QCOMPARE(f.dialogs.messages, QStringList{"登録できません"});
     QCOMPARE(tree(), before);
 }
@@ -150,34 +150,35 @@ void UsersTest::listingFollowsTheFolder()
 
     auto* form = f.game->Form12.get();
     form->ShowModal();
-    form->Image4->click();
+    probe(*form).Image4()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     form->ShowModal(); // the list is filled anew at each opening
-    QCOMPARE(form->ListBox1->count(), 3);
+    QCOMPARE(probe(*form).ListBox1()->count(), 3);
 }
 
 void UsersTest::selectionUnlocksTheNineButtons()
 {
     qxtest::GameFixture f;
     auto& menu = *f.game->Form1;
-    const QList<Image*> locked{menu.Image26, menu.Image24, menu.Image7,  menu.Image3, menu.Image4,
-                               menu.Image5,  menu.Image17, menu.Image18, menu.Image16};
+    const QList<Image*> locked{probe(menu).Image26(), probe(menu).Image24(), probe(menu).Image7(),
+                               probe(menu).Image3(),  probe(menu).Image4(),  probe(menu).Image5(),
+                               probe(menu).Image17(), probe(menu).Image18(), probe(menu).Image16()};
     for (Image* button : locked)
         QVERIFY(!button->isEnabled());
     // A locked button neither acts nor sounds.
-    menu.Image7->click();
+    probe(menu).Image7()->click();
     QVERIFY(f.sound.played.isEmpty());
     QCOMPARE(f.game->modal.depth(), 0);
 
     users::registerUser(QStringLiteral("山田"));
-    menu.Image6->click();
+    probe(menu).Image6()->click();
     QCOMPARE(f.game->modal.top(), f.game->Form12.get());
     auto* select = f.game->Form12.get();
-    select->ListBox1->setCurrentRow(0);
-    select->Image5->click();
+    probe(*select).ListBox1()->setCurrentRow(0);
+    probe(*select).Image5()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.UserName, QStringLiteral("山田"));
-    QCOMPARE(menu.Label1->text(), QStringLiteral("ユーザー名：山田"));
+    QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：山田"));
     for (Image* button : locked)
         QVERIFY(button->isEnabled());
     QCOMPARE(f.sound.played, QStringList{"wav/click.wav"});
@@ -187,8 +188,8 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
 {
     qxtest::GameFixture f;
     users::registerUser(QStringLiteral("u"));
-    f.game->Form1->Image6->click();
-    f.game->Form12->Image5->click();
+    probe(*f.game->Form1).Image6()->click();
+    probe(*f.game->Form12).Image5()->click();
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
     QCOMPARE(f.game->modal.top(), f.game->Form12.get());
@@ -198,11 +199,11 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
 void UsersTest::closingRegistrationEmptiesTheBox()
 {
     qxtest::GameFixture f;
-    f.game->Form1->Image14->click();
-    f.game->Form11->Edit1->setText(QStringLiteral("half typed"));
-    f.game->Form11->Image4->click();
+    probe(*f.game->Form1).Image14()->click();
+    probe(*f.game->Form11).Edit1()->setText(QStringLiteral("half typed"));
+    probe(*f.game->Form11).Image4()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QVERIFY(f.game->Form11->Edit1->text().isEmpty());
+    QVERIFY(probe(*f.game->Form11).Edit1()->text().isEmpty());
 }
 
 // The lowest lettering of the instruction picture is "名前", the entry box's
@@ -210,8 +211,8 @@ void UsersTest::closingRegistrationEmptiesTheBox()
 void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
 {
     qxtest::GameFixture f;
-    const TForm11& form = *f.game->Form11;
-    const QImage picture = form.Image3->picture();
+    TForm11& form = *f.game->Form11;
+    const QImage picture = probe(form).Image3()->picture();
     int lowestInk = -1;
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
@@ -221,7 +222,7 @@ void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
         }
     }
     QVERIFY(lowestInk >= 0);
-    const int gap = form.Edit1->y() - (form.Image3->y() + lowestInk);
+    const int gap = probe(form).Edit1()->y() - (probe(form).Image3()->y() + lowestInk);
     QVERIFY2(gap > 0 && gap <= 20, qPrintable(QString::number(gap)));
 }
 

@@ -4,6 +4,7 @@
 // and the waits of the countdowns are skipped by calling their handlers.
 
 #include "bench.h"
+#include "probes.h"
 
 #include "app/dialog.h"
 #include "app/mainform.h"
@@ -123,27 +124,27 @@ std::vector<StopRun> stopTrials(int trials, std::string& failure)
     g.game->Form1->Level = kStopLevel;
     g.game->Form1->CurrentTest = QStringLiteral("stop");
     stop.ShowModal();
-    KeyArrival arrival(stop.MMTimer1);
+    KeyArrival arrival(probe(stop).MMTimer1());
     stop.installEventFilter(&arrival);
-    const Paints paints(stop.PaintBox1);
+    const Paints paints(probe(stop).PaintBox1());
     runFor(100);
     std::vector<StopRun> runs;
     for (int trial = 0; trial < trials; ++trial) {
-        if (!runUntil([&stop] { return stop.startButton()->isEnabled(); }, 5000)) {
+        if (!runUntil([&stop] { return frame(stop).startButton()->isEnabled(); }, 5000)) {
             failure = "the reveal did not end";
             break;
         }
         QEventLoop loop;
         const std::int64_t clickNs = monotonicNs();
-        stop.startButton()->click();
+        frame(stop).startButton()->click();
         const std::int64_t clickedNs = monotonicNs();
         const KeyPresser enter(&stop, clickNs + kStopRunNs, [&loop] { loop.quit(); });
         loop.exec();
-        runs.push_back({stop.ClockHundredths, toMs(enter.pressedNs() - clickNs),
+        runs.push_back({probe(stop).ClockHundredths(), toMs(enter.pressedNs() - clickNs),
                         arrival.clockRunning, toMs(clickedNs - clickNs),
                         paints.longestGapMs(clickNs, enter.pressedNs())});
     }
-    runUntil([&stop] { return stop.startButton()->isEnabled(); }, 5000);
+    runUntil([&stop] { return frame(stop).startButton()->isEnabled(); }, 5000);
     if (!g.dialogs.errors.isEmpty())
         failure = g.errorText();
     return runs;
@@ -171,14 +172,14 @@ ReflexRun reflexTrials(int trials)
     TForm7& reflex = *g.game->Form7;
     g.game->Form1->CurrentTest = QStringLiteral("Reflex");
     reflex.ShowModal();
-    KeyArrival arrival(reflex.MMTimer1);
+    KeyArrival arrival(probe(reflex).MMTimer1());
     reflex.installEventFilter(&arrival);
     runFor(100);
     ReflexRun run;
     for (int trial = 0; trial < trials; ++trial) {
-        reflex.startButton()->click();
-        qx::dispatch([&reflex] { reflex.Timer2Timer(); });
-        qx::dispatch([&reflex] { reflex.Timer2Timer(); });
+        frame(reflex).startButton()->click();
+        qx::dispatch([&reflex] { probe(reflex).Timer2Timer(); });
+        qx::dispatch([&reflex] { probe(reflex).Timer2Timer(); });
         // Reaction times of 150 to 400 ms whose phases against the clock's
         // 10 ms ticks cover one tick evenly, so that the rounding of the
         // count averages out exactly over the trials.
@@ -187,9 +188,9 @@ ReflexRun reflexTrials(int trials)
         // The true time runs from the moment the picture reaches the screen:
         // its handler paints it and hands it to the window system at once.
         QEventLoop loop;
-        const Paints paints(reflex.Image4);
+        const Paints paints(probe(reflex).Image4());
         const std::int64_t handlerNs = monotonicNs();
-        qx::dispatch([&reflex] { reflex.Timer1Timer(); });
+        qx::dispatch([&reflex] { probe(reflex).Timer1Timer(); });
         if (paints.atNs.empty()) {
             run.failure = "the picture was not painted by its handler";
             break;
@@ -201,7 +202,7 @@ ReflexRun reflexTrials(int trials)
         const std::int64_t pressedNs = enter->pressedNs();
         enter.reset();
         run.pictureDelayMs.push_back(toMs(shownNs - handlerNs));
-        const QString shown = g.game->Form10->ShadowLabel2->Caption();
+        const QString shown = probe(*g.game->Form10).ShadowLabel2()->Caption();
         bool number = false;
         const int hundredths = QString(shown).remove(QLatin1Char(':')).toInt(&number);
         closeDialog(g);
@@ -243,16 +244,16 @@ std::vector<double> lrTrials(int trials, std::string& failure)
         QEventLoop loop;
         g.dialogs.inputAtNs = 0;
         g.dialogs.whileAsking = [&loop] { loop.quit(); };
-        lr.startButton()->click();
-        qx::dispatch([&lr] { lr.Timer1Timer(); });
+        frame(lr).startButton()->click();
+        qx::dispatch([&lr] { probe(lr).Timer1Timer(); });
         const std::int64_t enabledNs = monotonicNs();
-        qx::dispatch([&lr] { lr.Timer1Timer(); });
+        qx::dispatch([&lr] { probe(lr).Timer1Timer(); });
         QTimer::singleShot(5000, &loop, [&loop] { loop.quit(); });
         loop.exec();
         if (g.dialogs.inputAtNs == 0) {
-            failure = "the run stopped at frame " + std::to_string(lr.TextX / 2) + " of " +
+            failure = "the run stopped at frame " + std::to_string(probe(lr).TextX() / 2) + " of " +
                       std::to_string(kLrFrames) + ": its timer was switched off";
-            qx::dispatch([&lr] { lr.FormCloseQuery(); });
+            qx::dispatch([&lr] { probe(lr).FormCloseQuery(); });
             continue;
         }
         runs.push_back(toMs(g.dialogs.inputAtNs - enabledNs));

@@ -3,6 +3,7 @@
 // time, idle on the main menu and while the stop clock ticks every 10 ms.
 
 #include "bench.h"
+#include "probes.h"
 
 #include "app/mainform.h"
 #include "tests/stop.h"
@@ -72,11 +73,11 @@ void costFigures(Report& report, const Options& options)
     g.game->Form1->CurrentTest = QStringLiteral("stop");
     stop.ShowModal();
     runFor(200);
-    stop.startButton()->click();
+    frame(stop).startButton()->click();
     runFor(200);
     const Cost running = measure(ms);
-    const bool ran = stop.MMTimer1.Enabled();
-    stop.backButton()->click();
+    const bool ran = probe(stop).MMTimer1().Enabled();
+    frame(stop).backButton()->click();
     report.line(
         "while the stop clock runs: " + fixed(running.cpuMsPerSecond / kStopTicksPerSecond, 3) +
         " ms of CPU per 10 ms tick, painting the clock included");

@@ -3,6 +3,7 @@
 // shows all of it. Both beside a plain read of the same file.
 
 #include "bench.h"
+#include "probes.h"
 
 #include "app/mainform.h"
 #include "platform/textcodec.h"
@@ -78,16 +79,17 @@ void recordFigures(Report& report, const Options& options)
                 " MB; a plain read takes " + fixed(readMs, 2) + " ms");
 
     TForm13& viewer = *g.game->Form13;
-    g.game->Form1->Image26->click();
+    probe(*g.game->Form1).Image26()->click();
     runFor(100);
     const double viewerMs = median(repeat(repeats, [&] {
-        viewer.Image8->click();
+        probe(viewer).Image8()->click();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         viewer.repaint();
     }));
-    const bool viewerShowsAll = viewer.Grid.RowCount() == kLines + 1 && g.dialogs.errors.isEmpty();
-    viewer.Image3->click();
+    const bool viewerShowsAll =
+        probe(viewer).Grid().RowCount() == kLines + 1 && g.dialogs.errors.isEmpty();
+    probe(viewer).Image3()->click();
 
     store::Lines loaded;
     const double loadMs = median(repeat(repeats, [&] { loaded = store::loadLines(path); }));

@@ -4,6 +4,7 @@
 // process (the same game, its viewer open and empty).
 
 #include "bench.h"
+#include "probes.h"
 
 #include "app/mainform.h"
 #include "users/kiroku.h"
@@ -100,16 +101,16 @@ int scaleChild(char* argv[])
     if (!QFile::link(path, record))
         return 2;
     TForm13& viewer = *g.game->Form13;
-    g.game->Form1->Image26->click();
+    probe(*g.game->Form1).Image26()->click();
     runFor(100);
     long long rows = 0;
     const std::int64_t startNs = monotonicNs();
     if (mode == "viewer") {
-        viewer.Image8->click();
+        probe(viewer).Image8()->click();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         viewer.repaint();
-        rows = viewer.Grid.lineCount();
+        rows = probe(viewer).Grid().lineCount();
     } else {
         QFile file(record);
         if (file.open(QIODevice::ReadOnly))

@@ -15,6 +15,9 @@ public:
     // The verdict, centred, and the two extra lines.
     void setResult(const QString& verdict, const QString& line1, const QString& line2);
 
+private:
+    friend struct qx::ScreenProbe<TForm10>;
+
     void FormActivate() override;
     void FormKeyPress(QChar& key) override;
     void FormCloseQuery() override;
@@ -25,6 +28,5 @@ public:
     QLabel* Label2;
     TShadowLabel* ShadowLabel1; // "ENTERを押して下さい"
 
-private:
     void handOff();
 };

@@ -11,6 +11,9 @@ class TForm9 final : public qx::Screen {
 public:
     explicit TForm9(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm9>;
+
     void FormActivate() override;
     void FormCloseQuery() override;
     // Level buttons 1..10 (Image4Click to Image13Click).

@@ -22,7 +22,8 @@ public:
     // Called by the user selection once a user is chosen.
     void selectUser(const QString& name);
 
-    void PlayClick() const { Screen::PlayClick(); }
+private:
+    friend struct qx::ScreenProbe<TForm1>;
 
     qx::Image* Image24; // 総合トレーニング
     qx::Image* Image7;  // パネル
@@ -42,9 +43,9 @@ public:
     // The hover markers in the order of the buttons above (おわる has none).
     std::array<qx::Image*, 12> markers{};
 
-private:
     void Image1MouseMove();
-    qx::OverallRun m_run;
     void singlePlayViaLevels(const QString& test);
     void singlePlayDirect(const QString& test, qx::Form* screen);
+
+    qx::OverallRun m_run;
 };

@@ -12,6 +12,11 @@
 
 namespace qx {
 
+// The one way in for tests that look inside a screen: every screen keeps its
+// controls, timers and state private and names its accessor a friend; the
+// accessors themselves are the tests' own.
+template <class S> struct ScreenProbe;
+
 class Screen : public Form {
 public:
     Screen(Game& game, const QString& caption);

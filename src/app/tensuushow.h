@@ -43,6 +43,9 @@ class TForm15 final : public qx::Screen {
 public:
     explicit TForm15(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm15>;
+
     void FormActivate() override;
     void FormCloseQuery() override;
     void Image3Click();

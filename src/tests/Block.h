@@ -45,6 +45,9 @@ public:
     TForm8(const TForm8&) = delete;
     TForm8& operator=(const TForm8&) = delete;
 
+private:
+    friend struct qx::ScreenProbe<TForm8>;
+
     void startQuestion() override { Image10Click(); }
     void Image10Click();
     void Timer1Timer();

@@ -33,6 +33,9 @@ public:
     explicit TForm3(qx::Game& game);
     ~TForm3() override;
 
+private:
+    friend struct qx::ScreenProbe<TForm3>;
+
     void startQuestion() override { Image5Click(); }
     void Image5Click();
     void Timer1Timer();

@@ -29,16 +29,19 @@ public:
 
     TestScreen(Game& game, const QString& caption, const Layout& layout);
 
-    // The start button's action; the stage dialog calls it directly, also while
-    // the button is disabled, to start the next question of an overall stage.
-    virtual void startQuestion() = 0;
-
     // In an overall run, after a question's verdict: what the run says comes
     // next, the next question here, the next stage's screen or the score.
     void continueRun();
 
     QString testId() const { return QString::fromLatin1(m_layout.testId); }
     const Stage& stage() const { return *m_stage; }
+
+protected:
+    friend struct ScreenProbe<TestScreen>;
+
+    // The start button's action; the run calls it directly, also while the
+    // button is disabled, to start the next question of an overall stage.
+    virtual void startQuestion() = 0;
 
     TShadowLabel* modeLabel() const { return m_modeLabel; }
     TShadowLabel* counterLabel() const { return m_counterLabel; }
@@ -48,7 +51,6 @@ public:
 
     void FormActivate() override;
 
-protected:
     bool overall() const;
     OverallRun& run() const;
     // Overall run: one more question, shown in the counter label.

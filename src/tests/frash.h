@@ -26,6 +26,9 @@ class TForm4 final : public qx::TestScreen {
 public:
     explicit TForm4(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm4>;
+
     void startQuestion() override { Image4Click(); }
     void Image4Click();
     void Timer2Timer();

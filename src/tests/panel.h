@@ -28,6 +28,9 @@ class TForm2 final : public qx::TestScreen {
 public:
     explicit TForm2(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm2>;
+
     void startQuestion() override { Image3Click(); }
     void Image3Click();
     void sougoutimTimer();

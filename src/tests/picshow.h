@@ -20,6 +20,9 @@ public:
     TForm7(const TForm7&) = delete;
     TForm7& operator=(const TForm7&) = delete;
 
+private:
+    friend struct qx::ScreenProbe<TForm7>;
+
     void startQuestion() override { Image5Click(); }
     void Image5Click();
     void Timer2Timer();

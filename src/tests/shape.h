@@ -44,6 +44,9 @@ public:
     TForm6(const TForm6&) = delete;
     TForm6& operator=(const TForm6&) = delete;
 
+private:
+    friend struct qx::ScreenProbe<TForm6>;
+
     void startQuestion() override { Image14Click(); }
     void Image14Click();
     void Image2Click(qx::Image* sender);

@@ -36,6 +36,9 @@ public:
     explicit TForm5(qx::Game& game);
     ~TForm5() override;
 
+private:
+    friend struct qx::ScreenProbe<TForm5>;
+
     void startQuestion() override { Image4Click(); }
     void FormActivate() override;
     void Image4Click();

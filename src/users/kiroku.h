@@ -83,6 +83,9 @@ class TForm13 final : public qx::Screen {
 public:
     explicit TForm13(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm13>;
+
     // The shared handler of the eight file buttons; the button's Tag picks
     // the file.
     void RecordButtonClick(const qx::Image* sender);

@@ -11,6 +11,9 @@ class TForm11 final : public qx::Screen {
 public:
     explicit TForm11(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm11>;
+
     void Image5Click();
     void FormCloseQuery() override;
 

@@ -20,6 +20,9 @@ class TForm12 final : public qx::Screen {
 public:
     explicit TForm12(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm12>;
+
     void FormActivate() override;
     void Image5Click();
 

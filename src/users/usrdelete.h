@@ -12,6 +12,9 @@ class TForm14 final : public qx::Screen {
 public:
     explicit TForm14(qx::Game& game);
 
+private:
+    friend struct qx::ScreenProbe<TForm14>;
+
     void FormActivate() override;
     void Image2Click();
 
