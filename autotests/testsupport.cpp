@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "platform/controls.h"
 #include "platform/dispatch.h"
+#include "users/store.h"
 #include "users/users.h"
 
 #include <QDir>
@@ -43,6 +44,17 @@ ScratchFolder::~ScratchFolder()
     QDir::setCurrent(m_previous);
 }
 
+QString cannotOpen(const QString& inRecords)
+{
+    return QStringLiteral("ファイル %1/%2 は開けません").arg(qx::store::recordsFolder(), inRecords);
+}
+
+QString cannotCreate(const QString& inRecords)
+{
+    return QStringLiteral("ファイル %1/%2 を作成できません")
+        .arg(qx::store::recordsFolder(), inRecords);
+}
+
 QByteArray readBytes(const QString& path)
 {
     QFile file(path);
@@ -58,8 +70,9 @@ void writeBytes(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-GameFixture::GameFixture(std::uint32_t seed)
+GameFixture::GameFixture(std::uint32_t seed) : m_previousRecords(qx::store::recordsFolder())
 {
+    qx::store::setRecordsFolder(folder.path() + QStringLiteral("/Rec"));
     qx::installFontSubstitution();
     qx::installAccessibility();
     qx::setErrorReport([this](const QString& text) { dialogs.error(text); });
@@ -72,6 +85,7 @@ GameFixture::~GameFixture()
 {
     game.reset();
     qx::setErrorReport({});
+    qx::store::setRecordsFolder(m_previousRecords);
 }
 
 void GameFixture::selectUser(const QString& name)

@@ -54,12 +54,18 @@ private:
     QString m_previous;
 };
 
+// The game's messages about a file in the records folder, which name it by
+// its whole path: cannotOpen("u/box.dat").
+QString cannotOpen(const QString& inRecords);
+QString cannotCreate(const QString& inRecords);
+
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
-// A whole game on the virtual clock with fake sound and boxes, in a scratch
-// folder, seeded for repeatable draws. Errors reported by handlers land in
-// dialogs.errors.
+// A whole game on the virtual clock with fake sound and boxes, seeded for
+// repeatable draws. Its records and pictures are in a scratch folder that it
+// hands to the game, as the program hands its own folder. Errors reported by
+// handlers land in dialogs.errors.
 class GameFixture {
 public:
     explicit GameFixture(std::uint32_t seed = 1);
@@ -76,8 +82,11 @@ public:
     qx::Random random;
     RecordingSound sound;
     ScriptedDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs};
+    qx::Services services{clock, random, sound, dialogs, folder.path()};
     std::unique_ptr<qx::Game> game;
+
+private:
+    QString m_previousRecords;
 };
 
 } // namespace qxtest

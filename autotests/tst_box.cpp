@@ -211,7 +211,7 @@ void BoxTest::missingRecordFileLeavesTheFieldClearedAndDisabled()
     screen.ShowModal();
     frame(screen).startButton()->click();
     answer(f, 100, QStringLiteral("5"));
-    QCOMPARE(f.dialogs.errors, QStringList{"ファイル Rec/u/box.dat は開けません"});
+    QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/box.dat"))});
     QVERIFY(f.game->Form10->isVisible());
     QVERIFY(probe(screen).Edit1()->text().isEmpty());
     QVERIFY(!probe(screen).Edit1()->isEnabled());

@@ -293,7 +293,7 @@ void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
     screen.ShowModal();
     frame(screen).startButton()->click();
     answer(f);
-    QCOMPARE(f.dialogs.errors, QStringList{"ファイル Rec/u/panel.dat は開けません"});
+    QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
     QVERIFY(!f.game->Form10->isVisible());
     QVERIFY(frame(screen).startButton()->isEnabled());
 }

@@ -223,7 +223,7 @@ void ReflexTest::missingRecordFileLeavesTheKeyDisarmed()
     waitForPicture(f);
     pressEnter(&screen);
     pressEnter(&screen);
-    QCOMPARE(f.dialogs.errors, QStringList{"ファイル Rec/u/Reflex.dat は開けません"});
+    QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/Reflex.dat"))});
     QVERIFY(f.game->Form10->isVisible());
     QVERIFY(!screen.KeyPreview);
     QVERIFY(frame(screen).startButton()->isEnabled());

@@ -247,10 +247,10 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
     TForm6& screen = *f.game->Form6;
     screen.ShowModal();
     frame(screen).startButton()->click();
-    const QString error =
-        missing
-            ? QStringLiteral("ファイル bmp/%1.bmp は開けません").arg(probe(screen).ShapeOrder()[0])
-            : QStringLiteral("ビットマップイメージが不正です");
+    const QString error = missing ? QStringLiteral("ファイル %1/bmp/%2.bmp は開けません")
+                                        .arg(f.folder.path())
+                                        .arg(probe(screen).ShapeOrder()[0])
+                                  : QStringLiteral("ビットマップイメージが不正です");
     QCOMPARE(f.dialogs.errors, QStringList{error});
     // Nothing is drawn in the ring, but the question runs.
     QImage white(probe(screen).Image11()->size(), QImage::Format_RGB32);

@@ -390,7 +390,7 @@ void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
     f.clock.advance(1000);
     pressEnter(screen);
     f.clock.advance(5000);
-    QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("ファイル Rec/u/stop.dat は開けません")});
+    QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/stop.dat"))});
     QVERIFY(!probe(screen).Timer1().Enabled());
     QVERIFY(frame(screen).startButton()->isEnabled());
     QCOMPARE(probe(screen).Panel2()->y(), 149);

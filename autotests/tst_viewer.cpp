@@ -222,7 +222,7 @@ void ViewerTest::deletedUsersFileLeavesOnlyTheHeading()
 
     QVERIFY(users::deleteUser(QStringLiteral("u")));
     probe(v.form).Image8()->click();
-    QCOMPARE(v.f.dialogs.errors, QStringList{"ファイル Rec/u/stop.dat は開けません"});
+    QCOMPARE(v.f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/stop.dat"))});
     QCOMPARE(row(v.form, 0), (QStringList{"日付", "レベル", "秒", "ストップ", "差"}));
     QCOMPARE(probe(v.form).Grid().RowCount(), rows);
     QVERIFY(rowsBlankFrom(v.form, 1));
