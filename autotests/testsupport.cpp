@@ -75,7 +75,6 @@ GameFixture::GameFixture(std::uint32_t seed) : m_previousRecords(qx::store::reco
     qx::store::setRecordsFolder(folder.path() + QStringLiteral("/Rec"));
     qx::installFontSubstitution();
     qx::installAccessibility();
-    qx::setErrorReport([this](const QString& text) { dialogs.error(text); });
     game = std::make_unique<qx::Game>(services);
     random.seed(seed);
     game->start();
@@ -84,7 +83,6 @@ GameFixture::GameFixture(std::uint32_t seed) : m_previousRecords(qx::store::reco
 GameFixture::~GameFixture()
 {
     game.reset();
-    qx::setErrorReport({});
     qx::store::setRecordsFolder(m_previousRecords);
 }
 

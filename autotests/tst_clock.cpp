@@ -1,5 +1,6 @@
 #include "platform/clock.h"
 #include "platform/dispatch.h"
+#include "platform/timer.h"
 
 #include <QStringList>
 #include <QTest>
@@ -24,15 +25,7 @@ class ClockTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        qx::setErrorReport([this](const QString& text) { m_errors.append(text); });
-    }
-    void cleanup()
-    {
-        qx::setErrorReport({});
-        m_errors.clear();
-    }
+    void cleanup() { m_errors.clear(); }
 
     // Each tick sees the clock at its own deadline; at a shared deadline the
     // timer started first fires first.
@@ -76,10 +69,12 @@ private Q_SLOTS:
     {
         qx::VirtualClock clock;
         int ticks = 0;
-        clock.start(2, [&] {
+        qx::Timer timer(clock, m_dispatcher, 2);
+        timer.setOnTimer([&] {
             ++ticks;
             throw qx::Error(QStringLiteral("ファイル x は開けません"));
         });
+        timer.setEnabled(true);
         clock.advance(6);
         QCOMPARE(ticks, 3);
         QCOMPARE(m_errors.size(), 3);
@@ -171,13 +166,14 @@ private Q_SLOTS:
     {
         qx::RealClock clock;
         int ticks = 0;
-        qx::Clock::TimerId id = 0;
-        id = clock.start(2, [&] {
+        qx::Timer timer(clock, m_dispatcher, 2);
+        timer.setOnTimer([&] {
             if (++ticks == 3) {
-                clock.stop(id);
+                timer.setEnabled(false);
                 throw qx::Error(QStringLiteral("stopped"));
             }
         });
+        timer.setEnabled(true);
         const std::int64_t before = clock.nowNs();
         QTRY_COMPARE(ticks, 3);
         QVERIFY(clock.nowNs() - before >= 5 * kNsPerMs);
@@ -189,6 +185,7 @@ private Q_SLOTS:
 
 private:
     QStringList m_errors;
+    qx::Dispatcher m_dispatcher{[this](const QString& text) { m_errors.append(text); }};
 };
 
 QTEST_MAIN(ClockTest)

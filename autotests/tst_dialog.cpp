@@ -212,7 +212,7 @@ void DialogTest::coveredFormsStayGuardedWhenAnotherGameEnds()
     QCOMPARE(f.game->modal.depth(), 1);
     QCOMPARE(f.game->modal.top(), f.game->Form11.get());
     // Closing still settles once the handler returns.
-    qx::dispatch([&] { f.game->Form11->Close(); });
+    f.game->dispatcher.run([&] { f.game->Form11->Close(); });
     QCOMPARE(f.game->modal.depth(), 0);
 }
 

@@ -111,15 +111,7 @@ class MMTimerTest : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void init()
-    {
-        qx::setErrorReport([this](const QString& text) { m_errors.append(text); });
-    }
-    void cleanup()
-    {
-        qx::setErrorReport({});
-        m_errors.clear();
-    }
+    void cleanup() { m_errors.clear(); }
 
     void deliveryTimeout_data()
     {
@@ -144,7 +136,7 @@ private Q_SLOTS:
         QFETCH(unsigned, interval);
         QFETCH(unsigned, timeout);
         qx::VirtualClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         QCOMPARE(timer.Interval(), 1000U);
         QCOMPARE(timer.DeliveryTimeout(), 900U);
         QVERIFY(!timer.Enabled());
@@ -166,7 +158,7 @@ private Q_SLOTS:
         QFETCH(int, ticks);
         qx::RealClock clock;
         qx::beginTimerPeriod();
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         std::vector<Run> runs;
         int received = 0;
         bool onUiThread = true;
@@ -202,7 +194,7 @@ private Q_SLOTS:
     void slowHandlerIsNotReenteredAndTicksResume()
     {
         qx::RealClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         int ticks = 0;
         int depth = 0;
         int deepest = 0;
@@ -233,7 +225,7 @@ private Q_SLOTS:
     void busyUiThreadDropsTheStaleTicksAndGoesOn()
     {
         qx::RealClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         int ticks = 0;
         timer.setInterval(5);
         timer.setOnTimer([&] { ++ticks; });
@@ -262,7 +254,7 @@ private Q_SLOTS:
         QFETCH(unsigned, interval);
         QFETCH(bool, handlerFirst);
         qx::RealClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         int ticks = 0;
         timer.setInterval(interval);
         if (handlerFirst)
@@ -302,7 +294,7 @@ private Q_SLOTS:
         QFETCH(int, periodAfterMs);
         QFETCH(bool, rearms);
         qx::RealClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         std::vector<std::int64_t> arrivals;
         const std::function<void()> handler = [&] { arrivals.push_back(clock.nowNs()); };
         timer.setInterval(100);
@@ -339,15 +331,15 @@ private Q_SLOTS:
     {
         QFETCH(int, reportOpenMs);
         qx::RealClock clock;
-        TMMTimer timer(clock);
         int ticks = 0;
         int ticksWhileReporting = 0;
-        qx::setErrorReport([&](const QString& text) {
+        qx::Dispatcher dispatcher([&](const QString& text) {
             m_errors.append(text);
             const int before = ticks;
             runEventLoop(reportOpenMs);
             ticksWhileReporting += ticks - before;
         });
+        TMMTimer timer(clock, dispatcher);
         timer.setInterval(20);
         timer.setOnTimer([&] {
             ++ticks;
@@ -380,7 +372,7 @@ private Q_SLOTS:
         qx::RealClock clock;
         for (int round = 0; round < 20; ++round) {
             auto ticks = std::make_shared<int>(0);
-            auto* timer = new TMMTimer(clock);
+            auto* timer = new TMMTimer(clock, m_dispatcher);
             timer->setInterval(2);
             if (how == QLatin1String("handler"))
                 timer->setOnTimer([timer, ticks] {
@@ -414,7 +406,7 @@ private Q_SLOTS:
     void followsTheSameRulesOnAVirtualClock()
     {
         qx::VirtualClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         std::vector<std::int64_t> arrivalsMs;
         const std::function<void()> handler = [&] {
             arrivalsMs.push_back(clock.nowNs() / kNsPerMs);
@@ -445,7 +437,7 @@ private Q_SLOTS:
     void handlerPastItsTimeOutResumesOnTheGridOnAVirtualClock()
     {
         qx::VirtualClock clock;
-        TMMTimer timer(clock);
+        TMMTimer timer(clock, m_dispatcher);
         std::vector<std::int64_t> arrivalsMs;
         timer.setInterval(10);
         timer.setOnTimer([&] {
@@ -479,6 +471,7 @@ private Q_SLOTS:
 
 private:
     QStringList m_errors;
+    qx::Dispatcher m_dispatcher{[this](const QString& text) { m_errors.append(text); }};
 };
 
 QTEST_MAIN(MMTimerTest)

@@ -98,7 +98,7 @@ protected:
 
 void closeDialog(BenchGame& g)
 {
-    qx::dispatch([&g] { g.game->Form10->Close(); });
+    g.game->dispatcher.run([&g] { g.game->Form10->Close(); });
 }
 
 struct StopRun {
@@ -178,8 +178,8 @@ ReflexRun reflexTrials(int trials)
     ReflexRun run;
     for (int trial = 0; trial < trials; ++trial) {
         frame(reflex).startButton()->click();
-        qx::dispatch([&reflex] { probe(reflex).Timer2Timer(); });
-        qx::dispatch([&reflex] { probe(reflex).Timer2Timer(); });
+        g.game->dispatcher.run([&reflex] { probe(reflex).Timer2Timer(); });
+        g.game->dispatcher.run([&reflex] { probe(reflex).Timer2Timer(); });
         // Reaction times of 150 to 400 ms whose phases against the clock's
         // 10 ms ticks cover one tick evenly, so that the rounding of the
         // count averages out exactly over the trials.
@@ -190,7 +190,7 @@ ReflexRun reflexTrials(int trials)
         QEventLoop loop;
         const Paints paints(probe(reflex).Image4());
         const std::int64_t handlerNs = monotonicNs();
-        qx::dispatch([&reflex] { probe(reflex).Timer1Timer(); });
+        g.game->dispatcher.run([&reflex] { probe(reflex).Timer1Timer(); });
         if (paints.atNs.empty()) {
             run.failure = "the picture was not painted by its handler";
             break;
@@ -245,15 +245,15 @@ std::vector<double> lrTrials(int trials, std::string& failure)
         g.dialogs.inputAtNs = 0;
         g.dialogs.whileAsking = [&loop] { loop.quit(); };
         frame(lr).startButton()->click();
-        qx::dispatch([&lr] { probe(lr).Timer1Timer(); });
+        g.game->dispatcher.run([&lr] { probe(lr).Timer1Timer(); });
         const std::int64_t enabledNs = monotonicNs();
-        qx::dispatch([&lr] { probe(lr).Timer1Timer(); });
+        g.game->dispatcher.run([&lr] { probe(lr).Timer1Timer(); });
         QTimer::singleShot(5000, &loop, [&loop] { loop.quit(); });
         loop.exec();
         if (g.dialogs.inputAtNs == 0) {
             failure = "the run stopped at frame " + std::to_string(probe(lr).TextX() / 2) + " of " +
                       std::to_string(kLrFrames) + ": its timer was switched off";
-            qx::dispatch([&lr] { probe(lr).FormCloseQuery(); });
+            g.game->dispatcher.run([&lr] { probe(lr).FormCloseQuery(); });
             continue;
         }
         runs.push_back(toMs(g.dialogs.inputAtNs - enabledNs));

@@ -244,7 +244,6 @@ BenchGame::BenchGame(const QString& name) : user(name), previousFolder(QDir::cur
         QFile::copy(pictures.filePath(file), folder.path() + QStringLiteral("/bmp/") + file);
     QDir::setCurrent(folder.path());
 
-    qx::setErrorReport([this](const QString& text) { dialogs.errors.append(text); });
     game = std::make_unique<qx::Game>(services);
     game->start();
     qx::users::registerUser(user);
@@ -254,7 +253,6 @@ BenchGame::BenchGame(const QString& name) : user(name), previousFolder(QDir::cur
 BenchGame::~BenchGame()
 {
     game.reset();
-    qx::setErrorReport({});
     QDir::setCurrent(previousFolder);
 }
 

@@ -7,6 +7,7 @@
 #include "bench.h"
 
 #include "platform/timerperiod.h"
+#include "platform/dispatch.h"
 #include "widgets/MMTimer.h"
 
 #include <QEventLoop>
@@ -125,7 +126,8 @@ void timerBlock(TMMTimer& timer, unsigned periodMs, int ticks, PeriodRun& run)
 PeriodRun measurePeriod(unsigned periodMs, int ticks)
 {
     qx::RealClock clock;
-    TMMTimer timer(clock);
+    qx::Dispatcher dispatcher;
+    TMMTimer timer(clock, dispatcher);
     timer.setInterval(periodMs);
     PeriodRun run;
     for (int done = 0; done < ticks; done += kBlockTicks) {

@@ -18,7 +18,10 @@
 
 namespace qx {
 
-Game::Game(Services& services) : services(services)
+Game::Game(Services& services)
+    : services(services),
+      dispatcher([&services](const QString& text) { services.dialogs.error(text); }),
+      modal(dispatcher)
 {
     services.random.randomize();
     Form1 = std::make_unique<TForm1>(*this);

@@ -4,6 +4,7 @@
 // and alive until the end. Screens reach the run state and each other through
 // it, as the windows of the original design reach each other's one instance.
 
+#include "platform/dispatch.h"
 #include "platform/form.h"
 #include "platform/services.h"
 #include "tests/stages.h"
@@ -45,6 +46,8 @@ public:
     TestScreen* screenOf(const Stage& stage) const;
 
     Services& services;
+    // Handlers' errors go to the error report of the game's boxes.
+    Dispatcher dispatcher;
     ModalStack modal;
 
     std::unique_ptr<TForm1> Form1;

@@ -124,7 +124,6 @@ int main(int argc, char* argv[])
     qx::DesktopSound sound(folders.data);
     qx::DesktopDialogs dialogs;
     qx::Services services{clock, random, sound, dialogs, folders.data};
-    qx::setErrorReport([&dialogs](const QString& text) { dialogs.error(text); });
 
     // Two copies saving into one folder would each sweep away the other's
     // half-written files; the second one says so and does not start.

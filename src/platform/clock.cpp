@@ -73,7 +73,7 @@ Clock::TimerId RealClock::start(int intervalMs, Tick tick)
     auto* timer = new QTimer(&m_impl->owner);
     timer->setTimerType(Qt::PreciseTimer);
     timer->setInterval(periodMs(intervalMs));
-    QObject::connect(timer, &QTimer::timeout, timer, [tick = std::move(tick)] { dispatch(tick); });
+    QObject::connect(timer, &QTimer::timeout, timer, std::move(tick));
     const TimerId id = m_impl->nextId++;
     m_impl->timers.emplace(id, timer);
     timer->start();
@@ -128,7 +128,7 @@ void VirtualClock::advance(std::int64_t ms)
         // The tick may stop or start timers, its own included, which would
         // destroy the entry it lives in.
         const Tick tick = due->second.tick;
-        dispatch(tick);
+        tick();
     }
     m_nowNs = targetNs;
 }

@@ -1,7 +1,7 @@
 #include "platform/controls.h"
 
 #include "art/art.h"
-#include "platform/dispatch.h"
+#include "platform/form.h"
 
 #include <QAccessibleWidget>
 #include <QFont>
@@ -125,7 +125,7 @@ void installAccessibility()
 void Image::click()
 {
     if (isEnabled() && OnClick)
-        dispatch(OnClick);
+        dispatchOn(this, OnClick);
 }
 
 void Image::paintEvent(QPaintEvent*)
@@ -160,7 +160,7 @@ void Image::mouseReleaseEvent(QMouseEvent* event)
 void Image::mouseMoveEvent(QMouseEvent*)
 {
     if (OnMouseMove)
-        dispatch(OnMouseMove);
+        dispatchOn(this, OnMouseMove);
 }
 
 Panel::Panel(QWidget* parent, QRect geometry, QColor color) : QFrame(parent), m_color(color)
@@ -200,13 +200,13 @@ void Panel::paintEvent(QPaintEvent*)
 void Panel::mousePressEvent(QMouseEvent*)
 {
     if (OnMouseDown)
-        dispatch(OnMouseDown);
+        dispatchOn(this, OnMouseDown);
 }
 
 void Panel::mouseReleaseEvent(QMouseEvent*)
 {
     if (OnMouseUp)
-        dispatch(OnMouseUp);
+        dispatchOn(this, OnMouseUp);
 }
 
 } // namespace qx

@@ -5,61 +5,36 @@
 
 namespace qx {
 
-namespace {
-std::function<void(const QString&)>& errorReport()
-{
-    static std::function<void(const QString&)> report;
-    return report;
-}
-std::function<void()>& afterDispatch()
-{
-    static std::function<void()> settle;
-    return settle;
-}
-int g_depth = 0;
-} // namespace
-
 Error::Error(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
 {
 }
 
-void setErrorReport(std::function<void(const QString&)> report)
+Dispatcher::Dispatcher(Report report) : m_report(std::move(report)) {}
+
+void Dispatcher::run(const std::function<void()>& handler)
 {
-    errorReport() = std::move(report);
+    ++m_depth;
+    runCaught(handler);
+    --m_depth;
+    if (m_depth == 0 && m_settle) {
+        // Settling runs handlers of its own (FormCloseQuery, continuations),
+        // which must not settle again from inside.
+        ++m_depth;
+        runCaught(m_settle);
+        --m_depth;
+    }
 }
 
-void reportError(const QString& message)
+void Dispatcher::runCaught(const std::function<void()>& handler)
 {
-    if (errorReport())
-        errorReport()(message);
-}
-
-std::function<void()> setAfterDispatch(std::function<void()> settle)
-{
-    return std::exchange(afterDispatch(), std::move(settle));
-}
-
-void dispatch(const std::function<void()>& handler)
-{
-    ++g_depth;
     try {
         handler();
     } catch (const Error& e) {
-        reportError(e.message());
+        if (m_report)
+            m_report(e.message());
     } catch (const std::exception& e) {
-        reportError(QString::fromLocal8Bit(e.what()));
-    }
-    --g_depth;
-    if (g_depth == 0 && afterDispatch()) {
-        ++g_depth;
-        try {
-            afterDispatch()();
-        } catch (const Error& e) {
-            reportError(e.message());
-        } catch (const std::exception& e) {
-            reportError(QString::fromLocal8Bit(e.what()));
-        }
-        --g_depth;
+        if (m_report)
+            m_report(QString::fromLocal8Bit(e.what()));
     }
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-// Every event handler of the game runs through dispatch(): an exception that
-// escapes a handler ends that handler only and goes to the application's error
-// report (a message box titled "Quiravex"), and the game goes on. When the
-// outermost handler returns, work deferred until then runs (closing modal
-// screens that were marked to close).
+// Every event handler of the game runs through its Dispatcher: an exception
+// that escapes a handler ends that handler only and goes to the error report
+// (a message box titled "Quiravex"), and the game goes on. When the outermost
+// handler returns, the work deferred until then runs (closing modal screens
+// that were marked to close). The game owns one and hands it to what raises
+// events: its windows, controls and timers.
 
 #include <QString>
 
@@ -23,14 +24,25 @@ private:
     QString m_message;
 };
 
-void dispatch(const std::function<void()>& handler);
+class Dispatcher {
+public:
+    using Report = std::function<void(const QString&)>;
 
-// Where error texts go; the application shows a message box, tests record.
-void setErrorReport(std::function<void(const QString&)> report);
-void reportError(const QString& message);
+    // Error texts go to report; without one they are dropped.
+    explicit Dispatcher(Report report = {});
+    Dispatcher(const Dispatcher&) = delete;
+    Dispatcher& operator=(const Dispatcher&) = delete;
 
-// Runs after the outermost dispatch() returns. Returns the one it replaces,
-// so that an owner that goes away can put it back.
-std::function<void()> setAfterDispatch(std::function<void()> settle);
+    void run(const std::function<void()>& handler);
+    // Runs each time the outermost handler has returned.
+    void setAfterHandlers(std::function<void()> settle) { m_settle = std::move(settle); }
+
+private:
+    void runCaught(const std::function<void()>& handler);
+
+    Report m_report;
+    std::function<void()> m_settle;
+    int m_depth = 0;
+};
 
 } // namespace qx

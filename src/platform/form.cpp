@@ -109,7 +109,7 @@ private:
 
 } // namespace
 
-ModalStack::ModalStack()
+ModalStack::ModalStack(Dispatcher& dispatcher) : m_dispatcher(dispatcher)
 {
     // Each stack guards its own forms, so that a second game (in a test)
     // neither doubles the guard nor takes it away from the first.
@@ -117,7 +117,7 @@ ModalStack::ModalStack()
         m_guard = std::make_unique<InputGuard>(*this);
         qApp->installEventFilter(m_guard.get());
     }
-    m_outerSettle = setAfterDispatch([this] { settle(); });
+    m_dispatcher.setAfterHandlers([this] { settle(); });
 }
 
 bool ModalStack::guards(const Form* form) const
@@ -127,7 +127,7 @@ bool ModalStack::guards(const Form* form) const
 
 ModalStack::~ModalStack()
 {
-    setAfterDispatch(std::move(m_outerSettle));
+    m_dispatcher.setAfterHandlers({});
     if (m_guard && qApp)
         qApp->removeEventFilter(m_guard.get());
 }
@@ -171,7 +171,7 @@ void ModalStack::settle()
         entry.form->finishClose();
         m_stack.pop_back();
         if (entry.onReturn)
-            dispatch(entry.onReturn);
+            m_dispatcher.run(entry.onReturn);
         m_activatePending = true;
     }
     if (m_activatePending) {
@@ -187,7 +187,7 @@ void ModalStack::activateTop()
     if (!form || !form->isVisible())
         return;
     bringToFront(form);
-    dispatch([form] { form->FormActivate(); });
+    m_dispatcher.run([form] { form->FormActivate(); });
 }
 
 Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack)
@@ -247,7 +247,7 @@ void Form::ShowModal(std::function<void()> onReturn)
         tieX11Transient(this, covered);
     bringToFront(this);
     setFocus();
-    dispatch([this] { FormActivate(); });
+    m_stack.m_dispatcher.run([this] { FormActivate(); });
 }
 
 void Form::Show(Form* opener)
@@ -265,13 +265,13 @@ void Form::Show(Form* opener)
     show();
     bringToFront(this);
     setFocus();
-    dispatch([this] { FormActivate(); });
+    m_stack.m_dispatcher.run([this] { FormActivate(); });
 }
 
 void Form::Close()
 {
     if (this == m_stack.m_main) {
-        dispatch([this] { FormCloseQuery(); });
+        m_stack.m_dispatcher.run([this] { FormCloseQuery(); });
         if (m_stack.m_quit)
             m_stack.m_quit();
         return;
@@ -293,7 +293,7 @@ void Form::finishClose()
 {
     m_closeRequested = false;
     m_closing = true;
-    dispatch([this] { FormCloseQuery(); });
+    m_stack.m_dispatcher.run([this] { FormCloseQuery(); });
     hide();
     m_closing = false;
 }
@@ -302,7 +302,7 @@ void Form::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     if (!m_closing && m_stack.acceptsInput(this))
-        dispatch([this] { Close(); });
+        m_stack.m_dispatcher.run([this] { Close(); });
 }
 
 void Form::keyPressEvent(QKeyEvent* event)
@@ -321,8 +321,16 @@ void Form::keyPressEvent(QKeyEvent* event)
 void Form::dispatchKey(const QKeyEvent* event, const std::function<void()>& handler)
 {
     m_keyTimestamp = event->timestamp();
-    dispatch(handler);
+    m_stack.m_dispatcher.run(handler);
     m_keyTimestamp = 0;
+}
+
+void dispatchOn(const QWidget* control, const std::function<void()>& handler)
+{
+    if (const auto* form = dynamic_cast<const Form*>(control->window()))
+        form->m_stack.dispatcher().run(handler);
+    else
+        handler();
 }
 
 } // namespace qx

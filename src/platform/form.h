@@ -20,15 +20,17 @@
 
 namespace qx {
 
+class Dispatcher;
 class Form;
 
 class ModalStack {
 public:
-    ModalStack();
+    explicit ModalStack(Dispatcher& dispatcher);
     ~ModalStack();
     ModalStack(const ModalStack&) = delete;
     ModalStack& operator=(const ModalStack&) = delete;
 
+    Dispatcher& dispatcher() const { return m_dispatcher; }
     Form* top() const { return m_stack.empty() ? nullptr : m_stack.back().form; }
     // Whether the form was made on this stack.
     bool guards(const Form* form) const;
@@ -57,6 +59,7 @@ private:
     void settle();
     void activateTop();
 
+    Dispatcher& m_dispatcher;
     std::vector<Entry> m_stack;
     Form* m_main = nullptr;
     Form* m_modeless = nullptr; // the non-modal form shown last
@@ -64,8 +67,6 @@ private:
     std::function<void()> m_quit;
     // Keeps input from the forms this stack covers.
     std::unique_ptr<QObject> m_guard;
-    // What settled after handlers before this stack; back when it goes.
-    std::function<void()> m_outerSettle;
     bool m_activatePending = false;
     bool m_settling = false;
 };
@@ -105,6 +106,7 @@ protected:
 
 private:
     friend class ModalStack;
+    friend void dispatchOn(const QWidget* control, const std::function<void()>& handler);
     void place();
     void prepareWindow();
     void finishClose();
@@ -116,5 +118,9 @@ private:
     std::uint64_t m_keyTimestamp = 0;
     QPoint m_designPosition;
 };
+
+// Runs a control's handler through the dispatcher of the form the control is
+// on; a control on no form of the game runs it as it is.
+void dispatchOn(const QWidget* control, const std::function<void()>& handler);
 
 } // namespace qx

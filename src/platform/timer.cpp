@@ -5,7 +5,10 @@
 
 namespace qx {
 
-Timer::Timer(Clock& clock, int interval) : m_clock(clock), m_interval(interval) {}
+Timer::Timer(Clock& clock, Dispatcher& dispatcher, int interval)
+    : m_clock(clock), m_dispatcher(dispatcher), m_interval(interval)
+{
+}
 
 Timer::~Timer()
 {
@@ -44,7 +47,7 @@ void Timer::update()
     if (m_enabled && m_interval > 0 && m_onTimer)
         m_id = m_clock.start(m_interval, [this] {
             const auto handler = m_onTimer;
-            dispatch(handler);
+            m_dispatcher.run(handler);
         });
 }
 

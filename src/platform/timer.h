@@ -9,10 +9,11 @@
 namespace qx {
 
 class Clock;
+class Dispatcher;
 
 class Timer {
 public:
-    explicit Timer(Clock& clock, int interval = 1000);
+    Timer(Clock& clock, Dispatcher& dispatcher, int interval = 1000);
     ~Timer();
     Timer(const Timer&) = delete;
     Timer& operator=(const Timer&) = delete;
@@ -27,6 +28,7 @@ private:
     void update();
 
     Clock& m_clock;
+    Dispatcher& m_dispatcher;
     bool m_enabled = false;
     int m_interval;
     std::function<void()> m_onTimer;

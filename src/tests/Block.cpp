@@ -86,7 +86,7 @@ TForm8::TForm8(Game& game)
                   {40, 410, 193, 49},
                   {448, 413, 137, 49},
                   {0, 0, 273, 57}}),
-      Timer1(game.services.clock, 10), m_elapsed(game.services.clock)
+      Timer1(game.services.clock, game.dispatcher, 10), m_elapsed(game.services.clock)
 {
     beginTimerPeriod();
     addBanner(QStringLiteral("箱の数を数えてください"), QRect(80, 344, 473, 49));

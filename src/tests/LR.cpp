@@ -56,7 +56,8 @@ TForm3::TForm3(Game& game)
                   .stagePicture = {280, 0, 137, 33},
                   .startButton = {176, 424, 193, 49},
                   .backButton = {424, 432, 129, 41}}),
-      MMTimer1(game.services.clock), Timer1(game.services.clock, 1000), m_stripFont(gameFont(12)),
+      MMTimer1(game.services.clock, game.dispatcher),
+      Timer1(game.services.clock, game.dispatcher, 1000), m_stripFont(gameFont(12)),
       m_run(game.services.clock)
 {
     beginTimerPeriod();

@@ -44,8 +44,9 @@ TForm4::TForm4(Game& game)
                   .stagePicture = {280, 0, 137, 33},
                   .startButton = {192, 416, 193, 49},
                   .backButton = {464, 424, 129, 49}}),
-      Timer1(game.services.clock, kStoredDisplayTime), Timer2(game.services.clock, 1000),
-      Timer3(game.services.clock, kPause)
+      Timer1(game.services.clock, game.dispatcher, kStoredDisplayTime),
+      Timer2(game.services.clock, game.dispatcher, 1000),
+      Timer3(game.services.clock, game.dispatcher, kPause)
 {
     Label1 = addLabel(QPoint(88, 200), 80, false);
     Image3 = addBanner(QStringLiteral("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));

@@ -42,8 +42,9 @@ TForm2::TForm2(Game& game)
                   {280, 0, 137, 33},
                   {200, 424, 193, 49},
                   {464, 424, 129, 49}}),
-      Timer1(game.services.clock, 300), Timer2(game.services.clock, 300),
-      sougoutim(game.services.clock, 1000)
+      Timer1(game.services.clock, game.dispatcher, 300),
+      Timer2(game.services.clock, game.dispatcher, 300),
+      sougoutim(game.services.clock, game.dispatcher, 1000)
 {
     addBanner(QStringLiteral("赤く光った順にクリックしていって下さい"), QRect(64, 380, 473, 41));
     auto* backing = new Panel(this, QRect(112, 72, 345, 305), QColor(219, 224, 238));

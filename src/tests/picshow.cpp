@@ -53,8 +53,9 @@ TForm7::TForm7(Game& game)
                   {280, 0, 137, 33},
                   {192, 416, 193, 49},
                   {464, 420, 129, 49}}),
-      Timer1(game.services.clock), Timer2(game.services.clock, 1000), MMTimer1(game.services.clock),
-      m_reaction(game.services.clock)
+      Timer1(game.services.clock, game.dispatcher),
+      Timer2(game.services.clock, game.dispatcher, 1000),
+      MMTimer1(game.services.clock, game.dispatcher), m_reaction(game.services.clock)
 {
     beginTimerPeriod();
     addBanner(QStringLiteral("上のボックス内に絵が表示されたらENTERを押してください"),

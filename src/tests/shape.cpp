@@ -102,7 +102,7 @@ TForm6::TForm6(Game& game)
                   {280, 0, 137, 33},
                   {192, 424, 193, 49},
                   {462, 429, 129, 49}}),
-      MMTimer1(game.services.clock), m_elapsed(game.services.clock)
+      MMTimer1(game.services.clock, game.dispatcher), m_elapsed(game.services.clock)
 {
     beginTimerPeriod();
     for (int n = 1; n <= 9; ++n) {

@@ -85,10 +85,11 @@ TForm5::TForm5(Game& game)
                   .stagePicture = {280, 0, 138, 34},
                   .startButton = {4, 422, 201, 52},
                   .backButton = {464, 424, 129, 49}}),
-      MMTimer1(game.services.clock), Timer1(game.services.clock, 100),
-      countdown(game.services.clock, 1000), ClockBuffer(kClockArea, QImage::Format_RGB32),
-      m_clockFont(clockFont()), m_clockBaseline(clockBaseline(m_clockFont)),
-      m_stopwatch(game.services.clock)
+      MMTimer1(game.services.clock, game.dispatcher),
+      Timer1(game.services.clock, game.dispatcher, 100),
+      countdown(game.services.clock, game.dispatcher, 1000),
+      ClockBuffer(kClockArea, QImage::Format_RGB32), m_clockFont(clockFont()),
+      m_clockBaseline(clockBaseline(m_clockFont)), m_stopwatch(game.services.clock)
 {
     beginTimerPeriod();
     Image2 = new Image(this, QRect(88, 40, 433, 417));

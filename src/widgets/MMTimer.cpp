@@ -101,8 +101,9 @@ struct TMMTimer::Shared {
     bool inHandler = false;
 };
 
-TMMTimer::TMMTimer(qx::Clock& clock, QObject* parent)
-    : QObject(parent), m_clock(clock), m_shared(std::make_shared<Shared>())
+TMMTimer::TMMTimer(qx::Clock& clock, qx::Dispatcher& dispatcher, QObject* parent)
+    : QObject(parent), m_clock(clock), m_dispatcher(dispatcher),
+      m_shared(std::make_shared<Shared>())
 {
 }
 
@@ -280,6 +281,6 @@ void TMMTimer::runHandler(const std::shared_ptr<Shared>& shared)
 {
     // The handler may destroy the timer; the shared state outlives it here.
     shared->inHandler = true;
-    qx::dispatch([this] { DoTimer(); });
+    m_dispatcher.run([this] { DoTimer(); });
     shared->inHandler = false;
 }

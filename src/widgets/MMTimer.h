@@ -36,13 +36,14 @@
 
 namespace qx {
 class Clock;
-}
+class Dispatcher;
+} // namespace qx
 
 class TMMTimer : public QObject {
     Q_OBJECT
 
 public:
-    explicit TMMTimer(qx::Clock& clock, QObject* parent = nullptr);
+    TMMTimer(qx::Clock& clock, qx::Dispatcher& dispatcher, QObject* parent = nullptr);
     ~TMMTimer() override;
     TMMTimer(const TMMTimer&) = delete;
     TMMTimer& operator=(const TMMTimer&) = delete;
@@ -69,6 +70,7 @@ private:
     void runHandler(const std::shared_ptr<Shared>& shared);
 
     qx::Clock& m_clock;
+    qx::Dispatcher& m_dispatcher;
     bool m_enabled = false;
     unsigned m_interval = 1000;
     unsigned m_deliveryTimeout = 900;
