@@ -115,7 +115,7 @@ template <> struct qx::ScreenProbe<TForm6> {
 
 template <> struct qx::ScreenProbe<TForm7> {
     TForm7& s;
-    auto& CountdownValue() { return s.CountdownValue; }
+    auto& countdown() { return s.m_countdown; }
     auto& Image4() { return s.Image4; }
     auto& MMTimer1() { return s.MMTimer1; }
     auto& ReactionHundredths() { return s.ReactionHundredths; }

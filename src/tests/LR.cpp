@@ -74,7 +74,8 @@ TForm3::TForm3(Game& game)
     m_numberText.setTextFormat(Qt::PlainText);
     Label2 = new TShadowLabel(this);
     styleScreenLabel(Label2, 96, Qt::white);
-    Label2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
     Label2->move(264, 112);
     Label2->hide();
 
@@ -107,7 +108,8 @@ void TForm3::Image5Click()
         countQuestion();
     startButton()->setEnabled(false);
     Timer1.setEnabled(true);
-    Label2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
     Label2->show();
     TextX = 0;
     if (!overall()) {
@@ -119,8 +121,9 @@ void TForm3::Image5Click()
 
 void TForm3::Timer1Timer()
 {
-    Label2->setCaption(QString::number(Label2->Caption().toInt() - 1));
-    if (Label2->Caption() != QLatin1String("0")) {
+    const bool started = m_countdown.step();
+    Label2->setCaption(m_countdown.text());
+    if (!started) {
         playSound(QStringLiteral("wav/cd.wav"));
         return;
     }
@@ -171,7 +174,8 @@ void TForm3::FormCloseQuery()
     MMTimer1.setEnabled(false);
     Timer1.setEnabled(false);
     Label2->hide();
-    Label2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
     TextX = 0;
     setNumber(0);
     clearStrip();

@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "tests/countdown.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -64,4 +65,5 @@ private:
     qx::Stopwatch m_run;
     // Laid out once per question, so that a tick only fills and draws.
     QStaticText m_numberText;
+    qx::Countdown m_countdown;
 };

@@ -51,7 +51,8 @@ TForm4::TForm4(Game& game)
     Label1 = addLabel(QPoint(88, 200), 80, false);
     Image3 = addBanner(QStringLiteral("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));
     Label2 = addLabel(QPoint(264, 176), 96, true, Qt::blue);
-    Label2->setText(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setText(m_countdown.text());
     Label2->adjustSize();
     Label2->hide();
 
@@ -66,7 +67,8 @@ void TForm4::Image4Click()
     if (overall())
         countQuestion();
     Timer2.setEnabled(true);
-    Label2->setText(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setText(m_countdown.text());
     Label2->adjustSize();
     Label2->show();
     startButton()->setEnabled(false);
@@ -74,9 +76,10 @@ void TForm4::Image4Click()
 
 void TForm4::Timer2Timer()
 {
-    Label2->setText(QString::number(Label2->text().toInt() - 1));
+    const bool started = m_countdown.step();
+    Label2->setText(m_countdown.text());
     Label2->adjustSize();
-    if (Label2->text() != QLatin1String("0")) {
+    if (!started) {
         playSound(QStringLiteral("wav/cd.wav"));
         return;
     }
@@ -120,7 +123,8 @@ void TForm4::FormCloseQuery()
     Timer3.setEnabled(false);
     Label1->clear();
     Label2->hide();
-    Label2->setText(QStringLiteral("2"));
+    m_countdown.rewind();
+    Label2->setText(m_countdown.text());
     Label2->adjustSize();
     resetFrame(false);
 }

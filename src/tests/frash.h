@@ -4,6 +4,7 @@
 // types it back.
 
 #include "platform/timer.h"
+#include "tests/countdown.h"
 #include "tests/frame.h"
 
 namespace qx {
@@ -44,4 +45,5 @@ private:
     qx::Timer Timer3;  // pause before the digits
 
     QString ShownDigits;
+    qx::Countdown m_countdown;
 };

@@ -64,7 +64,8 @@ TForm2::TForm2(Game& game)
     Panel27->hide();
     ShadowLabel2 = new TShadowLabel(Panel27);
     styleScreenLabel(ShadowLabel2, 96, Qt::blue);
-    ShadowLabel2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    ShadowLabel2->setCaption(m_countdown.text());
     ShadowLabel2->move(40, 8);
 
     Timer1.setOnTimer([this] { Timer1Timer(); });
@@ -105,11 +106,12 @@ void TForm2::Image3Click()
 
 void TForm2::sougoutimTimer()
 {
-    if (ShadowLabel2->Caption() != QLatin1String("1"))
+    const bool started = m_countdown.step();
+    ShadowLabel2->setCaption(m_countdown.text());
+    if (!started) {
         playSound(QStringLiteral("wav/cd.wav"));
-    ShadowLabel2->setCaption(QString::number(ShadowLabel2->Caption().toInt() - 1));
-    if (ShadowLabel2->Caption() != QLatin1String("0"))
         return;
+    }
     Panel27->hide();
     const PanelQuestion question = panelQuestion(true, main().Level, run().question());
     SequenceLength = question.sequenceLength;
@@ -118,7 +120,8 @@ void TForm2::sougoutimTimer()
     Timer2.setInterval(StepInterval);
     sougoutim.setEnabled(false);
     Timer1.setEnabled(true);
-    ShadowLabel2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    ShadowLabel2->setCaption(m_countdown.text());
 }
 
 void TForm2::Timer1Timer()
@@ -185,6 +188,7 @@ void TForm2::FormCloseQuery()
     LightsShown = 0;
     m_nextLit = 0;
     Panel27->hide();
-    ShadowLabel2->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    ShadowLabel2->setCaption(m_countdown.text());
     resetFrame(true);
 }

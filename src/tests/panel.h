@@ -4,6 +4,7 @@
 // the player clicks them back in the same order.
 
 #include "platform/timer.h"
+#include "tests/countdown.h"
 #include "tests/frame.h"
 
 #include <array>
@@ -58,4 +59,5 @@ private:
 private:
     void setPanelsEnabled(bool enabled);
     int m_nextLit = 0;
+    qx::Countdown m_countdown;
 };

@@ -82,7 +82,7 @@ void TForm7::drawCountdown()
     painter.setFont(gameFont(kCountdownPixels));
     painter.setPen(Qt::black);
     painter.drawText(QRect(kCountdownAt, canvas.size()), Qt::AlignLeft | Qt::AlignTop,
-                     QString::number(CountdownValue));
+                     m_countdown.text());
 }
 
 void TForm7::Image5Click()
@@ -90,7 +90,7 @@ void TForm7::Image5Click()
     playSound(QStringLiteral("wav/cd.wav"));
     if (overall())
         countQuestion();
-    CountdownValue = 2;
+    m_countdown.rewind();
     drawCountdown();
     Timer2.setEnabled(true);
     startButton()->setEnabled(false);
@@ -98,9 +98,9 @@ void TForm7::Image5Click()
 
 void TForm7::Timer2Timer()
 {
-    --CountdownValue;
+    const bool started = m_countdown.step();
     drawCountdown();
-    if (CountdownValue != 0) {
+    if (!started) {
         playSound(QStringLiteral("wav/cd.wav"));
         return;
     }
@@ -169,6 +169,6 @@ void TForm7::FormCloseQuery()
     Image4->clearPicture();
     KeyPreview = false;
     ReactionHundredths = 0;
-    CountdownValue = 0;
+    m_countdown.rewind();
     resetFrame(true);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "tests/countdown.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -38,11 +39,11 @@ private:
     TMMTimer MMTimer1; // the reaction clock
 
     int ReactionHundredths = 0;
-    int CountdownValue = 0;
 
 private:
     void drawCountdown();
 
     // Runs from the moment the picture is on the screen.
     qx::Stopwatch m_reaction;
+    qx::Countdown m_countdown;
 };

@@ -128,7 +128,8 @@ TForm5::TForm5(Game& game)
     Panel3->hide();
     ShadowLabel5 = new TShadowLabel(Panel3);
     styleScreenLabel(ShadowLabel5, 87, Qt::blue);
-    ShadowLabel5->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    ShadowLabel5->setCaption(m_countdown.text());
     ShadowLabel5->move(51, -13);
 
     ClockBuffer.fill(Qt::white);
@@ -185,7 +186,8 @@ void TForm5::Image4Click()
         playSound(QStringLiteral("wav/cd.wav"));
         countQuestion();
         countdown.setEnabled(true);
-        ShadowLabel5->setCaption(QStringLiteral("2"));
+        m_countdown.rewind();
+        ShadowLabel5->setCaption(m_countdown.text());
         Panel3->show();
     }
     startButton()->setEnabled(false);
@@ -199,8 +201,9 @@ void TForm5::Image4Click()
 
 void TForm5::countdownTimer()
 {
-    ShadowLabel5->setCaption(QString::number(ShadowLabel5->Caption().toInt() - 1));
-    if (ShadowLabel5->Caption() != QLatin1String("0")) {
+    const bool started = m_countdown.step();
+    ShadowLabel5->setCaption(m_countdown.text());
+    if (!started) {
         playSound(QStringLiteral("wav/cd.wav"));
         return;
     }
@@ -266,7 +269,8 @@ void TForm5::FormCloseQuery()
     Panel2->move(kBlindLeft, kRestingBlindTop);
     ShadowLabel4->setCaption(QString());
     ShadowLabel2->setCaption(QString());
-    ShadowLabel5->setCaption(QStringLiteral("2"));
+    m_countdown.rewind();
+    ShadowLabel5->setCaption(m_countdown.text());
     Panel3->hide();
     resetFrame(false);
 }

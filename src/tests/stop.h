@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "tests/countdown.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -77,4 +78,5 @@ private:
     int m_clockBaseline;
     // The clock's time; its ticks only repaint it.
     qx::Stopwatch m_stopwatch;
+    qx::Countdown m_countdown;
 };

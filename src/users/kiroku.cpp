@@ -211,9 +211,10 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     // A styled section takes the style's own header font unless it names one.
     heading->setStyleSheet(
         QStringLiteral("QHeaderView::section { background: rgb(0, 255, 255); border: none;"
-                       " font: bold 16px \"ＭＳ Ｐゴシック\";"
+                       " font: bold 16px \"%1\";"
                        " border-right: 1px solid gray; border-bottom: 1px solid gray;"
-                       " padding-left: 2px; }"));
+                       " padding-left: 2px; }")
+            .arg(gameFont(16).family()));
     for (int column = 0; column < kGridColumns; ++column)
         StringGrid1->setColumnWidth(column,
                                     kColumnWidths[static_cast<std::size_t>(column)] + kGridLine);
