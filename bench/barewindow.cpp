@@ -13,7 +13,7 @@ int main(int argc, char* argv[])
     QWidget window;
     window.setWindowTitle(QStringLiteral("Quiravex"));
     window.setFixedSize(600, 480);
-    qx::FirstFrame report;
+    qx::reportFirstFrame();
     window.show();
     return QApplication::exec();
 }

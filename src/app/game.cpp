@@ -4,6 +4,7 @@
 #include "app/lvmenu.h"
 #include "app/mainform.h"
 #include "app/tensuushow.h"
+#include "platform/firstframe.h"
 #include "tests/Block.h"
 #include "tests/LR.h"
 #include "tests/frash.h"
@@ -18,13 +19,22 @@
 
 namespace qx {
 
-Game::Game(Services& services)
+Game::Game(Services& services, Build build)
     : services(services),
       dispatcher([&services](const QString& text) { services.dialogs.error(text); }),
       modal(dispatcher)
 {
     services.random.randomize();
     Form1 = std::make_unique<TForm1>(*this);
+    modal.setMainForm(Form1.get());
+    if (build == Build::Whole)
+        buildScreens();
+    else
+        afterFirstPaint(Form1.get(), [this] { buildScreens(); });
+}
+
+void Game::buildScreens()
+{
     Form2 = std::make_unique<TForm2>(*this);
     Form3 = std::make_unique<TForm3>(*this);
     Form4 = std::make_unique<TForm4>(*this);
@@ -39,7 +49,6 @@ Game::Game(Services& services)
     Form13 = std::make_unique<TForm13>(*this);
     Form14 = std::make_unique<TForm14>(*this);
     Form15 = std::make_unique<TForm15>(*this);
-    modal.setMainForm(Form1.get());
     for (TestScreen* screen :
          std::initializer_list<TestScreen*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                             Form6.get(), Form7.get(), Form8.get()})

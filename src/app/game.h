@@ -34,7 +34,14 @@ class TestScreen;
 
 class Game {
 public:
-    explicit Game(Services& services);
+    enum class Build {
+        Whole,
+        // The main menu first, the other windows right after its first frame,
+        // so that the player sees the game sooner.
+        MenuFirst,
+    };
+
+    explicit Game(Services& services, Build build = Build::Whole);
     ~Game();
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
@@ -67,6 +74,8 @@ public:
     std::unique_ptr<TForm15> Form15;
 
 private:
+    void buildScreens();
+
     // By stage number from 1, each screen placed by the test it plays.
     std::array<TestScreen*, kStages.size()> m_stageScreens{};
 };

@@ -133,13 +133,12 @@ int main(int argc, char* argv[])
         return 1;
     }
 
-    qx::Game game(services);
+    qx::Game game(services, qx::Game::Build::MenuFirst);
     dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.
-    std::optional<qx::FirstFrame> firstFrame;
     if (qEnvironmentVariableIsSet("QUIRAVEX_BENCH_STARTUP"))
-        firstFrame.emplace();
+        qx::reportFirstFrame();
     game.start();
     return QApplication::exec();
 }
