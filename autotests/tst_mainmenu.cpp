@@ -36,6 +36,7 @@ private Q_SLOTS:
     void onlyTheBackgroundPutsMarkersOut_data();
     void onlyTheBackgroundPutsMarkersOut();
     void quittingPlaysNoSound();
+    void tabReachesEnabledButtonsAndSpacePressesThem();
 };
 
 void MainMenuTest::markersFollowThePointerOverEnabledButtons()
@@ -97,6 +98,25 @@ void MainMenuTest::quittingPlaysNoSound()
     probe(*f.game->Form1).Image2()->click();
     QVERIFY(quit);
     QVERIFY(f.sound.played.isEmpty());
+}
+
+// Keyboard play: Tab walks the enabled picture buttons and Space presses the
+// one it reached; the focus a window gives by itself presses nothing.
+void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
+{
+    qxtest::GameFixture f;
+    TForm1& menu = *f.game->Form1;
+    QVERIFY(QTest::qWaitForWindowExposed(&menu));
+    menu.activateWindow();
+    probe(menu).Image14()->setFocus(Qt::ActiveWindowFocusReason);
+    QTest::keyClick(probe(menu).Image14(), Qt::Key_Space);
+    QCOMPARE(f.game->modal.top(), nullptr);
+
+    // Locked until a user is chosen, the test buttons are passed over.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("選択"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
 }
 
 QTEST_MAIN(MainMenuTest)

@@ -4,9 +4,13 @@
 #include "platform/form.h"
 
 #include <QAccessibleWidget>
+#include <QFocusEvent>
 #include <QFont>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <algorithm>
 
 namespace qx {
 
@@ -87,6 +91,32 @@ void Image::setButtonName(const QString& name)
 {
     m_button = true;
     setAccessibleName(name);
+    setFocusPolicy(Qt::TabFocus);
+}
+
+void Image::keyPressEvent(QKeyEvent* event)
+{
+    if (m_keyboardFocus && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        click();
+        return;
+    }
+    // Every other key, ENTER among them, goes on to the form.
+    QWidget::keyPressEvent(event);
+}
+
+void Image::focusInEvent(QFocusEvent* event)
+{
+    m_keyboardFocus =
+        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void Image::focusOutEvent(QFocusEvent* event)
+{
+    m_keyboardFocus = false;
+    update();
+    QWidget::focusOutEvent(event);
 }
 
 namespace {
@@ -138,6 +168,13 @@ void Image::paintEvent(QPaintEvent*)
         painter.drawImage(rect(), shown);
     else
         painter.drawImage(0, 0, shown);
+    if (m_keyboardFocus && hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(QColor(255, 160, 0), 3));
+        painter.setBrush(Qt::NoBrush);
+        const qreal radius = std::min(width(), height()) / 2.0;
+        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), radius, radius);
+    }
     painter.end();
     if (OnPainted)
         OnPainted();

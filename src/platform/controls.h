@@ -34,6 +34,8 @@ public:
     void setHandCursor();
     // A picture that acts as a button, for screen readers: the role of a
     // button named by the text painted on it, pressed by their press action.
+    // The keyboard reaches it with Tab and presses it with Space; ENTER stays
+    // the form's.
     void setButtonName(const QString& name);
     bool isButton() const { return m_button; }
 
@@ -49,6 +51,9 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -59,6 +64,10 @@ private:
     bool m_stretch = false;
     bool m_pressed = false;
     bool m_button = false;
+    // Focus that the keyboard brought: shown, and Space presses the button.
+    // Focus a window gives its first button when it opens is neither, so
+    // that a stray Space cannot press a button the player did not choose.
+    bool m_keyboardFocus = false;
 };
 
 // A flat coloured panel; the panel test's grid cells take presses and releases.
