@@ -15,7 +15,8 @@ namespace {
 constexpr int kStages = 7;
 constexpr int kShapes = 9;
 
-bool writeBmp(const QDir& dir, const QString& name, const QImage& picture) {
+bool writeBmp(const QDir& dir, const QString& name, const QImage& picture)
+{
     const QString path = dir.filePath(name);
     // RGB32 is what makes the BMP writer produce 24-bit pixels.
     if (picture.convertToFormat(QImage::Format_RGB32).save(path, "BMP"))
@@ -25,7 +26,8 @@ bool writeBmp(const QDir& dir, const QString& name, const QImage& picture) {
 }
 
 bool writeSeries(const QDir& dir, int count, const QString& pattern,
-                 const std::function<QImage(int)>& draw) {
+                 const std::function<QImage(int)>& draw)
+{
     for (int n = 1; n <= count; ++n) {
         if (!writeBmp(dir, pattern.arg(n), draw(n)))
             return false;
@@ -35,7 +37,8 @@ bool writeSeries(const QDir& dir, int count, const QString& pattern,
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QGuiApplication app(argc, argv);
     const QStringList arguments = QGuiApplication::arguments();
     if (arguments.size() != 2) {

@@ -12,24 +12,10 @@
 #include "platform/clock.h"
 #include "platform/controls.h"
 
+#include "silent.h"
+
 #include <QApplication>
 #include <QPixmap>
-
-namespace {
-
-class SilentSound final : public qx::Sound {
-public:
-    void play(const QString&) override {}
-};
-
-class SilentDialogs final : public qx::Dialogs {
-public:
-    void message(const QString&) override {}
-    QString input(const QString&, const QString&, const QString&) override { return {}; }
-    void error(const QString&) override {}
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
@@ -40,8 +26,8 @@ int main(int argc, char* argv[])
     QApplication::setFont(qx::gameFont(12));
     qx::VirtualClock clock;
     qx::Random random;
-    SilentSound sound;
-    SilentDialogs dialogs;
+    qx::tools::SilentSound sound;
+    qx::tools::SilentDialogs dialogs;
     qx::Services services{clock, random, sound, dialogs};
     qx::Game game(services);
     game.start();
@@ -54,11 +40,11 @@ int main(int argc, char* argv[])
             return 2;
         game.Form1->Level = 3;
         game.Form1->CurrentTest = QString::fromLocal8Bit(argv[3]);
-        game.testScreen(stage->number)->ShowModal();
+        game.screenOf(*stage)->ShowModal();
         game.Form10->setResult(QStringLiteral("正解"), QStringLiteral("答え：123"),
                                QStringLiteral("入力した答え：123"));
         QPixmap both(1200, 480);
-        game.testScreen(stage->number)->render(&both);
+        game.screenOf(*stage)->render(&both);
         game.Form10->render(&both, QPoint(600, 0));
         return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
     }

@@ -48,7 +48,8 @@ struct Note {
 
 constexpr double kVibratoRate = 5.5;
 
-double level(const Envelope& envelope, double t, double duration) {
+double level(const Envelope& envelope, double t, double duration)
+{
     if (t < 0 || t >= duration)
         return 0;
     const double rise = envelope.attack > 0 ? std::min(1.0, t / envelope.attack) : 1.0;
@@ -62,11 +63,13 @@ double level(const Envelope& envelope, double t, double duration) {
     return rise * fade * release;
 }
 
-Samples silence(double seconds) {
+Samples silence(double seconds)
+{
     return Samples(static_cast<std::size_t>(std::lround(seconds * kSampleRate)), 0.0);
 }
 
-void play(Samples& track, const Note& note) {
+void play(Samples& track, const Note& note)
+{
     const auto first = static_cast<std::size_t>(std::lround(note.start * kSampleRate));
     const auto count = static_cast<std::size_t>(std::lround(note.duration * kSampleRate));
     double phase = 0;
@@ -84,7 +87,8 @@ void play(Samples& track, const Note& note) {
     }
 }
 
-void normalise(Samples& track) {
+void normalise(Samples& track)
+{
     double loudest = 0;
     for (const double sample : track)
         loudest = std::max(loudest, std::abs(sample));
@@ -95,7 +99,8 @@ void normalise(Samples& track) {
 }
 
 // A soft tick: a quick downward chirp over a short, low body.
-Samples click() {
+Samples click()
+{
     Samples track = silence(0.04);
     play(track, {0, 0.04, 2400, 0.6, {0.0006, 0.006, 0.004}, kPureSine, 0, 1300});
     play(track, {0, 0.04, 620, 0.35, {0.001, 0.01, 0.006}, kPureSine});
@@ -104,7 +109,8 @@ Samples click() {
 }
 
 // The countdown beep: a round 880 Hz tone with a touch of its octave.
-Samples countdown() {
+Samples countdown()
+{
     Samples track = silence(0.15);
     play(track, {0, 0.15, 880, 1.0, {0.005, 0.12, 0.03}, {1.0, 0.12}});
     normalise(track);
@@ -112,7 +118,8 @@ Samples countdown() {
 }
 
 // A rising C major arpeggio that lands on a shimmering chord.
-Samples fanfare() {
+Samples fanfare()
+{
     constexpr std::array<double, 4> kArpeggio = {523.25, 659.26, 783.99, 1046.50};
     constexpr std::array<double, 3> kChord = {1046.50, 1318.51, 1567.98};
     constexpr double kStep = 0.11;
@@ -131,16 +138,19 @@ Samples fanfare() {
     return track;
 }
 
-void putText(std::ofstream& out, const char (&text)[5]) {
+void putText(std::ofstream& out, const char (&text)[5])
+{
     out.write(text, 4);
 }
 
-void putLittleEndian(std::ofstream& out, std::uint32_t value, int bytes) {
+void putLittleEndian(std::ofstream& out, std::uint32_t value, int bytes)
+{
     for (int i = 0; i < bytes; ++i)
         out.put(static_cast<char>((value >> (8 * i)) & 0xff));
 }
 
-bool writeWave(const std::filesystem::path& path, const Samples& track) {
+bool writeWave(const std::filesystem::path& path, const Samples& track)
+{
     constexpr std::uint32_t kBytesPerSample = kBitsPerSample / 8;
     constexpr std::uint32_t kFormatChunkSize = 16;
     constexpr std::uint32_t kPcm = 1;
@@ -173,7 +183,8 @@ bool writeWave(const std::filesystem::path& path, const Samples& track) {
 
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     if (argc != 2) {
         std::cerr << "usage: qx-soundgen <outdir>\n";
         return 2;

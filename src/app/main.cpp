@@ -2,6 +2,7 @@
 
 #include "app/folders.h"
 #include "app/game.h"
+#include "app/mainform.h"
 #include "art/art.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
@@ -65,6 +66,20 @@ std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
     return line;
 }
 
+// Without a Japanese font every text but the pictures drawn ahead would be
+// boxes: says so once and ends the game.
+void requireJapaneseFont()
+{
+    if (qx::art::japaneseFontInstalled())
+        return;
+    // In English: without a Japanese font a Japanese message would be boxes.
+    const char message[] = "Quiravex needs a Japanese font, and none is installed.\n"
+                           "Install one, for example: sudo apt install fonts-ipafont-gothic";
+    std::fprintf(stderr, "%s\n", message);
+    QMessageBox::critical(nullptr, QStringLiteral("Quiravex"), QString::fromLatin1(message));
+    QApplication::exit(1);
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -101,14 +116,6 @@ int main(int argc, char* argv[])
                              "standard buttons will read in English.\n");
     qx::installFontSubstitution();
     qx::installAccessibility();
-    if (!qx::art::japaneseFontInstalled()) {
-        // In English: without a Japanese font a Japanese message would be boxes.
-        const char message[] = "Quiravex needs a Japanese font, and none is installed.\n"
-                               "Install one, for example: sudo apt install fonts-ipafont-gothic";
-        std::fprintf(stderr, "%s\n", message);
-        QMessageBox::critical(nullptr, QStringLiteral("Quiravex"), QString::fromLatin1(message));
-        return 1;
-    }
     QApplication::setFont(qx::gameFont(12));
 
     const qx::Folders folders =
@@ -118,6 +125,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "Quiravex: the records folder %s cannot be made.\n",
                      qPrintable(folders.records));
     qx::store::setRecordsFolder(folders.records);
+    qx::art::useDrawnPictures(folders.data + QStringLiteral("/art"));
 
     qx::RealClock clock;
     qx::Random random;
@@ -134,6 +142,9 @@ int main(int argc, char* argv[])
     }
 
     qx::Game game(services, qx::Game::Build::MenuFirst);
+    // Looking through the fonts wakes the whole font machinery, which the
+    // main menu's first frame, drawn ahead, does without: look once it shows.
+    qx::afterFirstPaint(game.Form1.get(), requireJapaneseFont);
     dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.

@@ -139,6 +139,9 @@ TForm1::TForm1(Game& game)
     Image2 = addButton(QStringLiteral("おわる"), QRect(448, 416, 137, 49), [this] { Close(); });
 
     Label1 = addLabel(QPoint(56, 80), 21, true);
+    // Empty until a user is chosen, and sized then: measuring it now would
+    // wake the font machinery before the first frame, which needs no text.
+    Label1->resize(0, 0);
 }
 
 void TForm1::Image1MouseMove()

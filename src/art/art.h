@@ -31,6 +31,13 @@ enum class Scene {
     Score,  // overall score screen
 };
 
+// Pictures drawn ahead of time, for a quick first frame: writes every picture
+// drawn so far into folder, a file each, named after what it shows.
+bool saveDrawnPictures(const QString& folder);
+// From now on a picture not drawn yet is read from folder when its file is
+// there and reads as a picture, and drawn otherwise.
+void useDrawnPictures(const QString& folder);
+
 // 600 x 480, opaque.
 QImage background(Scene scene);
 

@@ -1,5 +1,9 @@
 #include "art/paint.h"
 
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
 #include <QHash>
 
 #include <QFontDatabase>
@@ -11,6 +15,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <numbers>
 #include <vector>
 
@@ -353,13 +359,122 @@ int Dice::below(int count)
     return std::min(count - 1, static_cast<int>(between(0, count)));
 }
 
-QImage remembered(const QString& key, const std::function<QImage()>& draw)
+namespace {
+
+QHash<QString, QImage>& rememberedPictures()
 {
     static QHash<QString, QImage> pictures;
+    return pictures;
+}
+
+QString& drawnPicturesFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+} // namespace
+
+QString drawnPictureFile(const QString& folder, const QString& key)
+{
+    const QByteArray hash = QCryptographicHash::hash(key.toUtf8(), QCryptographicHash::Sha1);
+    return folder + QLatin1Char('/') + QString::fromLatin1(hash.toHex()) + QStringLiteral(".qxpic");
+}
+
+namespace {
+
+constexpr char kPictureMagic[8] = {'Q', 'X', 'P', 'I', 'C', '1', '\r', '\n'};
+constexpr int kLargestDrawnSide = 8192;
+
+struct PictureHeading {
+    char magic[8];
+    std::uint32_t width;
+    std::uint32_t height;
+};
+
+} // namespace
+
+bool writePicture(const QString& file, const QImage& picture)
+{
+    const QImage pixels = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    PictureHeading heading{};
+    std::memcpy(heading.magic, kPictureMagic, sizeof kPictureMagic);
+    heading.width = static_cast<std::uint32_t>(pixels.width());
+    heading.height = static_cast<std::uint32_t>(pixels.height());
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    out.write(reinterpret_cast<const char*>(&heading), sizeof heading);
+    for (int y = 0; y < pixels.height(); ++y)
+        out.write(reinterpret_cast<const char*>(pixels.constScanLine(y)), pixels.width() * 4);
+    return out.commit();
+}
+
+QImage readPicture(const QString& file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return {};
+    PictureHeading heading{};
+    if (in.read(reinterpret_cast<char*>(&heading), sizeof heading) != sizeof heading ||
+        std::memcmp(heading.magic, kPictureMagic, sizeof kPictureMagic) != 0 ||
+        heading.width == 0 || heading.height == 0 || heading.width > kLargestDrawnSide ||
+        heading.height > kLargestDrawnSide)
+        return {};
+    const qint64 rowBytes = static_cast<qint64>(heading.width) * 4;
+    if (in.size() != static_cast<qint64>(sizeof heading) + rowBytes * heading.height)
+        return {};
+    QImage picture(static_cast<int>(heading.width), static_cast<int>(heading.height),
+                   QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < picture.height(); ++y) {
+        if (in.read(reinterpret_cast<char*>(picture.scanLine(y)), rowBytes) != rowBytes)
+            return {};
+    }
+    return picture;
+}
+
+namespace {
+
+QImage drawnAhead(const QString& key)
+{
+    const QString& folder = drawnPicturesFolder();
+    if (folder.isEmpty())
+        return {};
+    return readPicture(drawnPictureFile(folder, key));
+}
+
+} // namespace
+
+QImage remembered(const QString& key, const std::function<QImage()>& draw)
+{
+    QHash<QString, QImage>& pictures = rememberedPictures();
     auto it = pictures.constFind(key);
-    if (it == pictures.constEnd())
-        it = pictures.insert(key, draw());
+    if (it == pictures.constEnd()) {
+        QImage picture = drawnAhead(key);
+        it = pictures.insert(key, picture.isNull() ? draw() : std::move(picture));
+    }
     return *it;
 }
 
 } // namespace qx::art::paint
+
+namespace qx::art {
+
+bool saveDrawnPictures(const QString& folder)
+{
+    if (!QDir().mkpath(folder))
+        return false;
+    const QHash<QString, QImage>& pictures = paint::rememberedPictures();
+    for (auto it = pictures.constBegin(); it != pictures.constEnd(); ++it) {
+        if (!paint::writePicture(paint::drawnPictureFile(folder, it.key()), it.value()))
+            return false;
+    }
+    return true;
+}
+
+void useDrawnPictures(const QString& folder)
+{
+    paint::drawnPicturesFolder() = folder;
+}
+
+} // namespace qx::art

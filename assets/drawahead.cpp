@@ -1,0 +1,46 @@
+// qx-drawahead <game folder>: draws the pictures of the main menu's first
+// frame into <game folder>/art, so that the game reads them at start-up
+// instead of drawing them while the player waits. They come from the same
+// drawing code, so they are the same pictures.
+
+#include "app/game.h"
+#include "app/mainform.h"
+#include "art/art.h"
+#include "platform/clock.h"
+#include "platform/controls.h"
+#include "silent.h"
+#include "users/store.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        QTextStream(stderr) << "usage: qx-drawahead <game folder>\n";
+        return 2;
+    }
+    qx::installFontSubstitution();
+    QApplication::setFont(qx::gameFont(12));
+    // No records are read or written; the menu only needs a folder to look in.
+    const QTemporaryDir records;
+    qx::store::setRecordsFolder(records.path());
+    qx::VirtualClock clock;
+    qx::Random random;
+    qx::tools::SilentSound sound;
+    qx::tools::SilentDialogs dialogs;
+    qx::Services services{clock, random, sound, dialogs, QString::fromLocal8Bit(argv[1])};
+    qx::Game game(services, qx::Game::Build::MenuFirst);
+    game.start();
+    game.Form1->grab();
+    const QString folder = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("art"));
+    QDir(folder).removeRecursively();
+    if (!qx::art::saveDrawnPictures(folder)) {
+        QTextStream(stderr) << "qx-drawahead: cannot write " << folder << '\n';
+        return 1;
+    }
+    return 0;
+}
