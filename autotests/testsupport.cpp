@@ -5,6 +5,7 @@
 #include "platform/dispatch.h"
 #include "users/store.h"
 #include "users/users.h"
+#include "widgets/ShadoLbl.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,6 +103,17 @@ void GameFixture::enterStage(const char* testId, int score)
         run.afterQuestion();
     }
     run.addPoints(score);
+}
+
+void verifyAtRest(GameFixture& f, qx::TestScreen& screen)
+{
+    const TForm1& menu = *f.game->Form1;
+    QCOMPARE(menu.OverallMode(), 0);
+    QCOMPARE(menu.TotalScore(), 0);
+    QCOMPARE(f.game->Form1->run().question(), 0);
+    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+    QVERIFY(!frame(screen).stagePicture()->hasPicture());
+    QVERIFY(frame(screen).startButton()->isEnabled());
 }
 
 } // namespace qxtest

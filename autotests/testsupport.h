@@ -89,4 +89,8 @@ private:
     QString m_previousRecords;
 };
 
+// A test screen after the player left it: no run left (mode, points and
+// question count back to 0), no counter, no stage picture, start enabled.
+void verifyAtRest(GameFixture& f, qx::TestScreen& screen);
+
 } // namespace qxtest

@@ -50,8 +50,8 @@ void DrawAheadTest::damagedPictureFilesReadAsNothing_data()
     QTest::newRow("heading only") << 16 * 12 * 4 << QByteArray();
     QTest::newRow("not a picture") << 0 << QByteArray("PNG\r\n\x1a\n\0");
     // 16 x 12 read as 65536 x 1: the sizes no longer match the file.
-    QTest::newRow("size changed")
-        << 0 << QByteArray("QXPIC1\r\n\x00\x00\x01\x00\x01\x00\x00\x00", 16);
+    QTest::newRow("size changed") << 0
+                                  << QByteArray("QXPIC1\r\n\x00\x00\x01\x00\x01\x00\x00\x00", 16);
     QTest::newRow("no width") << 0 << QByteArray("QXPIC1\r\n\x00\x00\x00\x00\x0c\x00\x00\x00", 16);
 }
 

@@ -292,12 +292,7 @@ void NMemoryTest::leavingMidQuestionStopsTimersAndResets()
     QVERIFY(probe(screen).Label1()->text().isEmpty());
     QVERIFY(probe(screen).Label2()->isHidden());
     QCOMPARE(probe(screen).Label2()->text(), QStringLiteral("2"));
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!frame(screen).stagePicture()->hasPicture());
-    QCOMPARE(f.game->Form1->OverallMode(), 0);
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    qxtest::verifyAtRest(f, screen);
     f.clock.advance(5000);
     QVERIFY(probe(screen).Label1()->text().isEmpty());
     QVERIFY(f.dialogs.prompts.isEmpty());

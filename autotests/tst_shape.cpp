@@ -215,12 +215,8 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
 
     probe(*f.game->Form15).Image3()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.OverallMode(), 0);
-    QCOMPARE(menu.TotalScore(), 0);
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    qxtest::verifyAtRest(f, screen);
     QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!frame(screen).stagePicture()->hasPicture());
     QVERIFY(!probe(screen).Label1()->isVisible());
     QVERIFY(probe(*f.game->Form15).ShadowLabel1()->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());

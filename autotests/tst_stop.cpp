@@ -370,12 +370,7 @@ void StopTest::leavingMidQuestionStopsTimersAndResets()
     QVERIFY(probe(screen).ShadowLabel2()->Caption().isEmpty());
     QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("2"));
     QVERIFY(probe(screen).Panel3()->isHidden());
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QCOMPARE(f.game->Form1->run().question(), 0);
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!frame(screen).stagePicture()->hasPicture());
-    QCOMPARE(f.game->Form1->OverallMode(), 0);
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    qxtest::verifyAtRest(f, screen);
     f.clock.advance(5000);
     QCOMPARE(probe(screen).Panel2()->y(), 140);
     QVERIFY(f.dialogs.errors.isEmpty());
