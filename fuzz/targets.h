@@ -5,10 +5,10 @@
 // file that once broke something keeps being checked by every build. Each
 // returns nullptr when every property held, or what broke.
 
-#include "app/tensuushow.h"
+#include "app/ranking.h"
 #include "platform/dispatch.h"
 #include "platform/textcodec.h"
-#include "users/kiroku.h"
+#include "users/recordgrid.h"
 #include "users/store.h"
 
 #include <QByteArray>

@@ -2,83 +2,19 @@
 
 #include "app/mainform.h"
 #include "platform/clock.h"
-#include "platform/dispatch.h"
 #include "platform/textcodec.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QHeaderView>
 #include <QTableWidget>
 
-#include <algorithm>
-#include <limits>
 
 using namespace qx;
 
 namespace {
-
-constexpr int kTableSize = 10;
-constexpr int kFields = 3;
 const QColor kLightCyan(128, 255, 255);
 constexpr int kRowHeight = 25;
-
-store::Lines threeFields(const QByteArray& line)
-{
-    store::Lines fields = store::splitCommaText(line).mid(0, kFields);
-    while (fields.size() < kFields)
-        fields.append(QByteArray());
-    return fields;
-}
-
-// A decimal integer of the 32-bit range with an optional sign.
-qint64 parseScore(const QByteArray& field)
-{
-    const Error notInteger(
-        QStringLiteral("'%1' は整数ではありません").arg(cp932::decodeShown(field)));
-    qsizetype pos = 0;
-    const bool negative = field.startsWith('-');
-    if (negative || field.startsWith('+'))
-        pos = 1;
-    if (pos == field.size())
-        throw notInteger;
-    qint64 value = 0;
-    for (; pos < field.size(); ++pos) {
-        const char c = field.at(pos);
-        if (c < '0' || c > '9')
-            throw notInteger;
-        value = value * 10 + (c - '0');
-        if (value > qint64(std::numeric_limits<int>::max()) + 1)
-            throw notInteger;
-    }
-    value = negative ? -value : value;
-    if (value > std::numeric_limits<int>::max())
-        throw notInteger;
-    return value;
-}
-
 } // namespace
-
-RankingEntries qx::rankingEntries(const store::Lines& lines)
-{
-    RankingEntries entries;
-    for (const QByteArray& line : lines.mid(0, kTableSize))
-        entries.append(threeFields(line));
-    return entries;
-}
-
-Ranking qx::rankScore(const RankingEntries& entries, int score, const QByteArray& newLine)
-{
-    RankingEntries table = entries.mid(0, kTableSize);
-    // Scores are read only as far as the comparison goes: an entry below the
-    // new score's place is moved down as it is, damaged or not.
-    qsizetype place = 0;
-    while (place < table.size() && score < parseScore(table.at(place).value(1)))
-        ++place;
-    if (place == kTableSize)
-        return {0, table, false};
-    table.insert(place, threeFields(newLine));
-    table.resize(std::min<qsizetype>(table.size(), kTableSize));
-    return {static_cast<int>(place) + 1, table, true};
-}
 
 TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
 {
@@ -98,7 +34,7 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
     ShadowLabel3->setCaption(QStringLiteral("順位"));
 
     Panel1 = new Panel(this, QRect(32, 177, 41, 253), kLightCyan);
-    for (int rank = 1; rank <= kTableSize; ++rank) {
+    for (int rank = 1; rank <= kRankingSize; ++rank) {
         auto* number = new TShadowLabel(Panel1);
         styleScreenLabel(number, 29, Qt::blue);
         number->setCaption(QString::number(rank));
@@ -106,7 +42,7 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
         rankNumbers[static_cast<std::size_t>(rank - 1)] = number;
     }
 
-    StringGrid1 = new QTableWidget(1, kFields, this);
+    StringGrid1 = new QTableWidget(1, kRankingFields, this);
     StringGrid1->setGeometry(72, 152, 464, 278);
     StringGrid1->setFont(gameFont(16, true));
     StringGrid1->horizontalHeader()->hide();
@@ -125,7 +61,7 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
 
 void TForm15::setRow(int row, const store::Lines& fields)
 {
-    for (int column = 0; column < kFields; ++column) {
+    for (int column = 0; column < kRankingFields; ++column) {
         auto* item = new QTableWidgetItem(cp932::decodeShown(fields.value(column)));
         if (row == 0)
             item->setBackground(kLightCyan);

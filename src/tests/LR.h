@@ -5,6 +5,7 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
+#include "tests/LRrules.h"
 #include "tests/countdown.h"
 #include "tests/frame.h"
 #include "widgets/MMTimer.h"
@@ -13,21 +14,8 @@
 #include <QStaticText>
 
 namespace qx {
-
 class Panel;
-class Random;
-
-// A number of `digits` (2..9) decimal digits, all different, the first not 0.
-int MakeNumber(int digits, Random& random);
-
-struct LRQuestion {
-    int digits;
-    unsigned period; // ms from one frame of the run to the next
-};
-// Single play by level (1..10), the overall run by question (1..5).
-LRQuestion lrQuestion(bool overall, int level, int question);
-
-} // namespace qx
+}
 
 class TForm3 final : public qx::TestScreen {
 public:

@@ -6,22 +6,7 @@
 #include "platform/timer.h"
 #include "tests/countdown.h"
 #include "tests/frame.h"
-
-namespace qx {
-
-class Random;
-
-// `digits` (3..9) decimal digits, the first not 0; digits may repeat.
-QString MakeDigits(int digits, Random& random);
-
-struct NMemoryQuestion {
-    int digits;
-    int displayTime; // ms the digits stay visible
-};
-// Single play by level (1..10), the overall run by question (1..5).
-NMemoryQuestion nMemoryQuestion(bool overall, int level, int question);
-
-} // namespace qx
+#include "tests/frashrules.h"
 
 class TForm4 final : public qx::TestScreen {
 public:

@@ -29,7 +29,6 @@ constexpr int kRestingBlindTop = 140;
 // The reveal ends once the blind's top has passed this line.
 constexpr int kBlindBottom = 148;
 constexpr int kBlindStep = 3;
-constexpr int kExactBonus = 200;
 const QColor kCountdownGrey(0xF2, 0xF2, 0xF2);
 
 // The screen font at the size whose digits span kDigitsTop..kDigitsBottom,
@@ -53,27 +52,6 @@ int clockBaseline(const QFont& font)
     return kDigitsTop - QFontMetrics(font).tightBoundingRect(QStringLiteral("0")).top();
 }
 } // namespace
-
-std::optional<StopQuestion> qx::stopQuestion(bool overall, int level, int question)
-{
-    static constexpr int targetByLevel[] = {300, 400, 500, 300, 400, 500, 300, 400, 300, 600};
-    static constexpr StopQuestion byQuestion[] = {
-        {132, 400}, {116, 300}, {100, 500}, {76, 300}, {68, 500}};
-    if (overall) {
-        if (question < 1 || question > 5)
-            return std::nullopt;
-        return byQuestion[question - 1];
-    }
-    if (level < 1 || level > 10)
-        return std::nullopt;
-    // Each level raises the blind by 8 pixels and hides more of the digits.
-    return StopQuestion{148 - 8 * level, targetByLevel[level - 1]};
-}
-
-int qx::stopPoints(int clock, int target)
-{
-    return 100 - std::abs(clock - target) + (clock == target ? kExactBonus : 0);
-}
 
 TForm5::TForm5(Game& game)
     : TestScreen(game, QStringLiteral("ストップ"),

@@ -8,6 +8,7 @@
 #include "platform/timer.h"
 #include "tests/countdown.h"
 #include "tests/frame.h"
+#include "tests/stoprules.h"
 #include "widgets/MMTimer.h"
 
 #include <QFont>
@@ -16,21 +17,8 @@
 #include <optional>
 
 namespace qx {
-
 class Panel;
-
-struct StopQuestion {
-    int blindTop; // from the top of the clock area
-    int target;   // hundredths
-};
-// Single play by level (1..10), the overall run by question (1..5); nothing
-// outside those, which keeps the previous blind and target.
-std::optional<StopQuestion> stopQuestion(bool overall, int level, int question);
-
-// Overall points of a stop: 100 minus the miss in hundredths, 200 more if exact.
-int stopPoints(int clock, int target);
-
-} // namespace qx
+}
 
 class TForm5 final : public qx::TestScreen {
 public:
