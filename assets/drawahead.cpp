@@ -1,7 +1,9 @@
 // qx-drawahead <game folder>: draws the pictures of the main menu's first
 // frame into <game folder>/art, so that the game reads them at start-up
 // instead of drawing them while the player waits. They come from the same
-// drawing code, so they are the same pictures.
+// drawing code, so they are the same pictures. It draws for the screen it
+// runs on: run under QT_SCALE_FACTOR=2 it adds the pictures of a screen of
+// twice the pixels.
 
 #include "app/game.h"
 #include "app/mainform.h"
@@ -37,7 +39,6 @@ int main(int argc, char* argv[])
     game.start();
     game.Form1->grab();
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("art"));
-    QDir(folder).removeRecursively();
     if (!qx::art::saveDrawnPictures(folder)) {
         QTextStream(stderr) << "qx-drawahead: cannot write " << folder << '\n';
         return 1;

@@ -47,7 +47,7 @@ void TForm9::FormActivate()
     const QString title = levelTitleFor(main().CurrentTest);
     if (title.isEmpty())
         return;
-    Image3->setPicture(art::banner(title, kTitleSize));
+    Image3->setPicture([title] { return art::banner(title, kTitleSize); });
 }
 
 void TForm9::FormCloseQuery()

@@ -23,9 +23,9 @@ TForm1::TForm1(Game& game)
     // background either: the pointer over them leaves the markers as they are.
     addBanner(QStringLiteral("個別トレーニング"), QRect(64, 208, 241, 41));
     auto* rainbow = new Image(this, QRect(452, 52, 140, 78));
-    rainbow->setPicture(art::rainbow(rainbow->size()));
+    rainbow->setPicture([size = rainbow->size()] { return art::rainbow(size); });
     auto* star = new Image(this, QRect(404, 96, 56, 56));
-    star->setPicture(art::star(star->size()));
+    star->setPicture([size = star->size()] { return art::star(size); });
 
     struct Button {
         qx::Image** field;
@@ -128,7 +128,7 @@ TForm1::TForm1(Game& game)
     for (std::size_t i = 0; i < std::size(buttons); ++i) {
         const Button& b = buttons[i];
         auto* marker = new Image(this, QRect(b.marker, QSize(25, 28)));
-        marker->setPicture(art::marker());
+        marker->setPicture(art::marker);
         marker->hide();
         markers[i] = marker;
         Image* button = addButton(QString::fromUtf8(b.label), b.geometry, b.action);

@@ -8,7 +8,6 @@
 #include <QHeaderView>
 #include <QTableWidget>
 
-
 using namespace qx;
 
 namespace {

@@ -31,6 +31,25 @@ enum class Scene {
     Score,  // overall score screen
 };
 
+// While one lives, pictures are drawn for a screen of this many device pixels
+// per designed pixel: their sizes and every position in them stay in designed
+// pixels, and they carry the ratio (QImage::devicePixelRatio), so a
+// high-resolution screen shows them sharp instead of enlarged. Windows draw
+// their pictures under the ratio of the screen they are on.
+class PixelRatio {
+public:
+    explicit PixelRatio(qreal ratio);
+    ~PixelRatio();
+    PixelRatio(const PixelRatio&) = delete;
+    PixelRatio& operator=(const PixelRatio&) = delete;
+
+    // The ratio pictures are drawn at now.
+    static qreal current();
+
+private:
+    qreal m_outer;
+};
+
 // Pictures drawn ahead of time, for a quick first frame: writes every picture
 // drawn so far into folder, a file each, named after what it shows.
 bool saveDrawnPictures(const QString& folder);
@@ -82,7 +101,8 @@ QImage shape(int n);
 QRgb shapeKeyColor();
 
 // A cyan cube seen obliquely (front square, top and right faces receding up
-// and to the right), 113 x 105, transparent.
+// and to the right), transparent.
+inline constexpr QSize kCubeSize{113, 105};
 QImage cube();
 
 // The Reflex pictures, 264 x 225, opaque: 0 a grey group of cartoon figures,

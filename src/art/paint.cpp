@@ -1,5 +1,7 @@
 #include "art/paint.h"
 
+#include "art/art.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -12,6 +14,7 @@
 #include <QRadialGradient>
 #include <QStringList>
 #include <QTransform>
+#include <QtMath>
 
 #include <algorithm>
 #include <cmath>
@@ -98,7 +101,10 @@ void boxBlur(std::vector<int>& values, std::vector<int>& scratch, int start, int
 
 QImage canvas(QSize size, const QColor& fill)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = PixelRatio::current();
+    QImage image(QSize(qCeil(size.width() * ratio), qCeil(size.height() * ratio)),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     image.fill(fill);
     return image;
 }
@@ -138,6 +144,8 @@ QImage shadowOf(const QImage& layer, int blur, const QColor& color)
         for (int x = 0; x < width; ++x)
             alpha[static_cast<std::size_t>(y) * width + x] = qAlpha(line[x]);
     }
+    // The blur is a length in designed pixels, like every other.
+    blur = qRound(blur * layer.devicePixelRatio());
     if (blur > 0) {
         std::vector<int> scratch(static_cast<std::size_t>(std::max(width, height)));
         for (int pass = 0; pass < kBlurPasses; ++pass) {
@@ -155,12 +163,15 @@ QImage shadowOf(const QImage& layer, int blur, const QColor& color)
             line[x] = qPremultiply(qRgba(color.red(), color.green(), color.blue(), a));
         }
     }
+    shadow.setDevicePixelRatio(layer.devicePixelRatio());
     return shadow;
 }
 
 void withShadow(QPainter& painter, const Shadow& shadow, const std::function<void(QPainter&)>& draw)
 {
-    QImage layer = canvas(QSize(painter.device()->width(), painter.device()->height()));
+    const QPaintDevice& device = *painter.device();
+    const qreal ratio = device.devicePixelRatioF();
+    QImage layer = canvas(QSize(qRound(device.width() / ratio), qRound(device.height() / ratio)));
     {
         QPainter layerPainter(&layer);
         prepare(layerPainter);
@@ -445,12 +456,16 @@ QImage drawnAhead(const QString& key)
 
 } // namespace
 
-QImage remembered(const QString& key, const std::function<QImage()>& draw)
+QImage remembered(const QString& plainKey, const std::function<QImage()>& draw)
 {
+    const qreal ratio = PixelRatio::current();
+    const QString key =
+        ratio == 1 ? plainKey : plainKey + QStringLiteral("@%1").arg(ratio, 0, 'g', 4);
     QHash<QString, QImage>& pictures = rememberedPictures();
     auto it = pictures.constFind(key);
     if (it == pictures.constEnd()) {
         QImage picture = drawnAhead(key);
+        picture.setDevicePixelRatio(ratio);
         it = pictures.insert(key, picture.isNull() ? draw() : std::move(picture));
     }
     return *it;
@@ -475,6 +490,27 @@ bool saveDrawnPictures(const QString& folder)
 void useDrawnPictures(const QString& folder)
 {
     paint::drawnPicturesFolder() = folder;
+}
+
+namespace {
+// Drawing happens on the user-interface thread only, but tools and tests may
+// draw from others.
+thread_local qreal t_pixelRatio = 1;
+} // namespace
+
+PixelRatio::PixelRatio(qreal ratio) : m_outer(t_pixelRatio)
+{
+    t_pixelRatio = ratio > 0 ? ratio : 1;
+}
+
+PixelRatio::~PixelRatio()
+{
+    t_pixelRatio = m_outer;
+}
+
+qreal PixelRatio::current()
+{
+    return t_pixelRatio;
 }
 
 } // namespace qx::art

@@ -25,7 +25,6 @@ constexpr int kKeyAlphaThreshold = 40;
 // Near the white of the screens, so the antialiased rim blends into them.
 constexpr QRgb kKeyColour = 0xfff8fcff;
 
-constexpr QSize kCubeSize{113, 105};
 constexpr qreal kCubeFace = 74;
 // How far the back of the cube lies to the right and up from its front.
 const QPointF kCubeDepth(30, -22);
@@ -203,6 +202,7 @@ QImage keyed(const QImage& picture)
                          qBlue(pixel) + qBlue(kKeyColour) * rest / 255);
         }
     }
+    flat.setDevicePixelRatio(picture.devicePixelRatio());
     return flat;
 }
 
@@ -230,7 +230,9 @@ QImage shape(int n)
     return keyed(picture);
 }
 
-QImage cube()
+namespace {
+
+QImage drawCube()
 {
     QImage image = canvas(kCubeSize);
     QPainter painter(&image);
@@ -263,6 +265,13 @@ QImage cube()
     for (const QPainterPath& face : {topFace, sideFace, frontFace})
         painter.strokePath(face, edge);
     return image;
+}
+
+} // namespace
+
+QImage cube()
+{
+    return remembered(QStringLiteral("cube"), drawCube);
 }
 
 } // namespace qx::art

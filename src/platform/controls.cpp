@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QtMath>
 
 #include <algorithm>
 
@@ -50,9 +51,12 @@ void Image::setPicture(std::function<QImage()> draw)
 
 const QImage& Image::picture() const
 {
-    if (m_draw) {
+    // Drawn for the screen the window is on, and again when it moves to one
+    // of another pixel ratio.
+    const qreal ratio = devicePixelRatioF();
+    if (m_draw && (m_picture.isNull() || m_picture.devicePixelRatio() != ratio)) {
+        const art::PixelRatio drawing(ratio);
         m_picture = m_draw();
-        m_draw = {};
     }
     return m_picture;
 }
@@ -67,9 +71,14 @@ void Image::clearPicture()
 QImage& Image::canvas()
 {
     picture();
-    if (m_picture.isNull() || m_picture.size() != size() ||
+    // What is drawn on the canvas from now on is the picture.
+    m_draw = {};
+    const qreal ratio = devicePixelRatioF();
+    const QSize pixels(qCeil(width() * ratio), qCeil(height() * ratio));
+    if (m_picture.isNull() || m_picture.size() != pixels ||
         m_picture.format() != QImage::Format_RGB32) {
-        QImage fresh(size(), QImage::Format_RGB32);
+        QImage fresh(pixels, QImage::Format_RGB32);
+        fresh.setDevicePixelRatio(ratio);
         fresh.fill(Qt::white);
         if (!m_picture.isNull()) {
             QPainter painter(&fresh);

@@ -30,10 +30,9 @@ TForm8::TForm8(Game& game)
 {
     beginTimerPeriod();
     addBanner(QStringLiteral("箱の数を数えてください"), QRect(80, 344, 473, 49));
-    const QImage cube = art::cube();
     for (std::size_t i = 0; i < kBoxPlaces.size(); ++i) {
-        auto* box = new Image(this, QRect(kBoxPlaces[i].position, cube.size()));
-        box->setPicture(cube);
+        auto* box = new Image(this, QRect(kBoxPlaces[i].position, art::kCubeSize));
+        box->setPicture(art::cube);
         box->Tag = kBoxPlaces[i].tag;
         box->hide();
         boxes[i] = box;

@@ -43,11 +43,14 @@ constexpr int kStopwatchTick = 100;
 QImage buttonPicture(int n, QSize size)
 {
     const QImage shape = keyedTransparent(art::shape(n));
-    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
+    const qreal ratio = shape.devicePixelRatio();
+    QImage picture(size * ratio, QImage::Format_ARGB32_Premultiplied);
+    picture.setDevicePixelRatio(ratio);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    painter.drawImage((size.width() - shape.width()) / 2, (size.height() - shape.height()) / 2,
-                      shape);
+    const QSizeF shown = shape.deviceIndependentSize();
+    painter.drawImage(
+        QPointF((size.width() - shown.width()) / 2, (size.height() - shown.height()) / 2), shape);
     return picture;
 }
 
@@ -69,7 +72,7 @@ TForm6::TForm6(Game& game)
     for (int n = 1; n <= 9; ++n) {
         const QRect geometry = kAnswerButtons[static_cast<std::size_t>(n - 1)];
         auto* button = new Image(this, geometry);
-        button->setPicture(buttonPicture(n, geometry.size()));
+        button->setPicture([n, size = geometry.size()] { return buttonPicture(n, size); });
         button->setHandCursor();
         button->Tag = n;
         button->setEnabled(false);

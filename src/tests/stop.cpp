@@ -195,8 +195,14 @@ void TForm5::countdownTimer()
 void TForm5::MMTimer1Timer()
 {
     ClockHundredths = m_stopwatch.hundredths();
+    QImage& canvas = PaintBox1->canvas();
+    // As sharp as the screen: the buffer takes the canvas's pixels.
+    if (ClockBuffer.size() != canvas.size()) {
+        ClockBuffer = QImage(canvas.size(), QImage::Format_RGB32);
+        ClockBuffer.setDevicePixelRatio(canvas.devicePixelRatio());
+    }
     paintClock(ClockBuffer);
-    QPainter(&PaintBox1->canvas()).drawImage(0, 0, ClockBuffer);
+    QPainter(&canvas).drawImage(0, 0, ClockBuffer);
 }
 
 void TForm5::FormKeyPress(QChar& key)
