@@ -1,5 +1,6 @@
 // qx-artgen <outdir>: writes the pictures the game loads by file name into
-// <outdir>/bmp as 24-bit BMP files.
+// <outdir>/bmp as 24-bit BMP files, and beside each the same picture drawn
+// for twice the pixels (<name>@2x.bmp) for high-resolution screens.
 
 #include "art/art.h"
 
@@ -51,7 +52,12 @@ int main(int argc, char* argv[])
                             << '\n';
         return 1;
     }
-    const bool written = writeSeries(bmp, kStages, QStringLiteral("stage%1.bmp"), qx::art::stage) &&
-                         writeSeries(bmp, kShapes, QStringLiteral("%1.bmp"), qx::art::shape);
+    bool written = writeSeries(bmp, kStages, QStringLiteral("stage%1.bmp"), qx::art::stage) &&
+                   writeSeries(bmp, kShapes, QStringLiteral("%1.bmp"), qx::art::shape);
+    // The same pictures for screens of twice the pixels.
+    const qx::art::PixelRatio twice(2);
+    written = written &&
+              writeSeries(bmp, kStages, QStringLiteral("stage%1@2x.bmp"), qx::art::stage) &&
+              writeSeries(bmp, kShapes, QStringLiteral("%1@2x.bmp"), qx::art::shape);
     return written ? 0 : 1;
 }

@@ -33,6 +33,13 @@ void HighDpiTest::windowsKeepTheirLayoutAndDrawSharp()
     // What screens draw on at run time is as sharp: the stop clock's face.
     TForm5& stop = *f.game->Form5;
     QCOMPARE(probe(stop).PaintBox1()->canvas().size(), probe(stop).PaintBox1()->size() * 2);
+    // And the pictures loaded by name: the stage picture of an overall run.
+    f.selectUser(QStringLiteral("u"));
+    f.enterStage("panel");
+    f.game->Form2->ShowModal();
+    const QImage stage = frame(*f.game->Form2).stagePicture()->picture();
+    QCOMPARE(stage.devicePixelRatio(), 2.0);
+    QCOMPARE(stage.deviceIndependentSize(), QSizeF(137, 33));
 }
 
 void HighDpiTest::picturesAreDrawnNotEnlarged_data()

@@ -2,15 +2,25 @@
 
 #include "platform/dispatch.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
 
 namespace qx {
 
-QImage loadBitmap(const QString& path)
+QImage loadBitmap(const QString& path, qreal pixelRatio)
 {
-    if (!QFileInfo(path).isFile())
+    const QFileInfo file(path);
+    if (!file.isFile())
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
+    if (pixelRatio >= 2) {
+        QImage sharp(
+            file.dir().filePath(file.completeBaseName() + QStringLiteral("@2x.") + file.suffix()));
+        if (!sharp.isNull()) {
+            sharp.setDevicePixelRatio(2);
+            return sharp;
+        }
+    }
     QImageReader reader(path);
     QImage picture = reader.read();
     if (picture.isNull())

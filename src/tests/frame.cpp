@@ -64,8 +64,9 @@ void TestScreen::FormActivate()
 {
     if (overall()) {
         m_modeLabel->setCaption(QStringLiteral("総合"));
-        m_stagePicture->setPicture(loadBitmap(
-            services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_stage->number))));
+        m_stagePicture->setPicture(
+            loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_stage->number)),
+                       m_stagePicture->devicePixelRatioF()));
     } else if (m_layout.hasLevels) {
         m_modeLabel->setCaption(store::levelLabel(main().Level));
     }

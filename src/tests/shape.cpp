@@ -165,7 +165,8 @@ void TForm6::Image14Click()
     ShapeOrder = drawShapeOrder(services().random);
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k) {
         ShapeBitmaps[k] = keyedTransparent(
-            loadBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k]))));
+            loadBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])),
+                       Image11->devicePixelRatioF()));
     }
     QPainter painter(&Image11->canvas());
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k)
