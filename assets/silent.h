@@ -17,6 +17,7 @@ public:
     void message(const QString&) override {}
     QString input(const QString&, const QString&, const QString&) override { return {}; }
     void error(const QString&) override {}
+    QString chooseFolder(const QString&) override { return {}; }
 };
 
 } // namespace qx::tools

@@ -18,6 +18,7 @@
 #include "tests/shape.h"
 #include "tests/stop.h"
 #include "users/kiroku.h"
+#include "users/progressview.h"
 #include "users/regist.h"
 #include "users/select.h"
 #include "users/usrdelete.h"
@@ -177,6 +178,7 @@ template <> struct qx::ScreenProbe<TForm13> {
     auto& ShadowLabel1() { return s.ShadowLabel1; }
     auto& StringGrid1() { return s.StringGrid1; }
     auto& rankLabels() { return s.rankLabels; }
+    auto& chartButton() { return s.chartButton; }
 };
 
 template <> struct qx::ScreenProbe<TForm14> {
@@ -194,6 +196,14 @@ template <> struct qx::ScreenProbe<TForm15> {
     auto& ShadowLabel4() { return s.ShadowLabel4; }
     auto& StringGrid1() { return s.StringGrid1; }
     decltype(auto) Image3Click() { return s.Image3Click(); }
+};
+
+template <> struct qx::ScreenProbe<ProgressScreen> {
+    ProgressScreen& s;
+    auto& m_figures() { return s.m_figures; }
+    auto& m_timing() { return s.m_timing; }
+    auto& m_damaged() { return s.m_damaged; }
+    auto& m_export() { return s.m_export; }
 };
 
 namespace qxtest {

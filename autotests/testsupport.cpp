@@ -25,6 +25,16 @@ QString ScriptedDialogs::input(const QString& caption, const QString& prompt, co
     return answer;
 }
 
+QString ScriptedDialogs::chooseFolder(const QString& caption)
+{
+    prompts.append(caption);
+    if (folders.empty())
+        return {};
+    QString folder = folders.front();
+    folders.pop_front();
+    return folder;
+}
+
 ScratchFolder::ScratchFolder() : m_previous(QDir::currentPath())
 {
     QDir(m_dir.path()).mkdir(QStringLiteral("Rec"));

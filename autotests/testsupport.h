@@ -31,11 +31,14 @@ public:
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override { errors.append(text); }
+    QString chooseFolder(const QString& caption) override;
 
     // Runs when an input box opens, before it answers (for example to move
     // the clock while the player types).
     std::function<void()> whileAsking;
     std::deque<QString> answers;
+    // Folders picked, in turn; "" (cancel) when none is left.
+    std::deque<QString> folders;
     QStringList messages;
     QStringList errors;
     QStringList prompts;

@@ -132,6 +132,7 @@ public:
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override { errors.append(text); }
+    QString chooseFolder(const QString&) override { return {}; }
 
     std::int64_t inputAtNs = 0;
     std::function<void()> whileAsking;

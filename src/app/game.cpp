@@ -13,6 +13,7 @@
 #include "tests/shape.h"
 #include "tests/stop.h"
 #include "users/kiroku.h"
+#include "users/progressview.h"
 #include "users/regist.h"
 #include "users/select.h"
 #include "users/usrdelete.h"
@@ -49,6 +50,7 @@ void Game::buildScreens()
     Form13 = std::make_unique<TForm13>(*this);
     Form14 = std::make_unique<TForm14>(*this);
     Form15 = std::make_unique<TForm15>(*this);
+    Progress = std::make_unique<ProgressScreen>(*this);
     for (TestScreen* screen :
          std::initializer_list<TestScreen*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                             Form6.get(), Form7.get(), Form8.get()})
@@ -57,6 +59,7 @@ void Game::buildScreens()
 
 Game::~Game()
 {
+    Progress.reset();
     Form15.reset();
     Form14.reset();
     Form13.reset();

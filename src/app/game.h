@@ -27,6 +27,7 @@ class TForm12;
 class TForm13;
 class TForm14;
 class TForm15;
+class ProgressScreen;
 
 namespace qx {
 
@@ -72,6 +73,8 @@ public:
     std::unique_ptr<TForm13> Form13;
     std::unique_ptr<TForm14> Form14;
     std::unique_ptr<TForm15> Form15;
+    // A user's progress in a test, opened from the records viewer.
+    std::unique_ptr<ProgressScreen> Progress;
 
 private:
     void buildScreens();

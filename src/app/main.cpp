@@ -10,7 +10,9 @@
 #include "platform/display.h"
 #include "platform/dispatch.h"
 #include "platform/firstframe.h"
+#include "users/csvexport.h"
 #include "users/store.h"
+#include "users/users.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -28,6 +30,7 @@ constexpr int kUsageError = 2;
 
 const char kUsage[] =
     "Usage: quiravex [--records FOLDER]\n"
+    "       quiravex [--records FOLDER] --export USER FOLDER\n"
     "       quiravex --help | --version\n"
     "\n"
     "Quiravex measures and trains memory, attention, sense of time and reaction.\n"
@@ -36,6 +39,10 @@ const char kUsage[] =
     "  --records FOLDER  keep the records (users, results, top ten) in FOLDER\n"
     "                    instead of Rec/ beside the program or the player's data\n"
     "                    folder (~/.local/share/quiravex/Rec)\n"
+    "  --export USER FOLDER\n"
+    "                    write USER's results into FOLDER as UTF-8 CSV files, one\n"
+    "                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;\n"
+    "                    needs no display\n"
     "  -h, --help        show this help and exit\n"
     "  -v, --version     show the version and exit\n";
 
@@ -43,6 +50,7 @@ struct CommandLine {
     bool help = false;
     bool version = false;
     QString records;
+    std::optional<std::pair<QString, QString>> exportTo; // user, folder
 };
 
 // Read before the application exists: --help and --version must work where
@@ -56,7 +64,11 @@ std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
             line.help = true;
         else if (argument == "-v" || argument == "--version")
             line.version = true;
-        else if (argument == "--records" && i + 1 < argc)
+        else if (argument == "--export" && i + 2 < argc) {
+            line.exportTo.emplace(QString::fromLocal8Bit(argv[i + 1]),
+                                  QString::fromLocal8Bit(argv[i + 2]));
+            i += 2;
+        } else if (argument == "--records" && i + 1 < argc)
             line.records = QString::fromLocal8Bit(argv[++i]);
         else if (argument.starts_with("--records=") && argument.size() > std::strlen("--records="))
             line.records = QString::fromLocal8Bit(argv[i] + std::strlen("--records="));
@@ -64,6 +76,31 @@ std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
             return std::nullopt;
     }
     return line;
+}
+
+// --export: the records folder is found as the game finds it; no display.
+int exportResults(int argc, char* argv[], const CommandLine& line)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("quiravex"));
+    const qx::Folders folders =
+        qx::findFolders(QCoreApplication::applicationDirPath(), line.records,
+                        QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    qx::store::setRecordsFolder(folders.records);
+    const auto& [user, folder] = *line.exportTo;
+    if (!qx::users::list().contains(user)) {
+        std::fprintf(stderr, "quiravex: no user %s in %s\n", qPrintable(user),
+                     qPrintable(folders.records));
+        return 1;
+    }
+    const qx::csv::Export done = qx::csv::exportUser(user, folder);
+    for (const QString& file : done.written)
+        std::printf("%s\n", qPrintable(file));
+    if (!done.error.isEmpty()) {
+        std::fprintf(stderr, "quiravex: %s\n", qPrintable(done.error));
+        return 1;
+    }
+    return 0;
 }
 
 // Without a Japanese font every text but the pictures drawn ahead would be
@@ -98,6 +135,8 @@ int main(int argc, char* argv[])
         std::printf("quiravex %s\n", QX_VERSION);
         return 0;
     }
+    if (line->exportTo)
+        return exportResults(argc, argv, *line);
     if (!qx::chooseWindowSystem()) {
         std::fprintf(stderr, "Quiravex needs a graphical desktop: no display could be opened "
                              "(neither an X server at DISPLAY nor a Wayland compositor at "

@@ -19,7 +19,10 @@ TForm1& Screen::main() const
 
 std::int64_t Screen::keyDownNs() const
 {
-    return services().clock.eventTimeNs(keyTimestamp());
+    const std::int64_t downNs = services().clock.eventTimeNs(keyTimestamp());
+    // Only the timed tests ask when a key went down.
+    m_game.dispatcher.lateness().addKey(services().clock.nowNs() - downNs);
+    return downNs;
 }
 
 void Screen::PlayClick() const

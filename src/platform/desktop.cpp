@@ -1,11 +1,13 @@
 #include "platform/desktop.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
+#include <QStandardPaths>
 #include <QTranslator>
 #include <QUrl>
 
@@ -79,6 +81,12 @@ QString DesktopDialogs::input(const QString& caption, const QString& prompt,
     const QString text =
         QInputDialog::getText(owner(), caption, prompt, QLineEdit::Normal, defaultText, &ok);
     return ok ? text : QString();
+}
+
+QString DesktopDialogs::chooseFolder(const QString& caption)
+{
+    return QFileDialog::getExistingDirectory(
+        owner(), caption, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
 }
 
 void DesktopDialogs::error(const QString& text)

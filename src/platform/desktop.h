@@ -50,6 +50,7 @@ public:
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override;
+    QString chooseFolder(const QString& caption) override;
 
 private:
     QWidget* owner() const;

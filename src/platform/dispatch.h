@@ -7,6 +7,8 @@
 // that were marked to close). The game owns one and hands it to what raises
 // events: its windows, controls and timers.
 
+#include "platform/lateness.h"
+
 #include <QString>
 
 #include <functional>
@@ -36,6 +38,8 @@ public:
     void run(const std::function<void()>& handler);
     // Runs each time the outermost handler has returned.
     void setAfterHandlers(std::function<void()> settle) { m_settle = std::move(settle); }
+    // How late the timed tests' events reached their handlers this session.
+    Lateness& lateness() { return m_lateness; }
 
 private:
     void runCaught(const std::function<void()>& handler);
@@ -43,6 +47,7 @@ private:
     Report m_report;
     std::function<void()> m_settle;
     int m_depth = 0;
+    Lateness m_lateness;
 };
 
 } // namespace qx

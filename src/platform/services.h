@@ -43,6 +43,8 @@ public:
                           const QString& defaultText) = 0;
     // The application's error report.
     virtual void error(const QString& text) = 0;
+    // A folder the player picks; "" when they cancel.
+    virtual QString chooseFolder(const QString& caption) = 0;
 };
 
 struct Services {

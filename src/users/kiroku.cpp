@@ -1,6 +1,7 @@
 #include "users/kiroku.h"
 
 #include "app/mainform.h"
+#include "users/progressview.h"
 #include "platform/textcodec.h"
 #include "widgets/ShadoLbl.h"
 
@@ -18,19 +19,18 @@ struct RecordButton {
     const char* label;
     QRect geometry;
     const char* testId; // null for the top ten
-    const char* heading;
 };
 
 // Indexed by the buttons' Tag.
 const std::array<RecordButton, 8> kButtons{{
-    {"総合", {1, 80, 105, 33}, nullptr, "日付,点数,名前"},
-    {"パネル", {1, 128, 105, 33}, "panel", "日付,レベル,合否"},
-    {"L→R", {1, 176, 97, 33}, "L-R", "日付,レベル,合否,答え,入力した答え"},
-    {"N_メモリ", {3, 224, 115, 29}, "N_memory", "日付,レベル,合否,答え,入力した答え"},
-    {"ストップ", {1, 267, 112, 29}, "stop", "日付,レベル,秒,ストップ,差"},
-    {"シャープ", {2, 312, 118, 29}, "shape", "日付,合否,時間"},
-    {"BOX", {0, 352, 83, 29}, "box", "日付,合否,時間,正解個数,入力数"},
-    {"Reflexes", {1, 392, 119, 31}, "Reflex", "日付,時間"},
+    {"総合", {1, 80, 105, 33}, nullptr},
+    {"パネル", {1, 128, 105, 33}, "panel"},
+    {"L→R", {1, 176, 97, 33}, "L-R"},
+    {"N_メモリ", {3, 224, 115, 29}, "N_memory"},
+    {"ストップ", {1, 267, 112, 29}, "stop"},
+    {"シャープ", {2, 312, 118, 29}, "shape"},
+    {"BOX", {0, 352, 83, 29}, "box"},
+    {"Reflexes", {1, 392, 119, 31}, "Reflex"},
 }};
 
 // Cells are 30 pixels high and the given widths wide, each followed by a grid
@@ -80,6 +80,12 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     Image10 = buttons[6];
     Image11 = buttons[7];
     Image3 = addButton(QStringLiteral("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
+    // In the free space right of もどる; a test's file must be shown first.
+    chartButton = addButton(QStringLiteral("グラフ"), QRect(400, 435, 137, 43), [this] {
+        this->game().Progress->showTest(m_shownTest);
+        this->game().Progress->ShowModal();
+    });
+    chartButton->setEnabled(false);
 
     // The grid's height in pixels is a 32-bit integer: past it the view
     // draws nothing at all.
@@ -137,13 +143,15 @@ void TForm13::RecordButtonClick(const Image* sender)
 {
     const RecordButton& button = kButtons.at(static_cast<std::size_t>(sender->Tag));
     const bool ranking = button.testId == nullptr;
+    m_shownTest = QString::fromLatin1(button.testId);
+    chartButton->setEnabled(!ranking);
     Panel1->setVisible(ranking);
     const QRect grid = StringGrid1->geometry();
     StringGrid1->setGeometry(ranking ? kNarrowLeft : kWideLeft, grid.top(),
                              ranking ? kNarrowWidth : kWideWidth, grid.height());
 
     Grid.clearCells();
-    Grid.setHeading(QString::fromUtf8(button.heading));
+    Grid.setHeading(store::fieldNames(QString::fromLatin1(button.testId)));
     const QString path =
         ranking ? store::rankingFile()
                 : store::resultPath(main().UserName,
@@ -159,4 +167,5 @@ void TForm13::RecordButtonClick(const Image* sender)
 void TForm13::FormCloseQuery()
 {
     Grid.clearCells();
+    chartButton->setEnabled(false);
 }

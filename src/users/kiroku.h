@@ -23,15 +23,17 @@ private:
     void RecordButtonClick(const qx::Image* sender);
     void FormCloseQuery() override;
 
-    qx::Image* Image12; // 総合
-    qx::Image* Image5;  // パネル
-    qx::Image* Image6;  // L→R
-    qx::Image* Image7;  // N_メモリ
-    qx::Image* Image8;  // ストップ
-    qx::Image* Image9;  // シャープ
-    qx::Image* Image10; // BOX
-    qx::Image* Image11; // Reflexes
-    qx::Image* Image3;  // もどる
+    qx::Image* Image12;     // 総合
+    qx::Image* Image5;      // パネル
+    qx::Image* Image6;      // L→R
+    qx::Image* Image7;      // N_メモリ
+    qx::Image* Image8;      // ストップ
+    qx::Image* Image9;      // シャープ
+    qx::Image* Image10;     // BOX
+    qx::Image* Image11;     // Reflexes
+    qx::Image* Image3;      // もどる
+    qx::Image* chartButton; // グラフ: the progress of the test shown
+    QString m_shownTest;
     QTableView* StringGrid1;
     qx::RecordGridModel Grid;
     qx::Panel* Panel1;                          // rank column of the top ten

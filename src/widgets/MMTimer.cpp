@@ -230,7 +230,8 @@ void TMMTimer::runTimerThread()
             shared.tick = Shared::Tick::Queued;
             lock.unlock();
             QMetaObject::invokeMethod(
-                this, [this, arming, tick] { deliverTick(arming, tick); }, Qt::QueuedConnection);
+                this, [this, arming, tick, deadlineNs] { deliverTick(arming, tick, deadlineNs); },
+                Qt::QueuedConnection);
             lock.lock();
             const auto done = [&] { return shared.tick == Shared::Tick::None || !current(); };
             shared.wake.wait_for(lock, timeout, done);
@@ -255,8 +256,11 @@ void TMMTimer::runTimerThread()
     }
 }
 
-void TMMTimer::deliverTick(std::uint64_t arming, std::uint64_t tick)
+void TMMTimer::deliverTick(std::uint64_t arming, std::uint64_t tick, std::int64_t deadlineNs)
 {
+    // Counted also when the tick comes too late to be handled: that is the
+    // lateness a player's machine shows.
+    m_dispatcher.lateness().addTick(monotonicNs() - deadlineNs);
     const std::shared_ptr<Shared> shared = m_shared;
     {
         const std::lock_guard lock(shared->mutex);

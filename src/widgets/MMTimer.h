@@ -66,7 +66,7 @@ private:
     struct Shared;
 
     void runTimerThread();
-    void deliverTick(std::uint64_t arming, std::uint64_t tick);
+    void deliverTick(std::uint64_t arming, std::uint64_t tick, std::int64_t deadlineNs);
     void runHandler(const std::shared_ptr<Shared>& shared);
 
     qx::Clock& m_clock;
