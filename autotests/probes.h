@@ -204,6 +204,7 @@ template <> struct qx::ScreenProbe<ProgressScreen> {
     auto& m_timing() { return s.m_timing; }
     auto& m_damaged() { return s.m_damaged; }
     auto& m_export() { return s.m_export; }
+    auto& m_back() { return s.m_back; }
 };
 
 namespace qxtest {

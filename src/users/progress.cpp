@@ -2,8 +2,6 @@
 
 #include "platform/textcodec.h"
 
-#include <QRegularExpression>
-
 #include <algorithm>
 #include <map>
 
@@ -11,81 +9,148 @@ namespace qx::progress {
 
 namespace {
 
-const QString kRight = QStringLiteral("○");
-const QString kWrong = QStringLiteral("×");
+// Fields are read as the file's bytes: a file of years of play opens at once
+// when no field is decoded or matched by a pattern.
+struct Words {
+    QByteArray right = cp932::encode(QStringLiteral("○"));
+    QByteArray wrong = cp932::encode(QStringLiteral("×"));
+    QByteArray level = cp932::encode(QStringLiteral("レベル"));
+    QByteArray falseStart = cp932::encode(QStringLiteral("フライング"));
+};
 
-std::optional<QDate> dateOf(const QString& text)
+const Words& words()
 {
-    const QDate day = QDate::fromString(text, QStringLiteral("yyyy/MM/dd"));
-    if (!day.isValid() || text.size() != 10)
-        return std::nullopt;
-    return day;
+    static const Words w;
+    return w;
 }
 
-std::optional<int> levelOf(const QString& text)
+bool isDigit(char c)
 {
-    static const QRegularExpression label(QStringLiteral("^レベル([1-9]|10)$"));
-    const QRegularExpressionMatch match = label.match(text);
-    if (!match.hasMatch())
-        return std::nullopt;
-    return match.captured(1).toInt();
+    return c >= '0' && c <= '9';
 }
 
-std::optional<bool> markOf(const QString& text)
+// Decimal digits only, at most six of them.
+std::optional<int> numberOf(QByteArrayView text)
 {
-    if (text == kRight)
+    if (text.isEmpty() || text.size() > 6)
+        return std::nullopt;
+    int value = 0;
+    for (const char c : text) {
+        if (!isDigit(c))
+            return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+// "2026/12/08", a day that exists.
+std::optional<QDate> dateOf(QByteArrayView text)
+{
+    if (text.size() != 10 || text[4] != '/' || text[7] != '/')
+        return std::nullopt;
+    const std::optional<int> year = numberOf(text.first(4));
+    const std::optional<int> month = numberOf(text.sliced(5, 2));
+    const std::optional<int> day = numberOf(text.sliced(8, 2));
+    if (!year || !month || !day || !QDate::isValid(*year, *month, *day))
+        return std::nullopt;
+    return QDate(*year, *month, *day);
+}
+
+std::optional<int> levelOf(QByteArrayView text)
+{
+    if (!text.startsWith(words().level))
+        return std::nullopt;
+    const QByteArrayView digits = text.sliced(words().level.size());
+    if (digits.startsWith('0'))
+        return std::nullopt;
+    const std::optional<int> level = numberOf(digits);
+    if (!level || *level < 1 || *level > 10)
+        return std::nullopt;
+    return level;
+}
+
+std::optional<bool> markOf(QByteArrayView text)
+{
+    if (text == words().right)
         return true;
-    if (text == kWrong)
+    if (text == words().wrong)
         return false;
     return std::nullopt;
 }
 
+// Splits "a:b:c" into its parts, each of digits only. A width of 0 allows
+// two to six digits (minutes or seconds that grew past their two).
+std::optional<std::vector<int>> partsOf(QByteArrayView text, const std::vector<int>& widths)
+{
+    std::vector<int> parts;
+    qsizetype from = 0;
+    for (std::size_t index = 0; index < widths.size(); ++index) {
+        qsizetype to = text.indexOf(':', from);
+        const bool last = index + 1 == widths.size();
+        if (last != (to < 0))
+            return std::nullopt;
+        if (last)
+            to = text.size();
+        const QByteArrayView part = text.sliced(from, to - from);
+        const int width = widths[index];
+        if ((width > 0 && part.size() != width) || (width == 0 && part.size() < 2))
+            return std::nullopt;
+        const std::optional<int> value = numberOf(part);
+        if (!value)
+            return std::nullopt;
+        parts.push_back(*value);
+        from = to + 1;
+    }
+    return parts;
+}
+
 // "00:12:34" (Reflex, box; wider seconds past 100 s) or "00:12:3" (shape,
 // tenths) in hundredths.
-std::optional<int> clockOf(const QString& text, bool tenths)
+std::optional<int> clockOf(QByteArrayView text, bool tenths)
 {
-    static const QRegularExpression hundredths(QStringLiteral("^(\\d{2}):(\\d{2,6}):(\\d{2})$"));
-    static const QRegularExpression shape(QStringLiteral("^(\\d{2,6}):(\\d{2}):(\\d)$"));
-    const QRegularExpressionMatch m = (tenths ? shape : hundredths).match(text);
-    if (!m.hasMatch())
+    const std::optional<std::vector<int>> p =
+        tenths ? partsOf(text, {0, 2, 1}) : partsOf(text, {2, 0, 2});
+    if (!p)
         return std::nullopt;
-    if (tenths)
-        return (m.captured(1).toInt() * 60 + m.captured(2).toInt()) * 100 +
-               m.captured(3).toInt() * 10;
-    return (m.captured(1).toInt() * 60 + m.captured(2).toInt()) * 100 + m.captured(3).toInt();
+    const std::vector<int>& v = *p;
+    return (v[0] * 60 + v[1]) * 100 + (tenths ? v[2] * 10 : v[2]);
 }
 
 // The stop difference, "+00:07", "-01:23" or "00:00", as a distance.
-std::optional<int> distanceOf(const QString& text)
+std::optional<int> distanceOf(QByteArrayView text)
 {
-    static const QRegularExpression difference(QStringLiteral("^[+-]?(\\d{2,6}):(\\d{2})$"));
-    const QRegularExpressionMatch m = difference.match(text);
-    if (!m.hasMatch())
+    if (text.startsWith('+') || text.startsWith('-'))
+        text = text.sliced(1);
+    const std::optional<std::vector<int>> p = partsOf(text, {0, 2});
+    if (!p)
         return std::nullopt;
-    return m.captured(1).toInt() * 100 + m.captured(2).toInt();
+    return (*p)[0] * 100 + (*p)[1];
 }
 
-std::optional<Result> resultOf(Measure measure, const QString& testId, const QStringList& f)
+std::optional<Result> resultOf(Measure measure, const QString& testId, const store::Lines& f)
 {
     if (f.isEmpty())
         return std::nullopt;
     const std::optional<QDate> day = dateOf(f.at(0));
     if (!day)
         return std::nullopt;
+    const auto at = [&f](qsizetype i) {
+        return i < f.size() ? QByteArrayView(f.at(i)) : QByteArrayView();
+    };
     Result result;
     result.day = *day;
     if (testId == QLatin1String("Reflex")) {
-        if (f.value(1) == QStringLiteral("フライング")) {
+        if (at(1) == words().falseStart) {
             result.falseStart = true;
             return result;
         }
-        result.hundredths = clockOf(f.value(1), false);
+        result.hundredths = clockOf(at(1), false);
         result.right = result.hundredths.has_value();
         return result.hundredths ? std::optional<Result>(result) : std::nullopt;
     }
     if (measure == Measure::Time) {
-        const std::optional<bool> right = markOf(f.value(1));
-        const std::optional<int> time = clockOf(f.value(2), testId == QLatin1String("shape"));
+        const std::optional<bool> right = markOf(at(1));
+        const std::optional<int> time = clockOf(at(2), testId == QLatin1String("shape"));
         if (!right || !time)
             return std::nullopt;
         result.right = *right;
@@ -93,19 +158,19 @@ std::optional<Result> resultOf(Measure measure, const QString& testId, const QSt
             result.hundredths = time;
         return result;
     }
-    const std::optional<int> level = levelOf(f.value(1));
+    const std::optional<int> level = levelOf(at(1));
     if (!level)
         return std::nullopt;
     result.level = *level;
     if (measure == Measure::Distance) {
-        const std::optional<int> distance = distanceOf(f.value(4));
+        const std::optional<int> distance = distanceOf(at(4));
         if (!distance)
             return std::nullopt;
         result.hundredths = distance;
         result.right = *distance == 0;
         return result;
     }
-    const std::optional<bool> right = markOf(f.value(2));
+    const std::optional<bool> right = markOf(at(2));
     if (!right)
         return std::nullopt;
     result.right = *right;
@@ -143,10 +208,8 @@ Results readResults(const QString& testId, const store::Lines& lines)
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         if (line->isEmpty())
             continue;
-        QStringList fields;
-        for (const QByteArray& field : store::splitCommaText(*line))
-            fields.append(cp932::decode(field));
-        if (const std::optional<Result> result = resultOf(measure, testId, fields))
+        if (const std::optional<Result> result =
+                resultOf(measure, testId, store::splitCommaText(*line)))
             read.results.push_back(*result);
         else
             ++read.damaged;

@@ -7,6 +7,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <limits>
+#include <map>
+#include <optional>
 
 using namespace qx::progress;
 
@@ -39,6 +43,61 @@ double niceStep(double top)
             return factor * magnitude;
     }
     return 10 * magnitude;
+}
+
+// A line through the days' values; a day without play between two days, or
+// a pixel column without one, breaks it. Years of days are more than the
+// chart has pixels: the days of one pixel column make one point, their mean.
+QPainterPath linePath(const std::vector<Day>& days, const QRectF& plot,
+                      const std::function<qreal(const Day&)>& xOf,
+                      const std::function<std::optional<qreal>(const Day&)>& yOf)
+{
+    QPainterPath path;
+    const bool columns =
+        static_cast<qreal>(days.front().day.daysTo(days.back().day)) > plot.width();
+    int lastColumn = std::numeric_limits<int>::min();
+    qreal sum = 0;
+    int count = 0;
+    const Day* previous = nullptr;
+    const auto flush = [&](int column, bool joined) {
+        if (count == 0)
+            return;
+        const QPointF at(column, sum / count);
+        if (joined && !path.isEmpty())
+            path.lineTo(at);
+        else
+            path.moveTo(at);
+    };
+    bool joined = false;
+    for (const Day& day : days) {
+        const std::optional<qreal> y = yOf(day);
+        if (!y) {
+            previous = nullptr;
+            continue;
+        }
+        if (!columns) {
+            const QPointF at(xOf(day), *y);
+            if (previous && previous->day.daysTo(day.day) == 1)
+                path.lineTo(at);
+            else
+                path.moveTo(at);
+            previous = &day;
+            continue;
+        }
+        const int column = static_cast<int>(std::floor(xOf(day)));
+        if (column != lastColumn) {
+            flush(lastColumn, joined);
+            joined = column == lastColumn + 1 && count > 0;
+            lastColumn = column;
+            sum = 0;
+            count = 0;
+        }
+        sum += *y;
+        ++count;
+    }
+    if (columns)
+        flush(lastColumn, joined);
+    return path;
 }
 
 } // namespace
@@ -125,17 +184,11 @@ void ProgressChart::paintAccuracy(QPainter& painter, const QRectF& plot) const
         painter.drawRect(
             QRectF(xOf(day.day, plot) - barWidth / 2, plot.bottom() - height, barWidth, height));
     }
-    QPainterPath levels;
-    const Day* previous = nullptr;
-    for (const Day& day : m_days) {
-        const QPointF at(xOf(day.day, plot), plot.bottom() - plot.height() * day.level / 10);
-        // A day without play between two days breaks the line.
-        if (previous && previous->day.daysTo(day.day) == 1)
-            levels.lineTo(at);
-        else
-            levels.moveTo(at);
-        previous = &day;
-    }
+    const QPainterPath levels = linePath(
+        m_days, plot, [&](const Day& day) { return xOf(day.day, plot); },
+        [&](const Day& day) -> std::optional<qreal> {
+            return plot.bottom() - plot.height() * day.level / 10;
+        });
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(kLevelLine, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(levels);
@@ -175,20 +228,13 @@ void ProgressChart::paintTimes(QPainter& painter, const QRectF& plot) const
         painter.drawText(QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignRight,
                          QStringLiteral("● ベスト"));
     }
-    QPainterPath medians;
-    const Day* previous = nullptr;
-    for (const Day& day : m_days) {
-        if (!day.median) {
-            previous = nullptr;
-            continue;
-        }
-        const QPointF at(xOf(day.day, plot), yOf(*day.median));
-        if (previous && previous->day.daysTo(day.day) == 1)
-            medians.lineTo(at);
-        else
-            medians.moveTo(at);
-        previous = &day;
-    }
+    const QPainterPath medians = linePath(
+        m_days, plot, [&](const Day& day) { return xOf(day.day, plot); },
+        [&](const Day& day) -> std::optional<qreal> {
+            if (!day.median)
+                return std::nullopt;
+            return yOf(*day.median);
+        });
     painter.setBrush(Qt::NoBrush);
     painter.setPen(QPen(kMedianLine, 2.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     painter.drawPath(medians);
@@ -201,10 +247,18 @@ void ProgressChart::paintTimes(QPainter& painter, const QRectF& plot) const
         }
     }
     if (m_measure == Measure::Time) {
-        painter.setBrush(kBestDots);
+        // The best of each pixel column: years of days are one dot a column.
+        std::map<int, int> bestByColumn;
         for (const Day& day : m_days) {
-            if (day.best)
-                painter.drawEllipse(QPointF(xOf(day.day, plot), yOf(*day.best)), 3.5, 3.5);
+            if (!day.best)
+                continue;
+            const int column = static_cast<int>(std::floor(xOf(day.day, plot)));
+            const auto [it, added] = bestByColumn.emplace(column, *day.best);
+            if (!added)
+                it->second = std::min(it->second, *day.best);
         }
+        painter.setBrush(kBestDots);
+        for (const auto& [column, best] : bestByColumn)
+            painter.drawEllipse(QPointF(column, yOf(best)), 3.5, 3.5);
     }
 }
