@@ -179,10 +179,24 @@ void ProgressChart::paintAccuracy(QPainter& painter, const QRectF& plot) const
     const qreal barWidth = std::clamp(plot.width() / static_cast<qreal>(span) * 0.7, 1.0, 18.0);
     painter.setPen(Qt::NoPen);
     painter.setBrush(kBars);
+    // One bar a day, or, for more days than pixels, one a pixel column with
+    // the mean of its days.
+    std::map<int, std::pair<double, int>> columns;
+    const bool perColumn = static_cast<qreal>(span) > plot.width();
     for (const Day& day : m_days) {
+        if (perColumn) {
+            auto& [sum, count] = columns[static_cast<int>(std::floor(xOf(day.day, plot)))];
+            sum += day.rightShare;
+            ++count;
+            continue;
+        }
         const qreal height = plot.height() * day.rightShare;
         painter.drawRect(
             QRectF(xOf(day.day, plot) - barWidth / 2, plot.bottom() - height, barWidth, height));
+    }
+    for (const auto& [column, share] : columns) {
+        const qreal height = plot.height() * share.first / share.second;
+        painter.drawRect(QRectF(column, plot.bottom() - height, 1, height));
     }
     const QPainterPath levels = linePath(
         m_days, plot, [&](const Day& day) { return xOf(day.day, plot); },
