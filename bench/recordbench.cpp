@@ -100,9 +100,9 @@ void recordFigures(Report& report, const Options& options)
         probe(chart).m_back()->click();
         QCoreApplication::processEvents();
     }));
-    const bool chartShowsAll = probe(chart).m_figures()->text().contains(
-                                   QStringLiteral("回数：%1").arg(kLines)) &&
-                               g.dialogs.errors.isEmpty();
+    const bool chartShowsAll =
+        probe(chart).m_figures()->text().contains(QStringLiteral("回数：%1").arg(kLines)) &&
+        g.dialogs.errors.isEmpty();
     probe(viewer).Image3()->click();
 
     store::Lines loaded;

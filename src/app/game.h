@@ -1,8 +1,10 @@
 #pragma once
 
-// The game: its seams and its fifteen windows, created once in a fixed order
-// and alive until the end. Screens reach the run state and each other through
-// it, as the windows of the original design reach each other's one instance.
+// The game: its seams, the dispatcher its handlers run through, and its
+// windows (the fifteen of the design and the progress chart), created once in
+// a fixed order and alive until the end. Screens reach the run state and each
+// other through it, as the windows of the original design reach each other's
+// one instance.
 
 #include "platform/dispatch.h"
 #include "platform/form.h"
