@@ -15,6 +15,7 @@
 #include "tests/picshow.h"
 #include "tests/shape.h"
 #include "tests/stop.h"
+#include "player.h"
 #include "testsupport.h"
 #include "users/store.h"
 #include "widgets/ShadoLbl.h"
@@ -26,159 +27,8 @@ using namespace qx;
 
 namespace {
 
-constexpr int kLimitMs = 20000;
-
-void enter(QWidget* form)
-{
-    QTest::keyClick(form, Qt::Key_Return);
-}
-
-// ENTER on the stage dialog once it shows a question's result.
-void dismissDialog(qxtest::GameFixture& f)
-{
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, kLimitMs));
-    enter(f.game->Form10.get());
-}
-
-// Every stage's first question waits for its start button.
-void start(qxtest::GameFixture& f, int stage)
-{
-    TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
-    QCOMPARE(f.game->modal.top(), screen);
-    QCOMPARE(frame(*screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(*screen).stagePicture()->hasPicture());
-    frame(*screen).startButton()->click();
-}
-
-// Each stage plays its questions with the answers of the run below and
-// returns the points they earn.
-void playPanel(qxtest::GameFixture& f, int& points)
-{
-    start(f, 1);
-    TForm2& s = *f.game->Form2;
-    for (int q = 0; q < 5; ++q) {
-        QVERIFY2(f.clock.advanceUntil([&] { return probe(s).panels()[0]->isEnabled(); }, kLimitMs),
-                 "");
-        for (int i = 0; i < probe(s).SequenceLength(); ++i)
-            QTest::mouseClick(probe(s).panels()[static_cast<std::size_t>(
-                                  probe(s).LitSequence()[static_cast<std::size_t>(i)] - 1)],
-                              Qt::LeftButton);
-        dismissDialog(f);
-    }
-    points += 80 + 90 + 100 + 120 + 130;
-}
-
-void playLR(qxtest::GameFixture& f, int& points)
-{
-    f.dialogs.whileAsking = [&f] {
-        f.dialogs.answers.push_back(QString::number(probe(*f.game->Form3).ShownNumber()));
-    };
-    start(f, 2);
-    for (int q = 0; q < 5; ++q)
-        dismissDialog(f);
-    f.dialogs.whileAsking = {};
-    points += 70 + 80 + 100 + 110 + 120;
-}
-
-void playNMemory(qxtest::GameFixture& f, int& points)
-{
-    // The fourth answer drops its last digit: wrong, 6 of 7 positions.
-    f.dialogs.whileAsking = [&f] {
-        const QString digits = probe(*f.game->Form4).ShownDigits();
-        f.dialogs.answers.push_back(f.game->Form1->run().question() == 4 ? digits.chopped(1)
-                                                                         : digits);
-    };
-    start(f, 3);
-    for (int q = 0; q < 5; ++q)
-        dismissDialog(f);
-    f.dialogs.whileAsking = {};
-    points += 80 + 100 + 110 + 60 + 120;
-}
-
-void playStop(qxtest::GameFixture& f, int& points)
-{
-    start(f, 4);
-    TForm5& s = *f.game->Form5;
-    // Exact stops, but the third is 5 hundredths late.
-    for (int q = 1; q <= 5; ++q) {
-        const int late = q == 3 ? 5 : 0;
-        QVERIFY(f.clock.advanceUntil(
-            [&] {
-                return probe(s).MMTimer1().Enabled() &&
-                       probe(s).ClockHundredths() == probe(s).TargetHundredths() + late;
-            },
-            kLimitMs));
-        enter(&s);
-        if (q < 5)
-            QVERIFY(f.clock.advanceUntil([&] { return f.game->Form1->run().question() == q + 1; },
-                                         kLimitMs));
-    }
-    QVERIFY(
-        f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, kLimitMs));
-    points += 300 + 300 + 95 + 300 + 300;
-}
-
-void playReflex(qxtest::GameFixture& f, int& points)
-{
-    start(f, 5);
-    TForm7& s = *f.game->Form7;
-    for (int q = 1; q <= 5; ++q) {
-        if (q == 2) {
-            // A false start during the wait.
-            QVERIFY(f.clock.advanceUntil([&] { return s.KeyPreview; }, kLimitMs));
-            enter(&s);
-        } else {
-            QVERIFY(f.clock.advanceUntil([&] { return probe(s).MMTimer1().Enabled(); }, kLimitMs));
-            f.clock.advance(280);
-            enter(&s);
-        }
-        dismissDialog(f);
-    }
-    points += 4 * (50 - 28);
-}
-
-void playBox(qxtest::GameFixture& f, int& points)
-{
-    start(f, 6);
-    TForm8& s = *f.game->Form8;
-    for (int q = 1; q <= 7; ++q) {
-        QVERIFY(probe(s).Edit1()->isEnabled());
-        f.clock.advance(2500);
-        const int typed = q == 4 ? probe(s).BoxCount() + 1 : probe(s).BoxCount();
-        QTest::keyClicks(probe(s).Edit1(), QString::number(typed));
-        QTest::keyClick(probe(s).Edit1(), Qt::Key_Return);
-        dismissDialog(f);
-    }
-    points += 6 * (400 - 250);
-}
-
-void playShape(qxtest::GameFixture& f, int& points)
-{
-    start(f, 7);
-    TForm6& s = *f.game->Form6;
-    for (int q = 1; q <= 5; ++q) {
-        f.clock.advance(10000); // the stopwatch shows 00:10:0
-        const int right = probe(s).ShapeOrder()[8];
-        const int tag = q == 5 ? right % 9 + 1 : right;
-        QTest::mouseClick(probe(s).answerButtons()[static_cast<std::size_t>(tag - 1)],
-                          Qt::LeftButton);
-        if (q < 5)
-            dismissDialog(f);
-    }
-    points += 4 * 99;
-}
-
-// Plays stages 1..lastStage of a run started from the menu; returns the points.
-int playStages(qxtest::GameFixture& f, int lastStage)
-{
-    using Play = void (*)(qxtest::GameFixture&, int&);
-    const Play stages[] = {playPanel,  playLR,  playNMemory, playStop,
-                           playReflex, playBox, playShape};
-    int points = 0;
-    for (int stage = 1; stage <= lastStage && !QTest::currentTestFailed(); ++stage)
-        stages[stage - 1](f, points);
-    return points;
-}
+using qxtest::dismissDialog;
+using qxtest::playStages;
 
 // After a run, every screen is back at rest and no timer is left running.
 void verifyEverythingIdle(qxtest::GameFixture& f)

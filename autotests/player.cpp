@@ -1,0 +1,294 @@
+#include "player.h"
+
+#include "app/dialog.h"
+#include "app/lvmenu.h"
+#include "app/mainform.h"
+#include "tests/Block.h"
+#include "tests/LR.h"
+#include "tests/frash.h"
+#include "tests/panel.h"
+#include "tests/picshow.h"
+#include "tests/shape.h"
+#include "tests/stop.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+using namespace qx;
+
+namespace qxtest {
+
+namespace {
+
+constexpr int kLimitMs = 20000;
+
+void enter(QWidget* form)
+{
+    QTest::keyClick(form, Qt::Key_Return);
+}
+
+TestScreen& screenOf(GameFixture& f, const char* testId)
+{
+    return *f.game->screenOf(*stageOf(QLatin1String(testId)));
+}
+
+// The panels in the order they lit, the first `wrong` of them missed.
+void clickPanels(GameFixture& f, int wrong)
+{
+    TForm2& s = *f.game->Form2;
+    QVERIFY(f.clock.advanceUntil([&] { return probe(s).panels()[0]->isEnabled(); }, kLimitMs));
+    for (int i = 0; i < probe(s).SequenceLength(); ++i) {
+        int tag = probe(s).LitSequence()[static_cast<std::size_t>(i)];
+        if (i < wrong)
+            tag = tag % 25 + 1;
+        QTest::mouseClick(probe(s).panels()[static_cast<std::size_t>(tag - 1)], Qt::LeftButton);
+    }
+}
+
+// The L-R and N-memory answer box: the number shown, or what the answer types.
+void typeAnswer(GameFixture& f, const Answer& answer, std::function<QString()> shown)
+{
+    f.dialogs.whileAsking = [&f, answer, shown] {
+        const QString right = shown();
+        f.dialogs.answers.push_back(answer.right             ? right
+                                    : answer.typed.isEmpty() ? right.chopped(1)
+                                                             : answer.typed);
+    };
+}
+
+void stopAt(GameFixture& f, int late)
+{
+    TForm5& s = *f.game->Form5;
+    QVERIFY(f.clock.advanceUntil(
+        [&] {
+            return probe(s).MMTimer1().Enabled() &&
+                   probe(s).ClockHundredths() == probe(s).TargetHundredths() + late;
+        },
+        kLimitMs));
+    enter(&s);
+}
+
+void react(GameFixture& f, int ms)
+{
+    TForm7& s = *f.game->Form7;
+    if (ms < 0) {
+        QVERIFY(f.clock.advanceUntil([&] { return s.KeyPreview; }, kLimitMs));
+    } else {
+        QVERIFY(f.clock.advanceUntil([&] { return probe(s).MMTimer1().Enabled(); }, kLimitMs));
+        f.clock.advance(ms);
+    }
+    enter(&s);
+}
+
+void countBoxes(GameFixture& f, const Answer& answer)
+{
+    TForm8& s = *f.game->Form8;
+    QVERIFY(f.clock.advanceUntil([&] { return probe(s).Edit1()->isEnabled(); }, kLimitMs));
+    f.clock.advance(answer.ms);
+    const int typed = probe(s).BoxCount() + (answer.right ? 0 : 1);
+    QTest::keyClicks(probe(s).Edit1(), QString::number(typed));
+    QTest::keyClick(probe(s).Edit1(), Qt::Key_Return);
+}
+
+void chooseShape(GameFixture& f, const Answer& answer)
+{
+    TForm6& s = *f.game->Form6;
+    f.clock.advance(answer.ms);
+    const int right = probe(s).ShapeOrder()[8];
+    const int tag = answer.right ? right : right % 9 + 1;
+    QTest::mouseClick(probe(s).answerButtons()[static_cast<std::size_t>(tag - 1)], Qt::LeftButton);
+}
+
+// Every stage's first question waits for its start button.
+void start(GameFixture& f, int stage)
+{
+    TestScreen* screen = f.game->screenOf(kStages.at(static_cast<std::size_t>(stage - 1)));
+    QCOMPARE(f.game->modal.top(), screen);
+    QCOMPARE(frame(*screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QVERIFY(frame(*screen).stagePicture()->hasPicture());
+    frame(*screen).startButton()->click();
+}
+
+// Each stage plays its questions with the answers of the run below and adds
+// the points they earn.
+void playPanel(GameFixture& f, int& points)
+{
+    start(f, 1);
+    for (int q = 0; q < 5; ++q) {
+        clickPanels(f, 0);
+        dismissDialog(f);
+    }
+    points += 80 + 90 + 100 + 120 + 130;
+}
+
+void playLR(GameFixture& f, int& points)
+{
+    typeAnswer(f, {}, [&f] { return QString::number(probe(*f.game->Form3).ShownNumber()); });
+    start(f, 2);
+    for (int q = 0; q < 5; ++q)
+        dismissDialog(f);
+    f.dialogs.whileAsking = {};
+    points += 70 + 80 + 100 + 110 + 120;
+}
+
+void playNMemory(GameFixture& f, int& points)
+{
+    // The fourth answer drops its last digit: wrong, 6 of 7 positions.
+    f.dialogs.whileAsking = [&f] {
+        const QString digits = probe(*f.game->Form4).ShownDigits();
+        f.dialogs.answers.push_back(f.game->Form1->run().question() == 4 ? digits.chopped(1)
+                                                                         : digits);
+    };
+    start(f, 3);
+    for (int q = 0; q < 5; ++q)
+        dismissDialog(f);
+    f.dialogs.whileAsking = {};
+    points += 80 + 100 + 110 + 60 + 120;
+}
+
+void playStop(GameFixture& f, int& points)
+{
+    start(f, 4);
+    // Exact stops, but the third is 5 hundredths late.
+    for (int q = 1; q <= 5; ++q) {
+        stopAt(f, q == 3 ? 5 : 0);
+        if (q < 5)
+            QVERIFY(f.clock.advanceUntil([&] { return f.game->Form1->run().question() == q + 1; },
+                                         kLimitMs));
+    }
+    QVERIFY(
+        f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, kLimitMs));
+    points += 300 + 300 + 95 + 300 + 300;
+}
+
+void playReflex(GameFixture& f, int& points)
+{
+    start(f, 5);
+    // The second is a false start during the wait.
+    for (int q = 1; q <= 5; ++q) {
+        react(f, q == 2 ? -1 : 280);
+        dismissDialog(f);
+    }
+    points += 4 * (50 - 28);
+}
+
+void playBox(GameFixture& f, int& points)
+{
+    start(f, 6);
+    for (int q = 1; q <= 7; ++q) {
+        countBoxes(f, after(2500, q != 4));
+        dismissDialog(f);
+    }
+    points += 6 * (400 - 250);
+}
+
+void playShape(GameFixture& f, int& points)
+{
+    start(f, 7);
+    for (int q = 1; q <= 5; ++q) {
+        chooseShape(f, after(10000, q != 5)); // the stopwatch shows 00:10:0
+        if (q < 5)
+            dismissDialog(f);
+    }
+    points += 4 * 99;
+}
+
+} // namespace
+
+Answer wrongAnswer(const QString& typed)
+{
+    Answer answer;
+    answer.right = false;
+    answer.typed = typed;
+    return answer;
+}
+
+Answer stoppedAt(int late)
+{
+    Answer answer;
+    answer.late = late;
+    return answer;
+}
+
+Answer after(int ms, bool right)
+{
+    Answer answer;
+    answer.right = right;
+    answer.ms = ms;
+    return answer;
+}
+
+void dismissDialog(GameFixture& f)
+{
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, kLimitMs));
+    enter(f.game->Form10.get());
+}
+
+void playSingle(GameFixture& f, const char* testId, int level, const QList<Answer>& answers)
+{
+    if (QTest::currentTestFailed())
+        return;
+    const QLatin1String id(testId);
+    auto menu = probe(*f.game->Form1);
+    Image* button = id == "panel"      ? menu.Image7()
+                    : id == "L-R"      ? menu.Image3()
+                    : id == "N_memory" ? menu.Image4()
+                    : id == "stop"     ? menu.Image5()
+                    : id == "Reflex"   ? menu.Image17()
+                    : id == "box"      ? menu.Image18()
+                                       : menu.Image16();
+    button->click();
+    const bool levels = f.game->modal.top() == f.game->Form9.get();
+    if (levels)
+        probe(*f.game->Form9).levelButtons()[static_cast<std::size_t>(level - 1)]->click();
+    TestScreen& screen = screenOf(f, testId);
+    QCOMPARE(f.game->modal.top(), &screen);
+
+    for (const Answer& answer : answers) {
+        if (id == "L-R")
+            typeAnswer(f, answer,
+                       [&f] { return QString::number(probe(*f.game->Form3).ShownNumber()); });
+        else if (id == "N_memory")
+            typeAnswer(f, answer, [&f] { return probe(*f.game->Form4).ShownDigits(); });
+        // The stop screen's start comes back after its reveal.
+        QVERIFY(f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); },
+                                     kLimitMs));
+        frame(screen).startButton()->click();
+        if (id == "panel")
+            clickPanels(f, answer.right ? 0 : 1);
+        else if (id == "stop")
+            stopAt(f, answer.late);
+        else if (id == "Reflex")
+            react(f, answer.ms);
+        else if (id == "box")
+            countBoxes(f, answer);
+        else if (id == "shape")
+            chooseShape(f, answer);
+        if (id != "stop")
+            dismissDialog(f);
+        f.dialogs.whileAsking = {};
+        if (QTest::currentTestFailed())
+            return;
+    }
+    // Leaving in the middle of the stop screen's reveal would lose its line.
+    QVERIFY(
+        f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); }, kLimitMs));
+    frame(screen).backButton()->click();
+    if (levels)
+        probe(*f.game->Form9).Image14()->click();
+    QCOMPARE(f.game->modal.depth(), 0);
+}
+
+int playStages(GameFixture& f, int lastStage)
+{
+    using Play = void (*)(GameFixture&, int&);
+    const Play stages[] = {playPanel,  playLR,  playNMemory, playStop,
+                           playReflex, playBox, playShape};
+    int points = 0;
+    for (int stage = 1; stage <= lastStage && !QTest::currentTestFailed(); ++stage)
+        stages[stage - 1](f, points);
+    return points;
+}
+
+} // namespace qxtest
