@@ -28,11 +28,6 @@ void enter(QWidget* form)
     QTest::keyClick(form, Qt::Key_Return);
 }
 
-TestScreen& screenOf(GameFixture& f, const char* testId)
-{
-    return *f.game->screenOf(*stageOf(QLatin1String(testId)));
-}
-
 // The panels in the order they lit, the first `wrong` of them missed.
 void clickPanels(GameFixture& f, int wrong)
 {
@@ -103,7 +98,7 @@ void chooseShape(GameFixture& f, const Answer& answer)
 // Every stage's first question waits for its start button.
 void start(GameFixture& f, int stage)
 {
-    TestScreen* screen = f.game->screenOf(kStages.at(static_cast<std::size_t>(stage - 1)));
+    TestScreen* screen = f.game->screenOf(kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
     QCOMPARE(frame(*screen).modeLabel()->Caption(), QStringLiteral("総合"));
     QVERIFY(frame(*screen).stagePicture()->hasPicture());
@@ -137,8 +132,8 @@ void playNMemory(GameFixture& f, int& points)
     // The fourth answer drops its last digit: wrong, 6 of 7 positions.
     f.dialogs.whileAsking = [&f] {
         const QString digits = probe(*f.game->Form4).ShownDigits();
-        f.dialogs.answers.push_back(f.game->Form1->run().question() == 4 ? digits.chopped(1)
-                                                                         : digits);
+        f.dialogs.answers.push_back(f.game->session.run().question() == 4 ? digits.chopped(1)
+                                                                          : digits);
     };
     start(f, 3);
     for (int q = 0; q < 5; ++q)
@@ -154,7 +149,7 @@ void playStop(GameFixture& f, int& points)
     for (int q = 1; q <= 5; ++q) {
         stopAt(f, q == 3 ? 5 : 0);
         if (q < 5)
-            QVERIFY(f.clock.advanceUntil([&] { return f.game->Form1->run().question() == q + 1; },
+            QVERIFY(f.clock.advanceUntil([&] { return f.game->session.run().question() == q + 1; },
                                          kLimitMs));
     }
     QVERIFY(
@@ -225,47 +220,52 @@ void dismissDialog(GameFixture& f)
     enter(f.game->Form10.get());
 }
 
-void playSingle(GameFixture& f, const char* testId, int level, const QList<Answer>& answers)
+void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& answers)
 {
     if (QTest::currentTestFailed())
         return;
-    const QLatin1String id(testId);
     auto menu = probe(*f.game->Form1);
-    Image* button = id == "panel"      ? menu.Image7()
-                    : id == "L-R"      ? menu.Image3()
-                    : id == "N_memory" ? menu.Image4()
-                    : id == "stop"     ? menu.Image5()
-                    : id == "Reflex"   ? menu.Image17()
-                    : id == "box"      ? menu.Image18()
-                                       : menu.Image16();
-    button->click();
-    const bool levels = f.game->modal.top() == f.game->Form9.get();
-    if (levels)
+    const std::array<Image*, kTests.size()> buttons{menu.Image7(), menu.Image3(),  menu.Image4(),
+                                                    menu.Image5(), menu.Image17(), menu.Image18(),
+                                                    menu.Image16()};
+    const TestDef& test = testDef(kind);
+    buttons.at(static_cast<std::size_t>(test.number - 1))->click();
+    if (test.hasLevels)
         probe(*f.game->Form9).levelButtons()[static_cast<std::size_t>(level - 1)]->click();
-    TestScreen& screen = screenOf(f, testId);
+    TestScreen& screen = *f.game->screenOf(test);
     QCOMPARE(f.game->modal.top(), &screen);
 
     for (const Answer& answer : answers) {
-        if (id == "L-R")
+        if (kind == TestKind::LR)
             typeAnswer(f, answer,
                        [&f] { return QString::number(probe(*f.game->Form3).ShownNumber()); });
-        else if (id == "N_memory")
+        else if (kind == TestKind::NMemory)
             typeAnswer(f, answer, [&f] { return probe(*f.game->Form4).ShownDigits(); });
         // The stop screen's start comes back after its reveal.
         QVERIFY(f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); },
                                      kLimitMs));
         frame(screen).startButton()->click();
-        if (id == "panel")
+        switch (kind) {
+        case TestKind::Panel:
             clickPanels(f, answer.right ? 0 : 1);
-        else if (id == "stop")
+            break;
+        case TestKind::Stop:
             stopAt(f, answer.late);
-        else if (id == "Reflex")
+            break;
+        case TestKind::Reflex:
             react(f, answer.ms);
-        else if (id == "box")
+            break;
+        case TestKind::Box:
             countBoxes(f, answer);
-        else if (id == "shape")
+            break;
+        case TestKind::Shape:
             chooseShape(f, answer);
-        if (id != "stop")
+            break;
+        case TestKind::LR:
+        case TestKind::NMemory:
+            break;
+        }
+        if (!test.ownHandOff)
             dismissDialog(f);
         f.dialogs.whileAsking = {};
         if (QTest::currentTestFailed())
@@ -275,7 +275,7 @@ void playSingle(GameFixture& f, const char* testId, int level, const QList<Answe
     QVERIFY(
         f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); }, kLimitMs));
     frame(screen).backButton()->click();
-    if (levels)
+    if (test.hasLevels)
         probe(*f.game->Form9).Image14()->click();
     QCOMPARE(f.game->modal.depth(), 0);
 }

@@ -30,7 +30,7 @@ void dismissDialog(GameFixture& f);
 
 // Single play from the main menu: opens the test (at the level given, where
 // it has levels), answers one question per answer and goes back to the menu.
-void playSingle(GameFixture& f, const char* testId, int level, const QList<Answer>& answers);
+void playSingle(GameFixture& f, qx::TestKind kind, int level, const QList<Answer>& answers);
 
 // An overall run from the main menu: plays stages 1..lastStage with the
 // run's fixed answers and returns the points they earn.

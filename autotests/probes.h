@@ -32,6 +32,12 @@ template <> struct qx::ScreenProbe<qx::TestScreen> {
     decltype(auto) startButton() { return s.startButton(); }
 };
 
+// A run that has reached a later stage, as its earlier stages would leave it.
+template <> struct qx::ScreenProbe<qx::Session> {
+    qx::Session& s;
+    auto& run() { return s.m_run; }
+};
+
 template <> struct qx::ScreenProbe<TForm1> {
     TForm1& s;
     auto& Image14() { return s.Image14; }

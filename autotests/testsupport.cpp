@@ -100,12 +100,19 @@ GameFixture::~GameFixture()
 void GameFixture::selectUser(const QString& name)
 {
     qx::users::registerUser(name);
-    game->Form1->selectUser(name);
+    game->session.selectUser(name);
+}
+
+void GameFixture::openAlone(qx::TestKind kind, int level)
+{
+    game->session.playAlone(kind);
+    if (qx::testDef(kind).hasLevels)
+        game->session.chooseLevel(level);
 }
 
 void GameFixture::enterStage(const char* testId, int score)
 {
-    qx::OverallRun& run = game->Form1->run();
+    qx::OverallRun& run = qx::ScreenProbe<qx::Session>{game->session}.run();
     run.begin();
     while (QLatin1String(run.stage()->testId) != QLatin1String(testId)) {
         while (run.countQuestion() < run.stage()->questions) {
@@ -120,7 +127,7 @@ void verifyAtRest(GameFixture& f, qx::TestScreen& screen)
     const TForm1& menu = *f.game->Form1;
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
     QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
     QVERIFY(!frame(screen).stagePicture()->hasPicture());
     QVERIFY(frame(screen).startButton()->isEnabled());

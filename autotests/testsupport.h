@@ -76,6 +76,8 @@ public:
 
     // Registers and selects a user.
     void selectUser(const QString& name);
+    // Single play of a test, as the menu and the level selection open it.
+    void openAlone(qx::TestKind kind, int level = 1);
     // An overall run that has reached the stage of a test with the points
     // given, as the run's earlier stages would leave it.
     void enterStage(const char* testId, int score = 0);

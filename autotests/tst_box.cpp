@@ -119,7 +119,7 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("時間：00:00:53"));
     QCOMPARE(probe(*f.game->Form10).Label2()->text(),
              QStringLiteral("正解個数：%1  入力数%2").arg(count).arg(typed));
-    QCOMPARE(menu.CurrentTest, QStringLiteral("box"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("box"));
     QVERIFY(probe(screen).Edit1()->text().isEmpty());
     QVERIFY(!probe(screen).Edit1()->isEnabled());
     QVERIFY(frame(screen).startButton()->isEnabled());
@@ -175,7 +175,7 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
     int before = 0;
     frame(screen).startButton()->click();
     for (int q = 0; q < 7; ++q) {
-        QCOMPARE(f.game->Form1->run().question(), q + 1);
+        QCOMPARE(f.game->session.run().question(), q + 1);
         QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         QCOMPARE(visibleBoxes(screen), probe(screen).BoxCount());
         answer(f, ms[q], QString::number(probe(screen).BoxCount() + (right[q] ? 0 : 1)));
@@ -194,7 +194,7 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
     QCOMPARE(visibleBoxes(screen), 0);
     QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
     QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());

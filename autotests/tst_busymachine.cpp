@@ -77,17 +77,14 @@ void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
     QFETCH(QString, written);
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
-    menu.Level = 1;
-    menu.CurrentTest = test;
     const auto play = [&] {
         f.clock.advance(beforeMs);
         f.clock.stall(stalledMs);
         f.clock.advance(afterMs);
     };
+    f.openAlone(findTest(test)->kind, 1);
     if (test == QLatin1String("stop")) {
         TForm5& screen = *f.game->Form5;
-        screen.ShowModal();
         frame(screen).startButton()->click();
         play();
         // The running clock shows the time that passed too.
@@ -97,7 +94,6 @@ void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
         QCOMPARE(firstRecord(QStringLiteral("stop.dat")), written);
     } else if (test == QLatin1String("Reflex")) {
         TForm7& screen = *f.game->Form7;
-        screen.ShowModal();
         frame(screen).startButton()->click();
         QVERIFY(f.clock.advanceUntil([&] { return probe(screen).MMTimer1().Enabled(); }, 8000));
         play();
@@ -105,7 +101,6 @@ void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
         QCOMPARE(firstRecord(QStringLiteral("Reflex.dat")), written);
     } else if (test == QLatin1String("shape")) {
         TForm6& screen = *f.game->Form6;
-        screen.ShowModal();
         frame(screen).startButton()->click();
         play();
         probe(screen)
@@ -114,7 +109,6 @@ void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
         QCOMPARE(firstRecord(QStringLiteral("shape.dat")), written);
     } else {
         TForm8& screen = *f.game->Form8;
-        screen.ShowModal();
         frame(screen).startButton()->click();
         play();
         QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
@@ -129,10 +123,8 @@ void BusyMachineTest::lrRunLastsItsDesignedTimeThroughAStall()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Level = 3; // two digits at 2 ms
-    f.game->Form1->CurrentTest = QStringLiteral("L-R");
+    f.openAlone(TestKind::LR, 3); // two digits at 2 ms
     TForm3& screen = *f.game->Form3;
-    screen.ShowModal();
     std::int64_t askedNs = 0;
     f.dialogs.whileAsking = [&] { askedNs = f.clock.nowNs(); };
     frame(screen).startButton()->click();
@@ -162,9 +154,8 @@ void BusyMachineTest::reactionRunsFromThePictureToTheKeyGoingDown()
     QFETCH(QString, written);
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->CurrentTest = QStringLiteral("Reflex");
+    f.openAlone(TestKind::Reflex);
     TForm7& screen = *f.game->Form7;
-    screen.ShowModal();
     frame(screen).startButton()->click();
     QVERIFY(f.clock.advanceUntil([&] { return probe(screen).MMTimer1().Enabled(); }, 8000));
     const std::int64_t shownMs = f.clock.nowNs() / kNsPerMs;

@@ -199,7 +199,7 @@ void CrashTest::killedSaverLeavesACompleteState()
     QCOMPARE(qxtest::readBytes(kPath), state(before, last, last + 1));
     QStringList files = QDir(QStringLiteral("Rec/u")).entryList(QDir::Hidden | QDir::Files);
     files.sort();
-    QStringList expected = store::testFileNames();
+    QStringList expected = recordFiles();
     expected.sort();
     QCOMPARE(files, expected);
 }

@@ -108,7 +108,7 @@ void DeleteTest::whatIsNotARecordFolderStays()
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/withmemo/memo.txt")), QByteArray("memo"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/plain")), QByteArray("plain"));
     QVERIFY(QFileInfo(QStringLiteral("Rec/filelink")).isSymLink());
-    for (const QString& file : store::testFileNames()) {
+    for (const QString& file : recordFiles()) {
         // The record files of the folder with another file are gone all the same.
         QCOMPARE(QFileInfo::exists(store::resultPath(QStringLiteral("withmemo"), file)),
                  entry != QLatin1String("withmemo"));
@@ -131,7 +131,7 @@ void DeleteTest::userFolderThatIsALink()
     QFETCH(bool, absolute);
     qxtest::GameFixture f;
     QVERIFY(QDir().mkdir(QStringLiteral("outside")));
-    for (const QString& file : store::testFileNames())
+    for (const QString& file : recordFiles())
         qxtest::writeBytes(QStringLiteral("outside/") + file, "keep\r\n");
     QVERIFY(QFile::link(absolute ? QDir::current().absoluteFilePath(QStringLiteral("outside"))
                                  : QStringLiteral("../outside"),
@@ -149,7 +149,7 @@ void DeleteTest::userFolderThatIsALink()
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     QVERIFY(listed(form).isEmpty());
     QVERIFY(!QFileInfo(QStringLiteral("Rec/link")).isSymLink());
-    for (const QString& file : store::testFileNames()) {
+    for (const QString& file : recordFiles()) {
         QCOMPARE(qxtest::readBytes(QStringLiteral("outside/") + file),
                  file == QLatin1String("shape.dat") ? written : QByteArray("keep\r\n"));
     }
@@ -166,7 +166,7 @@ void DeleteTest::runStateIsUntouched()
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     probe(*f.game->Form14).Image3()->click();
 
-    QCOMPARE(menu.UserName, QStringLiteral("u"));
+    QCOMPARE(menu.UserName(), QStringLiteral("u"));
     QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：u"));
     for (Image* button : {probe(menu).Image26(), probe(menu).Image24(), probe(menu).Image7(),
                           probe(menu).Image3(), probe(menu).Image4(), probe(menu).Image5(),

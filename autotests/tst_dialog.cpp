@@ -7,7 +7,7 @@
 #include "tests/Block.h"
 #include "users/regist.h"
 #include "tests/panel.h"
-#include "tests/stages.h"
+#include "rules/catalogue.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 
@@ -50,9 +50,7 @@ void DialogTest::otherKeysDoNothing()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Level = 1;
-    f.game->Form1->CurrentTest = QStringLiteral("panel");
-    f.game->Form2->ShowModal();
+    f.openAlone(TestKind::Panel);
     frame(*f.game->Form2).startButton()->click();
     answerPanels(f);
     TForm10& dialog = *f.game->Form10;
@@ -66,7 +64,7 @@ void DialogTest::otherKeysDoNothing()
     // Single play: back on the test screen, ready for another question.
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
     QVERIFY(frame(*f.game->Form2).startButton()->isEnabled());
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
 }
 
 void DialogTest::closeBoxActsLikeEnter()
@@ -79,7 +77,7 @@ void DialogTest::closeBoxActsLikeEnter()
     f.game->Form10->close();
     QVERIFY(!f.game->Form10->isVisible());
     // The next question started at once, with its countdown.
-    QCOMPARE(f.game->Form1->run().question(), 2);
+    QCOMPARE(f.game->session.run().question(), 2);
     QVERIFY(probe(*f.game->Form2).Panel27()->isVisible());
 }
 
@@ -157,11 +155,11 @@ void DialogTest::screenUnderTheDialogTakesNoInput()
     QTest::mouseClick(frame(screen).startButton(), Qt::LeftButton);
     QTest::keyClick(&screen, Qt::Key_Return);
     screen.close();
-    QCOMPARE(f.game->Form1->run().question(), 1);
+    QCOMPARE(f.game->session.run().question(), 1);
     QVERIFY(!probe(screen).Panel27()->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
-    QCOMPARE(f.game->Form1->run().question(), 2);
+    QCOMPARE(f.game->session.run().question(), 2);
     // Once the dialog is gone the screen is the player's again.
     QVERIFY(f.game->modal.acceptsInput(&screen));
 }
@@ -182,18 +180,17 @@ void DialogTest::stageHandsOffOnceItsCountIsReached()
     QFETCH(int, count);
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    const Stage& stage = *stageOf(testId);
+    const TestDef& stage = *findTest(testId);
     TestScreen& screen = *f.game->screenOf(stage);
     f.enterStage(stage.testId);
-    f.game->Form1->CurrentTest = testId;
     screen.ShowModal();
     for (int i = 0; i < count; ++i)
-        f.game->Form1->run().countQuestion();
+        f.game->session.countQuestion();
     f.game->Form10->Show(&screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
-    const Stage& next = *std::next(&stage);
+    const TestDef& next = *std::next(&stage);
     QCOMPARE(f.game->modal.top(), f.game->screenOf(next));
-    QCOMPARE(f.game->Form1->run().stage(), &next);
+    QCOMPARE(f.game->session.run().stage(), &next);
     QVERIFY(screen.closeRequested());
 }
 

@@ -251,7 +251,7 @@ void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
     QFETCH(QString, where);
     const QString text = QStringLiteral("<u>12</u>&amp;");
     qxtest::GameFixture f;
-    f.game->Form1->selectUser(text);
+    f.game->session.selectUser(text);
     QString shown;
     QFont font;
     QSize size;
@@ -418,7 +418,7 @@ void HostileTest::deletionStaysInsideItsFolder()
     QFETCH(QString, name);
     qxtest::ScratchFolder folder;
     QVERIFY(QDir().mkpath(QStringLiteral("outside")));
-    for (const QString& file : store::testFileNames())
+    for (const QString& file : recordFiles())
         qxtest::writeBytes(QStringLiteral("outside/") + file, "keep");
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "keep");
     QVERIFY(QFile::link(QDir::current().filePath(QStringLiteral("outside/shape.dat")),

@@ -32,11 +32,12 @@ void pressEnter(qxtest::GameFixture& f)
 TForm3& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    if (overallMode != 0)
+    if (overallMode != 0) {
         f.enterStage("L-R");
-    f.game->Form1->Level = level;
-    f.game->Form1->CurrentTest = QStringLiteral("L-R");
-    f.game->Form3->ShowModal();
+        f.game->Form3->ShowModal();
+    } else {
+        f.openAlone(TestKind::LR, level);
+    }
     return *f.game->Form3;
 }
 
@@ -272,7 +273,7 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
     QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
     QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("答え：") + first);
     QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：") + first);
-    QCOMPARE(menu.CurrentTest, QStringLiteral("L-R"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("L-R"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル3,○,%1,%1\r\n"
                                           "2026/12/01,レベル1,×,7,4\r\n")
@@ -304,7 +305,7 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,12\r\n")
                                               .arg(probe(screen).ShownNumber()))));
     QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -340,7 +341,7 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
     frame(screen).startButton()->click();
     for (; question < 5; ++question) {
         QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-        QCOMPARE(f.game->Form1->run().question(), question + 1);
+        QCOMPARE(f.game->session.run().question(), question + 1);
         QCOMPARE(frame(screen).counterLabel()->Caption(),
                  QStringLiteral("%1問目").arg(question + 1));
         QCOMPARE(menu.TotalScore(), expectedTotals[question]);
@@ -415,9 +416,8 @@ void LRTest::whiteCountdownDigitHasAShadow()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Level = 1;
+    f.openAlone(TestKind::LR);
     TForm3& screen = *f.game->Form3;
-    screen.ShowModal();
     frame(screen).startButton()->click();
     QVERIFY(probe(screen).Label2()->isVisible());
     const QImage shown = screen.grab(probe(screen).Label2()->geometry()).toImage();

@@ -29,11 +29,12 @@ void pressEnter(qxtest::GameFixture& f)
 TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    if (overallMode != 0)
+    if (overallMode != 0) {
         f.enterStage("N_memory");
-    f.game->Form1->Level = level;
-    f.game->Form1->CurrentTest = QStringLiteral("N_memory");
-    f.game->Form4->ShowModal();
+        f.game->Form4->ShowModal();
+    } else {
+        f.openAlone(TestKind::NMemory, level);
+    }
     return *f.game->Form4;
 }
 
@@ -188,7 +189,7 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
     QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
     QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("答え：") + shown);
     QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：") + typed);
-    QCOMPARE(menu.CurrentTest, QStringLiteral("N_memory"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("N_memory"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,%2\r\n"
                                           "2026/12/01,レベル1,○,123,123\r\n")

@@ -37,7 +37,7 @@ void verifyEverythingIdle(qxtest::GameFixture& f)
     QCOMPARE(f.game->Form1->OverallMode(), 0);
     QCOMPARE(f.game->Form1->TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
-        TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
+        TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
         QVERIFY(frame(*screen).startButton()->isEnabled());
         QVERIFY(frame(*screen).counterLabel()->Caption().isEmpty());
         QVERIFY(!frame(*screen).stagePicture()->hasPicture());
@@ -67,7 +67,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     f.selectUser(QStringLiteral("走者"));
     // Each record file holds a line of its own, which the run must not touch.
     QHash<QString, QByteArray> before;
-    for (const QString& file : store::testFileNames()) {
+    for (const QString& file : recordFiles()) {
         const QString path = store::resultPath(QStringLiteral("走者"), file);
         qxtest::writeBytes(
             path, cp932::encode(QStringLiteral("2026/12/01,") + file + QStringLiteral("\r\n")));
@@ -118,7 +118,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     if (QTest::currentTestFailed())
         return;
     // Leave in the middle of the stage's first question.
-    TestScreen* screen = f.game->screenOf(qx::kStages.at(static_cast<std::size_t>(stage - 1)));
+    TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
     frame(*screen).startButton()->click();
     f.clock.advance(1500);
@@ -192,7 +192,7 @@ void OverallRunTest::endedRunForgetsItsStageAndPoints()
     QCOMPARE(run.afterQuestion(), OverallRun::Next::None);
     // A new run starts from the first stage with nothing carried over.
     run.begin();
-    QCOMPARE(run.stage(), &kStages.front());
+    QCOMPARE(run.stage(), &kTests.front());
     QCOMPARE(run.score(), 0);
 }
 

@@ -53,6 +53,7 @@ private Q_SLOTS:
     void leavingMidRunResetsEverything();
     void overallRunTwiceGivesTheSameResult();
     void missingRecordFileEndsTheQuestionWithoutVerdict();
+    void missingRecordFileDoesNotHoldUpARun();
 };
 
 void PanelTest::questionSettings_data()
@@ -132,7 +133,7 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     answer(f);
     QCOMPARE(probe(screen).SequenceLength(), 4);
     QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
-    QCOMPARE(menu.CurrentTest, QStringLiteral("panel"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("panel"));
     QVERIFY(frame(screen).startButton()->isEnabled());
     const QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,レベル3,○\r\n2026/12/01,レベル1,×\r\n"));
@@ -166,10 +167,8 @@ void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
 {
     qxtest::GameFixture f(7);
     f.selectUser(QStringLiteral("u"));
-    f.game->Form1->Level = 10;
-    f.game->Form1->CurrentTest = QStringLiteral("panel");
+    f.openAlone(TestKind::Panel, 10);
     TForm2& screen = *f.game->Form2;
-    screen.ShowModal();
     frame(screen).startButton()->click();
     // Every light is preceded and followed by a dark step of the same length.
     int lit = 0;
@@ -197,7 +196,7 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
     QVERIFY(frame(screen).stagePicture()->hasPicture() || !f.dialogs.errors.isEmpty());
 
     frame(screen).startButton()->click();
-    QCOMPARE(f.game->Form1->run().question(), 1);
+    QCOMPARE(f.game->session.run().question(), 1);
     QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("1問目"));
     QVERIFY(probe(screen).Panel27()->isVisible());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 1);
@@ -239,7 +238,7 @@ void PanelTest::leavingMidRunResetsEverything()
     answer(f);
     pressEnter(f);
     f.clock.advance(2500); // second question: countdown over, lights running
-    QCOMPARE(f.game->Form1->run().question(), 2);
+    QCOMPARE(f.game->session.run().question(), 2);
     frame(screen).backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
@@ -272,7 +271,7 @@ void PanelTest::overallRunTwiceGivesTheSameResult()
         QCOMPARE(f.game->modal.depth(), 0);
         QCOMPARE(menu.OverallMode(), 0);
         QCOMPARE(menu.TotalScore(), 0);
-        QCOMPARE(f.game->Form1->run().question(), 0);
+        QCOMPARE(f.game->session.run().question(), 0);
     }
     QCOMPARE(totals.at(0), totals.at(1));
 }
@@ -282,15 +281,31 @@ void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));
-    f.game->Form1->Level = 1;
-    f.game->Form1->CurrentTest = QStringLiteral("panel");
+    f.openAlone(TestKind::Panel);
     TForm2& screen = *f.game->Form2;
-    screen.ShowModal();
     frame(screen).startButton()->click();
     answer(f);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
     QVERIFY(!f.game->Form10->isVisible());
     QVERIFY(frame(screen).startButton()->isEnabled());
+}
+
+// A run writes nothing, so a file it cannot read does not hold it up: the
+// error is shown, then the verdict with its bonus, and ENTER goes on.
+void PanelTest::missingRecordFileDoesNotHoldUpARun()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    QFile::remove(QStringLiteral("Rec/u/panel.dat"));
+    probe(*f.game->Form1).Image24()->click();
+    TForm2& screen = *f.game->Form2;
+    frame(screen).startButton()->click();
+    answer(f);
+    QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
+    QVERIFY(f.game->Form10->isVisible());
+    QCOMPARE(f.game->Form1->TotalScore(), 80);
+    pressEnter(f);
+    QCOMPARE(f.game->session.run().question(), 2);
 }
 
 QTEST_MAIN(PanelTest)

@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QTest>
 
+using namespace qx;
 using namespace qxtest;
 
 namespace {
@@ -49,22 +50,22 @@ void PlayBytesTest::everyByteWrittenStaysTheSame()
 {
     GameFixture f(2026);
     f.selectUser(QStringLiteral("走者"));
-    playSingle(f, "panel", 1, {{}, wrongAnswer()});
-    playSingle(f, "panel", 10, {{}});
+    playSingle(f, TestKind::Panel, 1, {{}, wrongAnswer()});
+    playSingle(f, TestKind::Panel, 10, {{}});
     f.clock.setToday(QDate(2027, 1, 2));
-    playSingle(f, "L-R", 1,
+    playSingle(f, TestKind::LR, 1,
                {{}, wrongAnswer(QStringLiteral("1 2")), wrongAnswer(QStringLiteral("  74"))});
-    playSingle(f, "L-R", 7, {wrongAnswer(QStringLiteral("7,4")), wrongAnswer()});
-    playSingle(f, "N_memory", 2, {{}, wrongAnswer(), wrongAnswer(QStringLiteral("\"x\""))});
-    playSingle(f, "N_memory", 9, {{}});
-    playSingle(f, "stop", 1, {{}, stoppedAt(7), stoppedAt(-13)});
-    playSingle(f, "stop", 6, {stoppedAt(250)});
-    playSingle(f, "stop", 10, {{}});
-    playSingle(f, "Reflex", 0, {after(280), after(-1), after(12345)});
-    playSingle(f, "box", 0, {after(2500), after(101000, false)});
-    playSingle(f, "shape", 0, {after(10000), after(3000, false)});
+    playSingle(f, TestKind::LR, 7, {wrongAnswer(QStringLiteral("7,4")), wrongAnswer()});
+    playSingle(f, TestKind::NMemory, 2, {{}, wrongAnswer(), wrongAnswer(QStringLiteral("\"x\""))});
+    playSingle(f, TestKind::NMemory, 9, {{}});
+    playSingle(f, TestKind::Stop, 1, {{}, stoppedAt(7), stoppedAt(-13)});
+    playSingle(f, TestKind::Stop, 6, {stoppedAt(250)});
+    playSingle(f, TestKind::Stop, 10, {{}});
+    playSingle(f, TestKind::Reflex, 0, {after(280), after(-1), after(12345)});
+    playSingle(f, TestKind::Box, 0, {after(2500), after(101000, false)});
+    playSingle(f, TestKind::Shape, 0, {after(10000), after(3000, false)});
     f.selectUser(QStringLiteral("二人目"));
-    playSingle(f, "panel", 5, {{}});
+    playSingle(f, TestKind::Panel, 5, {{}});
     if (QTest::currentTestFailed())
         return;
     f.selectUser(QStringLiteral("走者"));

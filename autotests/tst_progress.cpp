@@ -98,7 +98,7 @@ void ProgressTest::recordLinesBecomeResults()
     QFETCH(bool, right);
     QFETCH(int, level);
     QFETCH(int, hundredths);
-    const Results results = readResults(testId, lines({line, QString()}));
+    const Results results = readResults(*findTest(testId), lines({line, QString()}));
     QCOMPARE(results.damaged, read ? 0 : 1);
     QCOMPARE(results.results.size(), std::size_t{read ? 1u : 0u});
     if (!read)
@@ -114,15 +114,15 @@ void ProgressTest::recordLinesBecomeResults()
 // come oldest first, and each day's median and best are its own.
 void ProgressTest::daysGroupWithGapsLeftOut()
 {
-    const Results read = readResults(QStringLiteral("Reflex"), lines({
-                                                                   "2026/12/05,00:00:30",
-                                                                   "2026/12/05,フライング",
-                                                                   "2026/12/04,00:00:20",
-                                                                   "2026/12/04,00:00:40",
-                                                                   "2026/12/04,00:00:31",
-                                                                   "2026/12/01,00:00:25",
-                                                                   "2026/12/01,00:00:26",
-                                                               }));
+    const Results read = readResults(testDef(TestKind::Reflex), lines({
+                                                                    "2026/12/05,00:00:30",
+                                                                    "2026/12/05,フライング",
+                                                                    "2026/12/04,00:00:20",
+                                                                    "2026/12/04,00:00:40",
+                                                                    "2026/12/04,00:00:31",
+                                                                    "2026/12/01,00:00:25",
+                                                                    "2026/12/01,00:00:26",
+                                                                }));
     QCOMPARE(read.results.front().day, QDate(2026, 12, 1));
     const std::vector<Day> days = byDay(read.results);
     QCOMPARE(days.size(), std::size_t{3});
@@ -173,9 +173,9 @@ void ProgressTest::summaryComparesTheLastWeekWithTheMonthBefore()
     QFETCH(int, last7);
     QFETCH(int, previous30);
     QFETCH(int, longestRun);
-    const Results read = readResults(testId, lines(file));
+    const Results read = readResults(*findTest(testId), lines(file));
     QCOMPARE(read.damaged, 0);
-    const Summary summary = summarize(measureOf(testId), read.results, QDate(2026, 12, 10));
+    const Summary summary = summarize(findTest(testId)->measure, read.results, QDate(2026, 12, 10));
     QCOMPARE(summary.results, static_cast<int>(file.size()));
     QCOMPARE(summary.best.value_or(-1), best);
     QCOMPARE(summary.median.value_or(-1), median);
@@ -245,7 +245,7 @@ void ProgressTest::exportFromTheCommandLine()
 {
     const QTemporaryDir records;
     QVERIFY(QDir(records.path()).mkpath(QStringLiteral("Rec/hanako")));
-    for (const QString& name : store::testFileNames())
+    for (const QString& name : recordFiles())
         qxtest::writeBytes(records.filePath(QStringLiteral("Rec/hanako/") + name), {});
     qxtest::writeBytes(records.filePath(QStringLiteral("Rec/hanako/panel.dat")),
                        cp932::encode(QStringLiteral("2026/12/08,レベル3,○\r\n")));

@@ -252,7 +252,7 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
     QVERIFY(probe(score).ShadowLabel4()->Caption().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }

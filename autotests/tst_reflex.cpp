@@ -78,7 +78,7 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     f.clock.advance(ms);
     pressEnter(&screen);
     QCOMPARE(verdict(f), time);
-    QCOMPARE(menu.CurrentTest, QStringLiteral("Reflex"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("Reflex"));
     QVERIFY(f.game->Form10->isVisible());
     QVERIFY(frame(screen).startButton()->isEnabled());
     QVERIFY(!probe(screen).MMTimer1().Enabled());
@@ -96,7 +96,7 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     QVERIFY(!f.game->Form10->isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QCOMPARE(f.game->Form1->run().question(), 0);
+    QCOMPARE(f.game->session.run().question(), 0);
     frame(screen).backButton()->click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -177,7 +177,7 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
     int before = 1000;
     frame(screen).startButton()->click();
     for (int q = 0; q < 5; ++q) {
-        QCOMPARE(f.game->Form1->run().question(), q + 1);
+        QCOMPARE(f.game->session.run().question(), q + 1);
         QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         if (reactions[q] < 0) {
             f.clock.advance(2000);

@@ -153,7 +153,7 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
     QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("時間：00:12:3"));
     QVERIFY(probe(*f.game->Form10).Label2()->text().isEmpty());
-    QCOMPARE(menu.CurrentTest, QStringLiteral("shape"));
+    QCOMPARE(menu.CurrentTest(), QStringLiteral("shape"));
     f.clock.advance(1000);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
     QVERIFY(!button(screen, 1)->isEnabled());
@@ -197,7 +197,7 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
     int before = 100;
     frame(screen).startButton()->click();
     for (int q = 0; q < 5; ++q) {
-        QCOMPARE(f.game->Form1->run().question(), q + 1);
+        QCOMPARE(f.game->session.run().question(), q + 1);
         QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         f.clock.advance(100 * tenths[q]);
         button(screen, right[q] ? probe(screen).ShapeOrder()[8] : wrongTag(screen))->click();

@@ -4,6 +4,7 @@
 // the other tests hides focus and modality faults that players would meet.
 
 #include "platform/textcodec.h"
+#include "rules/catalogue.h"
 #include "users/store.h"
 
 #include <QDir>
@@ -137,7 +138,7 @@ void SmokeTest::initTestCase()
     root.mkpath(QStringLiteral("Rec/smoke"));
     QFile::copy(QStringLiteral(QX_SOURCE_DIR "/assets/record.dat"),
                 root.filePath(QStringLiteral("Rec/record.dat")));
-    for (const QString& file : qx::store::testFileNames()) {
+    for (const QString& file : qx::recordFiles()) {
         QFile f(root.filePath(QStringLiteral("Rec/smoke/") + file));
         QVERIFY(f.open(QIODevice::WriteOnly));
     }

@@ -27,11 +27,12 @@ namespace {
 TForm5& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
 {
     f.selectUser(QStringLiteral("u"));
-    if (overallMode != 0)
+    if (overallMode != 0) {
         f.enterStage("stop");
-    f.game->Form1->Level = level;
-    f.game->Form1->CurrentTest = QStringLiteral("stop");
-    f.game->Form5->ShowModal();
+        f.game->Form5->ShowModal();
+    } else {
+        f.openAlone(TestKind::Stop, level);
+    }
     return *f.game->Form5;
 }
 
@@ -86,6 +87,7 @@ private Q_SLOTS:
     void leavingMidQuestionStopsTimersAndResets_data();
     void leavingMidQuestionStopsTimersAndResets();
     void unreadableRecordFileEndsTheRevealWithOneReport();
+    void overallStageGoesOnWithoutItsRecordFile();
     void blindHidesWhatItsLevelSays_data();
     void blindHidesWhatItsLevelSays();
     void restingClockSitsWhereTheRunningClockDoes();
@@ -275,7 +277,7 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     for (int q = 0; q < 5; ++q) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
         QVERIFY(probe(screen).Panel3()->isHidden());
-        QCOMPARE(f.game->Form1->run().question(), q + 1);
+        QCOMPARE(f.game->session.run().question(), q + 1);
         QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
         QCOMPARE(probe(screen).TargetHundredths(), targets[q]);
         QCOMPARE(probe(screen).ShadowLabel2()->Caption(), store::targetText(targets[q]));
@@ -290,7 +292,7 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), -228);
-    QCOMPARE(QLatin1String(menu.run().stage()->testId), QLatin1String("Reflex"));
+    QCOMPARE(QLatin1String(f.game->session.run().stage()->testId), QLatin1String("Reflex"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")), QByteArray());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -390,6 +392,33 @@ void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
     QVERIFY(frame(screen).startButton()->isEnabled());
     QCOMPARE(probe(screen).Panel2()->y(), 149);
     QVERIFY(!QFile::exists(QStringLiteral("Rec/u/stop.dat")));
+}
+
+// Each reveal reports the file once and hands the run on as if the file had
+// been read: the next question by itself, and after the fifth the Reflex
+// stage; the stage never starts a sixth.
+void StopTest::overallStageGoesOnWithoutItsRecordFile()
+{
+    qxtest::GameFixture f;
+    TForm5& screen = openScreen(f, 1);
+    QFile::remove(QStringLiteral("Rec/u/stop.dat"));
+    frame(screen).startButton()->click();
+    for (int q = 1; q <= 5; ++q) {
+        QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 10000));
+        f.clock.advance(500);
+        pressEnter(screen);
+        QVERIFY(f.clock.advanceUntil([&] { return f.dialogs.errors.size() == q; }, 10000));
+        QCOMPARE(f.dialogs.errors.last(), qxtest::cannotOpen(QStringLiteral("u/stop.dat")));
+        if (q < 5) {
+            QCOMPARE(f.game->session.run().question(), q + 1);
+            QVERIFY(!frame(screen).startButton()->isEnabled());
+        }
+    }
+    QCOMPARE(f.game->modal.top(), f.game->Form7.get());
+    QCOMPARE(QLatin1String(f.game->session.run().stage()->testId), QLatin1String("Reflex"));
+    // A start that reaches the stop screen now arms nothing.
+    frame(screen).startButton()->click();
+    QCOMPARE(f.game->session.run().question(), 0);
 }
 
 QTEST_MAIN(StopTest)

@@ -63,7 +63,7 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QCOMPARE(files, expected);
     for (const QString& file : files)
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
-    QVERIFY(f.game->Form1->UserName.isEmpty());
+    QVERIFY(f.game->Form1->UserName().isEmpty());
 
     // A pasted name of two lines registers its first line.
     probe(*form).Edit1()->setText(QStringLiteral("佐藤\r\n"));
@@ -177,7 +177,7 @@ void UsersTest::selectionUnlocksTheNineButtons()
     probe(*select).ListBox1()->setCurrentRow(0);
     probe(*select).Image5()->click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(menu.UserName, QStringLiteral("山田"));
+    QCOMPARE(menu.UserName(), QStringLiteral("山田"));
     QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：山田"));
     for (Image* button : locked)
         QVERIFY(button->isEnabled());
@@ -193,7 +193,7 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
     QCOMPARE(f.game->modal.top(), f.game->Form12.get());
-    QVERIFY(f.game->Form1->UserName.isEmpty());
+    QVERIFY(f.game->Form1->UserName().isEmpty());
 }
 
 void UsersTest::closingRegistrationEmptiesTheBox()

@@ -121,9 +121,8 @@ std::vector<StopRun> stopTrials(int trials, std::string& failure)
 {
     BenchGame g;
     TForm5& stop = *g.game->Form5;
-    g.game->Form1->Level = kStopLevel;
-    g.game->Form1->CurrentTest = QStringLiteral("stop");
-    stop.ShowModal();
+    g.game->session.playAlone(qx::TestKind::Stop);
+    g.game->session.chooseLevel(kStopLevel);
     KeyArrival arrival(probe(stop).MMTimer1());
     stop.installEventFilter(&arrival);
     const Paints paints(probe(stop).PaintBox1());
@@ -170,8 +169,7 @@ ReflexRun reflexTrials(int trials)
 {
     BenchGame g;
     TForm7& reflex = *g.game->Form7;
-    g.game->Form1->CurrentTest = QStringLiteral("Reflex");
-    reflex.ShowModal();
+    g.game->session.playAlone(qx::TestKind::Reflex);
     KeyArrival arrival(probe(reflex).MMTimer1());
     reflex.installEventFilter(&arrival);
     runFor(100);
@@ -235,9 +233,8 @@ std::vector<double> lrTrials(int trials, std::string& failure)
 {
     BenchGame g;
     TForm3& lr = *g.game->Form3;
-    g.game->Form1->Level = kLrLevel;
-    g.game->Form1->CurrentTest = QStringLiteral("L-R");
-    lr.ShowModal();
+    g.game->session.playAlone(qx::TestKind::LR);
+    g.game->session.chooseLevel(kLrLevel);
     runFor(100);
     std::vector<double> runs;
     for (int trial = 0; trial < trials; ++trial) {

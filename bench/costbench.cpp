@@ -69,9 +69,8 @@ void costFigures(Report& report, const Options& options)
                  "something wakes the idle game: a timer left running or a poll");
 
     TForm5& stop = *g.game->Form5;
-    g.game->Form1->Level = 10;
-    g.game->Form1->CurrentTest = QStringLiteral("stop");
-    stop.ShowModal();
+    g.game->session.playAlone(qx::TestKind::Stop);
+    g.game->session.chooseLevel(10);
     runFor(200);
     frame(stop).startButton()->click();
     runFor(200);

@@ -9,6 +9,7 @@
 #include "platform/textcodec.h"
 #include "tests/stop.h"
 #include "users/kiroku.h"
+#include "rules/catalogue.h"
 #include "users/store.h"
 
 #include <QCoreApplication>
@@ -66,7 +67,7 @@ void recordFigures(Report& report, const Options& options)
     report.heading("4. Records at scale: a record file of 100,000 lines (median of " +
                    std::to_string(repeats) + " runs), beside a plain read of the same file");
     BenchGame g;
-    const QString path = store::resultPath(g.user, store::fileNameForTest(QStringLiteral("stop")));
+    const QString path = store::resultPath(g.user, qx::testDef(qx::TestKind::Stop).file());
     store::saveLines(path, history());
 
     qsizetype bytes = 0;

@@ -247,7 +247,7 @@ BenchGame::BenchGame(const QString& name) : user(name), previousFolder(QDir::cur
     game = std::make_unique<qx::Game>(services);
     game->start();
     qx::users::registerUser(user);
-    game->Form1->selectUser(user);
+    game->session.selectUser(user);
 }
 
 BenchGame::~BenchGame()

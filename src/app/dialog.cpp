@@ -3,7 +3,7 @@
 #include "app/game.h"
 #include "app/mainform.h"
 #include "tests/frame.h"
-#include "tests/stages.h"
+#include "rules/catalogue.h"
 #include "widgets/ShadoLbl.h"
 
 using namespace qx;
@@ -51,9 +51,9 @@ void TForm10::setResult(const QString& verdict, const QString& line1, const QStr
 
 void TForm10::FormActivate()
 {
-    if (main().OverallMode() != 1)
+    if (!session().overall())
         return;
-    ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore()));
+    ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(session().run().score()));
     placeCentred(ShadowLabel3, width(), kScoreLineOffset);
 }
 
@@ -72,12 +72,5 @@ void TForm10::FormCloseQuery()
     Label2->clear();
     ShadowLabel3->setCaption(QString());
     hide();
-    handOff();
-}
-
-void TForm10::handOff()
-{
-    const OverallRun& run = main().run();
-    if (run.active() && !run.stage()->ownHandOff)
-        game().screenOf(*run.stage())->continueRun();
+    session().verdictDismissed();
 }

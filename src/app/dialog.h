@@ -27,6 +27,4 @@ private:
     QLabel* Label1;
     QLabel* Label2;
     TShadowLabel* ShadowLabel1; // "ENTERを押して下さい"
-
-    void handOff();
 };

@@ -23,7 +23,7 @@ namespace qx {
 Game::Game(Services& services, Build build)
     : services(services),
       dispatcher([&services](const QString& text) { services.dialogs.error(text); }),
-      modal(dispatcher)
+      modal(dispatcher), session(*this)
 {
     services.random.randomize();
     Form1 = std::make_unique<TForm1>(*this);
@@ -54,7 +54,7 @@ void Game::buildScreens()
     for (TestScreen* screen :
          std::initializer_list<TestScreen*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
                                             Form6.get(), Form7.get(), Form8.get()})
-        m_stageScreens.at(static_cast<std::size_t>(screen->stage().number - 1)) = screen;
+        m_stageScreens.at(static_cast<std::size_t>(screen->test().number - 1)) = screen;
 }
 
 Game::~Game()
@@ -77,7 +77,7 @@ Game::~Game()
     Form1.reset();
 }
 
-TestScreen* Game::screenOf(const Stage& stage) const
+TestScreen* Game::screenOf(const TestDef& stage) const
 {
     return m_stageScreens.at(static_cast<std::size_t>(stage.number - 1));
 }

@@ -8,8 +8,9 @@
 
 #include "platform/dispatch.h"
 #include "platform/form.h"
+#include "app/session.h"
 #include "platform/services.h"
-#include "tests/stages.h"
+#include "rules/catalogue.h"
 
 #include <array>
 #include <memory>
@@ -53,12 +54,14 @@ public:
     void start();
 
     // The screen that plays a stage's test.
-    TestScreen* screenOf(const Stage& stage) const;
+    TestScreen* screenOf(const TestDef& stage) const;
 
     Services& services;
     // Handlers' errors go to the error report of the game's boxes.
     Dispatcher dispatcher;
     ModalStack modal;
+    // Who plays what; the one place that moves the game on.
+    Session session;
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;
@@ -82,7 +85,7 @@ private:
     void buildScreens();
 
     // By stage number from 1, each screen placed by the test it plays.
-    std::array<TestScreen*, kStages.size()> m_stageScreens{};
+    std::array<TestScreen*, kTests.size()> m_stageScreens{};
 };
 
 } // namespace qx

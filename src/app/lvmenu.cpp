@@ -1,27 +1,11 @@
 #include "app/lvmenu.h"
 
-#include "app/mainform.h"
-#include "tests/frame.h"
-
 using namespace qx;
 
 namespace {
 constexpr QSize kTitleSize(117, 42);
 constexpr QSize kLevelButtonSize(217, 49);
 } // namespace
-
-QString qx::levelTitleFor(const QString& testId)
-{
-    static const std::pair<const char*, const char*> titles[] = {
-        {"panel", "パネル"},   {"L-R", "Ｌ→Ｒ"},  {"N_memory", "N_メモリ"}, {"stop", "ストップ"},
-        {"shape", "シャープ"}, {"box", "ＢＯＸ"}, {"Reflex", "Reflexes"},
-    };
-    for (const auto& [id, title] : titles) {
-        if (testId == QLatin1String(id))
-            return QString::fromUtf8(title);
-    }
-    return {};
-}
 
 TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
 {
@@ -42,12 +26,13 @@ TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
 void TForm9::FormActivate()
 {
     Image3->clearPicture();
-    Label1->setText(QStringLiteral("ユーザー名：") + main().UserName);
+    Label1->setText(QStringLiteral("ユーザー名：") + session().user());
     Label1->adjustSize();
-    const QString title = levelTitleFor(main().CurrentTest);
-    if (title.isEmpty())
+    const TestDef* test = session().test();
+    if (test == nullptr)
         return;
-    Image3->setPicture([title] { return art::banner(title, kTitleSize); });
+    Image3->setPicture(
+        [title = QString::fromUtf16(test->heading)] { return art::banner(title, kTitleSize); });
 }
 
 void TForm9::FormCloseQuery()
@@ -57,7 +42,5 @@ void TForm9::FormCloseQuery()
 
 void TForm9::chooseLevel(int level)
 {
-    main().Level = level;
-    if (const Stage* stage = stageOf(main().CurrentTest))
-        game().screenOf(*stage)->ShowModal();
+    session().chooseLevel(level);
 }

@@ -24,8 +24,3 @@ private:
     std::array<qx::Image*, 10> levelButtons{}; // Image4 .. Image13
     qx::Image* Image14;                        // もどる
 };
-
-namespace qx {
-// The title pictures of the image list, by test identifier; empty for others.
-QString levelTitleFor(const QString& testId);
-} // namespace qx

@@ -1,10 +1,6 @@
 #include "app/mainform.h"
 
 #include "app/lvmenu.h"
-#include "tests/Block.h"
-#include "tests/panel.h"
-#include "tests/picshow.h"
-#include "tests/shape.h"
 #include "users/kiroku.h"
 #include "users/regist.h"
 #include "users/select.h"
@@ -43,51 +39,50 @@ TForm1::TForm1(Game& game)
          {28, 134},
          [this] {
              PlayClick();
-             m_run.begin();
-             this->game().screenOf(*m_run.stage())->ShowModal();
+             session().playOverall();
          }},
         {&Image7,
          "パネル",
          {80, 264, 115, 41},
          false,
          {52, 273},
-         [this] { singlePlayViaLevels(QStringLiteral("panel")); }},
+         [this] { singlePlay(TestKind::Panel); }},
         {&Image3,
          "L→R",
          {256, 264, 113, 41},
          false,
          {228, 273},
-         [this] { singlePlayViaLevels(QStringLiteral("L-R")); }},
+         [this] { singlePlay(TestKind::LR); }},
         {&Image4,
          "N_メモリ",
          {432, 264, 113, 41},
          false,
          {404, 273},
-         [this] { singlePlayViaLevels(QStringLiteral("N_memory")); }},
+         [this] { singlePlay(TestKind::NMemory); }},
         {&Image5,
          "ストップ",
          {76, 328, 113, 41},
          false,
          {52, 337},
-         [this] { singlePlayViaLevels(QStringLiteral("stop")); }},
+         [this] { singlePlay(TestKind::Stop); }},
         {&Image17,
          "Reflexes",
          {258, 328, 121, 41},
          false,
          {228, 337},
-         [this] { singlePlayDirect(QStringLiteral("Reflex"), this->game().Form7.get()); }},
+         [this] { singlePlay(TestKind::Reflex); }},
         {&Image18,
          "BOX",
          {429, 328, 121, 41},
          false,
          {404, 337},
-         [this] { singlePlayDirect(QStringLiteral("box"), this->game().Form8.get()); }},
+         [this] { singlePlay(TestKind::Box); }},
         {&Image16,
          "シャープ",
          {80, 392, 121, 41},
          false,
          {52, 401},
-         [this] { singlePlayDirect(QStringLiteral("shape"), this->game().Form6.get()); }},
+         [this] { singlePlay(TestKind::Shape); }},
         {&Image14,
          "登録",
          {24, 0, 113, 41},
@@ -150,9 +145,13 @@ void TForm1::Image1MouseMove()
         marker->hide();
 }
 
-void TForm1::selectUser(const QString& name)
+QString TForm1::CurrentTest() const
 {
-    UserName = name;
+    return session().test() != nullptr ? session().test()->id() : QString();
+}
+
+void TForm1::showUser(const QString& name)
+{
     Label1->setText(QStringLiteral("ユーザー名：") + name);
     Label1->adjustSize();
     for (Image* button :
@@ -160,16 +159,8 @@ void TForm1::selectUser(const QString& name)
         button->setEnabled(true);
 }
 
-void TForm1::singlePlayViaLevels(const QString& test)
+void TForm1::singlePlay(TestKind kind)
 {
     PlayClick();
-    CurrentTest = test;
-    game().Form9->ShowModal([this] { m_run.end(); });
-}
-
-void TForm1::singlePlayDirect(const QString& test, Form* screen)
-{
-    PlayClick();
-    CurrentTest = test;
-    screen->ShowModal([this] { m_run.end(); });
+    session().playAlone(kind);
 }

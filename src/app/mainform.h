@@ -1,8 +1,7 @@
 #pragma once
 
-// The main menu. It owns the run state that every screen reads and writes.
+// The main menu. Its run-state names read the session.
 
-#include "app/overallrun.h"
 #include "app/screen.h"
 
 #include <array>
@@ -12,15 +11,14 @@ public:
     explicit TForm1(qx::Game& game);
 
     // Run state.
-    QString CurrentTest;
-    int Level = 0;
-    int OverallMode() const { return m_run.mode(); }
-    QString UserName;
-    int TotalScore() const { return m_run.score(); }
-    qx::OverallRun& run() { return m_run; }
+    QString CurrentTest() const;
+    int Level() const { return session().level(); }
+    int OverallMode() const { return session().run().mode(); }
+    QString UserName() const { return session().user(); }
+    int TotalScore() const { return session().run().score(); }
 
-    // Called by the user selection once a user is chosen.
-    void selectUser(const QString& name);
+    // The user chosen, on the menu, and the buttons that need one.
+    void showUser(const QString& name);
 
 private:
     friend struct qx::ScreenProbe<TForm1>;
@@ -44,8 +42,5 @@ private:
     std::array<qx::Image*, 12> markers{};
 
     void Image1MouseMove();
-    void singlePlayViaLevels(const QString& test);
-    void singlePlayDirect(const QString& test, qx::Form* screen);
-
-    qx::OverallRun m_run;
+    void singlePlay(qx::TestKind kind);
 };

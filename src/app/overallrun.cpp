@@ -4,7 +4,7 @@ namespace qx {
 
 void OverallRun::begin()
 {
-    m_stage = &kStages.front();
+    m_stage = &kTests.front();
     m_question = 0;
     m_score = 0;
 }
@@ -22,7 +22,7 @@ OverallRun::Next OverallRun::afterQuestion()
         return Next::None;
     if (m_question < m_stage->questions)
         return Next::Question;
-    if (m_stage == &kStages.back())
+    if (m_stage == &kTests.back())
         return Next::Score;
     ++m_stage;
     m_question = 0;

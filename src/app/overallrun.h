@@ -5,7 +5,7 @@
 // run decides every step; the screens ask it and show what it says. It knows
 // no windows, so its rules are tested on their own.
 
-#include "tests/stages.h"
+#include "rules/catalogue.h"
 
 namespace qx {
 
@@ -24,7 +24,7 @@ public:
     int mode() const { return active() ? 1 : 0; }
     int score() const { return m_score; }
     // The stage being played, nullptr outside a run.
-    const Stage* stage() const { return m_stage; }
+    const TestDef* stage() const { return m_stage; }
     // Questions of the current stage started so far; 0 outside a run.
     int question() const { return m_question; }
 
@@ -42,7 +42,7 @@ public:
     void end();
 
 private:
-    const Stage* m_stage = nullptr;
+    const TestDef* m_stage = nullptr;
     int m_question = 0;
     int m_score = 0;
 };

@@ -1,6 +1,5 @@
 #include "app/screen.h"
 
-#include "app/mainform.h"
 #include "platform/clock.h"
 
 namespace qx {
@@ -10,11 +9,6 @@ Screen::Screen(Game& game, const QString& caption) : Form(game.modal, caption), 
 Services& Screen::services() const
 {
     return m_game.services;
-}
-
-TForm1& Screen::main() const
-{
-    return *m_game.Form1;
 }
 
 std::int64_t Screen::keyDownNs() const

@@ -24,8 +24,7 @@ public:
 protected:
     Game& game() const { return m_game; }
     Services& services() const;
-    // The run state on the main window.
-    TForm1& main() const;
+    Session& session() const { return m_game.session; }
     // When the key being handled went down, on the game's clock.
     std::int64_t keyDownNs() const;
 

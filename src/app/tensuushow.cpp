@@ -80,16 +80,16 @@ void TForm15::FormActivate()
     playSound(QStringLiteral("wav/up.wav"));
     StringGrid1->clearContents();
     StringGrid1->setRowCount(1);
-    ShadowLabel2->setCaption(QStringLiteral("点数：") + QString::number(main().TotalScore()));
-    ShadowLabel1->setCaption(main().UserName);
-    setRow(0, store::splitCommaText(cp932::encode(QStringLiteral("日付,点数,名前"))));
+    ShadowLabel2->setCaption(QStringLiteral("点数：") + QString::number(session().run().score()));
+    ShadowLabel1->setCaption(session().user());
+    setRow(0, store::splitCommaText(cp932::encode(kRankingHeading)));
 
     const RankingEntries entries = rankingEntries(store::loadLines(store::rankingFile()));
     showEntries(entries);
     const QString newLine = store::formatDate(services().clock.today()) + QLatin1Char(',') +
-                            QString::number(main().TotalScore()) + QLatin1Char(',') +
-                            main().UserName;
-    const Ranking ranking = rankScore(entries, main().TotalScore(), cp932::encode(newLine));
+                            QString::number(session().run().score()) + QLatin1Char(',') +
+                            session().user();
+    const Ranking ranking = rankScore(entries, session().run().score(), cp932::encode(newLine));
     if (!ranking.write) {
         ShadowLabel4->setCaption(QStringLiteral("今回の順位　なし"));
         return;
@@ -110,7 +110,7 @@ void TForm15::Image3Click()
 
 void TForm15::FormCloseQuery()
 {
-    main().run().end();
+    session().endRun();
     ShadowLabel1->setCaption(QString());
     ShadowLabel2->setCaption(QString());
     ShadowLabel4->setCaption(QString());

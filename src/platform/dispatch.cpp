@@ -25,16 +25,20 @@ void Dispatcher::run(const std::function<void()>& handler)
     }
 }
 
+void Dispatcher::report(const QString& text) const
+{
+    if (m_report)
+        m_report(text);
+}
+
 void Dispatcher::runCaught(const std::function<void()>& handler)
 {
     try {
         handler();
     } catch (const Error& e) {
-        if (m_report)
-            m_report(e.message());
+        report(e.message());
     } catch (const std::exception& e) {
-        if (m_report)
-            m_report(QString::fromLocal8Bit(e.what()));
+        report(QString::fromLocal8Bit(e.what()));
     }
 }
 

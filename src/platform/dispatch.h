@@ -36,6 +36,9 @@ public:
     Dispatcher& operator=(const Dispatcher&) = delete;
 
     void run(const std::function<void()>& handler);
+    // Shows an error as an escaping one would be, for a handler that must
+    // go on after it.
+    void report(const QString& text) const;
     // Runs each time the outermost handler has returned.
     void setAfterHandlers(std::function<void()> settle) { m_settle = std::move(settle); }
     // How late the timed tests' events reached their handlers this session.

@@ -17,8 +17,7 @@ constexpr int kBoxPoints = 400;
 
 TForm8::TForm8(Game& game)
     : TestScreen(game, QStringLiteral("ボックス"),
-                 {"box",
-                  false,
+                 {TestKind::Box,
                   {456, 0},
                   40,
                   35,
@@ -117,8 +116,7 @@ void TForm8::Edit1KeyPress(QChar& key)
         right ? QStringLiteral("正解") : QStringLiteral("不正解"), QStringLiteral("時間：") + time,
         QStringLiteral("正解個数：") + QString::number(count) + QStringLiteral("  入力数") + typed,
         right ? kBoxPoints - ElapsedHundredths : 0,
-        store::mark(right) + QLatin1Char(',') + time + QLatin1Char(',') + QString::number(count) +
-            QLatin1Char(',') + typed);
+        {.right = right, .time = ElapsedHundredths, .count = count, .typed = typed});
 }
 
 void TForm8::FormCloseQuery()

@@ -23,8 +23,7 @@ constexpr unsigned kStoredInterval = 25;
 
 TForm3::TForm3(Game& game)
     : TestScreen(game, QStringLiteral("Ｌ→Ｒ"),
-                 {.testId = "L-R",
-                  .hasLevels = true,
+                 {.test = TestKind::LR,
                   .modeLabel = {456, 0},
                   .counterTop = 32,
                   .labelHeight = 35,
@@ -88,7 +87,7 @@ void TForm3::Image5Click()
     Label2->show();
     TextX = 0;
     if (!overall()) {
-        const LRQuestion question = lrQuestion(false, main().Level, 0);
+        const LRQuestion question = lrQuestion(false, session().level(), 0);
         setNumber(MakeNumber(question.digits, services().random));
         MMTimer1.setInterval(question.period);
     }
@@ -139,9 +138,8 @@ void TForm3::answer()
     if (overall())
         addPoints(10 * positionMatches(number, typed));
     const bool right = typed == number;
-    finishOrderA(right, QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
-                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right) + QLatin1Char(',') +
-                     number + QLatin1Char(',') + typed);
+    finishOrderA(QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
+                 {.right = right, .answer = number, .typed = typed});
 }
 
 void TForm3::FormCloseQuery()

@@ -1,10 +1,6 @@
 #include "tests/frame.h"
 
-#include "app/dialog.h"
 #include "app/game.h"
-#include "app/mainform.h"
-#include "app/tensuushow.h"
-#include "platform/clock.h"
 #include "platform/pictures.h"
 #include "platform/textcodec.h"
 #include "users/store.h"
@@ -13,7 +9,7 @@
 namespace qx {
 
 TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
-    : Screen(game, caption), m_layout(layout), m_stage(stageOf(testId()))
+    : Screen(game, caption), m_layout(layout), m_test(&testDef(layout.test))
 {
     addBackground(art::Scene::Screen);
     addLogo(layout.logo);
@@ -24,40 +20,23 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
     m_counterLabel = new TShadowLabel(this);
     styleScreenLabel(m_counterLabel, layout.labelHeight, Qt::blue);
     m_counterLabel->move(layout.modeLabel.x(), layout.counterTop);
-    m_startButton =
-        addButton(QStringLiteral("スタート"), layout.startButton, [this] { startQuestion(); });
+    m_startButton = addButton(QStringLiteral("スタート"), layout.startButton, [this] {
+        // In a run, only the stage being played starts a question, and only
+        // while it has questions left, whatever reaches this button.
+        if (!overall() || (run().stage() == m_test && run().question() < m_test->questions))
+            startQuestion();
+    });
     m_backButton = addButton(QStringLiteral("もどる"), layout.backButton, [this] { Close(); });
 }
 
 bool TestScreen::overall() const
 {
-    return main().OverallMode() != 0;
+    return session().overall();
 }
 
-OverallRun& TestScreen::run() const
+const OverallRun& TestScreen::run() const
 {
-    return main().run();
-}
-
-void TestScreen::continueRun()
-{
-    switch (run().afterQuestion()) {
-    case OverallRun::Next::None:
-        return;
-    case OverallRun::Next::Question:
-        startQuestion();
-        return;
-    case OverallRun::Next::Stage:
-        // Marked to close, this screen stays under the next one until the run
-        // ends, so that its reset does not end the run now.
-        Close();
-        game().screenOf(*run().stage())->ShowModal();
-        return;
-    case OverallRun::Next::Score:
-        Close();
-        game().Form15->ShowModal();
-        return;
-    }
+    return session().run();
 }
 
 void TestScreen::FormActivate()
@@ -65,31 +44,26 @@ void TestScreen::FormActivate()
     if (overall()) {
         m_modeLabel->setCaption(QStringLiteral("総合"));
         m_stagePicture->setPicture(
-            loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_stage->number)),
+            loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_test->number)),
                        m_stagePicture->devicePixelRatioF()));
-    } else if (m_layout.hasLevels) {
-        m_modeLabel->setCaption(store::levelLabel(main().Level));
+    } else if (m_test->hasLevels) {
+        m_modeLabel->setCaption(store::levelLabel(session().level()));
     }
 }
 
 void TestScreen::countQuestion()
 {
-    m_counterLabel->setCaption(QString::number(run().countQuestion()) + QStringLiteral("問目"));
+    m_counterLabel->setCaption(QString::number(session().countQuestion()) + QStringLiteral("問目"));
 }
 
-QString TestScreen::recordPath() const
+void TestScreen::writeRecord(const Record& record) const
 {
-    return store::resultPath(main().UserName, store::fileNameForTest(testId()));
-}
-
-QString TestScreen::recordLine(const QString& fields) const
-{
-    return store::formatDate(services().clock.today()) + QLatin1Char(',') + fields;
+    session().writeRecord(*m_test, record);
 }
 
 void TestScreen::addPoints(int points) const
 {
-    run().addPoints(points);
+    session().addPoints(points);
 }
 
 QString TestScreen::askAnswer() const
@@ -100,27 +74,32 @@ QString TestScreen::askAnswer() const
 
 void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
 {
-    game().Form10->setResult(verdict, line1, line2);
-    main().CurrentTest = testId();
-    game().Form10->Show(this);
+    session().showVerdict(*this, {verdict, line1, line2});
 }
 
-void TestScreen::finishOrderA(bool right, const QString& line1, const QString& line2,
-                              const QString& fields)
+void TestScreen::finishOrderA(const QString& line1, const QString& line2, const Record& record)
 {
-    store::writeResultLine(recordPath(), !overall(), recordLine(fields));
-    if (right && overall())
+    try {
+        writeRecord(record);
+    } catch (const Error& e) {
+        // Single play ends the question without a verdict; a run, which
+        // writes nothing, shows the error and goes on, or it would stall.
+        if (!overall())
+            throw;
+        game().dispatcher.report(e.message());
+    }
+    if (record.right && overall())
         addPoints(50);
-    showResult(right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
+    showResult(record.right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                              int points, const QString& fields)
+                              int points, const Record& record)
 {
     showResult(verdict, line1, line2);
     if (overall())
         addPoints(points);
-    store::writeResultLine(recordPath(), !overall(), recordLine(fields));
+    writeRecord(record);
 }
 
 void TestScreen::resetFrame(bool clearMode)
@@ -129,7 +108,7 @@ void TestScreen::resetFrame(bool clearMode)
     m_counterLabel->setCaption(QString());
     if (clearMode)
         m_modeLabel->setCaption(QString());
-    run().end();
+    session().endRun();
     m_stagePicture->clearPicture();
 }
 

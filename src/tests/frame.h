@@ -5,7 +5,7 @@
 // record line, and the reset on leaving. Each test adds only what is its own.
 
 #include "app/screen.h"
-#include "tests/stages.h"
+#include "rules/catalogue.h"
 
 class TShadowLabel;
 
@@ -16,8 +16,7 @@ class OverallRun;
 class TestScreen : public Screen {
 public:
     struct Layout {
-        const char* testId;
-        bool hasLevels;   // single play shows "レベル" + level
+        TestKind test;
         QPoint modeLabel; // the counter label sits below it
         int counterTop;
         int labelHeight; // pixel height of both labels
@@ -29,15 +28,12 @@ public:
 
     TestScreen(Game& game, const QString& caption, const Layout& layout);
 
-    // In an overall run, after a question's verdict: what the run says comes
-    // next, the next question here, the next stage's screen or the score.
-    void continueRun();
-
-    QString testId() const { return QString::fromLatin1(m_layout.testId); }
-    const Stage& stage() const { return *m_stage; }
+    QString testId() const { return m_test->id(); }
+    const TestDef& test() const { return *m_test; }
 
 protected:
     friend struct ScreenProbe<TestScreen>;
+    friend class Session;
 
     // The start button's action; the run calls it directly, also while the
     // button is disabled, to start the next question of an overall stage.
@@ -52,13 +48,13 @@ protected:
     void FormActivate() override;
 
     bool overall() const;
-    OverallRun& run() const;
+    const OverallRun& run() const;
     // Overall run: one more question, shown in the counter label.
     void countQuestion();
-    // "Rec/<user>/<the test's file>".
-    QString recordPath() const;
-    // Date, a comma and the fields: the record line of single play.
-    QString recordLine(const QString& fields) const;
+    // The end of every question: the record file is read in both modes, so
+    // that a missing file is reported either way, and in single play the
+    // record's line is put first; the day and the level are the frame's.
+    void writeRecord(const Record& record) const;
     void addPoints(int points) const;
     // The answer input box of the L-R and N-memory tests: the line typed, or
     // "" when the player cancels.
@@ -71,12 +67,11 @@ protected:
     // End of a question of the panel, L-R and N-memory tests, after the points
     // per position have been added: the file comes first, so a file that
     // cannot be read or written ends the question without a verdict.
-    void finishOrderA(bool right, const QString& line1, const QString& line2,
-                      const QString& fields);
+    void finishOrderA(const QString& line1, const QString& line2, const Record& record);
     // End of a question of the Reflex, box and shape tests: the dialog first,
     // then the points, then the file.
     void finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                      int points, const QString& fields);
+                      int points, const Record& record);
 
     // The shared part of leaving: counter, stage picture, start button, and
     // the end of an overall run; clearMode also empties the mode label.
@@ -84,7 +79,7 @@ protected:
 
 private:
     Layout m_layout;
-    const Stage* m_stage;
+    const TestDef* m_test;
     TShadowLabel* m_modeLabel;
     TShadowLabel* m_counterLabel;
     Image* m_stagePicture;

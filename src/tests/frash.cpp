@@ -16,8 +16,7 @@ constexpr int kPause = 500;
 
 TForm4::TForm4(Game& game)
     : TestScreen(game, QStringLiteral("N_メモリ"),
-                 {.testId = "N_memory",
-                  .hasLevels = true,
+                 {.test = TestKind::NMemory,
                   .modeLabel = {456, 0},
                   .counterTop = 48,
                   .labelHeight = 35,
@@ -72,7 +71,8 @@ void TForm4::Timer2Timer()
 void TForm4::Timer3Timer()
 {
     Timer3.setEnabled(false);
-    const NMemoryQuestion question = nMemoryQuestion(overall(), main().Level, run().question());
+    const NMemoryQuestion question =
+        nMemoryQuestion(overall(), session().level(), run().question());
     Timer1.setInterval(question.displayTime);
     Timer1.setEnabled(true);
     Label1->setText(MakeDigits(question.digits, services().random));
@@ -90,10 +90,8 @@ void TForm4::Timer1Timer()
     if (overall())
         addPoints(10 * positionMatches(ShownDigits, typed));
     const bool right = typed == ShownDigits;
-    finishOrderA(right, QStringLiteral("答え：") + ShownDigits,
-                 QStringLiteral("入力した答え：") + typed,
-                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right) + QLatin1Char(',') +
-                     ShownDigits + QLatin1Char(',') + typed);
+    finishOrderA(QStringLiteral("答え：") + ShownDigits, QStringLiteral("入力した答え：") + typed,
+                 {.right = right, .answer = ShownDigits, .typed = typed});
 }
 
 void TForm4::FormCloseQuery()

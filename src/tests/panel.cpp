@@ -16,8 +16,7 @@ constexpr int kPanelPitch = 56;
 
 TForm2::TForm2(Game& game)
     : TestScreen(game, QStringLiteral("パネル"),
-                 {"panel",
-                  true,
+                 {TestKind::Panel,
                   {448, 0},
                   40,
                   35,
@@ -72,7 +71,7 @@ void TForm2::Image3Click()
     m_nextLit = 0;
     if (!overall()) {
         Timer1.setEnabled(true);
-        const PanelQuestion question = panelQuestion(false, main().Level, 0);
+        const PanelQuestion question = panelQuestion(false, session().level(), 0);
         SequenceLength = question.sequenceLength;
         StepInterval = question.stepInterval;
         Timer1.setInterval(StepInterval);
@@ -95,7 +94,7 @@ void TForm2::sougoutimTimer()
         return;
     }
     Panel27->hide();
-    const PanelQuestion question = panelQuestion(true, main().Level, run().question());
+    const PanelQuestion question = panelQuestion(true, session().level(), run().question());
     SequenceLength = question.sequenceLength;
     StepInterval = question.stepInterval;
     Timer1.setInterval(StepInterval);
@@ -150,8 +149,7 @@ void TForm2::Panel1MouseUp(Panel* panel)
     if (overall())
         addPoints(10 * matches);
     const bool right = matches == SequenceLength;
-    finishOrderA(right, QString(), QString(),
-                 modeLabel()->Caption() + QLatin1Char(',') + store::mark(right));
+    finishOrderA(QString(), QString(), {.right = right});
 }
 
 void TForm2::FormCloseQuery()

@@ -45,8 +45,7 @@ constexpr int kWaitSpread = 5000;
 
 TForm7::TForm7(Game& game)
     : TestScreen(game, QStringLiteral("Reflexes"),
-                 {"Reflex",
-                  false,
+                 {TestKind::Reflex,
                   {456, 0},
                   40,
                   37,
@@ -158,7 +157,8 @@ void TForm7::FormKeyPress(QChar& key)
     KeyPreview = false;
     startButton()->setEnabled(true);
     const QString text = falseStart ? QStringLiteral("フライング") : store::formatTime(reaction);
-    finishOrderB(text, QString(), QString(), falseStart ? 0 : 50 - reaction, text);
+    finishOrderB(text, QString(), QString(), falseStart ? 0 : 50 - reaction,
+                 {.falseStart = falseStart, .time = reaction});
 }
 
 void TForm7::FormCloseQuery()

@@ -58,8 +58,7 @@ QImage buttonPicture(int n, QSize size)
 
 TForm6::TForm6(Game& game)
     : TestScreen(game, QStringLiteral("シャープ"),
-                 {"shape",
-                  false,
+                 {TestKind::Shape,
                   {456, 0},
                   32,
                   35,
@@ -184,13 +183,14 @@ void TForm6::Image2Click(Image* sender)
     setAnswersEnabled(false);
     startButton()->setEnabled(true);
     MMTimer1.setEnabled(false);
-    Stopwatch = shapeClockAt(m_elapsed.tenths());
+    const int tenths = m_elapsed.tenths();
+    Stopwatch = shapeClockAt(tenths);
     showStopwatch();
     const QString time = shapeClockText(Stopwatch);
     const bool right = sender->Tag == ShapeOrder[8];
     finishOrderB(right ? QStringLiteral("正解") : QStringLiteral("不正解"),
                  QStringLiteral("時間：") + time, QString(), right ? shapePoints(Stopwatch) : 0,
-                 store::mark(right) + QLatin1Char(',') + time);
+                 {.right = right, .time = tenths});
 }
 
 void TForm6::FormCloseQuery()

@@ -55,8 +55,7 @@ int clockBaseline(const QFont& font)
 
 TForm5::TForm5(Game& game)
     : TestScreen(game, QStringLiteral("ストップ"),
-                 {.testId = "stop",
-                  .hasLevels = true,
+                 {.test = TestKind::Stop,
                   .modeLabel = {456, 0},
                   .counterTop = 32,
                   .labelHeight = 35,
@@ -154,7 +153,7 @@ void TForm5::FormActivate()
     TestScreen::FormActivate();
     if (overall())
         return;
-    applyQuestion(stopQuestion(false, main().Level, 0));
+    applyQuestion(stopQuestion(false, session().level(), 0));
     ShadowLabel2->setCaption(store::targetText(TargetHundredths));
 }
 
@@ -173,7 +172,7 @@ void TForm5::Image4Click()
     ClockHundredths = 0;
     if (overall())
         return;
-    applyQuestion(stopQuestion(false, main().Level, 0));
+    applyQuestion(stopQuestion(false, session().level(), 0));
     runClock();
 }
 
@@ -233,12 +232,14 @@ void TForm5::Timer1Timer()
     // cannot be read or written is reported once, not on every tick.
     Timer1.setEnabled(false);
     startButton()->setEnabled(true);
-    store::writeResultLine(recordPath(), !overall(),
-                           recordLine(modeLabel()->Caption() + QLatin1Char(',') +
-                                      ShadowLabel2->Caption() + QLatin1Char(',') +
-                                      store::formatStopTime(ClockHundredths) + QLatin1Char(',') +
-                                      ShadowLabel4->Caption()));
-    continueRun();
+    // The run goes on whatever the file does, as it does after the other
+    // stages' dialogs: the error is shown, then the next question follows.
+    try {
+        writeRecord({.time = ClockHundredths, .target = TargetHundredths});
+    } catch (const Error& e) {
+        game().dispatcher.report(e.message());
+    }
+    session().continueRun();
 }
 
 void TForm5::FormCloseQuery()

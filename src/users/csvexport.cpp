@@ -2,6 +2,7 @@
 
 #include "platform/dispatch.h"
 #include "platform/textcodec.h"
+#include "rules/catalogue.h"
 #include "users/store.h"
 
 #include <QDir>
@@ -34,8 +35,9 @@ Export exportUser(const QString& user, const QString& folder)
         done.error = QStringLiteral("フォルダ %1 がありません").arg(folder);
         return done;
     }
-    for (const QString& testId : store::testIds()) {
-        const QString source = store::resultPath(user, store::fileNameForTest(testId));
+    for (const TestKind kind : kFileOrder) {
+        const TestDef& test = testDef(kind);
+        const QString source = store::resultPath(user, test.file());
         store::Lines lines;
         try {
             lines = store::loadLines(source);
@@ -45,7 +47,7 @@ Export exportUser(const QString& user, const QString& folder)
         }
         QString text;
         QStringList heading;
-        for (const QString& name : store::fieldNames(testId).split(u','))
+        for (const QString& name : test.fieldNames())
             heading.append(field(name));
         text += heading.join(u',') + QStringLiteral("\r\n");
         for (const QByteArray& line : lines) {
@@ -54,8 +56,8 @@ Export exportUser(const QString& user, const QString& folder)
                 row.append(field(cp932::decode(cell)));
             text += row.join(u',') + QStringLiteral("\r\n");
         }
-        const QString target = QDir(folder).filePath(
-            QStringLiteral("%1-%2.csv").arg(user, QString(testId).replace(u'-', u'_')));
+        const QString target =
+            QDir(folder).filePath(QStringLiteral("%1-%2.csv").arg(user, test.fileStem()));
         QSaveFile out(target);
         if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.commit()) {
             done.error = QStringLiteral("ファイル %1 を作成できません").arg(target);

@@ -1,6 +1,7 @@
 #include "users/kiroku.h"
 
 #include "app/mainform.h"
+#include "app/ranking.h"
 #include "users/progressview.h"
 #include "platform/textcodec.h"
 #include "widgets/ShadoLbl.h"
@@ -16,21 +17,25 @@ using namespace qx;
 namespace {
 
 struct RecordButton {
-    const char* label;
     QRect geometry;
-    const char* testId; // null for the top ten
+    const TestDef* test; // null for the top ten
 };
+
+const TestDef* test(TestKind kind)
+{
+    return &testDef(kind);
+}
 
 // Indexed by the buttons' Tag.
 const std::array<RecordButton, 8> kButtons{{
-    {"総合", {1, 80, 105, 33}, nullptr},
-    {"パネル", {1, 128, 105, 33}, "panel"},
-    {"L→R", {1, 176, 97, 33}, "L-R"},
-    {"N_メモリ", {3, 224, 115, 29}, "N_memory"},
-    {"ストップ", {1, 267, 112, 29}, "stop"},
-    {"シャープ", {2, 312, 118, 29}, "shape"},
-    {"BOX", {0, 352, 83, 29}, "box"},
-    {"Reflexes", {1, 392, 119, 31}, "Reflex"},
+    {{1, 80, 105, 33}, nullptr},
+    {{1, 128, 105, 33}, test(TestKind::Panel)},
+    {{1, 176, 97, 33}, test(TestKind::LR)},
+    {{3, 224, 115, 29}, test(TestKind::NMemory)},
+    {{1, 267, 112, 29}, test(TestKind::Stop)},
+    {{2, 312, 118, 29}, test(TestKind::Shape)},
+    {{0, 352, 83, 29}, test(TestKind::Box)},
+    {{1, 392, 119, 31}, test(TestKind::Reflex)},
 }};
 
 // Cells are 30 pixels high and the given widths wide, each followed by a grid
@@ -65,8 +70,9 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
 
     std::array<Image*, kButtons.size()> buttons{};
     for (std::size_t tag = 0; tag < kButtons.size(); ++tag) {
-        Image* button =
-            addButton(QString::fromUtf8(kButtons[tag].label), kButtons[tag].geometry, {});
+        Image* button = addButton(kButtons[tag].test ? QString::fromUtf16(kButtons[tag].test->title)
+                                                     : QStringLiteral("総合"),
+                                  kButtons[tag].geometry, {});
         button->Tag = static_cast<int>(tag);
         button->OnClick = [this, button] { RecordButtonClick(button); };
         buttons[tag] = button;
@@ -82,7 +88,9 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     Image3 = addButton(QStringLiteral("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
     // In the free space right of もどる; a test's file must be shown first.
     chartButton = addButton(QStringLiteral("グラフ"), QRect(400, 435, 137, 43), [this] {
-        this->game().Progress->showTest(m_shownTest);
+        if (m_shownTest == nullptr)
+            return;
+        this->game().Progress->showTest(*m_shownTest);
         this->game().Progress->ShowModal();
     });
     chartButton->setEnabled(false);
@@ -142,8 +150,8 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
 void TForm13::RecordButtonClick(const Image* sender)
 {
     const RecordButton& button = kButtons.at(static_cast<std::size_t>(sender->Tag));
-    const bool ranking = button.testId == nullptr;
-    m_shownTest = QString::fromLatin1(button.testId);
+    const bool ranking = button.test == nullptr;
+    m_shownTest = button.test;
     chartButton->setEnabled(!ranking);
     Panel1->setVisible(ranking);
     const QRect grid = StringGrid1->geometry();
@@ -151,11 +159,9 @@ void TForm13::RecordButtonClick(const Image* sender)
                              ranking ? kNarrowWidth : kWideWidth, grid.height());
 
     Grid.clearCells();
-    Grid.setHeading(store::fieldNames(QString::fromLatin1(button.testId)));
+    Grid.setHeading(ranking ? kRankingHeading : QString::fromUtf16(button.test->fields));
     const QString path =
-        ranking ? store::rankingFile()
-                : store::resultPath(main().UserName,
-                                    store::fileNameForTest(QString::fromLatin1(button.testId)));
+        ranking ? store::rankingFile() : store::resultPath(session().user(), button.test->file());
     Grid.setLines(store::LineIndex(store::loadBytes(path), ranking ? kRankingLines : -1));
     if (Grid.lineCount() >= Grid.RowCount())
         services().dialogs.message(

@@ -4,6 +4,7 @@
 // in a grid under a heading row that names the columns. It only reads.
 
 #include "app/screen.h"
+#include "rules/catalogue.h"
 #include "users/recordgrid.h"
 
 #include <array>
@@ -33,7 +34,7 @@ private:
     qx::Image* Image11;     // Reflexes
     qx::Image* Image3;      // もどる
     qx::Image* chartButton; // グラフ: the progress of the test shown
-    QString m_shownTest;
+    const qx::TestDef* m_shownTest = nullptr;
     QTableView* StringGrid1;
     qx::RecordGridModel Grid;
     qx::Panel* Panel1;                          // rank column of the top ten

@@ -127,7 +127,7 @@ std::optional<int> distanceOf(QByteArrayView text)
     return (*p)[0] * 100 + (*p)[1];
 }
 
-std::optional<Result> resultOf(Measure measure, const QString& testId, const store::Lines& f)
+std::optional<Result> resultOf(const TestDef& test, const store::Lines& f)
 {
     if (f.isEmpty())
         return std::nullopt;
@@ -139,7 +139,7 @@ std::optional<Result> resultOf(Measure measure, const QString& testId, const sto
     };
     Result result;
     result.day = *day;
-    if (testId == QLatin1String("Reflex")) {
+    if (test.kind == TestKind::Reflex) {
         if (at(1) == words().falseStart) {
             result.falseStart = true;
             return result;
@@ -148,9 +148,9 @@ std::optional<Result> resultOf(Measure measure, const QString& testId, const sto
         result.right = result.hundredths.has_value();
         return result.hundredths ? std::optional<Result>(result) : std::nullopt;
     }
-    if (measure == Measure::Time) {
+    if (test.measure == Measure::Time) {
         const std::optional<bool> right = markOf(at(1));
-        const std::optional<int> time = clockOf(at(2), testId == QLatin1String("shape"));
+        const std::optional<int> time = clockOf(at(2), test.kind == TestKind::Shape);
         if (!right || !time)
             return std::nullopt;
         result.right = *right;
@@ -162,7 +162,7 @@ std::optional<Result> resultOf(Measure measure, const QString& testId, const sto
     if (!level)
         return std::nullopt;
     result.level = *level;
-    if (measure == Measure::Distance) {
+    if (test.measure == Measure::Distance) {
         const std::optional<int> distance = distanceOf(at(4));
         if (!distance)
             return std::nullopt;
@@ -191,25 +191,13 @@ std::optional<int> medianOf(std::vector<int> values)
 
 } // namespace
 
-Measure measureOf(const QString& testId)
+Results readResults(const TestDef& test, const store::Lines& lines)
 {
-    if (testId == QLatin1String("stop"))
-        return Measure::Distance;
-    if (testId == QLatin1String("Reflex") || testId == QLatin1String("box") ||
-        testId == QLatin1String("shape"))
-        return Measure::Time;
-    return Measure::Accuracy;
-}
-
-Results readResults(const QString& testId, const store::Lines& lines)
-{
-    const Measure measure = measureOf(testId);
     Results read;
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         if (line->isEmpty())
             continue;
-        if (const std::optional<Result> result =
-                resultOf(measure, testId, store::splitCommaText(*line)))
+        if (const std::optional<Result> result = resultOf(test, store::splitCommaText(*line)))
             read.results.push_back(*result);
         else
             ++read.damaged;

@@ -5,6 +5,7 @@
 // all of them a summary. Damaged lines are skipped and counted; nothing here
 // writes a record file.
 
+#include "rules/catalogue.h"
 #include "users/store.h"
 
 #include <QDate>
@@ -15,13 +16,7 @@
 
 namespace qx::progress {
 
-// What a test's chart shows for each day.
-enum class Measure {
-    Accuracy, // panel, L-R, N-memory: the share of right answers and the level
-    Time,     // Reflex, box, shape: the median and the best time, hundredths
-    Distance, // stop: the median distance from the target, hundredths
-};
-Measure measureOf(const QString& testId);
+using qx::Measure;
 
 struct Result {
     QDate day;
@@ -39,7 +34,7 @@ struct Results {
     int damaged = 0;             // lines that are no result of the test
 };
 // The file keeps the newest line first.
-Results readResults(const QString& testId, const store::Lines& lines);
+Results readResults(const TestDef& test, const store::Lines& lines);
 
 struct Day {
     QDate day;

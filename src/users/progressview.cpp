@@ -11,20 +11,6 @@ using namespace qx;
 
 namespace {
 
-QString testTitle(const QString& testId)
-{
-    static const QHash<QString, QString> titles{
-        {QStringLiteral("panel"), QStringLiteral("パネル")},
-        {QStringLiteral("L-R"), QStringLiteral("L→R")},
-        {QStringLiteral("N_memory"), QStringLiteral("N_メモリ")},
-        {QStringLiteral("stop"), QStringLiteral("ストップ")},
-        {QStringLiteral("shape"), QStringLiteral("シャープ")},
-        {QStringLiteral("box"), QStringLiteral("BOX")},
-        {QStringLiteral("Reflex"), QStringLiteral("Reflexes")},
-    };
-    return titles.value(testId, testId);
-}
-
 QString figureText(progress::Measure measure, std::optional<int> value)
 {
     if (!value)
@@ -70,17 +56,16 @@ ProgressScreen::ProgressScreen(Game& game) : Screen(game, QStringLiteral("成績
     m_back = addButton(QStringLiteral("もどる"), QRect(440, 430, 137, 43), [this] { Close(); });
 }
 
-void ProgressScreen::showTest(const QString& testId)
+void ProgressScreen::showTest(const TestDef& test)
 {
-    const QString user = main().UserName;
-    const progress::Measure measure = progress::measureOf(testId);
+    const Measure measure = test.measure;
     const progress::Results read = progress::readResults(
-        testId, store::loadLines(store::resultPath(user, store::fileNameForTest(testId))));
+        test, store::loadLines(store::resultPath(session().user(), test.file())));
     m_chart->setDays(measure, progress::byDay(read.results));
     const progress::Summary summary =
         progress::summarize(measure, read.results, services().clock.today());
 
-    const QString title = testTitle(testId) + QStringLiteral("の成績");
+    const QString title = QString::fromUtf16(test.title) + QStringLiteral("の成績");
     m_title->setPicture([title, size = m_title->size()] { return art::banner(title, size); });
     QStringList lines{
         QStringLiteral("回数：%1").arg(summary.results),
@@ -92,7 +77,7 @@ void ProgressScreen::showTest(const QString& testId)
         QStringLiteral("その前の30日：") + windowText(measure, summary.previous30),
         QStringLiteral("最長連続正解：%1回").arg(summary.longestRightRun),
     };
-    if (testId == QLatin1String("Reflex"))
+    if (test.kind == TestKind::Reflex)
         lines.append(QStringLiteral("フライング：%1回").arg(summary.falseStarts));
     m_figures->setText(lines.join(u'\n'));
     m_figures->adjustSize();
@@ -108,7 +93,7 @@ void ProgressScreen::exportResults()
     const QString folder = services().dialogs.chooseFolder(QStringLiteral("書き出し先のフォルダ"));
     if (folder.isEmpty())
         return;
-    const csv::Export done = csv::exportUser(main().UserName, folder);
+    const csv::Export done = csv::exportUser(session().user(), folder);
     if (!done.error.isEmpty()) {
         services().dialogs.message(done.error);
         return;

@@ -6,6 +6,7 @@
 // viewer for the user and test it shows; it only reads the record files.
 
 #include "app/screen.h"
+#include "rules/catalogue.h"
 
 class ProgressChart;
 
@@ -14,7 +15,7 @@ public:
     explicit ProgressScreen(qx::Game& game);
 
     // Shows the test's chart for the current user.
-    void showTest(const QString& testId);
+    void showTest(const qx::TestDef& test);
 
 private:
     friend struct qx::ScreenProbe<ProgressScreen>;

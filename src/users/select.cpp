@@ -54,6 +54,6 @@ void TForm12::FormActivate()
 
 void TForm12::Image5Click()
 {
-    main().selectUser(selectedUser(ListBox1));
+    session().selectUser(selectedUser(ListBox1));
     Close();
 }

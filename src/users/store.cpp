@@ -47,42 +47,6 @@ char at(const QByteArray& s, qsizetype pos)
 
 } // namespace
 
-QStringList testFileNames()
-{
-    return {QStringLiteral("panel.dat"),  QStringLiteral("L_R.dat"), QStringLiteral("N_memory.dat"),
-            QStringLiteral("Reflex.dat"), QStringLiteral("box.dat"), QStringLiteral("shape.dat"),
-            QStringLiteral("stop.dat")};
-}
-
-QString fieldNames(const QString& testId)
-{
-    static const QHash<QString, QString> names{
-        {QString(), QStringLiteral("日付,点数,名前")},
-        {QStringLiteral("panel"), QStringLiteral("日付,レベル,合否")},
-        {QStringLiteral("L-R"), QStringLiteral("日付,レベル,合否,答え,入力した答え")},
-        {QStringLiteral("N_memory"), QStringLiteral("日付,レベル,合否,答え,入力した答え")},
-        {QStringLiteral("stop"), QStringLiteral("日付,レベル,秒,ストップ,差")},
-        {QStringLiteral("shape"), QStringLiteral("日付,合否,時間")},
-        {QStringLiteral("box"), QStringLiteral("日付,合否,時間,正解個数,入力数")},
-        {QStringLiteral("Reflex"), QStringLiteral("日付,時間")},
-    };
-    return names.value(testId);
-}
-
-QStringList testIds()
-{
-    return {QStringLiteral("panel"),  QStringLiteral("L-R"), QStringLiteral("N_memory"),
-            QStringLiteral("Reflex"), QStringLiteral("box"), QStringLiteral("shape"),
-            QStringLiteral("stop")};
-}
-
-QString fileNameForTest(const QString& testId)
-{
-    if (testId == QLatin1String("L-R"))
-        return QStringLiteral("L_R.dat");
-    return testId + QStringLiteral(".dat");
-}
-
 namespace {
 QString& recordsFolderSetting()
 {

@@ -27,15 +27,6 @@ QString recordsFolder();
 // The top ten, record.dat in the records folder.
 QString rankingFile();
 
-// The seven record files, in the order registration creates them.
-QStringList testFileNames();
-// "panel" gives "panel.dat", "L-R" gives "L_R.dat"...
-QString fileNameForTest(const QString& testId);
-// The names of a test's fields, as the records viewer heads its columns:
-// "panel" gives "日付,レベル,合否"; an empty test identifier, the top ten's.
-QString fieldNames(const QString& testId);
-// The seven tests, in the order of their record files.
-QStringList testIds();
 // The records folder + "/" + user + "/" + file name.
 QString resultPath(const QString& user, const QString& fileName);
 

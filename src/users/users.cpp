@@ -2,6 +2,7 @@
 
 #include "platform/dispatch.h"
 #include "platform/textcodec.h"
+#include "rules/catalogue.h"
 #include "users/store.h"
 
 #include <QDir>
@@ -87,8 +88,8 @@ Registration registerUser(const QString& name)
 {
     if (!isAcceptableName(name) || !QDir().mkdir(userFolder(name)))
         return Registration::Refused;
-    for (const QString& file : store::testFileNames()) {
-        const QString path = store::resultPath(name, file);
+    for (const TestKind kind : kFileOrder) {
+        const QString path = store::resultPath(name, testDef(kind).file());
         QFile created(path);
         if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw Error(QStringLiteral("ファイル %1 を作成できません").arg(path));

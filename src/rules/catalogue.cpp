@@ -1,0 +1,72 @@
+#include "rules/catalogue.h"
+
+#include "platform/textcodec.h"
+#include "tests/shaperules.h"
+#include "users/store.h"
+
+namespace qx {
+
+const TestDef& testDef(TestKind kind)
+{
+    return kTests.at(static_cast<std::size_t>(kind));
+}
+
+QStringList recordFiles()
+{
+    QStringList files;
+    for (const TestKind kind : kFileOrder)
+        files.append(testDef(kind).file());
+    return files;
+}
+
+const TestDef* findTest(QStringView testId)
+{
+    for (const TestDef& test : kTests) {
+        if (testId == QLatin1String(test.testId))
+            return &test;
+    }
+    return nullptr;
+}
+
+QString recordLine(const TestDef& test, const Record& r)
+{
+    QStringList fields{store::formatDate(r.day)};
+    switch (test.kind) {
+    case TestKind::Panel:
+        fields << store::levelLabel(r.level) << store::mark(r.right);
+        break;
+    case TestKind::LR:
+    case TestKind::NMemory:
+        fields << store::levelLabel(r.level) << store::mark(r.right) << r.answer << r.typed;
+        break;
+    case TestKind::Stop:
+        fields << store::levelLabel(r.level) << store::targetText(r.target)
+               << store::formatStopTime(r.time) << store::formatDifference(r.time - r.target);
+        break;
+    case TestKind::Reflex:
+        fields << (r.falseStart ? QStringLiteral("フライング") : store::formatTime(r.time));
+        break;
+    case TestKind::Box:
+        fields << store::mark(r.right) << store::formatTime(r.time) << QString::number(r.count)
+               << r.typed;
+        break;
+    case TestKind::Shape:
+        fields << store::mark(r.right) << shapeClockText(shapeClockAt(r.time));
+        break;
+    }
+    return fields.join(u',');
+}
+
+int positionMatches(const QString& right, const QString& answer)
+{
+    const QByteArray expected = cp932::encode(right);
+    const QByteArray typed = cp932::encode(answer);
+    int matches = 0;
+    for (qsizetype i = 0; i < expected.size() && i < typed.size(); ++i) {
+        if (expected.at(i) == typed.at(i))
+            ++matches;
+    }
+    return matches;
+}
+
+} // namespace qx
