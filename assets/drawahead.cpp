@@ -28,13 +28,13 @@ int main(int argc, char* argv[])
     qx::installFontSubstitution();
     QApplication::setFont(qx::gameFont(12));
     // No records are read or written; the menu only needs a folder to look in.
-    const QTemporaryDir records;
-    qx::store::setRecordsFolder(records.path());
+    const QTemporaryDir recordsFolder;
+    const qx::store::Records records(recordsFolder.path());
     qx::VirtualClock clock;
     qx::Random random;
     qx::tools::SilentSound sound;
     qx::tools::SilentDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs, QString::fromLocal8Bit(argv[1])};
+    qx::Services services{clock, random, sound, dialogs, records, QString::fromLocal8Bit(argv[1])};
     qx::Game game(services, qx::Game::Build::MenuFirst);
     game.start();
     game.Form1->grab();

@@ -28,23 +28,24 @@ int main(int argc, char* argv[])
     qx::Random random;
     qx::tools::SilentSound sound;
     qx::tools::SilentDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs};
+    const qx::store::Records records(QStringLiteral("Rec"));
+    qx::Services services{clock, random, sound, dialogs, records};
     qx::Game game(services);
     game.start();
     if (argc > 2)
-        game.Form1->selectUser(QString::fromLocal8Bit(argv[2]));
+        game.session.selectUser(QString::fromLocal8Bit(argv[2]));
     QWidget* shown = game.Form1.get();
     if (argc > 3) {
-        const qx::Stage* stage = qx::stageOf(QString::fromLocal8Bit(argv[3]));
-        if (!stage)
+        const qx::TestDef* test = qx::findTest(QString::fromLocal8Bit(argv[3]));
+        if (!test)
             return 2;
-        game.Form1->Level = 3;
-        game.Form1->CurrentTest = QString::fromLocal8Bit(argv[3]);
-        game.screenOf(*stage)->ShowModal();
+        game.session.playAlone(test->kind);
+        if (test->hasLevels)
+            game.session.chooseLevel(3);
         game.Form10->setResult(QStringLiteral("正解"), QStringLiteral("答え：123"),
                                QStringLiteral("入力した答え：123"));
         QPixmap both(1200, 480);
-        game.screenOf(*stage)->render(&both);
+        game.screenOf(*test)->render(&both);
         game.Form10->render(&both, QPoint(600, 0));
         return both.save(QString::fromLocal8Bit(argv[1])) ? 0 : 1;
     }

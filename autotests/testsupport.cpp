@@ -55,15 +55,19 @@ ScratchFolder::~ScratchFolder()
     QDir::setCurrent(m_previous);
 }
 
+qx::store::Records records()
+{
+    return qx::store::Records(QDir::current().absoluteFilePath(QStringLiteral("Rec")));
+}
+
 QString cannotOpen(const QString& inRecords)
 {
-    return QStringLiteral("ファイル %1/%2 は開けません").arg(qx::store::recordsFolder(), inRecords);
+    return QStringLiteral("ファイル %1/%2 は開けません").arg(records().folder(), inRecords);
 }
 
 QString cannotCreate(const QString& inRecords)
 {
-    return QStringLiteral("ファイル %1/%2 を作成できません")
-        .arg(qx::store::recordsFolder(), inRecords);
+    return QStringLiteral("ファイル %1/%2 を作成できません").arg(records().folder(), inRecords);
 }
 
 QByteArray readBytes(const QString& path)
@@ -81,9 +85,8 @@ void writeBytes(const QString& path, const QByteArray& bytes)
         file.write(bytes);
 }
 
-GameFixture::GameFixture(std::uint32_t seed) : m_previousRecords(qx::store::recordsFolder())
+GameFixture::GameFixture(std::uint32_t seed)
 {
-    qx::store::setRecordsFolder(folder.path() + QStringLiteral("/Rec"));
     qx::installFontSubstitution();
     qx::installAccessibility();
     game = std::make_unique<qx::Game>(services);
@@ -94,12 +97,11 @@ GameFixture::GameFixture(std::uint32_t seed) : m_previousRecords(qx::store::reco
 GameFixture::~GameFixture()
 {
     game.reset();
-    qx::store::setRecordsFolder(m_previousRecords);
 }
 
 void GameFixture::selectUser(const QString& name)
 {
-    qx::users::registerUser(name);
+    qx::users::registerUser(records, name);
     game->session.selectUser(name);
 }
 

@@ -57,6 +57,10 @@ private:
     QString m_previous;
 };
 
+// The records folder of the scratch folder a test runs in, as the fixture
+// hands it to the game.
+qx::store::Records records();
+
 // The game's messages about a file in the records folder, which name it by
 // its whole path: cannotOpen("u/box.dat").
 QString cannotOpen(const QString& inRecords);
@@ -87,11 +91,9 @@ public:
     qx::Random random;
     RecordingSound sound;
     ScriptedDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs, folder.path()};
+    qx::store::Records records{folder.path() + QStringLiteral("/Rec")};
+    qx::Services services{clock, random, sound, dialogs, records, folder.path()};
     std::unique_ptr<qx::Game> game;
-
-private:
-    QString m_previousRecords;
 };
 
 // A test screen after the player left it: no run left (mode, points and

@@ -55,7 +55,7 @@ QByteArray state(const QByteArray& before, qint64 from, qint64 to)
         ::_exit(4);
     for (qint64 k = last + 1;; ++k) {
         try {
-            store::writeResultLine(kPath, true, line(k));
+            qxtest::records().writeResultLine(kPath, true, line(k));
         } catch (const Error&) {
             ::_exit(3);
         }
@@ -93,7 +93,8 @@ private Q_SLOTS:
 void CrashTest::killedSaverLeavesACompleteState()
 {
     qxtest::ScratchFolder folder;
-    QVERIFY(users::registerUser(QStringLiteral("u")) == users::Registration::Registered);
+    QVERIFY(users::registerUser(qxtest::records(), QStringLiteral("u")) ==
+            users::Registration::Registered);
     const QByteArray base = cp932::encode(QStringLiteral("2026/12/01,レベル1,○,0,0\r\n"));
     qxtest::writeBytes(kPath, base);
 
@@ -103,7 +104,7 @@ void CrashTest::killedSaverLeavesACompleteState()
     QElapsedTimer timer;
     timer.start();
     for (int k = 0; k < 20; ++k)
-        store::writeResultLine(kPath, true, line(-1));
+        qxtest::records().writeResultLine(kPath, true, line(-1));
     const qint64 saveMicros = std::max<qint64>(50, timer.nsecsElapsed() / 20 / 1000);
     store::saveLines(kPath, {base.chopped(2)});
 
@@ -177,7 +178,7 @@ void CrashTest::killedSaverLeavesACompleteState()
                         [&](const QString& name) { return !seen.contains(name); }))
             ++midSave;
         seen = QSet<QString>(leftovers.begin(), leftovers.end());
-        QCOMPARE(users::list(), QStringList{"u"});
+        QCOMPARE(users::list(qxtest::records()), QStringList{"u"});
 
         // A long file makes every save slower: start again from the base now
         // and then, as a completed save.
@@ -195,7 +196,7 @@ void CrashTest::killedSaverLeavesACompleteState()
     QVERIFY2(midSave > 0, "no kill landed inside a save");
 
     // The next save clears what the kills left.
-    store::writeResultLine(kPath, true, line(last + 1));
+    qxtest::records().writeResultLine(kPath, true, line(last + 1));
     QCOMPARE(qxtest::readBytes(kPath), state(before, last, last + 1));
     QStringList files = QDir(QStringLiteral("Rec/u")).entryList(QDir::Hidden | QDir::Files);
     files.sort();

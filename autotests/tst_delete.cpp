@@ -54,8 +54,8 @@ private Q_SLOTS:
 void DeleteTest::freshUserIsRemoved()
 {
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("山田"));
-    users::registerUser(QStringLiteral("b"));
+    users::registerUser(qxtest::records(), QStringLiteral("山田"));
+    users::registerUser(qxtest::records(), QStringLiteral("b"));
     probe(*f.game->Form1).Image28()->click();
     TForm14& form = *f.game->Form14;
     QCOMPARE(f.game->modal.top(), &form);
@@ -67,7 +67,7 @@ void DeleteTest::freshUserIsRemoved()
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
     QVERIFY(f.dialogs.messages.isEmpty());
-    QCOMPARE(users::list().size(), 2);
+    QCOMPARE(users::list(qxtest::records()).size(), 2);
 
     choose(form, QStringLiteral("山田"));
     probe(form).Image2()->click();
@@ -93,7 +93,7 @@ void DeleteTest::whatIsNotARecordFolderStays()
 {
     QFETCH(QString, entry);
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("withmemo"));
+    users::registerUser(qxtest::records(), QStringLiteral("withmemo"));
     qxtest::writeBytes(QStringLiteral("Rec/withmemo/memo.txt"), "memo");
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
     QVERIFY(QFile::link(QStringLiteral("plain"), QStringLiteral("Rec/filelink")));
@@ -110,7 +110,7 @@ void DeleteTest::whatIsNotARecordFolderStays()
     QVERIFY(QFileInfo(QStringLiteral("Rec/filelink")).isSymLink());
     for (const QString& file : recordFiles()) {
         // The record files of the folder with another file are gone all the same.
-        QCOMPARE(QFileInfo::exists(store::resultPath(QStringLiteral("withmemo"), file)),
+        QCOMPARE(QFileInfo::exists(qxtest::records().resultPath(QStringLiteral("withmemo"), file)),
                  entry != QLatin1String("withmemo"));
     }
 }
@@ -136,9 +136,10 @@ void DeleteTest::userFolderThatIsALink()
     QVERIFY(QFile::link(absolute ? QDir::current().absoluteFilePath(QStringLiteral("outside"))
                                  : QStringLiteral("../outside"),
                         QStringLiteral("Rec/link")));
-    QCOMPARE(users::list(), QStringList{"link"});
-    store::writeResultLine(store::resultPath(QStringLiteral("link"), QStringLiteral("shape.dat")),
-                           true, QStringLiteral("2026/12/08,○,00:12:3"));
+    QCOMPARE(users::list(qxtest::records()), QStringList{"link"});
+    qxtest::records().writeResultLine(
+        qxtest::records().resultPath(QStringLiteral("link"), QStringLiteral("shape.dat")), true,
+        QStringLiteral("2026/12/08,○,00:12:3"));
     const QByteArray written("2026/12/08,\x81\x9B,00:12:3\r\nkeep\r\n");
     QCOMPARE(qxtest::readBytes(QStringLiteral("outside/shape.dat")), written);
 
@@ -189,8 +190,8 @@ void DeleteTest::readOnlyRecordFileKeepsTheFolder()
 {
     QFETCH(QString, file);
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("u"));
-    const QString path = store::resultPath(QStringLiteral("u"), file);
+    users::registerUser(qxtest::records(), QStringLiteral("u"));
+    const QString path = qxtest::records().resultPath(QStringLiteral("u"), file);
     qxtest::writeBytes(path, "keep\r\n");
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
     probe(*f.game->Form1).Image28()->click();
@@ -207,10 +208,10 @@ void DeleteTest::readOnlyRecordFileKeepsTheFolder()
 void DeleteTest::leftoversOfAnInterruptedSaveGoWithTheUser()
 {
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("u"));
+    users::registerUser(qxtest::records(), QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/.panel.dat.old"), "old");
     qxtest::writeBytes(QStringLiteral("Rec/u/.stop.dat.a1B2c3"), "partial");
-    QVERIFY(users::deleteUser(QStringLiteral("u")));
+    QVERIFY(users::deleteUser(qxtest::records(), QStringLiteral("u")));
     QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/u")));
 }
 
@@ -231,9 +232,9 @@ void DeleteTest::hiddenFilesOfOtherShapesStay()
 {
     QFETCH(QString, entry);
     qxtest::ScratchFolder folder;
-    users::registerUser(QStringLiteral("v"));
+    users::registerUser(qxtest::records(), QStringLiteral("v"));
     qxtest::writeBytes(QStringLiteral("Rec/v/") + entry, "mine");
-    QVERIFY(!users::deleteUser(QStringLiteral("v")));
+    QVERIFY(!users::deleteUser(qxtest::records(), QStringLiteral("v")));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/v/") + entry), QByteArray("mine"));
 }
 

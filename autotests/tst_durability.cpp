@@ -68,11 +68,6 @@ store::FileOps faultyOps()
     return ops;
 }
 
-// Puts the real calls back whatever way a test leaves.
-struct RealOps {
-    ~RealOps() { store::fileOps() = store::systemFileOps(); }
-};
-
 const QString kFolder = QStringLiteral("Rec/u");
 const QString kPath = QStringLiteral("Rec/u/shape.dat");
 const QString kCannotCreate = QStringLiteral("ファイル Rec/u/shape.dat を作成できません");
@@ -98,10 +93,11 @@ nlink_t linksOf(const QString& path)
 }
 
 // Runs a save; returns whether it failed, checking the message when it did.
-bool saveFails(const QString& path, const store::Lines& lines, QString* message)
+bool saveFails(const QString& path, const store::Lines& lines, QString* message,
+               const store::FileOps& ops = store::systemFileOps())
 {
     try {
-        store::saveLines(path, lines);
+        store::saveLines(path, lines, ops);
         return false;
     } catch (const Error& e) {
         *message = e.message();
@@ -178,7 +174,6 @@ void DurabilityTest::faultSweep()
     const QByteArray old("old line\r\n");
     const QByteArray wanted = store::joinLines(newLines());
     QCOMPARE(wanted.size(), 68);
-    const RealOps restore;
 
     int failures = 0;
     for (int failAt = 1;; ++failAt) {
@@ -190,10 +185,8 @@ void DurabilityTest::faultSweep()
                                           QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
         }
         g_fault = {Call(call), failAt, continuous, 0};
-        store::fileOps() = faultyOps();
         QString message;
-        const bool failed = saveFails(kPath, newLines(), &message);
-        store::fileOps() = store::systemFileOps();
+        const bool failed = saveFails(kPath, newLines(), &message, faultyOps());
         if (!failed) {
             QCOMPARE(qxtest::readBytes(kPath), wanted);
             QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
@@ -221,14 +214,14 @@ void DurabilityTest::interruptedWriteGoesOn()
     qxtest::ScratchFolder folder;
     QVERIFY(QDir().mkpath(kFolder));
     qxtest::writeBytes(kPath, "old\r\n");
-    const RealOps restore;
-    store::fileOps().write = [](int fd, const void* data, unsigned long size) -> long {
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
         static int calls = 0;
         if (++calls % 2 == 1)
             return errno = EINTR, -1;
         return ::write(fd, data, std::min(size, 16UL));
     };
-    store::saveLines(kPath, newLines());
+    store::saveLines(kPath, newLines(), ops);
     QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
 }
 
@@ -274,19 +267,19 @@ void DurabilityTest::fileSystemsWithoutLinksOrFolderSync()
     QVERIFY(QDir().mkpath(kFolder));
     if (replacing)
         qxtest::writeBytes(kPath, "old\r\n");
-    const RealOps restore;
     g_linkError = linkError;
     g_folderSyncError = folderSyncError;
-    store::fileOps().link = [](const char* from, const char* to) {
+    store::FileOps ops = store::systemFileOps();
+    ops.link = [](const char* from, const char* to) {
         return g_linkError ? (errno = g_linkError, -1) : ::link(from, to);
     };
-    store::fileOps().fsync = [](int fd) {
+    ops.fsync = [](int fd) {
         struct stat info {};
         if (g_folderSyncError && ::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode))
             return errno = g_folderSyncError, -1;
         return ::fsync(fd);
     };
-    store::saveLines(kPath, newLines());
+    store::saveLines(kPath, newLines(), ops);
     QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
     QCOMPARE(entries(kFolder), QStringList{"shape.dat"});
     QCOMPARE(linksOf(kPath), nlink_t(1));
@@ -332,7 +325,8 @@ void DurabilityTest::diskFull()
         const rlimit fileSize{limit, limit};
         if (::setrlimit(RLIMIT_FSIZE, &fileSize) != 0)
             ::_exit(64);
-        store::fileOps().write = [](int fd, const void* data, unsigned long size) -> long {
+        store::FileOps ops = store::systemFileOps();
+        ops.write = [](int fd, const void* data, unsigned long size) -> long {
             const long n = ::write(fd, data, size);
             g_sawShortWrite = g_sawShortWrite || (n >= 0 && static_cast<unsigned long>(n) < size);
             g_sawTooBig = g_sawTooBig || (n < 0 && errno == EFBIG);
@@ -340,7 +334,7 @@ void DurabilityTest::diskFull()
         };
         int status = 0;
         try {
-            store::saveLines(kPath, lines);
+            store::saveLines(kPath, lines, ops);
         } catch (const Error& e) {
             status = e.message() == kCannotCreate ? 1 : 8;
         }
@@ -378,12 +372,13 @@ void DurabilityTest::readOnlyFolderKeepsTheFile()
 void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
 {
     qxtest::ScratchFolder folder;
-    QVERIFY(users::registerUser(QStringLiteral("u")) == users::Registration::Registered);
+    QVERIFY(users::registerUser(qxtest::records(), QStringLiteral("u")) ==
+            users::Registration::Registered);
     qxtest::writeBytes(QStringLiteral("Rec/.record.dat.Ab3dE9"), "half");
     qxtest::writeBytes(QStringLiteral("Rec/u/.shape.dat.Zz09aB"), "half");
     qxtest::writeBytes(QStringLiteral("Rec/u/.shape.dat.old"), "old");
     qxtest::writeBytes(QStringLiteral("Rec/u/.box.dat.Qq1234"), "other file");
-    QCOMPARE(users::list(), QStringList{"u"});
+    QCOMPARE(users::list(qxtest::records()), QStringList{"u"});
 
     store::saveLines(kPath, newLines());
     QCOMPARE(qxtest::readBytes(kPath), store::joinLines(newLines()));
@@ -392,9 +387,9 @@ void DurabilityTest::leftoversOfACrashAreHiddenAndClearedByTheNextSave()
     QVERIFY(!left.contains(QStringLiteral(".shape.dat.old")));
     QVERIFY(left.contains(QStringLiteral(".box.dat.Qq1234")));
 
-    store::saveLines(store::rankingFile(), {"2026/12/08,1,a"});
+    store::saveLines(qxtest::records().rankingFile(), {"2026/12/08,1,a"});
     QVERIFY(!entries(QStringLiteral("Rec")).contains(QStringLiteral(".record.dat.Ab3dE9")));
-    QCOMPARE(users::list(), QStringList{"u"});
+    QCOMPARE(users::list(qxtest::records()), QStringList{"u"});
 }
 
 namespace {
@@ -478,9 +473,8 @@ void DurabilityTest::cleanUpSparesTheFilesOfALiveSave()
     int fromChild = -1;
     int toChild = -1;
     const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
-        store::fileOps() = pausingOps();
         try {
-            store::saveLines(kPath, newLines());
+            store::saveLines(kPath, newLines(), pausingOps());
         } catch (const Error&) {
             return 1;
         }
@@ -519,7 +513,7 @@ void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
     int fromChild = -1;
     int toChild = -1;
     const pid_t child = forkWithPipes(&fromChild, &toChild, [] {
-        const store::FolderLock first(store::recordsFolder());
+        const store::FolderLock first(qxtest::records().folder());
         char byte = first.state() == store::FolderLock::State::Held ? 'h' : 'n';
         if (::write(g_toParent, &byte, 1) != 1)
             return 1;
@@ -531,7 +525,7 @@ void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
     QCOMPARE(::read(fromChild, &byte, 1), ssize_t(1));
     QCOMPARE(byte, 'h');
     {
-        const store::FolderLock second(store::recordsFolder());
+        const store::FolderLock second(qxtest::records().folder());
         QVERIFY(second.state() == store::FolderLock::State::InUse);
     }
     ::kill(child, SIGKILL);
@@ -539,7 +533,7 @@ void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
     QCOMPARE(::waitpid(child, &status, 0), child);
     ::close(fromChild);
     ::close(toChild);
-    const store::FolderLock afterwards(store::recordsFolder());
+    const store::FolderLock afterwards(qxtest::records().folder());
     QVERIFY(afterwards.state() == store::FolderLock::State::Held);
     const store::FolderLock noFolder(QStringLiteral("Rec/none"));
     QVERIFY(noFolder.state() == store::FolderLock::State::Unavailable);

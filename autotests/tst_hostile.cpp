@@ -144,7 +144,7 @@ void HostileTest::damagedRecordFiles()
     const store::Lines loaded = store::loadLines(kPath);
     QCOMPARE(cp932::decode(loaded.value(0)), shown);
     QCOMPARE(store::splitCommaText(loaded.value(0)).size(), fields);
-    store::writeResultLine(kPath, true, QStringLiteral("new,表"));
+    qxtest::records().writeResultLine(kPath, true, QStringLiteral("new,表"));
     QCOMPARE(qxtest::readBytes(kPath), sj(QStringLiteral("new,表\r\n")) + lines);
 }
 
@@ -158,7 +158,7 @@ void HostileTest::millionLines()
     for (int i = 0; i < 1000000; ++i)
         bytes += line;
     qxtest::writeBytes(kPath, bytes);
-    store::writeResultLine(kPath, true, QStringLiteral("new"));
+    qxtest::records().writeResultLine(kPath, true, QStringLiteral("new"));
     QCOMPARE(qxtest::readBytes(kPath), "new\r\n" + bytes);
     QCOMPARE(store::loadLines(kPath).size(), 1000001);
 }
@@ -180,13 +180,14 @@ void HostileTest::notAFile()
         qxtest::writeBytes(kPath + QStringLiteral("/inside"), "keep");
     }
     const QStringList before = tree();
-    QCOMPARE(errorOf([] { store::writeResultLine(kPath, false, QStringLiteral("x")); }),
-             qxtest::cannotOpen(QStringLiteral("u/L_R.dat")));
-    QCOMPARE(errorOf([] { store::writeResultLine(kPath, true, QStringLiteral("x")); }),
-             qxtest::cannotOpen(QStringLiteral("u/L_R.dat")));
+    const QString cannotOpen = QStringLiteral("ファイル %1 は開けません").arg(kPath);
+    QCOMPARE(errorOf([] { qxtest::records().writeResultLine(kPath, false, QStringLiteral("x")); }),
+             cannotOpen);
+    QCOMPARE(errorOf([] { qxtest::records().writeResultLine(kPath, true, QStringLiteral("x")); }),
+             cannotOpen);
     if (folder) {
         QCOMPARE(errorOf([] { store::saveLines(kPath, {"x"}); }),
-                 qxtest::cannotCreate(QStringLiteral("u/L_R.dat")));
+                 QStringLiteral("ファイル %1 を作成できません").arg(kPath));
     }
     QCOMPARE(tree(), before);
 }
@@ -227,7 +228,7 @@ void HostileTest::typedAnswers()
     QVERIFY(QDir().mkpath(QStringLiteral("Rec/u")));
     qxtest::writeBytes(kPath, "old\r\n");
     const QString head = QStringLiteral("2026/12/08,レベル3,×,7,");
-    store::writeResultLine(kPath, true, head + answer);
+    qxtest::records().writeResultLine(kPath, true, head + answer);
     QCOMPARE(qxtest::readBytes(kPath), sj(head + written) + "\r\nold\r\n");
     const store::Lines lines = store::loadLines(kPath);
     QCOMPARE(cp932::decode(lines.at(0)), head + written);
@@ -390,11 +391,11 @@ void HostileTest::refusedUserNames()
     if (setup == QLatin1String("plain"))
         qxtest::writeBytes(QStringLiteral("Rec/") + name, "not a user");
     else if (setup == QLatin1String("folder"))
-        QVERIFY(users::registerUser(name) == users::Registration::Registered);
+        QVERIFY(users::registerUser(qxtest::records(), name) == users::Registration::Registered);
     else if (setup == QLatin1String("noRec"))
         QVERIFY(QDir(QStringLiteral("Rec")).removeRecursively());
     const QStringList before = tree();
-    QVERIFY(users::registerUser(name) == users::Registration::Refused);
+    QVERIFY(users::registerUser(qxtest::records(), name) == users::Registration::Refused);
     QCOMPARE(tree(), before);
 }
 
@@ -426,7 +427,7 @@ void HostileTest::deletionStaysInsideItsFolder()
     QVERIFY(QFile::link(QDir::current().filePath(QStringLiteral("gone")),
                         QStringLiteral("Rec/dangling")));
     const QStringList before = tree();
-    QVERIFY(!users::deleteUser(name));
+    QVERIFY(!users::deleteUser(qxtest::records(), name));
     QCOMPARE(tree(), before);
 }
 
@@ -485,19 +486,19 @@ void HostileTest::topTen()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     if (file.isNull())
-        QVERIFY(QFile::remove(store::rankingFile()));
+        QVERIFY(QFile::remove(qxtest::records().rankingFile()));
     else
-        qxtest::writeBytes(store::rankingFile(), file);
+        qxtest::writeBytes(qxtest::records().rankingFile(), file);
     const QStringList before = tree();
     f.enterStage("shape", score);
     f.game->Form15->ShowModal();
     if (error.isEmpty()) {
         QCOMPARE(f.dialogs.errors, QStringList{});
-        QCOMPARE(qxtest::readBytes(store::rankingFile()), written);
+        QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), written);
         return;
     }
     // The message names the file by its whole path, known once the game is.
-    error.replace(QStringLiteral("<top ten>"), store::rankingFile());
+    error.replace(QStringLiteral("<top ten>"), qxtest::records().rankingFile());
     QCOMPARE(f.dialogs.errors, QStringList{error});
     QCOMPARE(tree(), before);
 }

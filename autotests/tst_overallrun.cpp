@@ -68,7 +68,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     // Each record file holds a line of its own, which the run must not touch.
     QHash<QString, QByteArray> before;
     for (const QString& file : recordFiles()) {
-        const QString path = store::resultPath(QStringLiteral("走者"), file);
+        const QString path = qxtest::records().resultPath(QStringLiteral("走者"), file);
         qxtest::writeBytes(
             path, cp932::encode(QStringLiteral("2026/12/01,") + file + QStringLiteral("\r\n")));
         before.insert(path, qxtest::readBytes(path));
@@ -87,7 +87,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：4149"));
     QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
-    const store::Lines ranking = store::loadLines(store::rankingFile());
+    const store::Lines ranking = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(ranking.size(), 10);
     QCOMPARE(cp932::decode(ranking.at(0)), QStringLiteral("2026/12/08,4149,走者"));
     QCOMPARE(cp932::decode(ranking.at(1)), QStringLiteral("2026/12/01,1500,クイラ"));
@@ -112,7 +112,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     QFETCH(int, stage);
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
-    const QByteArray ranking = qxtest::readBytes(store::rankingFile());
+    const QByteArray ranking = qxtest::readBytes(qxtest::records().rankingFile());
     probe(*f.game->Form1).Image24()->click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
@@ -124,7 +124,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     f.clock.advance(1500);
     frame(*screen).backButton()->click();
     verifyEverythingIdle(f);
-    QCOMPARE(qxtest::readBytes(store::rankingFile()), ranking);
+    QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), ranking);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.

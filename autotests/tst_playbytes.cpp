@@ -22,7 +22,7 @@ namespace {
 // bytes as they are.
 QByteArray dumpRecords()
 {
-    const QDir records(qx::store::recordsFolder());
+    const QDir records(qxtest::records().folder());
     QStringList files;
     QDirIterator it(records.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
     while (it.hasNext())

@@ -217,12 +217,12 @@ void ProgressTest::exportWritesEveryTestAsUtf8()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    qxtest::writeBytes(store::resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")),
+    qxtest::writeBytes(qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")),
                        cp932::encode(QStringLiteral("2026/12/08,レベル3,×,7,\"=1, 2\"\r\n")));
-    const QByteArray before =
-        qxtest::readBytes(store::resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")));
+    const QByteArray before = qxtest::readBytes(
+        qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")));
     const QTemporaryDir out;
-    const csv::Export done = csv::exportUser(QStringLiteral("u"), out.path());
+    const csv::Export done = csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path());
     QVERIFY2(done.error.isEmpty(), qPrintable(done.error));
     QCOMPARE(done.written.size(), 7);
     QCOMPARE(QString::fromUtf8(qxtest::readBytes(out.filePath(QStringLiteral("u-L_R.csv")))),
@@ -231,12 +231,15 @@ void ProgressTest::exportWritesEveryTestAsUtf8()
     QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("u-panel.csv"))),
              QByteArray("日付,レベル,合否\r\n"));
     // The record files stay as they were, and nothing is added beside them.
-    QCOMPARE(qxtest::readBytes(store::resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat"))),
+    QCOMPARE(qxtest::readBytes(
+                 qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat"))),
              before);
-    QCOMPARE(QDir(store::recordsFolder() + QStringLiteral("/u")).entryList(QDir::Files).size(), 7);
+    QCOMPARE(QDir(qxtest::records().folder() + QStringLiteral("/u")).entryList(QDir::Files).size(),
+             7);
 
     // A folder that is not there is said, and nothing is written.
-    const csv::Export nowhere = csv::exportUser(QStringLiteral("u"), out.filePath("missing"));
+    const csv::Export nowhere =
+        csv::exportUser(qxtest::records(), QStringLiteral("u"), out.filePath("missing"));
     QVERIFY(nowhere.written.isEmpty());
     QVERIFY(!nowhere.error.isEmpty());
 }
@@ -274,9 +277,10 @@ void ProgressTest::chartScreenShowsTheFiguresAndTheTiming()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    qxtest::writeBytes(store::resultPath(QStringLiteral("u"), QStringLiteral("stop.dat")),
-                       cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,2:87,-00:13\r\n"
-                                                    "damaged\r\n")));
+    qxtest::writeBytes(
+        qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("stop.dat")),
+        cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,2:87,-00:13\r\n"
+                                     "damaged\r\n")));
     TForm13& viewer = *f.game->Form13;
     viewer.ShowModal();
     // The top ten has no chart.

@@ -245,7 +245,7 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
                                             "2026/12/01,300,うみ\r\n"
                                             "2026/12/01,200,ほし\r\n"
                                             "2026/12/01,100,つき\r\n");
-    QCOMPARE(qxtest::readBytes(store::rankingFile()), cp932::encode(expected));
+    QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), cp932::encode(expected));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田 太郎/shape.dat")), QByteArray());
 
     probe(score).Image3()->click();
@@ -261,28 +261,28 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    const QByteArray before = qxtest::readBytes(store::rankingFile());
+    const QByteArray before = qxtest::readBytes(qxtest::records().rankingFile());
     f.enterStage("shape", -2000);
     f.game->Form15->ShowModal();
     QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　なし"));
     QCOMPARE(probe(*f.game->Form15).StringGrid1()->rowCount(), 11);
-    QCOMPARE(qxtest::readBytes(store::rankingFile()), before);
+    QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), before);
 }
 
 void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    QByteArray bytes = qxtest::readBytes(store::rankingFile());
+    QByteArray bytes = qxtest::readBytes(qxtest::records().rankingFile());
     bytes.replace(",700,", ",7x0,");
-    qxtest::writeBytes(store::rankingFile(), bytes);
+    qxtest::writeBytes(qxtest::records().rankingFile(), bytes);
     // Below the four entries above the damaged one: the comparison reaches it.
     f.enterStage("shape", 600);
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
     QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：600"));
     QVERIFY(probe(*f.game->Form15).ShadowLabel4()->Caption().isEmpty());
-    QCOMPARE(qxtest::readBytes(store::rankingFile()), bytes);
+    QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), bytes);
 }
 
 // A name of megabytes in the top ten froze the score screen, which laid it
@@ -296,13 +296,13 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     store::Lines lines = table(kTopTen);
     lines[0] = "2026/12/01,1500," + name;
     lines[8] = "2026/12/01," + QByteArray(5 << 20, '9') + "x,p9";
-    store::saveLines(store::rankingFile(), lines);
+    store::saveLines(qxtest::records().rankingFile(), lines);
     f.enterStage("shape", 1600);
     f.game->Form15->ShowModal();
     QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
     QTableWidget& grid = *probe(*f.game->Form15).StringGrid1();
     QCOMPARE(grid.item(2, 2)->text(), QString(cp932::kShownBytes, u'n'));
-    const store::Lines written = store::loadLines(store::rankingFile());
+    const store::Lines written = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(written.size(), 10);
     QCOMPARE(written.at(1), "2026/12/01,1500," + name);
     QVERIFY(f.dialogs.errors.isEmpty());

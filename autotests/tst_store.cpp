@@ -250,8 +250,8 @@ void StoreTest::resultLineGoesFirstInCp932WithCrLf()
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"), "old\r\n");
-    store::writeResultLine(QStringLiteral("Rec/u/panel.dat"), true,
-                           QStringLiteral("2026/12/08,レベル3,○"));
+    qxtest::records().writeResultLine(QStringLiteral("Rec/u/panel.dat"), true,
+                                      QStringLiteral("2026/12/08,レベル3,○"));
     const QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,レベル3,○")) + "\r\nold\r\n";
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), expected);
@@ -263,7 +263,8 @@ void StoreTest::overallRunLoadsButNeverWrites()
     qxtest::ScratchFolder folder;
     QDir().mkpath(QStringLiteral("Rec/u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/box.dat"), "x\n");
-    store::writeResultLine(QStringLiteral("Rec/u/box.dat"), false, QStringLiteral("line"));
+    qxtest::records().writeResultLine(QStringLiteral("Rec/u/box.dat"), false,
+                                      QStringLiteral("line"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/box.dat")), QByteArray("x\n"));
 }
 
@@ -271,7 +272,8 @@ void StoreTest::missingFileIsReportedWithItsPath()
 {
     qxtest::ScratchFolder folder;
     try {
-        store::writeResultLine(QStringLiteral("Rec/gone/panel.dat"), false, QStringLiteral("l"));
+        qxtest::records().writeResultLine(QStringLiteral("Rec/gone/panel.dat"), false,
+                                          QStringLiteral("l"));
         QFAIL("a missing file must be reported");
     } catch (const Error& e) {
         QCOMPARE(e.message(), QStringLiteral("ファイル Rec/gone/panel.dat は開けません"));
@@ -300,7 +302,8 @@ void StoreTest::readOnlyFileKeepsItsBytes()
     qxtest::writeBytes(path, "keep\r\n");
     QVERIFY(QFile::setPermissions(path, permissions));
     QVERIFY(!store::isChangeable(path));
-    QVERIFY_THROWS_EXCEPTION(Error, store::writeResultLine(path, true, QStringLiteral("new")));
+    QVERIFY_THROWS_EXCEPTION(Error,
+                             qxtest::records().writeResultLine(path, true, QStringLiteral("new")));
     QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));
 }
 
@@ -330,8 +333,7 @@ void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile()
     const QString path = QStringLiteral("Rec/u/shape.dat");
     qxtest::writeBytes(path, "old line\r\n");
 
-    const store::FileOps real = store::systemFileOps();
-    store::FileOps& ops = store::fileOps();
+    store::FileOps ops = store::systemFileOps();
     g_calls = 0;
     g_failAt = 1;
     switch (which) {
@@ -356,11 +358,9 @@ void StoreTest::failedSaveKeepsOldBytesAndLeavesNoTemporaryFile()
         break;
     }
     try {
-        store::saveLines(path, {"new"});
-        ops = real;
+        store::saveLines(path, {"new"}, ops);
         QFAIL("the save must fail");
     } catch (const Error& e) {
-        ops = real;
         QCOMPARE(e.message(), QStringLiteral("ファイル Rec/u/shape.dat を作成できません"));
     }
     QCOMPARE(qxtest::readBytes(path), QByteArray("old line\r\n"));
@@ -374,7 +374,7 @@ void StoreTest::undecodableBytesSurviveAPutFirst()
     QDir().mkpath(QStringLiteral("Rec/u"));
     const QByteArray odd("\x80\xA0\xFD\xFE\xFF,\x81\x20,x\0y\x81", 13);
     qxtest::writeBytes(QStringLiteral("Rec/u/L_R.dat"), odd + "\r\n");
-    store::writeResultLine(QStringLiteral("Rec/u/L_R.dat"), true, QStringLiteral("new"));
+    qxtest::records().writeResultLine(QStringLiteral("Rec/u/L_R.dat"), true, QStringLiteral("new"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")), "new\r\n" + odd + "\r\n");
 }
 

@@ -139,12 +139,12 @@ void UsersTest::acceptedNames()
 void UsersTest::listingFollowsTheFolder()
 {
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("b"));
-    users::registerUser(QStringLiteral("a"));
+    users::registerUser(qxtest::records(), QStringLiteral("b"));
+    users::registerUser(qxtest::records(), QStringLiteral("a"));
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "x");
     QDir().mkdir(QStringLiteral("Rec/.hidden"));
     qxtest::writeBytes(QStringLiteral("Rec/.record.dat.tmp"), "x");
-    QStringList listed = users::list();
+    QStringList listed = users::list(qxtest::records());
     listed.sort();
     QCOMPARE(listed, (QStringList{"a", "b", "plain"}));
 
@@ -170,7 +170,7 @@ void UsersTest::selectionUnlocksTheNineButtons()
     QVERIFY(f.sound.played.isEmpty());
     QCOMPARE(f.game->modal.depth(), 0);
 
-    users::registerUser(QStringLiteral("山田"));
+    users::registerUser(qxtest::records(), QStringLiteral("山田"));
     probe(menu).Image6()->click();
     QCOMPARE(f.game->modal.top(), f.game->Form12.get());
     auto* select = f.game->Form12.get();
@@ -187,7 +187,7 @@ void UsersTest::selectionUnlocksTheNineButtons()
 void UsersTest::selectionWithNothingChosenReportsTheListIndex()
 {
     qxtest::GameFixture f;
-    users::registerUser(QStringLiteral("u"));
+    users::registerUser(qxtest::records(), QStringLiteral("u"));
     probe(*f.game->Form1).Image6()->click();
     probe(*f.game->Form12).Image5()->click();
     QCOMPARE(f.dialogs.errors,

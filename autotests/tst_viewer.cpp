@@ -220,7 +220,7 @@ void ViewerTest::deletedUsersFileLeavesOnlyTheHeading()
     QCOMPARE(probe(v.form).Grid().Cells(4, 1), QStringLiteral("13"));
     const int rows = probe(v.form).Grid().RowCount();
 
-    QVERIFY(users::deleteUser(QStringLiteral("u")));
+    QVERIFY(users::deleteUser(qxtest::records(), QStringLiteral("u")));
     probe(v.form).Image8()->click();
     QCOMPARE(v.f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/stop.dat"))});
     QCOMPARE(row(v.form, 0), (QStringList{"日付", "レベル", "秒", "ストップ", "差"}));

@@ -159,7 +159,9 @@ public:
     qx::Random random;
     SilentSound sound;
     RecordingDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs};
+    // In the scratch folder, which the game is started in.
+    qx::store::Records records{QStringLiteral("Rec")};
+    qx::Services services{clock, random, sound, dialogs, records};
     std::unique_ptr<qx::Game> game;
 };
 

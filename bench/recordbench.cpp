@@ -67,7 +67,7 @@ void recordFigures(Report& report, const Options& options)
     report.heading("4. Records at scale: a record file of 100,000 lines (median of " +
                    std::to_string(repeats) + " runs), beside a plain read of the same file");
     BenchGame g;
-    const QString path = store::resultPath(g.user, qx::testDef(qx::TestKind::Stop).file());
+    const QString path = g.records.resultPath(g.user, qx::testDef(qx::TestKind::Stop).file());
     store::saveLines(path, history());
 
     qsizetype bytes = 0;
@@ -111,7 +111,7 @@ void recordFigures(Report& report, const Options& options)
     const double saveMs = median(repeat(repeats, [&] { store::saveLines(path, loaded); }));
     const QString line = QStringLiteral("2026/12/09,レベル3,5:00,5:03,+00:03");
     const double writeMs =
-        median(repeat(repeats, [&] { store::writeResultLine(path, true, line); }));
+        median(repeat(repeats, [&] { g.records.writeResultLine(path, true, line); }));
     report.line("putting a line first is a load (" + fixed(loadMs, 2) +
                 " ms: read and split into lines) and an atomic, durable save (" + fixed(saveMs, 2) +
                 " ms: join, write, fsync, rename)");

@@ -95,7 +95,7 @@ int scaleChild(char* argv[])
     const QString path = QString::fromLocal8Bit(argv[3]);
     BenchGame g;
     // The file is the player's own, reached by a link as a player may keep it.
-    const QString record = qx::store::resultPath(g.user, qx::testDef(qx::TestKind::Stop).file());
+    const QString record = g.records.resultPath(g.user, qx::testDef(qx::TestKind::Stop).file());
     QFile::remove(record);
     if (!QFile::link(path, record))
         return 2;

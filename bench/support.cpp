@@ -246,7 +246,7 @@ BenchGame::BenchGame(const QString& name) : user(name), previousFolder(QDir::cur
 
     game = std::make_unique<qx::Game>(services);
     game->start();
-    qx::users::registerUser(user);
+    qx::users::registerUser(records, user);
     game->session.selectUser(user);
 }
 

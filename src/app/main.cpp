@@ -86,14 +86,14 @@ int exportResults(int argc, char* argv[], const CommandLine& line)
     const qx::Folders folders =
         qx::findFolders(QCoreApplication::applicationDirPath(), line.records,
                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    qx::store::setRecordsFolder(folders.records);
+    const qx::store::Records records(folders.records);
     const auto& [user, folder] = *line.exportTo;
-    if (!qx::users::list().contains(user)) {
+    if (!qx::users::list(records).contains(user)) {
         std::fprintf(stderr, "quiravex: no user %s in %s\n", qPrintable(user),
                      qPrintable(folders.records));
         return 1;
     }
-    const qx::csv::Export done = qx::csv::exportUser(user, folder);
+    const qx::csv::Export done = qx::csv::exportUser(records, user, folder);
     for (const QString& file : done.written)
         std::printf("%s\n", qPrintable(file));
     if (!done.error.isEmpty()) {
@@ -163,19 +163,19 @@ int main(int argc, char* argv[])
     if (!qx::prepareRecords(folders))
         std::fprintf(stderr, "Quiravex: the records folder %s cannot be made.\n",
                      qPrintable(folders.records));
-    qx::store::setRecordsFolder(folders.records);
+    const qx::store::Records records(folders.records);
     qx::art::useDrawnPictures(folders.data + QStringLiteral("/art"));
 
     qx::RealClock clock;
     qx::Random random;
     qx::DesktopSound sound(folders.data);
     qx::DesktopDialogs dialogs;
-    qx::Services services{clock, random, sound, dialogs, folders.data};
+    qx::Services services{clock, random, sound, dialogs, records, folders.data};
 
     // Two copies saving into one folder would each sweep away the other's
     // half-written files; the second one says so and does not start.
-    const qx::store::FolderLock records(qx::store::recordsFolder());
-    if (records.state() == qx::store::FolderLock::State::InUse) {
+    const qx::store::FolderLock lock(records.folder());
+    if (lock.state() == qx::store::FolderLock::State::InUse) {
         dialogs.message(qx::store::kRecordsInUse);
         return 1;
     }

@@ -55,8 +55,9 @@ void Session::writeRecord(const TestDef& test, Record record) const
 {
     record.day = m_game.services.clock.today();
     record.level = m_level;
-    store::writeResultLine(store::resultPath(m_user, test.file()), !overall(),
-                           recordLine(test, record));
+    const store::Records& records = m_game.services.records;
+    records.writeResultLine(records.resultPath(m_user, test.file()), !overall(),
+                            recordLine(test, record));
 }
 
 void Session::showVerdict(TestScreen& screen, const Verdict& verdict)

@@ -84,7 +84,8 @@ void TForm15::FormActivate()
     ShadowLabel1->setCaption(session().user());
     setRow(0, store::splitCommaText(cp932::encode(kRankingHeading)));
 
-    const RankingEntries entries = rankingEntries(store::loadLines(store::rankingFile()));
+    const RankingEntries entries =
+        rankingEntries(store::loadLines(services().records.rankingFile()));
     showEntries(entries);
     const QString newLine = store::formatDate(services().clock.today()) + QLatin1Char(',') +
                             QString::number(session().run().score()) + QLatin1Char(',') +
@@ -100,7 +101,7 @@ void TForm15::FormActivate()
     store::Lines lines;
     for (const store::Lines& entry : ranking.entries)
         lines.append(store::joinCommaText(entry));
-    store::saveLines(store::rankingFile(), lines);
+    services().records.save(services().records.rankingFile(), lines);
 }
 
 void TForm15::Image3Click()

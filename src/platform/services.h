@@ -4,6 +4,8 @@
 // random generator, sound, and the boxes that ask or tell the player
 // something. The program wires the real ones in main(); tests hand in fakes.
 
+#include "users/store.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -52,6 +54,8 @@ struct Services {
     Random& random;
     Sound& sound;
     Dialogs& dialogs;
+    // Where the players' records are, and the file calls that save them.
+    const store::Records& records;
     // The folder holding bmp/ and wav/; empty for the working folder.
     QString dataFolder{};
 

@@ -28,7 +28,7 @@ QString field(const QString& text)
     return value;
 }
 
-Export exportUser(const QString& user, const QString& folder)
+Export exportUser(const store::Records& records, const QString& user, const QString& folder)
 {
     Export done;
     if (!QDir(folder).exists()) {
@@ -37,7 +37,7 @@ Export exportUser(const QString& user, const QString& folder)
     }
     for (const TestKind kind : kFileOrder) {
         const TestDef& test = testDef(kind);
-        const QString source = store::resultPath(user, test.file());
+        const QString source = records.resultPath(user, test.file());
         store::Lines lines;
         try {
             lines = store::loadLines(source);

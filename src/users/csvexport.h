@@ -4,6 +4,8 @@
 // one UTF-8 CSV file per test, the viewer's column names as the header row,
 // then every line of the record file as it is, newest first.
 
+#include "users/store.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,6 @@ struct Export {
 // seven record files into folder, replacing an earlier export of the same
 // name; a file is written whole or not at all. Stops at the first file that
 // cannot be read or written and says which.
-Export exportUser(const QString& user, const QString& folder);
+Export exportUser(const store::Records& records, const QString& user, const QString& folder);
 
 } // namespace qx::csv

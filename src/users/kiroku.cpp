@@ -160,8 +160,9 @@ void TForm13::RecordButtonClick(const Image* sender)
 
     Grid.clearCells();
     Grid.setHeading(ranking ? kRankingHeading : QString::fromUtf16(button.test->fields));
+    const store::Records& records = services().records;
     const QString path =
-        ranking ? store::rankingFile() : store::resultPath(session().user(), button.test->file());
+        ranking ? records.rankingFile() : records.resultPath(session().user(), button.test->file());
     Grid.setLines(store::LineIndex(store::loadBytes(path), ranking ? kRankingLines : -1));
     if (Grid.lineCount() >= Grid.RowCount())
         services().dialogs.message(

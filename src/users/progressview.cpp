@@ -60,7 +60,7 @@ void ProgressScreen::showTest(const TestDef& test)
 {
     const Measure measure = test.measure;
     const progress::Results read = progress::readResults(
-        test, store::loadLines(store::resultPath(session().user(), test.file())));
+        test, store::loadLines(services().records.resultPath(session().user(), test.file())));
     m_chart->setDays(measure, progress::byDay(read.results));
     const progress::Summary summary =
         progress::summarize(measure, read.results, services().clock.today());
@@ -93,7 +93,7 @@ void ProgressScreen::exportResults()
     const QString folder = services().dialogs.chooseFolder(QStringLiteral("書き出し先のフォルダ"));
     if (folder.isEmpty())
         return;
-    const csv::Export done = csv::exportUser(session().user(), folder);
+    const csv::Export done = csv::exportUser(services().records, session().user(), folder);
     if (!done.error.isEmpty()) {
         services().dialogs.message(done.error);
         return;

@@ -30,7 +30,8 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
 
 void TForm11::Image5Click()
 {
-    if (users::registerUser(store::typedLine(Edit1->text())) == users::Registration::Refused) {
+    if (users::registerUser(services().records, store::typedLine(Edit1->text())) ==
+        users::Registration::Refused) {
         services().dialogs.message(QStringLiteral("登録できません"));
         return;
     }

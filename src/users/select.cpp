@@ -21,10 +21,10 @@ QListWidget* qx::makeUserList(QWidget* parent)
     return list;
 }
 
-void qx::fillUserList(QListWidget* list)
+void qx::fillUserList(QListWidget* list, const store::Records& records)
 {
     list->clear();
-    list->addItems(users::list());
+    list->addItems(users::list(records));
 }
 
 QString qx::selectedUser(const QListWidget* list)
@@ -49,7 +49,7 @@ TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択")
 
 void TForm12::FormActivate()
 {
-    fillUserList(ListBox1);
+    fillUserList(ListBox1, services().records);
 }
 
 void TForm12::Image5Click()

@@ -10,7 +10,7 @@ namespace qx {
 // The user list of the selection and deletion screens.
 QListWidget* makeUserList(QWidget* parent);
 // Fills the list anew from "Rec/".
-void fillUserList(QListWidget* list);
+void fillUserList(QListWidget* list, const store::Records& records);
 // The selected user's name. Throws the list-index error when nothing is
 // selected.
 QString selectedUser(const QListWidget* list);

@@ -47,34 +47,6 @@ char at(const QByteArray& s, qsizetype pos)
 
 } // namespace
 
-namespace {
-QString& recordsFolderSetting()
-{
-    static QString folder = QStringLiteral("Rec");
-    return folder;
-}
-} // namespace
-
-void setRecordsFolder(const QString& folder)
-{
-    recordsFolderSetting() = folder;
-}
-
-QString recordsFolder()
-{
-    return recordsFolderSetting();
-}
-
-QString rankingFile()
-{
-    return recordsFolder() + QStringLiteral("/record.dat");
-}
-
-QString resultPath(const QString& user, const QString& fileName)
-{
-    return recordsFolder() + QLatin1Char('/') + user + QLatin1Char('/') + fileName;
-}
-
 QString formatDate(QDate date)
 {
     return QStringLiteral("%1/%2/%3")
@@ -433,21 +405,15 @@ FileOps systemFileOps()
             [](char* pattern) { return ::mkostemp(pattern, O_CLOEXEC); }};
 }
 
-FileOps& fileOps()
-{
-    static FileOps ops = systemFileOps();
-    return ops;
-}
-
 namespace {
 
 // Writes all of data, going on after short writes; false on any error.
-bool writeAll(int fd, const QByteArray& data)
+bool writeAll(const FileOps& ops, int fd, const QByteArray& data)
 {
     qsizetype done = 0;
     while (done < data.size()) {
-        const long n = fileOps().write(fd, data.constData() + done,
-                                       static_cast<unsigned long>(data.size() - done));
+        const long n =
+            ops.write(fd, data.constData() + done, static_cast<unsigned long>(data.size() - done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n <= 0)
@@ -491,12 +457,12 @@ bool folderCannotBeSynced(int error)
 // Creates "<hidden>.XXXXXX" and locks it before any byte is written. Another
 // copy's clean-up may have opened the new name first and locked it to remove
 // it; that name is then given up for a fresh one.
-int createLockedTemporary(const QByteArray& hidden, QByteArray* temp)
+int createLockedTemporary(const FileOps& ops, const QByteArray& hidden, QByteArray* temp)
 {
     constexpr int kAttempts = 8;
     for (int attempt = 0; attempt < kAttempts; ++attempt) {
         *temp = hidden + ".XXXXXX";
-        const int fd = fileOps().mkstemp(temp->data());
+        const int fd = ops.mkstemp(temp->data());
         if (fd < 0)
             return -1;
         const bool locked = ::flock(fd, LOCK_EX | LOCK_NB) == 0;
@@ -512,7 +478,7 @@ int createLockedTemporary(const QByteArray& hidden, QByteArray* temp)
 
 } // namespace
 
-void saveLines(const QString& path, const Lines& lines)
+void saveLines(const QString& path, const Lines& lines, const FileOps& ops)
 {
     const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
     const QString file = linkTarget(path);
@@ -537,18 +503,18 @@ void saveLines(const QString& path, const Lines& lines)
 
     const QByteArray hidden = folder + "/." + QFile::encodeName(info.fileName());
     QByteArray temp;
-    const int fd = createLockedTemporary(hidden, &temp);
+    const int fd = createLockedTemporary(ops, hidden, &temp);
     if (fd < 0)
         throw failure;
     // The lock lives on a second descriptor, so that it outlasts the close
     // that reports the write, up to the rename.
     const Descriptor tempLock{::dup(fd)};
     ::fchmod(fd, replacing ? (old.st_mode & 0777) : 0644);
-    bool ok = writeAll(fd, joinLines(lines));
+    bool ok = writeAll(ops, fd, joinLines(lines));
     // A failed fsync is never retried: the kernel may have dropped the dirty
     // pages already, so a second call could report success for lost data.
-    ok = ok && fileOps().fsync(fd) == 0;
-    ok = fileOps().close(fd) == 0 && ok;
+    ok = ok && ops.fsync(fd) == 0;
+    ok = ops.close(fd) == 0 && ok;
 
     // The old file keeps a second name until the new name is durable, so
     // that a failed folder sync can put it back.
@@ -559,35 +525,57 @@ void saveLines(const QString& path, const Lines& lines)
         oldLock.fd = openLocked(target);
         // FAT, exFAT and some network folders have no hard links; the save
         // goes on without the second name.
-        backedUp = fileOps().link(target.constData(), backup.constData()) == 0;
+        backedUp = ops.link(target.constData(), backup.constData()) == 0;
     }
-    ok = ok && fileOps().rename(temp.constData(), target.constData()) == 0;
+    ok = ok && ops.rename(temp.constData(), target.constData()) == 0;
     if (!ok) {
-        fileOps().unlink(temp.constData());
+        ops.unlink(temp.constData());
         if (backedUp)
-            fileOps().unlink(backup.constData());
+            ops.unlink(backup.constData());
         throw failure;
     }
-    if (fileOps().fsync(dir.fd) != 0 && !folderCannotBeSynced(errno)) {
+    if (ops.fsync(dir.fd) != 0 && !folderCannotBeSynced(errno)) {
         // On a file system without hard links the new bytes have to stay;
         // the save is reported as failed all the same, since it is not durable.
         if (backedUp)
-            fileOps().rename(backup.constData(), target.constData());
+            ops.rename(backup.constData(), target.constData());
         else if (!replacing)
-            fileOps().unlink(target.constData());
+            ops.unlink(target.constData());
         throw failure;
     }
     if (backedUp)
-        fileOps().unlink(backup.constData());
+        ops.unlink(backup.constData());
 }
 
-void writeResultLine(const QString& path, bool singlePlay, const QString& line)
+Records::Records(QString folder, FileOps ops) : m_folder(std::move(folder)), m_ops(ops) {}
+
+QString Records::rankingFile() const
+{
+    return m_folder + QStringLiteral("/record.dat");
+}
+
+QString Records::userFolder(const QString& user) const
+{
+    return m_folder + QLatin1Char('/') + user;
+}
+
+QString Records::resultPath(const QString& user, const QString& fileName) const
+{
+    return userFolder(user) + QLatin1Char('/') + fileName;
+}
+
+void Records::save(const QString& path, const Lines& lines) const
+{
+    saveLines(path, lines, m_ops);
+}
+
+void Records::writeResultLine(const QString& path, bool singlePlay, const QString& line) const
 {
     Lines lines = loadLines(path);
     if (!singlePlay)
         return;
     lines.prepend(cp932::encode(line));
-    saveLines(path, lines);
+    save(path, lines);
 }
 
 } // namespace qx::store

@@ -20,16 +20,6 @@ namespace qx::store {
 
 using Lines = QList<QByteArray>;
 
-// The records folder, "Rec" in the working folder until the program sets
-// where the records live at start-up, before any screen exists.
-void setRecordsFolder(const QString& folder);
-QString recordsFolder();
-// The top ten, record.dat in the records folder.
-QString rankingFile();
-
-// The records folder + "/" + user + "/" + file name.
-QString resultPath(const QString& user, const QString& fileName);
-
 // Field forms.
 QString formatDate(QDate date);           // 2026/12/08
 QString levelLabel(int level);            // レベル3
@@ -118,24 +108,7 @@ inline const QString kRecordsInUse =
                    "記録が失われないように、この Quiravex は起動しません。"
                    "先に起動した方を終了してから、もう一度起動して下さい。");
 
-// Loads a whole file. Throws Error("ファイル <path> は開けません").
-Lines loadLines(const QString& path);
-// The file's bytes, with the same failures.
-QByteArray loadBytes(const QString& path);
-// Replaces the file with the lines, atomically and durably: the file on disk
-// is the old content or the new one, never a mix, never empty. Throws
-// Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
-// leaving nothing beside the file. A crash may leave hidden leftovers
-// (isSaveLeftover()), which the next save of that file removes. A file that
-// is a symbolic link is saved through it: its target is replaced, atomically
-// beside itself, and the link stays; a link that leads nowhere fails the save.
-void saveLines(const QString& path, const Lines& lines);
-
-// The end of every question: load the file (in both modes, so a missing file
-// is reported either way) and, in single play only, put the line first.
-void writeResultLine(const QString& path, bool singlePlay, const QString& line);
-
-// The system calls behind saveLines(), replaceable so that tests can make any
+// The system calls behind saveLines(), handed in so that tests can make any
 // of them fail.
 struct FileOps {
     long (*write)(int fd, const void* data, unsigned long size);
@@ -147,7 +120,43 @@ struct FileOps {
     // Creates a file from a pattern ending in XXXXXX, closed on exec.
     int (*mkstemp)(char* pattern);
 };
-FileOps& fileOps();
 FileOps systemFileOps();
+
+// Loads a whole file. Throws Error("ファイル <path> は開けません").
+Lines loadLines(const QString& path);
+// The file's bytes, with the same failures.
+QByteArray loadBytes(const QString& path);
+// Replaces the file with the lines, atomically and durably: the file on disk
+// is the old content or the new one, never a mix, never empty. Throws
+// Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
+// leaving nothing beside the file. A crash may leave hidden leftovers
+// (isSaveLeftover()), which the next save of that file removes. A file that
+// is a symbolic link is saved through it: its target is replaced, atomically
+// beside itself, and the link stays; a link that leads nowhere fails the save.
+void saveLines(const QString& path, const Lines& lines, const FileOps& ops = systemFileOps());
+
+// The records folder with the file calls its saves make. The program builds
+// one from the folder it chose at start-up and hands it to whatever reads or
+// writes records; each test builds its own.
+class Records {
+public:
+    explicit Records(QString folder, FileOps ops = systemFileOps());
+    const QString& folder() const { return m_folder; }
+    // The top ten, record.dat.
+    QString rankingFile() const;
+    // The folder + "/" + user.
+    QString userFolder(const QString& user) const;
+    // The folder + "/" + user + "/" + file name.
+    QString resultPath(const QString& user, const QString& fileName) const;
+    void save(const QString& path, const Lines& lines) const;
+    // The end of every question: load the file (in both modes, so a missing
+    // file is reported either way) and, in single play only, put the line
+    // first.
+    void writeResultLine(const QString& path, bool singlePlay, const QString& line) const;
+
+private:
+    QString m_folder;
+    FileOps m_ops;
+};
 
 } // namespace qx::store

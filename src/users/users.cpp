@@ -27,11 +27,6 @@ bool isReservedOnWindows(const QString& name)
     return reserved.match(base).hasMatch();
 }
 
-QString userFolder(const QString& name)
-{
-    return store::recordsFolder() + QLatin1Char('/') + name;
-}
-
 enum class Entry { Folder, LinkToFolder, Other };
 
 Entry entryKind(const QString& path)
@@ -70,9 +65,9 @@ bool isAcceptableName(const QString& name)
     return cp932::encode(name).size() <= kMaxNameBytes && name.toUtf8().size() <= kMaxNameBytes;
 }
 
-QStringList list()
+QStringList list(const store::Records& records)
 {
-    const QDir rec(store::recordsFolder());
+    const QDir rec(records.folder());
     QStringList names;
     const QStringList entries =
         rec.entryList(QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Unsorted);
@@ -84,12 +79,12 @@ QStringList list()
     return names;
 }
 
-Registration registerUser(const QString& name)
+Registration registerUser(const store::Records& records, const QString& name)
 {
-    if (!isAcceptableName(name) || !QDir().mkdir(userFolder(name)))
+    if (!isAcceptableName(name) || !QDir().mkdir(records.userFolder(name)))
         return Registration::Refused;
-    for (const TestKind kind : kFileOrder) {
-        const QString path = store::resultPath(name, testDef(kind).file());
+    for (const QString& file : recordFiles()) {
+        const QString path = records.resultPath(name, file);
         QFile created(path);
         if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             throw Error(QStringLiteral("ファイル %1 を作成できません").arg(path));
@@ -97,12 +92,12 @@ Registration registerUser(const QString& name)
     return Registration::Registered;
 }
 
-bool deleteUser(const QString& name)
+bool deleteUser(const store::Records& records, const QString& name)
 {
     if (name.isEmpty() || name.contains(QLatin1Char('/')) || name == QLatin1String(".") ||
         name == QLatin1String(".."))
         return false;
-    const QString folder = userFolder(name);
+    const QString folder = records.userFolder(name);
     switch (entryKind(folder)) {
     case Entry::Folder:
         break;
@@ -114,13 +109,10 @@ bool deleteUser(const QString& name)
     case Entry::Other:
         return false;
     }
-    for (const QString& file :
-         {QStringLiteral("panel.dat"), QStringLiteral("box.dat"), QStringLiteral("L_R.dat"),
-          QStringLiteral("N_memory.dat"), QStringLiteral("stop.dat"), QStringLiteral("shape.dat"),
-          QStringLiteral("Reflex.dat")}) {
+    for (const QString& file : recordFiles()) {
         // A read-only file cannot be deleted and is passed over, so the
         // folder stays.
-        const QString path = store::resultPath(name, file);
+        const QString path = records.resultPath(name, file);
         if (store::isChangeable(path))
             QFile::remove(path);
         // What a save interrupted by a crash left beside the file would

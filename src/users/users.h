@@ -3,6 +3,8 @@
 // Users are the entries of "Rec/": a folder per user holding the seven record
 // files. These are the rules for listing, registering and deleting them.
 
+#include "users/store.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -16,18 +18,18 @@ bool isAcceptableName(const QString& name);
 // The entries of "Rec/" that are users, in the order the file system gives
 // them: folders and plain files alike, but not hidden entries (names starting
 // with '.'), "record.dat", "." or "..". A missing "Rec/" lists nothing.
-QStringList list();
+QStringList list(const store::Records& records);
 
 enum class Registration { Registered, Refused };
 // Creates "Rec/<name>/" and its seven empty record files. Refused when the
 // name is not acceptable or the folder cannot be made; throws Error when a
 // file cannot be created after the folder was made.
-Registration registerUser(const QString& name);
+Registration registerUser(const store::Records& records, const QString& name);
 
 // Deletes the seven record files of the user and then the folder itself, which
 // goes only when it is empty. A user whose folder is a link to a folder loses
 // the link alone. Never deletes anything else, never follows a link out of
 // "Rec/". Returns whether the user is gone.
-bool deleteUser(const QString& name);
+bool deleteUser(const store::Records& records, const QString& name);
 
 } // namespace qx::users

@@ -21,13 +21,13 @@ TForm14::TForm14(Game& game) : Screen(game, QStringLiteral("ユーザーの削�
 
 void TForm14::FormActivate()
 {
-    fillUserList(ListBox1);
+    fillUserList(ListBox1, services().records);
 }
 
 void TForm14::Image2Click()
 {
-    const bool removed = users::deleteUser(selectedUser(ListBox1));
+    const bool removed = users::deleteUser(services().records, selectedUser(ListBox1));
     services().dialogs.message(removed ? QStringLiteral("削除しました")
                                        : QStringLiteral("削除できませんでした"));
-    fillUserList(ListBox1);
+    fillUserList(ListBox1, services().records);
 }
