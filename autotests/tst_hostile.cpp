@@ -196,7 +196,7 @@ void HostileTest::oneLineOfMillionsOfFields()
                        head + repeated.repeated(kRepeats) + "\r\n");
     const QTemporaryDir out;
     const qint64 budget = 2 * (head.size() + repeated.size() * kRepeats) + (qint64(64) << 20);
-    QVERIFY(qxtest::inBoundedChild(budget, 30, [&] {
+    const auto readsTheLine = [&] {
         if (reader == QLatin1String("viewer")) {
             RecordGridModel grid;
             grid.setLines(store::LineIndex(store::loadBytes(
@@ -213,7 +213,8 @@ void HostileTest::oneLineOfMillionsOfFields()
         const csv::Export done = csv::exportUser(QStringLiteral("u"), out.path());
         return done.error.isEmpty() && QFileInfo(out.filePath(QStringLiteral("u-L_R.csv"))).size() >
                                            repeated.size() * kRepeats;
-    }));
+    };
+    QVERIFY(qxtest::inBoundedChild(budget, 30, readsTheLine));
 }
 
 void HostileTest::recordFileWithoutAnEndIsRefused_data()
@@ -241,11 +242,12 @@ void HostileTest::recordFileWithoutAnEndIsRefused()
         QVERIFY(QFile::link(target, path));
     }
     const QTemporaryDir out;
-    QVERIFY(qxtest::inBoundedChild(qint64(256) << 20, 30, [&] {
+    const auto refusesIt = [&] {
         const QString refused = qxtest::cannotOpen(QStringLiteral("u/L_R.dat"));
         return errorOf([&] { store::loadBytes(path); }) == refused &&
                csv::exportUser(QStringLiteral("u"), out.path()).error == refused;
-    }));
+    };
+    QVERIFY(qxtest::inBoundedChild(qint64(256) << 20, 30, refusesIt));
 }
 
 void HostileTest::notAFile_data()
