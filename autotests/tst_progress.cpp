@@ -466,6 +466,14 @@ void ProgressTest::exportFromTheCommandLine()
     QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("hanako-panel.csv"))),
              QByteArray("\xEF\xBB\xBF日付,レベル,合否\r\n2026/12/08,レベル3,○\r\n"));
 
+    // A refused folder fails the program, with the reason.
+    program.start(QStringLiteral(QX_GAME_DIR "/quiravex"),
+                  {"--records", recordsFolder, "--export", "hanako", recordsFolder});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(recordsFolder));
+    QCOMPARE(QDir(recordsFolder).entryList(QDir::Files).filter(".csv"), QStringList());
+
     program.start(QStringLiteral(QX_GAME_DIR "/quiravex"),
                   {"--records", recordsFolder, "--export", "nobody", out.path()});
     QVERIFY(program.waitForFinished(10000));

@@ -72,15 +72,16 @@ QString makePrivateFolders(const QString& path)
     };
     struct stat info {};
     int lookedUp = 0;
+    // A file on the way (ENOTDIR) is found further up, and named.
     while ((lookedUp = ::lstat(QFile::encodeName(folder).constData(), &info)) != 0 &&
-           errno == ENOENT) {
+           (errno == ENOENT || errno == ENOTDIR)) {
         missing.prepend(folder);
         const QString parent = QFileInfo(folder).path();
         if (parent == folder)
             break;
         folder = parent;
     }
-    if (lookedUp != 0 && errno != ENOENT)
+    if (lookedUp != 0 && errno != ENOENT && errno != ENOTDIR)
         return cannotMake(folder, errno);
     for (const QString& made : missing) {
         if (::mkdir(QFile::encodeName(made).constData(), 0700) != 0 && errno != EEXIST)

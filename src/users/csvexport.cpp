@@ -167,16 +167,27 @@ void writeCell(FolderFile& out, QByteArrayView bytes)
     while (start < bytes.size()) {
         // Pieces end between characters: a lead byte keeps its trail byte.
         qsizetype end = start;
-        while (end < bytes.size() && end - start < kPieceBytes)
-            end +=
-                cp932::isLeadByte(static_cast<unsigned char>(bytes[end])) && end + 1 < bytes.size()
-                    ? 2
-                    : 1;
-        QString text = cp932::decode(bytes.sliced(start, end - start).toByteArray());
+        bool ascii = true;
+        while (end < bytes.size() && end - start < kPieceBytes) {
+            const auto b = static_cast<unsigned char>(bytes[end]);
+            ascii = ascii && b < 0x80;
+            end += cp932::isLeadByte(b) && end + 1 < bytes.size() ? 2 : 1;
+        }
+        const QByteArrayView piece = bytes.sliced(start, end - start);
+        start = end;
+        // The code page's ASCII bytes are UTF-8 as they are.
+        if (ascii && !quoted) {
+            out.write(piece);
+            continue;
+        }
+        if (ascii) {
+            out.write(piece.toByteArray().replace('"', "\"\""));
+            continue;
+        }
+        QString text = cp932::decode(piece.toByteArray());
         if (quoted)
             text.replace(QStringLiteral("\""), QStringLiteral("\"\""));
         out.write(text.toUtf8());
-        start = end;
     }
     if (quoted)
         out.write("\"");

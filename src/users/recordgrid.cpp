@@ -19,6 +19,7 @@ void qx::fillRow(GridRow& row, const QByteArray& line, qsizetype fieldBytes)
     auto cell =
         std::find_if(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
     while (cell != row.end()) {
+        fields.skipEmptyFields();
         std::optional<QByteArray> field = fields.next();
         if (!field)
             return;

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <utility>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -202,6 +203,16 @@ qsizetype CommaFields::nextChar(qsizetype pos) const
 void CommaFields::skipBlanks()
 {
     while (isBlank(static_cast<unsigned char>(at(m_pos))))
+        ++m_pos;
+}
+
+// A run of commas and blanks holds only empty fields; what ends it starts a
+// field, as it would after next() had taken them one by one.
+void CommaFields::skipEmptyFields()
+{
+    const char* data = m_line.data();
+    const qsizetype size = m_line.size();
+    while (m_pos < size && (isBlank(static_cast<unsigned char>(data[m_pos])) || data[m_pos] == ','))
         ++m_pos;
 }
 
@@ -434,7 +445,35 @@ QByteArray loadBytes(const QString& path)
 
 Lines loadLines(const QString& path)
 {
-    return splitLines(loadBytes(path));
+    QByteArray bytes = loadBytes(path);
+    // A line of more than half the file (a damaged file of one line of
+    // hundreds of megabytes) keeps the file's own buffer instead of a copy.
+    Lines lines;
+    qsizetype longest = -1;
+    qsizetype longestStart = 0;
+    qsizetype longestSize = 0;
+    {
+        const LineIndex index(bytes);
+        lines.reserve(index.size());
+        for (qsizetype i = 0; i < index.size(); ++i) {
+            const QByteArray line = index.line(i);
+            if (line.size() * 2 > bytes.size()) {
+                longest = i;
+                longestStart = line.constData() - bytes.constData();
+                longestSize = line.size();
+                lines.append(QByteArray());
+            } else {
+                lines.append(QByteArray(line.constData(), line.size()));
+            }
+        }
+    }
+    // The index has let go of the buffer, so it changes in place.
+    if (longest >= 0) {
+        bytes.truncate(longestStart + longestSize);
+        bytes.remove(0, longestStart);
+        lines[longest] = std::move(bytes);
+    }
+    return lines;
 }
 
 bool isChangeable(const QString& path)
