@@ -19,8 +19,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
+#include <algorithm>
 #include <cstdio>
 
 namespace qxbench {
@@ -35,11 +34,19 @@ constexpr double kMemoryGoal = 1.5; // times a plain read's peak
 
 const char* const kChildFlag = "--scale-child";
 
+// The peak resident memory of this program, from VmHWM: getrusage() keeps
+// across exec the peak of the process that started it, here the benchmark
+// that holds the files it writes.
 long peakKb()
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
+    }
+    return 0;
 }
 
 // Stop results of every level, newest first, as the stop screen writes them.
@@ -100,8 +107,13 @@ void longLineFigures(Report& report, int runs, const QTemporaryDir& folder)
         QFile file(path);
         const QByteArray head = "2026/12/08,\x83\x8C\x83\x78\x83\x8B"
                                 "3,5:00,4:97,";
-        if (!file.open(QIODevice::WriteOnly) ||
-            file.write(head + QByteArray(kLongLineBytes - head.size() - 2, ',') + "\r\n") < 0) {
+        // Written a megabyte at a time: this process stays small.
+        const QByteArray commas((qsizetype(1) << 20), ',');
+        bool written = file.open(QIODevice::WriteOnly) && file.write(head) >= 0;
+        for (qsizetype left = kLongLineBytes - head.size() - 2; written && left > 0;
+             left -= commas.size())
+            written = file.write(commas.constData(), std::min(left, commas.size())) >= 0;
+        if (!written || file.write("\r\n") < 0) {
             report.line("cannot write the file of one 200 MB line");
             return;
         }
@@ -143,8 +155,8 @@ void longLineFigures(Report& report, int runs, const QTemporaryDir& folder)
         report.check(figure,
                      fixed(ms, 0) + " ms, " + fixed(ms / readMs, 1) + "x a plain read; peak " +
                          fixed(side.peakMb, 0) + " MB, " + fixed(side.peakMb / readMb, 2) + "x",
-                     "at most " + fixed(kTimeGoal, 0) + "x the time and " +
-                         fixed(kMemoryGoal, 1) + "x the memory of a plain read",
+                     "at most " + fixed(kTimeGoal, 0) + "x the time and " + fixed(kMemoryGoal, 1) +
+                         "x the memory of a plain read",
                      ms <= kTimeGoal * readMs && side.peakMb <= kMemoryGoal * readMb, why[m]);
     }
 }

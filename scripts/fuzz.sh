@@ -31,7 +31,7 @@ for target in "${targets[@]}"; do
   # megabytes, which the readers of whole files must meet too.
   case $target in
     commatext | cp932 | csvfield) max_len=1024 ;;
-    recordlines | progress | recordfields) max_len=1048576 ;;
+    recordlines | progress | recordfields) max_len=131072 ;;
     *) max_len=4096 ;;
   esac
   build-fuzz/fuzz_"$target" -max_total_time="$seconds" -max_len="$max_len" -print_final_stats=1 \
