@@ -11,6 +11,11 @@
 #include <QFile>
 #include <QTest>
 
+#include <cstdio>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace qxtest {
 
 QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&)
@@ -76,6 +81,43 @@ QByteArray readBytes(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
+}
+
+bool inBoundedChild(qint64 budget, unsigned seconds, const std::function<bool()>& action)
+{
+    const pid_t child = ::fork();
+    if (child < 0)
+        return false;
+    if (child == 0) {
+#if !defined(__SANITIZE_ADDRESS__)
+        // The address space the process has mapped so far, in pages.
+        std::FILE* statm = std::fopen("/proc/self/statm", "r");
+        unsigned long pages = 0;
+        if (statm == nullptr || std::fscanf(statm, "%lu", &pages) != 1)
+            ::_exit(2);
+        std::fclose(statm);
+        const auto limit =
+            static_cast<rlim_t>(pages) * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) +
+            static_cast<rlim_t>(budget);
+        const rlimit memory{limit, limit};
+        if (::setrlimit(RLIMIT_AS, &memory) != 0)
+            ::_exit(2);
+#else
+        Q_UNUSED(budget);
+#endif
+        ::alarm(seconds);
+        bool held = false;
+        try {
+            held = action();
+        } catch (...) {
+            held = false;
+        }
+        ::_exit(held ? 0 : 1);
+    }
+    int status = 0;
+    if (::waitpid(child, &status, 0) != child)
+        return false;
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
 
 void writeBytes(const QString& path, const QByteArray& bytes)

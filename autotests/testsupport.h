@@ -69,6 +69,12 @@ QString cannotCreate(const QString& inRecords);
 QByteArray readBytes(const QString& path);
 void writeBytes(const QString& path, const QByteArray& bytes);
 
+// Runs action in a child process that may take no more than budget bytes of
+// memory beyond what it starts with (where the build's sanitizer allows a
+// limit) and no more than the seconds given; whether it returned true there.
+// An exception, a crash or a limit reached is false.
+bool inBoundedChild(qint64 budget, unsigned seconds, const std::function<bool()>& action);
+
 // A whole game on the virtual clock with fake sound and boxes, seeded for
 // repeatable draws. Its records and pictures are in a scratch folder that it
 // hands to the game, as the program hands its own folder. Errors reported by

@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <functional>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -128,6 +130,7 @@ private Q_SLOTS:
     void cleanUpSparesTheFilesOfALiveSave_data();
     void cleanUpSparesTheFilesOfALiveSave();
     void secondCopyFindsTheRecordsFolderInUse();
+    void noOtherAccountCanHoldTheRecordsLock();
     void saveThroughALink_data();
     void saveThroughALink();
 };
@@ -537,6 +540,30 @@ void DurabilityTest::secondCopyFindsTheRecordsFolderInUse()
     QVERIFY(afterwards.state() == store::FolderLock::State::Held);
     const store::FolderLock noFolder(QStringLiteral("Rec/none"));
     QVERIFY(noFolder.state() == store::FolderLock::State::Unavailable);
+}
+
+// Any account could open the records folder and lock it, which kept the game
+// from starting; the lock is now on a file that only the player may open for
+// writing.
+void DurabilityTest::noOtherAccountCanHoldTheRecordsLock()
+{
+    qxtest::ScratchFolder folder;
+    const int byAnyone =
+        ::open(QFile::encodeName(qxtest::records().folder()).constData(), O_RDONLY | O_DIRECTORY);
+    QVERIFY(byAnyone >= 0);
+    QCOMPARE(::flock(byAnyone, LOCK_EX | LOCK_NB), 0);
+    {
+        const store::FolderLock game(qxtest::records().folder());
+        QVERIFY(game.state() == store::FolderLock::State::Held);
+        QCOMPARE(modeOf(qxtest::records().folder() + QStringLiteral("/.lock")), mode_t(0600));
+    }
+    ::close(byAnyone);
+    // A lock file made open to others is made private again.
+    ::chmod(QFile::encodeName(qxtest::records().folder() + QStringLiteral("/.lock")).constData(),
+            0666);
+    const store::FolderLock again(qxtest::records().folder());
+    QVERIFY(again.state() == store::FolderLock::State::Held);
+    QCOMPARE(modeOf(qxtest::records().folder() + QStringLiteral("/.lock")), mode_t(0600));
 }
 
 void DurabilityTest::saveThroughALink_data()

@@ -23,6 +23,9 @@ const Corpus kCorpora[] = {
     {"recordlines", qxfuzz::recordLines},
     {"cp932", qxfuzz::cp932},
     {"ranking", qxfuzz::ranking},
+    {"progress", qxfuzz::progress},
+    {"csvfield", qxfuzz::csvField},
+    {"recordfields", qxfuzz::recordFields},
 };
 
 } // namespace

@@ -12,6 +12,9 @@
 #include "platform/pictures.h"
 #include "platform/textcodec.h"
 #include "testsupport.h"
+#include "users/csvexport.h"
+#include "users/progress.h"
+#include "users/recordgrid.h"
 #include "users/store.h"
 #include "users/users.h"
 
@@ -26,6 +29,7 @@
 #include <QFile>
 #include <QFontInfo>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <limits>
@@ -76,6 +80,10 @@ private Q_SLOTS:
     void damagedRecordFiles_data();
     void damagedRecordFiles();
     void millionLines();
+    void oneLineOfMillionsOfFields_data();
+    void oneLineOfMillionsOfFields();
+    void recordFileWithoutAnEndIsRefused_data();
+    void recordFileWithoutAnEndIsRefused();
     void notAFile_data();
     void notAFile();
     void typedAnswers_data();
@@ -161,6 +169,87 @@ void HostileTest::millionLines()
     qxtest::records().writeResultLine(kPath, true, QStringLiteral("new"));
     QCOMPARE(qxtest::readBytes(kPath), "new\r\n" + bytes);
     QCOMPARE(store::loadLines(kPath).size(), 1000001);
+}
+
+void HostileTest::oneLineOfMillionsOfFields_data()
+{
+    QTest::addColumn<QString>("reader");
+    QTest::addColumn<QByteArray>("repeated"); // what fills the line after its fourth field
+    for (const char* reader : {"viewer", "chart", "export"}) {
+        QTest::addRow("%s, commas", reader) << reader << QByteArray(",");
+        QTest::addRow("%s, ones", reader) << reader << QByteArray("1,");
+    }
+}
+
+// A 200 MB line froze the viewer and the chart and killed the export: every
+// field was made before five were kept. The readers run here in a process of
+// their own that may grow by twice the file and a little more.
+void HostileTest::oneLineOfMillionsOfFields()
+{
+    QFETCH(QString, reader);
+    QFETCH(QByteArray, repeated);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    constexpr qsizetype kRepeats = 10'000'000;
+    const QByteArray head = sj(QStringLiteral("2026/12/08,レベル3,×,7,"));
+    qxtest::writeBytes(qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")),
+                       head + repeated.repeated(kRepeats) + "\r\n");
+    const QTemporaryDir out;
+    const qint64 budget = 2 * (head.size() + repeated.size() * kRepeats) + (qint64(64) << 20);
+    const auto readsTheLine = [&] {
+        if (reader == QLatin1String("viewer")) {
+            RecordGridModel grid;
+            grid.setLines(store::LineIndex(store::loadBytes(
+                qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")))));
+            return grid.Cells(3, 1) == QLatin1String("7") &&
+                   grid.Cells(4, 1) == (repeated == "," ? QString() : QStringLiteral("1"));
+        }
+        if (reader == QLatin1String("chart")) {
+            const progress::Results read = progress::readResults(
+                testDef(TestKind::LR), store::loadLines(qxtest::records().resultPath(
+                                           QStringLiteral("u"), QStringLiteral("L_R.dat"))));
+            return read.results.size() == 1 && read.results.front().level == 3;
+        }
+        const csv::Export done =
+            csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path());
+        return done.error.isEmpty() && QFileInfo(out.filePath(QStringLiteral("u-L_R.csv"))).size() >
+                                           repeated.size() * kRepeats;
+    };
+    QVERIFY(qxtest::inBoundedChild(budget, 30, readsTheLine));
+}
+
+void HostileTest::recordFileWithoutAnEndIsRefused_data()
+{
+    QTest::addColumn<QString>("target"); // what L_R.dat is; empty for a huge sparse file
+    QTest::newRow("a kernel file that reports no size") << "/proc/self/pagemap";
+    QTest::newRow("a file past the most a record file holds") << "";
+}
+
+// A link to /proc/self/pagemap was read until memory ran out.
+void HostileTest::recordFileWithoutAnEndIsRefused()
+{
+    QFETCH(QString, target);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const QString path =
+        qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat"));
+    QVERIFY(QFile::remove(path));
+    if (target.isEmpty()) {
+        QFile huge(path);
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(store::kMaxFileBytes + 1));
+    } else {
+        if (!QFileInfo(target).isReadable())
+            QSKIP("no such kernel file here");
+        QVERIFY(QFile::link(target, path));
+    }
+    const QTemporaryDir out;
+    const auto refusesIt = [&] {
+        const QString refused = qxtest::cannotOpen(QStringLiteral("u/L_R.dat"));
+        return errorOf([&] { store::loadBytes(path); }) == refused &&
+               csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path()).error == refused;
+    };
+    QVERIFY(qxtest::inBoundedChild(qint64(256) << 20, 30, refusesIt));
 }
 
 void HostileTest::notAFile_data()

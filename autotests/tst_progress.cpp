@@ -10,12 +10,17 @@
 #include "users/kiroku.h"
 #include "users/progress.h"
 #include "users/progressview.h"
+#include "users/store.h"
+#include "users/users.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
+#include <unistd.h>
 
 using namespace qx;
 using namespace qx::progress;
@@ -45,6 +50,13 @@ private Q_SLOTS:
     void csvFieldsStayFieldsAndNeverFormulas_data();
     void csvFieldsStayFieldsAndNeverFormulas();
     void exportWritesEveryTestAsUtf8();
+    void exportKeepsWhatThePlayerTyped_data();
+    void exportKeepsWhatThePlayerTyped();
+    void exportReplacesALinkNeverItsTarget();
+    void exportRefusesTheRecordsFolder_data();
+    void exportRefusesTheRecordsFolder();
+    void exportThatCannotWriteLeavesOnlyWholeFiles_data();
+    void exportThatCannotWriteLeavesOnlyWholeFiles();
     void exportFromTheCommandLine();
     void chartScreenShowsTheFiguresAndTheTiming();
     void latenessIsTheNinetyNinthPercentile();
@@ -88,6 +100,13 @@ void ProgressTest::recordLinesBecomeResults_data()
     QTest::newRow("time of another test")
         << "box"
         << "2026/12/08,○,00:12:3,1,1" << false << false << 0 << -1;
+    // Out of range times once overflowed into negative bests.
+    QTest::newRow("shape time out of range")
+        << "shape"
+        << "2026/12/08,○,400000:00:0" << false << false << 0 << -1;
+    QTest::newRow("longest shape time in range")
+        << "shape"
+        << "2026/12/08,○,178956:00:0" << true << true << 0 << 1073736000;
 }
 
 void ProgressTest::recordLinesBecomeResults()
@@ -204,6 +223,26 @@ void ProgressTest::csvFieldsStayFieldsAndNeverFormulas_data()
                                  << "'-cmd";
     QTest::newRow("at sign") << "@x"
                              << "'@x";
+    QTest::newRow("signed sum") << "-1+1"
+                                << "'-1+1";
+    QTest::newRow("signed number before a formula") << "-1+HYPERLINK(\"http://x\")"
+                                                    << "\"'-1+HYPERLINK(\"\"http://x\"\")\"";
+    QTest::newRow("plus before a formula") << "+A1*2"
+                                           << "'+A1*2";
+    QTest::newRow("tab before a formula") << "\t=1+2"
+                                          << "'\t=1+2";
+    QTest::newRow("carriage return before a formula") << "\r=1+2"
+                                                      << "\"'\r=1+2\"";
+    QTest::newRow("a sign alone") << "-"
+                                  << "'-";
+    QTest::newRow("signed number stays") << "-12.5"
+                                         << "-12.5";
+    QTest::newRow("positive difference stays") << "+00:07"
+                                               << "+00:07";
+    QTest::newRow("shape time stays") << "00:12:3"
+                                      << "00:12:3";
+    QTest::newRow("formula after a blank is text") << " =1"
+                                                   << " =1";
 }
 
 void ProgressTest::csvFieldsStayFieldsAndNeverFormulas()
@@ -225,11 +264,12 @@ void ProgressTest::exportWritesEveryTestAsUtf8()
     const csv::Export done = csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path());
     QVERIFY2(done.error.isEmpty(), qPrintable(done.error));
     QCOMPARE(done.written.size(), 7);
-    QCOMPARE(QString::fromUtf8(qxtest::readBytes(out.filePath(QStringLiteral("u-L_R.csv")))),
-             QStringLiteral("日付,レベル,合否,答え,入力した答え\r\n"
-                            "2026/12/08,レベル3,×,7,\"'=1, 2\"\r\n"));
+    // With a byte order mark, which a spreadsheet needs to take it for UTF-8.
+    QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("u-L_R.csv"))),
+             QByteArray("\xEF\xBB\xBF日付,レベル,合否,答え,入力した答え\r\n"
+                        "2026/12/08,レベル3,×,7,\"\"\"=1, 2\"\"\"\r\n"));
     QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("u-panel.csv"))),
-             QByteArray("日付,レベル,合否\r\n"));
+             QByteArray("\xEF\xBB\xBF日付,レベル,合否\r\n"));
     // The record files stay as they were, and nothing is added beside them.
     QCOMPARE(qxtest::readBytes(
                  qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat"))),
@@ -242,6 +282,168 @@ void ProgressTest::exportWritesEveryTestAsUtf8()
         csv::exportUser(qxtest::records(), QStringLiteral("u"), out.filePath("missing"));
     QVERIFY(nowhere.written.isEmpty());
     QVERIFY(!nowhere.error.isEmpty());
+}
+
+void ProgressTest::exportKeepsWhatThePlayerTyped_data()
+{
+    QTest::addColumn<QString>("testId");
+    QTest::addColumn<QByteArray>("line"); // the record line, in code page 932
+    QTest::addColumn<QByteArray>("row");  // the CSV row, in UTF-8
+    QTest::newRow("answer with a blank") << "L-R"
+                                         << QByteArray("2026/12/08,\x83\x8C\x83\x78\x83\x8B"
+                                                       "3,\x81\x7E,7,1 2")
+                                         << QByteArray("2026/12/08,レベル3,×,7,1 2");
+    QTest::newRow("answer with a comma")
+        << "L-R" << QByteArray("2026/12/08,x,y,74,7,4") << QByteArray("2026/12/08,x,y,74,\"7,4\"");
+    QTest::newRow("answer with leading blanks")
+        << "N_memory" << QByteArray("2026/12/08,x,y,74,  74")
+        << QByteArray("2026/12/08,x,y,74,  74");
+    QTest::newRow("answer in quotes") << "L-R" << QByteArray("2026/12/08,x,y,1,\"x\"")
+                                      << QByteArray("2026/12/08,x,y,1,\"\"\"x\"\"\"");
+    QTest::newRow("empty answer") << "box" << QByteArray("2026/12/08,x,00:06:52,14,")
+                                  << QByteArray("2026/12/08,x,00:06:52,14,");
+    QTest::newRow("short line is filled up")
+        << "box" << QByteArray("2026/12/08") << QByteArray("2026/12/08,,,,");
+    QTest::newRow("empty line") << "panel" << QByteArray() << QByteArray(",,");
+    QTest::newRow("surplus fields stay in the last cell")
+        << "Reflex" << QByteArray("2026/12/08,00:00:07,x y")
+        << QByteArray("2026/12/08,\"00:00:07,x y\"");
+    QTest::newRow("formula answer")
+        << "L-R" << QByteArray("2026/12/08,x,y,1,-1+1") << QByteArray("2026/12/08,x,y,1,'-1+1");
+    QTest::newRow("stop difference") << "stop" << QByteArray("2026/12/08,x,3:00,2:87,-00:13")
+                                     << QByteArray("2026/12/08,x,3:00,2:87,-00:13");
+    QTest::newRow("bytes outside the code page") << "L-R" << QByteArray("2026/12/08,x,y,1,\x85\x40")
+                                                 << QByteArray("2026/12/08,x,y,1,\xEF\xBF\xBD@");
+}
+
+// Record lines are never quoted and only the last field can hold commas or
+// blanks: a re-split by the viewer's rule moved, dropped and unquoted what the
+// player typed.
+void ProgressTest::exportKeepsWhatThePlayerTyped()
+{
+    QFETCH(QString, testId);
+    QFETCH(QByteArray, line);
+    QFETCH(QByteArray, row);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    qxtest::writeBytes(qxtest::records().resultPath(QStringLiteral("u"), findTest(testId)->file()),
+                       line + "\r\n");
+    const QTemporaryDir out;
+    QVERIFY(csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path()).error.isEmpty());
+    const QList<QByteArray> rows =
+        qxtest::readBytes(
+            out.filePath(QStringLiteral("u-%1.csv").arg(QString(testId).replace(u'-', u'_'))))
+            .split('\n');
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.at(1), row + '\r');
+}
+
+// In a folder others may write, a link named like an output file must not
+// make the export replace the file it leads to.
+void ProgressTest::exportReplacesALinkNeverItsTarget()
+{
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    const QTemporaryDir out;
+    const QTemporaryDir elsewhere;
+    const QString victim = elsewhere.filePath(QStringLiteral("victim"));
+    qxtest::writeBytes(victim, "keep");
+    const QString planted = out.filePath(QStringLiteral("u-panel.csv"));
+    QVERIFY(QFile::link(victim, planted));
+    const csv::Export done = csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path());
+    QVERIFY2(done.error.isEmpty(), qPrintable(done.error));
+    QCOMPARE(qxtest::readBytes(victim), QByteArray("keep"));
+    QVERIFY(!QFileInfo(planted).isSymLink());
+    QCOMPARE(qxtest::readBytes(planted), QByteArray("\xEF\xBB\xBF日付,レベル,合否\r\n"));
+}
+
+void ProgressTest::exportRefusesTheRecordsFolder_data()
+{
+    QTest::addColumn<QString>("folder"); // in the records folder's parent
+    QTest::addColumn<bool>("viaLink");
+    QTest::newRow("the records folder") << "Rec" << false;
+    QTest::newRow("a user's folder") << "Rec/u" << false;
+    QTest::newRow("a folder below a user's") << "Rec/u/sub" << false;
+    QTest::newRow("a link to a user's folder") << "Rec/u" << true;
+}
+
+// Files put there were taken for users, or kept a user from being deleted.
+void ProgressTest::exportRefusesTheRecordsFolder()
+{
+    QFETCH(QString, folder);
+    QFETCH(bool, viaLink);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    QVERIFY(QDir().mkpath(f.folder.path() + QStringLiteral("/Rec/u/sub")));
+    QString destination = QDir(f.folder.path()).filePath(folder);
+    if (viaLink) {
+        const QString link = QDir(f.folder.path()).filePath(QStringLiteral("link"));
+        QVERIFY(QFile::link(destination, link));
+        destination = link;
+    }
+    const QStringList users = users::list(qxtest::records());
+    const csv::Export done = csv::exportUser(qxtest::records(), QStringLiteral("u"), destination);
+    QVERIFY(done.written.isEmpty());
+    QVERIFY2(done.error.contains(destination), qPrintable(done.error));
+    QCOMPARE(QDir(destination).entryList(QDir::Files | QDir::Hidden).filter(".csv"), QStringList());
+    QCOMPARE(users::list(qxtest::records()), users);
+}
+
+void ProgressTest::exportThatCannotWriteLeavesOnlyWholeFiles_data()
+{
+    QTest::addColumn<int>("call"); // the system call that fails
+    QTest::newRow("disk full while writing") << 0;
+    QTest::newRow("sync fails") << 1;
+    QTest::newRow("rename fails") << 2;
+}
+
+namespace {
+int g_failingCall = 0;
+int g_callsLeft = 0;
+// True once the calls of the kind that fails run out.
+bool failNow(int call)
+{
+    return call == g_failingCall && g_callsLeft-- <= 0;
+}
+} // namespace
+
+// A full disk once passed for success, leaving cut and empty files.
+void ProgressTest::exportThatCannotWriteLeavesOnlyWholeFiles()
+{
+    QFETCH(int, call);
+    qxtest::GameFixture f;
+    f.selectUser(QStringLiteral("u"));
+    QByteArray many;
+    for (int i = 0; i < 100000; ++i)
+        many += "2026/12/08,\x83\x8C\x83\x78\x83\x8B"
+                "3,\x81\x9B,12345,12345\r\n";
+    qxtest::writeBytes(
+        qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("N_memory.dat")), many);
+    const QTemporaryDir out;
+    const QString old = out.filePath(QStringLiteral("u-N_memory.csv"));
+    qxtest::writeBytes(old, "earlier export");
+    g_failingCall = call;
+    // The first two files, panel and L-R, go through; then the third, of
+    // megabytes, fails: a write past its first buffer, the sync of the file
+    // (each file before it synced itself and its folder), or its rename.
+    g_callsLeft = call == 0 ? 3 : call == 1 ? 4 : 2;
+    store::FileOps ops = store::systemFileOps();
+    ops.write = [](int fd, const void* data, unsigned long size) -> long {
+        return failNow(0) ? (errno = ENOSPC, -1) : ::write(fd, data, size);
+    };
+    ops.fsync = [](int fd) { return failNow(1) ? (errno = EIO, -1) : ::fsync(fd); };
+    ops.rename = [](const char* from, const char* to) {
+        return failNow(2) ? (errno = EIO, -1) : ::rename(from, to);
+    };
+    const store::Records records(qxtest::records().folder(), ops);
+    const csv::Export done = csv::exportUser(records, QStringLiteral("u"), out.path());
+    QCOMPARE(done.error, QStringLiteral("ファイル %1 を作成できません").arg(old));
+    QCOMPARE(done.written.size(), 2);
+    QCOMPARE(qxtest::readBytes(old), QByteArray("earlier export"));
+    QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("u-L_R.csv"))),
+             QByteArray("\xEF\xBB\xBF日付,レベル,合否,答え,入力した答え\r\n"));
+    QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden),
+             (QStringList{"u-L_R.csv", "u-N_memory.csv", "u-panel.csv"}));
 }
 
 void ProgressTest::exportFromTheCommandLine()
@@ -263,8 +465,16 @@ void ProgressTest::exportFromTheCommandLine()
                   {"--records", recordsFolder, "--export", "hanako", out.path()});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 0);
-    QCOMPARE(QString::fromUtf8(qxtest::readBytes(out.filePath(QStringLiteral("hanako-panel.csv")))),
-             QStringLiteral("日付,レベル,合否\r\n2026/12/08,レベル3,○\r\n"));
+    QCOMPARE(qxtest::readBytes(out.filePath(QStringLiteral("hanako-panel.csv"))),
+             QByteArray("\xEF\xBB\xBF日付,レベル,合否\r\n2026/12/08,レベル3,○\r\n"));
+
+    // A refused folder fails the program, with the reason.
+    program.start(QStringLiteral(QX_GAME_DIR "/quiravex"),
+                  {"--records", recordsFolder, "--export", "hanako", recordsFolder});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 1);
+    QVERIFY(QString::fromUtf8(program.readAllStandardError()).contains(recordsFolder));
+    QCOMPARE(QDir(recordsFolder).entryList(QDir::Files).filter(".csv"), QStringList());
 
     program.start(QStringLiteral(QX_GAME_DIR "/quiravex"),
                   {"--records", recordsFolder, "--export", "nobody", out.path()});

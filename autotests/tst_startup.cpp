@@ -10,9 +10,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace qx;
 
 namespace {
+
+mode_t modeOf(const QString& path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return info.st_mode & 0777;
+}
 
 void makeFolder(const QString& path)
 {
@@ -28,6 +37,8 @@ private Q_SLOTS:
     void foldersFollowTheProgramsFolder_data();
     void foldersFollowTheProgramsFolder();
     void firstStartSeedsTheTopTenOnce();
+    void dataFoldersAreMadePrivate();
+    void aRecordsFolderThatCannotBeMadeIsNamedWithWhy();
     void commandLine_data();
     void commandLine();
 };
@@ -83,13 +94,45 @@ void StartupTest::firstStartSeedsTheTopTenOnce()
     qxtest::writeBytes(root.filePath("share/record.dat"), "2026/12/01,1,\"a\"\r\n");
     QFile::setPermissions(root.filePath("share/record.dat"), QFile::ReadOwner);
     const Folders folders{root.filePath("share"), root.filePath("home/quiravex/Rec")};
-    QVERIFY(prepareRecords(folders));
+    QCOMPARE(prepareRecords(folders), QString());
     const QString ranking = folders.records + QStringLiteral("/record.dat");
     QCOMPARE(qxtest::readBytes(ranking), QByteArray("2026/12/01,1,\"a\"\r\n"));
     QVERIFY(QFile::permissions(ranking) & QFile::WriteOwner);
     qxtest::writeBytes(ranking, "mine\r\n");
-    QVERIFY(prepareRecords(folders));
+    QCOMPARE(prepareRecords(folders), QString());
     QCOMPARE(qxtest::readBytes(ranking), QByteArray("mine\r\n"));
+}
+
+// Other accounts on the machine can neither read a player's records nor lock
+// the folder; folders that were there already keep their mode.
+void StartupTest::dataFoldersAreMadePrivate()
+{
+    QTemporaryDir root;
+    makeFolder(root.filePath("home"));
+    QVERIFY(QFile::setPermissions(root.filePath("home"), QFile::ReadOwner | QFile::WriteOwner |
+                                                             QFile::ExeOwner | QFile::ReadOther |
+                                                             QFile::ExeOther));
+    const Folders folders{root.filePath("share"), root.filePath("home/.local/share/quiravex/Rec")};
+    QCOMPARE(prepareRecords(folders), QString());
+    for (const char* made : {"home/.local", "home/.local/share", "home/.local/share/quiravex",
+                             "home/.local/share/quiravex/Rec"}) {
+        QCOMPARE(modeOf(root.filePath(made)), mode_t(0700));
+    }
+    QCOMPARE(modeOf(root.filePath("home")), mode_t(0705));
+}
+
+// An unwritable home once gave a warning on the terminal only, and every name
+// was then refused at registration without a reason.
+void StartupTest::aRecordsFolderThatCannotBeMadeIsNamedWithWhy()
+{
+    QTemporaryDir root;
+    qxtest::writeBytes(root.filePath("home"), "a file where the home should be");
+    const Folders folders{root.filePath("share"), root.filePath("home/.local/share/quiravex/Rec")};
+    QCOMPARE(
+        prepareRecords(folders),
+        QStringLiteral("フォルダ %1 を作れません（同じ名前のファイルがあります）。"
+                       "記録のフォルダ %2 がないので、ユーザーの登録も成績の記録もできません。")
+            .arg(root.filePath("home/.local"), folders.records));
 }
 
 // Help and version work without a display; anything unknown prints the usage

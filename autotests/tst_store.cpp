@@ -31,6 +31,8 @@ private Q_SLOTS:
     void lineIndexHoldsTheLinesOfASplit();
     void commaTextCutsFieldsWhole_data();
     void commaTextCutsFieldsWhole();
+    void recordFieldsKeepTheLastFieldWhole_data();
+    void recordFieldsKeepTheLastFieldWhole();
     void typedTextEndsAtItsFirstLineBreak_data();
     void typedTextEndsAtItsFirstLineBreak();
     void resultLineGoesFirstInCp932WithCrLf();
@@ -213,6 +215,40 @@ void StoreTest::commaTextCutsFieldsWhole()
     QFETCH(QByteArray, line);
     QFETCH(store::Lines, fields);
     QCOMPARE(store::splitCommaText(line, 4), fields);
+}
+
+void StoreTest::recordFieldsKeepTheLastFieldWhole_data()
+{
+    QTest::addColumn<QByteArray>("line");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<store::Lines>("fields");
+    QTest::newRow("typed answer with blanks and a comma")
+        << QByteArray("d,l,m,7, 1,2 ") << 5 << store::Lines{"d", "l", "m", "7", " 1,2 "};
+    QTest::newRow("typed answer in quotes")
+        << QByteArray("d,l,m,7,\"x\"") << 5 << store::Lines{"d", "l", "m", "7", "\"x\""};
+    QTest::newRow("empty answer") << QByteArray("d,l,m,7,") << 5
+                                  << store::Lines{"d", "l", "m", "7", ""};
+    QTest::newRow("short line is filled up")
+        << QByteArray("d,l") << 5 << store::Lines{"d", "l", "", "", ""};
+    QTest::newRow("empty line") << QByteArray() << 2 << store::Lines{"", ""};
+    QTest::newRow("one field takes the whole line")
+        << QByteArray("a, b") << 1 << store::Lines{"a, b"};
+    QTest::newRow("two-byte characters are never cut")
+        << QByteArray("\x95\x5C,\x83\x7C\x81\x40") << 2
+        << store::Lines{"\x95\x5C", "\x83\x7C\x81\x40"};
+}
+
+// How the game writes a test's line: only its last field can hold commas or
+// blanks, and no field is quoted.
+void StoreTest::recordFieldsKeepTheLastFieldWhole()
+{
+    QFETCH(QByteArray, line);
+    QFETCH(int, count);
+    QFETCH(store::Lines, fields);
+    store::Lines got;
+    for (const QByteArrayView field : store::recordFields(line, count))
+        got.append(field.toByteArray());
+    QCOMPARE(got, fields);
 }
 
 void StoreTest::typedTextEndsAtItsFirstLineBreak_data()

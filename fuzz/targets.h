@@ -8,14 +8,18 @@
 #include "app/ranking.h"
 #include "platform/dispatch.h"
 #include "platform/textcodec.h"
+#include "users/csvexport.h"
+#include "users/progress.h"
 #include "users/recordgrid.h"
 #include "users/store.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace qxfuzz {
 
@@ -94,17 +98,23 @@ inline const char* recordLines(const QByteArray& input)
             return "the viewer's index holds other lines";
     }
     for (const QByteArray& line : lines) {
-        qx::GridRow row{};
-        qx::fillRow(row, line);
-        Lines expected;
-        for (const QByteArray& field : qx::store::splitCommaText(line)) {
-            if (!field.isEmpty() && expected.size() < qx::kGridColumns)
-                expected.append(field);
-        }
-        for (std::size_t cell = 0; cell < row.size(); ++cell) {
-            const auto index = static_cast<qsizetype>(cell);
-            if (row.at(cell) != expected.value(index))
-                return "a grid row does not hold the line's fields in order";
+        // Whole fields, and the screenful of each that the viewer keeps.
+        for (const qsizetype fieldBytes :
+             {std::numeric_limits<qsizetype>::max(), qx::cp932::kShownBytes}) {
+            qx::GridRow row{};
+            qx::fillRow(row, line, fieldBytes);
+            Lines expected;
+            for (const QByteArray& field : qx::store::splitCommaText(line, fieldBytes)) {
+                if (!field.isEmpty() && expected.size() < qx::kGridColumns)
+                    expected.append(field);
+                if (field.size() > fieldBytes)
+                    return "a field is longer than it was cut to";
+            }
+            for (std::size_t cell = 0; cell < row.size(); ++cell) {
+                const auto index = static_cast<qsizetype>(cell);
+                if (row.at(cell) != expected.value(index))
+                    return "a grid row does not hold the line's fields in order";
+            }
         }
     }
     const qx::RankingEntries entries = qx::rankingEntries(lines);
@@ -187,6 +197,102 @@ inline const char* ranking(const QByteArray& input)
         qx::rankingEntries(qx::store::splitLines(qx::store::joinLines(file))) != ranking.entries)
         return "the written table does not read back";
     return nullptr;
+}
+
+// The progress reader: every line of any file is a result or damaged, and no
+// result holds a level, a time or a figure out of range.
+inline const char* progress(const QByteArray& input)
+{
+    const Lines lines = qx::store::splitLines(input);
+    const auto played = std::count_if(lines.begin(), lines.end(),
+                                      [](const QByteArray& line) { return !line.isEmpty(); });
+    for (const qx::TestDef& test : qx::kTests) {
+        const qx::progress::Results read = qx::progress::readResults(test, lines);
+        if (static_cast<qsizetype>(read.results.size()) + read.damaged != played)
+            return "a line is neither a result nor damaged";
+        for (const qx::progress::Result& result : read.results) {
+            if (result.level < 0 || result.level > 10 || result.hundredths.value_or(0) < 0)
+                return "a result is out of range";
+        }
+        const qx::progress::Summary summary =
+            qx::progress::summarize(test.measure, read.results, QDate(2026, 12, 8));
+        if (summary.best.value_or(0) < 0 || summary.median.value_or(0) < 0 ||
+            summary.last7.value_or(0) < 0 || summary.previous30.value_or(0) < 0)
+            return "a figure came out negative";
+        for (const qx::progress::Day& day : qx::progress::byDay(read.results)) {
+            if (day.median.value_or(0) < 0 || day.best.value_or(0) < 0)
+                return "a day's figure came out negative";
+        }
+    }
+    return nullptr;
+}
+
+// One row of CSV read as a spreadsheet reads it (RFC 4180): cells split at
+// commas outside quotes, a doubled quote inside quotes standing for one.
+inline QStringList csvCells(const QString& row)
+{
+    QStringList cells{QString()};
+    bool quoted = false;
+    for (qsizetype i = 0; i < row.size(); ++i) {
+        const QChar c = row.at(i);
+        if (quoted && c == u'"' && i + 1 < row.size() && row.at(i + 1) == u'"') {
+            cells.last().append(c);
+            ++i;
+        } else if (c == u'"') {
+            quoted = !quoted;
+        } else if (c == u',' && !quoted) {
+            cells.append(QString());
+        } else {
+            cells.last().append(c);
+        }
+    }
+    return cells;
+}
+
+// The CSV field writer: any text becomes one cell that reads back as the text,
+// after an apostrophe exactly when the text would start a formula.
+inline const char* csvField(const QByteArray& input)
+{
+    static const QRegularExpression plain(
+        QRegularExpression::anchoredPattern(QStringLiteral("[+-]?[0-9]+([.:][0-9]+)*")));
+    const QString text = QString::fromUtf8(input);
+    const QStringList cells = csvCells(qx::csv::field(text));
+    if (cells.size() != 1)
+        return "a field became more than one cell";
+    const bool formula = !text.isEmpty() && QStringLiteral("=+-@\t\r").contains(text.front()) &&
+                         !plain.match(text).hasMatch();
+    if (cells.first() != (formula ? QLatin1Char('\'') + text : text))
+        return "a cell does not read back as its text, guarded where it starts a formula";
+    return nullptr;
+}
+
+// A test's record line as the export splits it: the first byte is the number
+// of fields, the rest the line. There are always that many fields, and the
+// line is them joined by commas, but for the fields that filled it up.
+inline const char* recordFields(const QByteArray& input)
+{
+    if (input.isEmpty())
+        return nullptr;
+    const qsizetype count = 1 + static_cast<unsigned char>(input.front()) % 7;
+    const QByteArray line = input.sliced(1);
+    const QList<QByteArrayView> fields = qx::store::recordFields(line, count);
+    if (fields.size() != count)
+        return "a line did not give as many fields as asked";
+    const qsizetype present = std::min(count, line.count(',') + 1);
+    QByteArray joined;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i >= present) {
+            if (!fields.at(i).isEmpty())
+                return "a field past the line's end is not empty";
+            continue;
+        }
+        if (i > 0)
+            joined.append(',');
+        joined.append(fields.at(i));
+        if (i + 1 < present && fields.at(i).contains(','))
+            return "a field other than the last holds a comma";
+    }
+    return joined == line ? nullptr : "the fields do not join back into the line";
 }
 
 } // namespace qxfuzz

@@ -4,6 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
 namespace qx {
 
 namespace {
@@ -34,10 +38,70 @@ Folders findFolders(const QString& programFolder, const QString& recordsOption,
     return folders;
 }
 
-bool prepareRecords(const Folders& folders)
+namespace {
+
+QString reasonText(int error)
 {
-    if (!QDir().mkpath(folders.records))
-        return false;
+    switch (error) {
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("書き込みが許されていません");
+    case EROFS:
+        return QStringLiteral("読み取り専用のディスクです");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral("ディスクに空きがありません");
+    case ENOTDIR:
+    case EEXIST:
+        return QStringLiteral("同じ名前のファイルがあります");
+    case ENAMETOOLONG:
+        return QStringLiteral("名前が長すぎます");
+    default:
+        return QString::fromLocal8Bit(std::strerror(error));
+    }
+}
+
+// The missing folders from the first one below an existing entry down to
+// path, each made 0700; an error names the folder that could not be made.
+QString makePrivateFolders(const QString& path)
+{
+    QStringList missing;
+    QString folder = QDir::cleanPath(QDir(path).absolutePath());
+    const auto cannotMake = [](const QString& made, int error) {
+        return QStringLiteral("フォルダ %1 を作れません（%2）。").arg(made, reasonText(error));
+    };
+    struct stat info {};
+    int lookedUp = 0;
+    // A file on the way (ENOTDIR) is found further up, and named.
+    while ((lookedUp = ::lstat(QFile::encodeName(folder).constData(), &info)) != 0 &&
+           (errno == ENOENT || errno == ENOTDIR)) {
+        missing.prepend(folder);
+        const QString parent = QFileInfo(folder).path();
+        if (parent == folder)
+            break;
+        folder = parent;
+    }
+    if (lookedUp != 0 && errno != ENOENT && errno != ENOTDIR)
+        return cannotMake(folder, errno);
+    for (const QString& made : missing) {
+        if (::mkdir(QFile::encodeName(made).constData(), 0700) != 0 && errno != EEXIST)
+            return cannotMake(made, errno);
+    }
+    if (!QFileInfo(path).isDir())
+        return cannotMake(path, ENOTDIR);
+    return {};
+}
+
+} // namespace
+
+QString prepareRecords(const Folders& folders)
+{
+    const QString failed = makePrivateFolders(folders.records);
+    if (!failed.isEmpty())
+        return failed +
+               QStringLiteral(
+                   "記録のフォルダ %1 がないので、ユーザーの登録も成績の記録もできません。")
+                   .arg(folders.records);
     const QString ranking = folders.records + QStringLiteral("/record.dat");
     if (!QFileInfo::exists(ranking)) {
         const QString starting = folders.data + QStringLiteral("/record.dat");
@@ -47,7 +111,7 @@ bool prepareRecords(const Folders& folders)
             QFile::setPermissions(ranking, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                                QFile::ReadOther);
     }
-    return true;
+    return {};
 }
 
 } // namespace qx

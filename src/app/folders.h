@@ -26,9 +26,12 @@ struct Folders {
 Folders findFolders(const QString& programFolder, const QString& recordsOption,
                     const QString& playerDataFolder);
 
-// Creates the records folder when it is missing and puts the starting top ten
-// in it when it has none; never touches a record.dat that is there. Returns
-// false when the folder cannot be made.
-bool prepareRecords(const Folders& folders);
+// Creates the records folder when it is missing, with every missing folder
+// above it, private to the player (0700, as the base-directory rules ask for
+// the data folder), and puts the starting top ten in it when it has none;
+// never touches a folder or a record.dat that is there. Returns what the
+// player is told when the folder cannot be made: which folder, and why; empty
+// when the records folder is there.
+QString prepareRecords(const Folders& folders);
 
 } // namespace qx

@@ -160,7 +160,8 @@ int main(int argc, char* argv[])
     const qx::Folders folders =
         qx::findFolders(QCoreApplication::applicationDirPath(), line->records,
                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
-    if (!qx::prepareRecords(folders))
+    const QString recordsProblem = qx::prepareRecords(folders);
+    if (!recordsProblem.isEmpty())
         std::fprintf(stderr, "Quiravex: the records folder %s cannot be made.\n",
                      qPrintable(folders.records));
     const qx::store::Records records(folders.records);
@@ -179,6 +180,10 @@ int main(int argc, char* argv[])
         dialogs.message(qx::store::kRecordsInUse);
         return 1;
     }
+    // Without it every name is refused at registration; the player learns
+    // why once, here.
+    if (!recordsProblem.isEmpty())
+        dialogs.message(recordsProblem);
 
     qx::Game game(services, qx::Game::Build::MenuFirst);
     // Looking through the fonts wakes the whole font machinery, which the

@@ -1,8 +1,9 @@
 #pragma once
 
 // A user's results for spreadsheets and for anyone who studies their own:
-// one UTF-8 CSV file per test, the viewer's column names as the header row,
-// then every line of the record file as it is, newest first.
+// one CSV file per test in UTF-8 with a byte order mark (so that spreadsheets
+// do not take it for the system's code page), the viewer's column names as
+// the header row, then every line of the record file as it is, newest first.
 
 #include "users/store.h"
 
@@ -12,7 +13,9 @@
 namespace qx::csv {
 
 // A field as CSV holds it: quoted where it holds a comma, a quote or a line
-// break, and kept from being read as a formula by a spreadsheet.
+// break, and kept from being read as a formula by a spreadsheet: a field that
+// begins with =, +, -, @, a tab or a carriage return and is not a plain
+// number or time (-00:13, 12.5) starts with an apostrophe.
 QString field(const QString& text);
 
 struct Export {
@@ -21,8 +24,13 @@ struct Export {
 };
 // Writes "<user>-<test>.csv" (quiravex-panel.csv ...) for each of the user's
 // seven record files into folder, replacing an earlier export of the same
-// name; a file is written whole or not at all. Stops at the first file that
-// cannot be read or written and says which.
+// name in that folder (a link of that name is replaced, never written
+// through); a file is written whole or not at all. Each row has as many cells
+// as the header: a record line's fields are split at commas but for the last,
+// which keeps the rest of the line as the player typed it. Refuses the
+// records folder and every folder in it, and stops at the first file that
+// cannot be read or written, saying which; the files written before it are
+// whole.
 Export exportUser(const store::Records& records, const QString& user, const QString& folder);
 
 } // namespace qx::csv

@@ -3,6 +3,7 @@
 #include "platform/textcodec.h"
 
 #include <algorithm>
+#include <limits>
 #include <map>
 
 namespace qx::progress {
@@ -104,6 +105,18 @@ std::optional<std::vector<int>> partsOf(QByteArrayView text, const std::vector<i
     return parts;
 }
 
+// The longest time or distance a line may hold: far more than any question
+// lasts, and small enough that two of them add up without overflow when a
+// median is taken. A line past it is damaged.
+constexpr qint64 kLongestHundredths = std::numeric_limits<int>::max() / 2;
+
+std::optional<int> inRange(qint64 hundredths)
+{
+    if (hundredths > kLongestHundredths)
+        return std::nullopt;
+    return static_cast<int>(hundredths);
+}
+
 // "00:12:34" (Reflex, box; wider seconds past 100 s) or "00:12:3" (shape,
 // tenths) in hundredths.
 std::optional<int> clockOf(QByteArrayView text, bool tenths)
@@ -113,7 +126,7 @@ std::optional<int> clockOf(QByteArrayView text, bool tenths)
     if (!p)
         return std::nullopt;
     const std::vector<int>& v = *p;
-    return (v[0] * 60 + v[1]) * 100 + (tenths ? v[2] * 10 : v[2]);
+    return inRange((qint64(v[0]) * 60 + v[1]) * 100 + (tenths ? v[2] * 10 : v[2]));
 }
 
 // The stop difference, "+00:07", "-01:23" or "00:00", as a distance.
@@ -124,11 +137,26 @@ std::optional<int> distanceOf(QByteArrayView text)
     const std::optional<std::vector<int>> p = partsOf(text, {0, 2});
     if (!p)
         return std::nullopt;
-    return (*p)[0] * 100 + (*p)[1];
+    return inRange(qint64((*p)[0]) * 100 + (*p)[1]);
 }
 
-std::optional<Result> resultOf(const TestDef& test, const store::Lines& f)
+// The most fields a test's line is read for; a line may hold more, which are
+// left unread.
+constexpr qsizetype kFieldsRead = 5;
+// Longer than any field that reads as a result, so that a field cut to it
+// never passes for one.
+constexpr qsizetype kFieldBytesRead = 32;
+
+std::optional<Result> resultOf(const TestDef& test, const QByteArray& line)
 {
+    store::CommaFields reader(line, kFieldBytesRead);
+    store::Lines f;
+    while (f.size() < kFieldsRead) {
+        std::optional<QByteArray> field = reader.next();
+        if (!field)
+            break;
+        f.append(std::move(*field));
+    }
     if (f.isEmpty())
         return std::nullopt;
     const std::optional<QDate> day = dateOf(f.at(0));
@@ -197,7 +225,7 @@ Results readResults(const TestDef& test, const store::Lines& lines)
     for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
         if (line->isEmpty())
             continue;
-        if (const std::optional<Result> result = resultOf(test, store::splitCommaText(*line)))
+        if (const std::optional<Result> result = resultOf(test, *line))
             read.results.push_back(*result);
         else
             ++read.damaged;

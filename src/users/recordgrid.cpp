@@ -13,13 +13,20 @@ void qx::fillRow(GridRow& row, const QByteArray& line)
 
 void qx::fillRow(GridRow& row, const QByteArray& line, qsizetype fieldBytes)
 {
-    for (const QByteArray& field : store::splitCommaText(line, fieldBytes)) {
-        const auto cell =
-            std::find_if(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
-        if (cell == row.end())
+    // Fields are taken only until the row is full: the rest of a line of
+    // millions of fields is never split.
+    store::CommaFields fields(line, fieldBytes);
+    auto cell =
+        std::find_if(row.begin(), row.end(), [](const QByteArray& c) { return c.isEmpty(); });
+    while (cell != row.end()) {
+        fields.skipEmptyFields();
+        std::optional<QByteArray> field = fields.next();
+        if (!field)
             return;
-        // A copy of its own: the line may be a view of the file's bytes.
-        *cell = QByteArray(field.constData(), field.size());
+        if (field->isEmpty())
+            continue;
+        *cell = std::move(*field);
+        cell = std::find_if(cell, row.end(), [](const QByteArray& c) { return c.isEmpty(); });
     }
 }
 

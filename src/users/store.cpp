@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+#include <utility>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -38,11 +39,6 @@ qsizetype nextChar(const QByteArray& s, qsizetype pos)
         s.at(pos + 1) != '\0')
         return pos + 2;
     return pos + 1;
-}
-
-char at(const QByteArray& s, qsizetype pos)
-{
-    return pos < s.size() ? s.at(pos) : '\0';
 }
 
 } // namespace
@@ -114,54 +110,110 @@ Lines splitCommaText(const QByteArray& line)
 Lines splitCommaText(const QByteArray& line, qsizetype fieldBytes)
 {
     Lines fields;
-    qsizetype pos = 0;
-    auto skipBlanks = [&] {
-        while (isBlank(static_cast<unsigned char>(at(line, pos))))
-            ++pos;
-    };
+    CommaFields reader(line, fieldBytes);
+    while (std::optional<QByteArray> field = reader.next())
+        fields.append(std::move(*field));
+    return fields;
+}
+
+CommaFields::CommaFields(QByteArrayView line, qsizetype fieldBytes)
+    : m_line(line), m_fieldBytes(fieldBytes)
+{
     skipBlanks();
-    while (at(line, pos) != '\0') {
-        QByteArray field;
-        if (at(line, pos) == '"') {
-            ++pos;
-            // Once a character does not fit, none after it is kept either.
-            bool full = false;
-            const auto keep = [&](QByteArrayView bytes) {
-                full = full || field.size() + bytes.size() > fieldBytes;
-                if (!full)
-                    field.append(bytes);
-            };
-            while (at(line, pos) != '\0') {
-                if (at(line, pos) == '"') {
-                    if (at(line, pos + 1) != '"') {
-                        ++pos;
-                        break;
-                    }
-                    keep("\"");
-                    pos += 2;
-                    continue;
+}
+
+// A NUL byte ends the line, as it ends the text the rule was made for.
+char CommaFields::at(qsizetype pos) const
+{
+    return pos < m_line.size() ? m_line[pos] : '\0';
+}
+
+// A lead byte takes its trail byte along unless the line ends there.
+qsizetype CommaFields::nextChar(qsizetype pos) const
+{
+    if (cp932::isLeadByte(static_cast<unsigned char>(m_line[pos])) && at(pos + 1) != '\0')
+        return pos + 2;
+    return pos + 1;
+}
+
+void CommaFields::skipBlanks()
+{
+    while (isBlank(static_cast<unsigned char>(at(m_pos))))
+        ++m_pos;
+}
+
+// A run of commas and blanks holds only empty fields; what ends it starts a
+// field, as it would after next() had taken them one by one.
+void CommaFields::skipEmptyFields()
+{
+    const char* data = m_line.data();
+    const qsizetype size = m_line.size();
+    while (m_pos < size && (isBlank(static_cast<unsigned char>(data[m_pos])) || data[m_pos] == ','))
+        ++m_pos;
+}
+
+std::optional<QByteArray> CommaFields::next()
+{
+    if (at(m_pos) == '\0')
+        return std::nullopt;
+    QByteArray field;
+    if (at(m_pos) == '"') {
+        ++m_pos;
+        // Once a character does not fit, none after it is kept either.
+        bool full = false;
+        const auto keep = [&](QByteArrayView bytes) {
+            full = full || field.size() + bytes.size() > m_fieldBytes;
+            if (!full)
+                field.append(bytes);
+        };
+        while (at(m_pos) != '\0') {
+            if (at(m_pos) == '"') {
+                if (at(m_pos + 1) != '"') {
+                    ++m_pos;
+                    break;
                 }
-                const qsizetype next = nextChar(line, pos);
-                keep(QByteArrayView(line).sliced(pos, next - pos));
-                pos = next;
+                keep("\"");
+                m_pos += 2;
+                continue;
             }
-        } else {
-            const qsizetype start = pos;
-            qsizetype kept = start;
-            while (static_cast<unsigned char>(at(line, pos)) > 32 && at(line, pos) != ',') {
-                pos = nextChar(line, pos);
-                if (pos - start <= fieldBytes)
-                    kept = pos;
-            }
-            field = line.mid(start, kept - start);
+            const qsizetype next = nextChar(m_pos);
+            keep(m_line.sliced(m_pos, next - m_pos));
+            m_pos = next;
         }
-        fields.append(field);
-        skipBlanks();
-        if (at(line, pos) == ',') {
-            ++pos;
-            skipBlanks();
+    } else {
+        const qsizetype start = m_pos;
+        qsizetype kept = start;
+        while (static_cast<unsigned char>(at(m_pos)) > 32 && at(m_pos) != ',') {
+            m_pos = nextChar(m_pos);
+            if (m_pos - start <= m_fieldBytes)
+                kept = m_pos;
         }
+        field = m_line.sliced(start, kept - start).toByteArray();
     }
+    skipBlanks();
+    if (at(m_pos) == ',') {
+        ++m_pos;
+        skipBlanks();
+    }
+    return field;
+}
+
+QList<QByteArrayView> recordFields(QByteArrayView line, qsizetype count)
+{
+    QList<QByteArrayView> fields;
+    fields.reserve(count);
+    // A comma is never the second byte of a two-byte character, so the bytes
+    // split at commas without stepping through characters.
+    while (fields.size() + 1 < count) {
+        const qsizetype comma = line.indexOf(',');
+        if (comma < 0)
+            break;
+        fields.append(line.first(comma));
+        line = line.sliced(comma + 1);
+    }
+    fields.append(line);
+    while (fields.size() < count)
+        fields.append(QByteArrayView());
     return fields;
 }
 
@@ -286,20 +338,78 @@ QByteArray joinLines(const Lines& lines)
 
 QByteArray loadBytes(const QString& path)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly))
-        throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
-    QByteArray bytes = file.readAll();
-    // A read cut short must not pass for the whole file: the next save would
-    // drop the rest.
-    if (file.error() != QFileDevice::NoError)
-        throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
+    const Error failure(QStringLiteral("ファイル %1 は開けません").arg(path));
+    // Not blocking, so that a FIFO in a file's place is refused rather than
+    // waited on; the check of what was opened follows.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw failure;
+    const struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes)
+        throw failure;
+    const qsizetype limit =
+        std::min<qsizetype>(kMaxFileBytes, static_cast<qsizetype>(info.st_size) + kReadPastSize);
+    QByteArray bytes;
+    // One byte past the reported size finds the end without growing the
+    // buffer for a file that is what it says.
+    bytes.resize(static_cast<qsizetype>(info.st_size) + 1);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            if (done > limit)
+                throw failure;
+            bytes.resize(std::min(limit + 1, done * 2));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        // A read cut short must not pass for the whole file: the next save
+        // would drop the rest.
+        if (n < 0)
+            throw failure;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    bytes.truncate(done);
     return bytes;
 }
 
 Lines loadLines(const QString& path)
 {
-    return splitLines(loadBytes(path));
+    QByteArray bytes = loadBytes(path);
+    // A line of more than half the file (a damaged file of one line of
+    // hundreds of megabytes) keeps the file's own buffer instead of a copy.
+    Lines lines;
+    qsizetype longest = -1;
+    qsizetype longestStart = 0;
+    qsizetype longestSize = 0;
+    {
+        const LineIndex index(bytes);
+        lines.reserve(index.size());
+        for (qsizetype i = 0; i < index.size(); ++i) {
+            const QByteArray line = index.line(i);
+            if (line.size() * 2 > bytes.size()) {
+                longest = i;
+                longestStart = line.constData() - bytes.constData();
+                longestSize = line.size();
+                lines.append(QByteArray());
+            } else {
+                lines.append(QByteArray(line.constData(), line.size()));
+            }
+        }
+    }
+    // The index has let go of the buffer, so it changes in place.
+    if (longest >= 0) {
+        bytes.truncate(longestStart + longestSize);
+        bytes.remove(0, longestStart);
+        lines[longest] = std::move(bytes);
+    }
+    return lines;
 }
 
 bool isChangeable(const QString& path)
@@ -375,11 +485,23 @@ void removeSaveLeftovers(const QString& folder, const QString& fileName)
     }
 }
 
+// The lock is held on a file of the player's own that only they may open for
+// writing: a lock on the folder itself would need only read access, and any
+// account could take it first and keep the game from starting.
 FolderLock::FolderLock(const QString& folder)
-    : m_fd(::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+    : m_fd(::open(QFile::encodeName(folder + QLatin1String("/.lock")).constData(),
+                  O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600))
 {
     if (m_fd < 0)
         return;
+    struct stat info {};
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        return;
+    }
+    if (info.st_uid == ::geteuid() && (info.st_mode & 0077) != 0)
+        ::fchmod(m_fd, 0600);
     if (::flock(m_fd, LOCK_EX | LOCK_NB) == 0)
         m_state = State::Held;
     else if (errno == EWOULDBLOCK)

@@ -9,11 +9,14 @@
 // it was, apart from line breaks, which always become CR LF.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QDate>
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <limits>
+#include <optional>
 #include <vector>
 
 namespace qx::store {
@@ -40,6 +43,37 @@ Lines splitCommaText(const QByteArray& line);
 // The same fields, each cut to its first fieldBytes bytes at most, never
 // splitting a two-byte character; a field of megabytes costs no copy.
 Lines splitCommaText(const QByteArray& line, qsizetype fieldBytes);
+
+// The fields of splitCommaText(), one at a time: a reader takes the fields it
+// uses and leaves the rest of the line unread, so a line of millions of
+// fields costs no more than the ones taken. The line's bytes must outlive it.
+class CommaFields {
+public:
+    explicit CommaFields(QByteArrayView line,
+                         qsizetype fieldBytes = std::numeric_limits<qsizetype>::max());
+    // The next field, cut as splitCommaText() cuts it; none at the line's end.
+    std::optional<QByteArray> next();
+    // Passes over the empty fields ahead, the commas and blanks between
+    // them, at the speed of a plain scan: for a reader that takes none.
+    void skipEmptyFields();
+
+private:
+    char at(qsizetype pos) const;
+    qsizetype nextChar(qsizetype pos) const;
+    void skipBlanks();
+
+    QByteArrayView m_line;
+    qsizetype m_fieldBytes;
+    qsizetype m_pos = 0;
+};
+
+// A line of a test file as the game wrote it, in exactly `count` fields:
+// the fields are joined by single commas and never quoted, and only the last
+// one (a typed answer) can hold commas or blanks. So the first count - 1
+// fields end at commas and the last is the rest of the line, byte for byte;
+// a line of fewer fields is filled up with empty ones. The fields are views
+// of the line.
+QList<QByteArrayView> recordFields(QByteArrayView line, qsizetype count);
 QByteArray joinCommaText(const Lines& fields);
 QStringList splitCommaText(const QString& line);
 QString joinCommaText(const QStringList& fields);
@@ -81,15 +115,16 @@ bool isSaveLeftover(const QString& fileName, const QString& entry);
 // a leftover is removed only while this process holds that lock itself.
 void removeSaveLeftovers(const QString& folder, const QString& fileName);
 
-// One copy of the game per records folder: an exclusive lock on the folder
-// itself, held for the life of the object. It leaves no file behind, and the
-// system lets it go however the process ends.
+// One copy of the game per records folder: an exclusive lock on the hidden
+// file ".lock" in it (made private, 0600, when missing), held for the life of
+// the object. The system lets it go however the process ends.
 class FolderLock {
 public:
     enum class State {
         Held,
         InUse,       // another process holds it
-        Unavailable, // no such folder, or its file system keeps no locks
+        Unavailable, // no such folder, one the game cannot write, or its file
+                     // system keeps no locks
     };
     explicit FolderLock(const QString& folder);
     ~FolderLock();
@@ -122,7 +157,17 @@ struct FileOps {
 };
 FileOps systemFileOps();
 
-// Loads a whole file. Throws Error("ファイル <path> は開けません").
+// The most bytes a record file is read to: tens of millions of results,
+// more than years of play write. A larger file is refused rather than read
+// until memory runs out.
+inline constexpr qsizetype kMaxFileBytes = qsizetype(1) << 30;
+// How far a file may read past the size the system reports for it: a record
+// file that reads on (a link to a file of the kernel's that reports no size)
+// has no end and is refused.
+inline constexpr qsizetype kReadPastSize = qsizetype(1) << 20;
+
+// Loads a whole file. Throws Error("ファイル <path> は開けません"), also for what
+// is no plain file and for a file past the bounds above.
 Lines loadLines(const QString& path);
 // The file's bytes, with the same failures.
 QByteArray loadBytes(const QString& path);
@@ -142,6 +187,7 @@ class Records {
 public:
     explicit Records(QString folder, FileOps ops = systemFileOps());
     const QString& folder() const { return m_folder; }
+    const FileOps& ops() const { return m_ops; }
     // The top ten, record.dat.
     QString rankingFile() const;
     // The folder + "/" + user.
