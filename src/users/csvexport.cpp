@@ -32,6 +32,8 @@ Export exportUser(const QString& user, const QString& folder)
     Export done;
     if (!QDir(folder).exists()) {
         done.error = QStringLiteral("フォルダ %1 がありません").arg(folder);
+        done.failure = Export::Failure::MissingFolder;
+        done.failedPath = folder;
         return done;
     }
     for (const QString& testId : store::testIds()) {
@@ -41,6 +43,8 @@ Export exportUser(const QString& user, const QString& folder)
             lines = store::loadLines(source);
         } catch (const Error& e) {
             done.error = e.message();
+            done.failure = Export::Failure::Unreadable;
+            done.failedPath = source;
             return done;
         }
         QString text;
@@ -59,6 +63,8 @@ Export exportUser(const QString& user, const QString& folder)
         QSaveFile out(target);
         if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.commit()) {
             done.error = QStringLiteral("ファイル %1 を作成できません").arg(target);
+            done.failure = Export::Failure::Unwritable;
+            done.failedPath = target;
             return done;
         }
         done.written.append(target);
