@@ -53,10 +53,14 @@ void StartupTest::foldersFollowTheProgramsFolder_data()
                                                                << ""
                                                                << "game"
                                                                << "home/Rec";
-    QTest::newRow("installed") << "prefix/bin prefix/share/quiravex/bmp"
-                               << ""
-                               << "prefix/share/quiravex"
-                               << "home/Rec";
+    QTest::newRow("installed in bin") << "prefix/bin prefix/share/quiravex/bmp"
+                                      << ""
+                                      << "prefix/share/quiravex"
+                                      << "home/Rec";
+    QTest::newRow("installed in games") << "prefix/games prefix/share/quiravex/bmp"
+                                        << ""
+                                        << "prefix/share/quiravex"
+                                        << "home/Rec";
     QTest::newRow("records chosen on the command line") << "game/bmp game/Rec"
                                                         << "stick/Rec"
                                                         << "game"
@@ -72,9 +76,10 @@ void StartupTest::foldersFollowTheProgramsFolder()
     QTemporaryDir root;
     for (const QString& folder : layout.split(QLatin1Char(' ')))
         makeFolder(root.filePath(folder));
+    // The program's folder is the first one of the layout, or the one its bmp/ is in.
+    const QString first = layout.section(u' ', 0, 0);
     const QString program =
-        root.filePath(layout.startsWith(QLatin1String("prefix")) ? QStringLiteral("prefix/bin")
-                                                                 : QStringLiteral("game"));
+        root.filePath(first.endsWith(QLatin1String("/bmp")) ? first.section(u'/', 0, 0) : first);
     const Folders folders = findFolders(
         program, option.isEmpty() ? QString() : root.filePath(option), root.filePath("home"));
     QCOMPARE(folders.data, root.filePath(data));
