@@ -5,7 +5,6 @@
 #include <QCoreApplication>
 
 #include <algorithm>
-#include <iterator>
 
 namespace qx {
 
@@ -33,12 +32,6 @@ const char* const kQtOptionsWithValue[] = {"platform",
 const char* const kQtFlags[] = {"reverse", "widgetcount", "nograb",
                                 "dograb",  "sync",        "testability"};
 
-bool listed(const char* const* begin, const char* const* end, const QString& name)
-{
-    return std::any_of(begin, end,
-                       [&name](const char* option) { return name == QLatin1String(option); });
-}
-
 // The option an argument names, without its dashes and value: "records" for
 // "--records=x" and for "-records"; empty for a plain argument.
 QString optionName(const QString& argument)
@@ -59,7 +52,9 @@ bool answersAtOnce(const QString& name)
 bool takesValue(const QString& name)
 {
     return name == QLatin1String("records") || name == QLatin1String("export") ||
-           listed(std::begin(kQtOptionsWithValue), std::end(kQtOptionsWithValue), name);
+           std::ranges::any_of(kQtOptionsWithValue, [&name](const char* option) {
+               return name == QLatin1String(option);
+           });
 }
 
 // QCommandLineParser fails for three reasons: an unknown option, a value
