@@ -1,13 +1,15 @@
 # Installs the build into a scratch prefix, as a packager does, and checks what
-# a desktop finds there: every file in its place, the menu entry and the
-# metainfo passing their validators, and the names that tie them together
-# (program, icon, desktop id) agreeing with what is installed.
+# a desktop finds there: every file in its place, the menu entry, the metainfo
+# and the man page passing their validators with nothing to remark, and the
+# names that tie them together (program, icon, desktop id, screenshot)
+# agreeing with what is installed.
 #
 # cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DAPP_ID=... -DVERSION=...
 #       -P install_test.cmake
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate REQUIRED)
 find_program(APPSTREAMCLI appstreamcli REQUIRED)
+find_program(MANDOC mandoc REQUIRED)
 
 set(failures)
 macro(fail message)
@@ -24,7 +26,9 @@ endif()
 set(data share/quiravex)
 set(desktop_file share/applications/${APP_ID}.desktop)
 set(metainfo_file share/metainfo/${APP_ID}.metainfo.xml)
-set(expected bin/quiravex ${desktop_file} ${metainfo_file} share/man/man6/quiravex.6.gz
+set(expected games/quiravex ${desktop_file} ${metainfo_file} share/man/man6/quiravex.6.gz
+             share/doc/quiravex/copyright share/doc/quiravex/changelog.gz
+             share/lintian/overrides/quiravex
              share/icons/hicolor/scalable/apps/${APP_ID}.svg
              ${data}/record.dat ${data}/wav/click.wav ${data}/wav/cd.wav ${data}/wav/up.wav)
 foreach(n RANGE 1 7)
@@ -39,9 +43,9 @@ foreach(file ${expected})
   endif()
 endforeach()
 
-execute_process(COMMAND test -x ${PREFIX}/bin/quiravex RESULT_VARIABLE not_executable)
+execute_process(COMMAND test -x ${PREFIX}/games/quiravex RESULT_VARIABLE not_executable)
 if(NOT not_executable EQUAL 0)
-  fail("bin/quiravex is not executable")
+  fail("games/quiravex is not executable")
 endif()
 execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${SOURCE_DIR}/assets/record.dat
                         ${PREFIX}/${data}/record.dat RESULT_VARIABLE differs)
@@ -80,29 +84,62 @@ if(NOT result EQUAL 0 OR NOT output STREQUAL "")
   fail("desktop-file-validate (${result}):\n${output}")
 endif()
 
-execute_process(COMMAND ${APPSTREAMCLI} validate --no-net --no-color ${PREFIX}/${metainfo_file}
+# Pedantic, and not even a remark: the output is the verdict alone.
+execute_process(COMMAND ${APPSTREAMCLI} validate --pedantic --no-net --no-color
+                        ${PREFIX}/${metainfo_file}
                 RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0)
-  fail("appstreamcli validate (${result}):\n${output}")
+string(STRIP "${output}" output)
+if(NOT result EQUAL 0 OR NOT output MATCHES "^[^\n]*Validation was successful\\.$")
+  fail("appstreamcli validate --pedantic (${result}):\n${output}")
+endif()
+
+# mandoc reads the compressed page itself; -Tlint prints nothing for a clean one.
+execute_process(COMMAND ${MANDOC} -Tlint ${PREFIX}/share/man/man6/quiravex.6.gz
+                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+if(NOT result EQUAL 0 OR NOT output STREQUAL "")
+  fail("mandoc -Tlint (${result}):\n${output}")
 endif()
 
 # The names the validators cannot check against each other.
 file(STRINGS ${PREFIX}/${desktop_file} exec REGEX "^Exec=")
 file(STRINGS ${PREFIX}/${desktop_file} icon REGEX "^Icon=")
 if(NOT exec STREQUAL "Exec=quiravex")
-  fail("the menu entry starts '${exec}', not the installed bin/quiravex")
+  fail("the menu entry starts '${exec}', not the installed games/quiravex")
 endif()
 if(NOT icon STREQUAL "Icon=${APP_ID}")
   fail("the menu entry's '${icon}' is not the installed icon ${APP_ID}")
 endif()
 file(READ ${PREFIX}/${metainfo_file} metainfo)
 foreach(tag "<id>${APP_ID}</id>" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
-            "<binary>quiravex</binary>" "<release version=\"${VERSION}\"")
+            "<binary>quiravex</binary>" "<release version=\"${VERSION}\""
+            "<project_license>GPL-3.0-or-later</project_license>"
+            "<metadata_license>CC0-1.0</metadata_license>")
   string(FIND "${metainfo}" "${tag}" at)
   if(at EQUAL -1)
     fail("the metainfo lacks ${tag}")
   endif()
 endforeach()
+
+# The screenshot is the release's own picture of the main menu, under the
+# homepage's project.
+string(REGEX MATCH "<url type=\"homepage\">https://github.com/([^<]+)</url>" homepage "${metainfo}")
+set(project ${CMAKE_MATCH_1})
+string(REGEX MATCH "<image type=\"source\"[^>]*>([^<]+)</image>" image "${metainfo}")
+set(screenshot ${CMAKE_MATCH_1})
+if(NOT homepage OR NOT screenshot STREQUAL
+   "https://raw.githubusercontent.com/${project}/v${VERSION}/docs/mainmenu.png")
+  fail("the screenshot '${screenshot}' is not docs/mainmenu.png of ${project} at v${VERSION}")
+endif()
+if(NOT EXISTS ${SOURCE_DIR}/docs/mainmenu.png)
+  fail("the screenshot docs/mainmenu.png is not in the source tree")
+endif()
+
+# A native package's changelog names the version it describes.
+execute_process(COMMAND gzip -dc ${PREFIX}/share/doc/quiravex/changelog.gz
+                OUTPUT_VARIABLE changelog RESULT_VARIABLE result)
+if(NOT result EQUAL 0 OR NOT changelog MATCHES "^quiravex \\(${VERSION}\\) ")
+  fail("the changelog does not begin with version ${VERSION}")
+endif()
 
 if(failures)
   list(JOIN failures "\n" report)

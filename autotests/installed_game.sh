@@ -43,7 +43,7 @@ done
 export DISPLAY=$display
 
 (cd "$home" && exec "${as_player[@]}" env -i PATH=/usr/bin:/bin HOME="$home" \
-  DISPLAY="$display" "$prefix/bin/quiravex") &
+  DISPLAY="$display" "$prefix/games/quiravex") &
 game_pid=$!
 
 window=

@@ -3,6 +3,7 @@
 
 #include "app/dialog.h"
 #include "app/mainform.h"
+#include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "tests/Block.h"
 #include "users/regist.h"
@@ -11,9 +12,11 @@
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QWindow>
 
 using namespace qx;
@@ -44,6 +47,8 @@ private Q_SLOTS:
     void screenUnderTheDialogTakesNoInput();
     void stageHandsOffOnceItsCountIsReached_data();
     void stageHandsOffOnceItsCountIsReached();
+    void boxesBelongToTheirWindowAndNoWindowMaximises_data();
+    void boxesBelongToTheirWindowAndNoWindowMaximises();
 };
 
 void DialogTest::otherKeysDoNothing()
@@ -192,6 +197,54 @@ void DialogTest::stageHandsOffOnceItsCountIsReached()
     QCOMPARE(f.game->modal.top(), f.game->screenOf(next));
     QCOMPARE(f.game->session.run().stage(), &next);
     QVERIFY(screen.closeRequested());
+}
+
+void DialogTest::boxesBelongToTheirWindowAndNoWindowMaximises_data()
+{
+    QTest::addColumn<QString>("box");
+    QTest::addColumn<bool>("fixedSize");
+    QTest::newRow("message") << "message" << true;
+    QTest::newRow("error") << "error" << true;
+    QTest::newRow("input") << "input" << false;
+}
+
+// Where the window system places windows itself (Wayland), a box opens over
+// the window it belongs to only as that window's transient child; a window of
+// fixed size must not offer to maximise, which the window system reads from
+// its size limits and flags.
+void DialogTest::boxesBelongToTheirWindowAndNoWindowMaximises()
+{
+    QFETCH(QString, box);
+    QFETCH(bool, fixedSize);
+    qxtest::GameFixture f;
+    TForm1& menu = *f.game->Form1;
+    QVERIFY(menu.isVisible());
+    const auto offersNoMaximise = [](const QWidget* window) {
+        QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
+    };
+    offersNoMaximise(&menu);
+    QCOMPARE(menu.windowHandle()->minimumSize(), menu.windowHandle()->maximumSize());
+
+    DesktopDialogs dialogs;
+    dialogs.setOwner([&f] { return f.game->modal.front(); });
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        QWidget* shown = QApplication::activeModalWidget();
+        QVERIFY(shown);
+        seen = true;
+        QCOMPARE(shown->windowHandle()->transientParent(), menu.windowHandle());
+        offersNoMaximise(shown);
+        if (fixedSize)
+            QCOMPARE(shown->minimumSize(), shown->maximumSize());
+        shown->close();
+    });
+    if (box == QLatin1String("message"))
+        dialogs.message(QStringLiteral("登録しました"));
+    else if (box == QLatin1String("error"))
+        dialogs.error(QStringLiteral("ファイル x は開けません"));
+    else
+        dialogs.input(QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString());
+    QVERIFY(seen);
 }
 
 QTEST_MAIN(DialogTest)

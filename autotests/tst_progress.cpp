@@ -480,7 +480,17 @@ void ProgressTest::exportFromTheCommandLine()
                   {"--records", recordsFolder, "--export", "nobody", out.path()});
     QVERIFY(program.waitForFinished(10000));
     QCOMPARE(program.exitCode(), 1);
-    QVERIFY(program.readAllStandardError().contains("no user nobody"));
+    QVERIFY(program.readAllStandardError().contains("no user 'nobody'"));
+
+    // The command line speaks one language, also where the game's own
+    // message (Japanese) is behind the fault.
+    const QString missing = out.filePath(QStringLiteral("missing"));
+    program.start(QStringLiteral(QX_GAME_DIR "/quiravex"),
+                  {"--records", recordsFolder, "--export", "hanako", missing});
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitCode(), 1);
+    QCOMPARE(QString::fromLocal8Bit(program.readAllStandardError()),
+             QStringLiteral("quiravex: folder '%1' does not exist\n").arg(missing));
 }
 
 void ProgressTest::chartScreenShowsTheFiguresAndTheTiming()

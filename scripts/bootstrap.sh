@@ -1,17 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the game needs to build, run and test, when
-# they are missing. Safe to run again: it installs nothing that is there.
+# Installs the Debian packages that are missing: for "game" (the default) what
+# the game needs to build and run; for "test" also what the tests, the fuzz
+# targets and the package's checks need. Safe to run again: it installs
+# nothing that is there.
+# Usage: scripts/bootstrap.sh [game|test]
 set -euo pipefail
+purpose=${1:-game}
 
 packages=(
   cmake ninja-build ccache g++ pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-qpa-plugins libgl-dev libxcb1-dev
-  fonts-ipafont-gothic
-  qt6-translations-l10n
-  xvfb xauth xdotool x11-utils x11-apps
-  clang libclang-rt-14-dev
-  desktop-file-utils appstream dpkg-dev file
+  qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxcb1-dev
+  # What the game loads at run time: the X11 and Wayland platform plugins,
+  # its Japanese font and Qt's Japanese translations.
+  qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic qt6-translations-l10n
 )
+case $purpose in
+  game) ;;
+  test)
+    packages+=(
+      # Tests that drive the real program on an X server of their own.
+      xvfb xauth xdotool x11-utils x11-apps
+      # The fuzz targets (libFuzzer).
+      clang libclang-rt-14-dev
+      # The desktop files, the man page, the Debian package and the licences.
+      desktop-file-utils appstream mandoc dpkg-dev file lintian reuse
+    )
+    ;;
+  *)
+    echo "usage: scripts/bootstrap.sh [game|test]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for package in "${packages[@]}"; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Configures and builds the game and its tests into build/. Options given
 # are applied to the build folder, also when it is configured already.
+# QX_BUILD_TARGET builds one target instead of all ("game": the game alone).
 # Usage: scripts/build.sh [build-dir] [extra cmake options...]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,4 +12,4 @@ if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
 elif [[ $# -gt 0 ]]; then
   cmake -S . -B "$build_dir" "$@"
 fi
-cmake --build "$build_dir" -j"$(nproc)"
+cmake --build "$build_dir" -j"$(nproc)" --target "${QX_BUILD_TARGET:-all}"

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds the game and starts it from its folder.
+# Installs what the game needs, builds only the game (the program, its
+# pictures, sounds and starting records; none of the tests, benchmarks or
+# packaging) and starts it from its folder.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/bootstrap.sh
-scripts/build.sh build
+scripts/bootstrap.sh game
+QX_BUILD_TARGET=game scripts/build.sh build
 cd build/game
 exec ./quiravex

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds everything and runs every test headless.
+# Installs what is missing for the game and its tests, builds everything and
+# runs every test headless.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/bootstrap.sh
+scripts/bootstrap.sh test
 scripts/build.sh build -DQX_WARNINGS_AS_ERRORS=ON
 ctest --test-dir build --output-on-failure -j"$(nproc)"

@@ -1,5 +1,6 @@
 // Quiravex: start-up wires the real seams and shows the main menu.
 
+#include "app/commandline.h"
 #include "app/folders.h"
 #include "app/game.h"
 #include "app/mainform.h"
@@ -17,69 +18,49 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStandardPaths>
+#include <QStringList>
 
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <optional>
-#include <string>
 
 namespace {
 
 constexpr int kUsageError = 2;
 
-const char kUsage[] =
-    "Usage: quiravex [--records FOLDER]\n"
-    "       quiravex [--records FOLDER] --export USER FOLDER\n"
-    "       quiravex --help | --version\n"
-    "\n"
-    "Quiravex measures and trains memory, attention, sense of time and reaction.\n"
-    "\n"
-    "Options:\n"
-    "  --records FOLDER  keep the records (users, results, top ten) in FOLDER\n"
-    "                    instead of Rec/ beside the program or the player's data\n"
-    "                    folder (~/.local/share/quiravex/Rec)\n"
-    "  --export USER FOLDER\n"
-    "                    write USER's results into FOLDER as UTF-8 CSV files, one\n"
-    "                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;\n"
-    "                    needs no display\n"
-    "  -h, --help        show this help and exit\n"
-    "  -v, --version     show the version and exit\n";
-
-struct CommandLine {
-    bool help = false;
-    bool version = false;
-    QString records;
-    std::optional<std::pair<QString, QString>> exportTo; // user, folder
-};
-
-// Read before the application exists: --help and --version must work where
-// no display can be opened.
-std::optional<CommandLine> parseCommandLine(int argc, char* argv[])
+void print(std::FILE* stream, const QString& text)
 {
-    CommandLine line;
-    for (int i = 1; i < argc; ++i) {
-        const std::string argument = argv[i];
-        if (argument == "-h" || argument == "--help")
-            line.help = true;
-        else if (argument == "-v" || argument == "--version")
-            line.version = true;
-        else if (argument == "--export" && i + 2 < argc) {
-            line.exportTo.emplace(QString::fromLocal8Bit(argv[i + 1]),
-                                  QString::fromLocal8Bit(argv[i + 2]));
-            i += 2;
-        } else if (argument == "--records" && i + 1 < argc)
-            line.records = QString::fromLocal8Bit(argv[++i]);
-        else if (argument.starts_with("--records=") && argument.size() > std::strlen("--records="))
-            line.records = QString::fromLocal8Bit(argv[i] + std::strlen("--records="));
-        else
-            return std::nullopt;
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+// A command-line fault: what was wrong first, then how to call the program.
+int reportFault(const QString& fault)
+{
+    print(stderr, qx::commandLineMessage(fault) + u'\n' + qx::commandLineUsage());
+    return kUsageError;
+}
+
+QString exportFailure(const qx::csv::Export& done)
+{
+    using Failure = qx::csv::Export::Failure;
+    switch (done.failure) {
+    case Failure::MissingFolder:
+        return QCoreApplication::translate("CommandLine", "folder '%1' does not exist")
+            .arg(done.failedPath);
+    case Failure::InsideRecords:
+        return QCoreApplication::translate("CommandLine",
+                                           "folder '%1' is inside the records folder; choose "
+                                           "another")
+            .arg(done.failedPath);
+    case Failure::Unreadable:
+        return QCoreApplication::translate("CommandLine", "cannot read '%1'").arg(done.failedPath);
+    case Failure::Unwritable:
+    case Failure::None:
+        break;
     }
-    return line;
+    return QCoreApplication::translate("CommandLine", "cannot write '%1'").arg(done.failedPath);
 }
 
 // --export: the records folder is found as the game finds it; no display.
-int exportResults(int argc, char* argv[], const CommandLine& line)
+int exportResults(int argc, char* argv[], const qx::CommandLine& line)
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("quiravex"));
@@ -87,33 +68,36 @@ int exportResults(int argc, char* argv[], const CommandLine& line)
         qx::findFolders(QCoreApplication::applicationDirPath(), line.records,
                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     const qx::store::Records records(folders.records);
-    const auto& [user, folder] = *line.exportTo;
-    if (!qx::users::list(records).contains(user)) {
-        std::fprintf(stderr, "quiravex: no user %s in %s\n", qPrintable(user),
-                     qPrintable(folders.records));
+    if (!qx::users::list(records).contains(line.exportUser)) {
+        print(stderr, qx::commandLineMessage(
+                          QCoreApplication::translate("CommandLine", "no user '%1' in '%2'")
+                              .arg(line.exportUser, folders.records)));
         return 1;
     }
-    const qx::csv::Export done = qx::csv::exportUser(records, user, folder);
+    const qx::csv::Export done = qx::csv::exportUser(records, line.exportUser, line.exportFolder);
     for (const QString& file : done.written)
-        std::printf("%s\n", qPrintable(file));
-    if (!done.error.isEmpty()) {
-        std::fprintf(stderr, "quiravex: %s\n", qPrintable(done.error));
+        print(stdout, file + u'\n');
+    if (done.failure != qx::csv::Export::Failure::None) {
+        print(stderr, qx::commandLineMessage(exportFailure(done)));
         return 1;
     }
     return 0;
 }
 
 // Without a Japanese font every text but the pictures drawn ahead would be
-// boxes: says so once and ends the game.
-void requireJapaneseFont()
+// boxes: says so once, in a box that belongs to the main menu, and ends the
+// game.
+void requireJapaneseFont(QWidget* menu)
 {
     if (qx::art::japaneseFontInstalled())
         return;
-    // In English: without a Japanese font a Japanese message would be boxes.
-    const char message[] = "Quiravex needs a Japanese font, and none is installed.\n"
-                           "Install one, for example: sudo apt install fonts-ipafont-gothic";
-    std::fprintf(stderr, "%s\n", message);
-    QMessageBox::critical(nullptr, QStringLiteral("Quiravex"), QString::fromLatin1(message));
+    // In the command line's language: without a Japanese font a Japanese
+    // message would be boxes.
+    const QString message = QCoreApplication::translate(
+        "CommandLine", "a Japanese font is needed, and none is installed.\n"
+                       "Install one, for example: sudo apt install fonts-ipafont-gothic");
+    print(stderr, qx::commandLineMessage(message));
+    QMessageBox::critical(menu, QStringLiteral("Quiravex"), message);
     QApplication::exit(1);
 }
 
@@ -122,25 +106,31 @@ void requireJapaneseFont()
 int main(int argc, char* argv[])
 {
     qx::prepareProcess();
-    const std::optional<CommandLine> line = parseCommandLine(argc, argv);
-    if (!line) {
-        std::fputs(kUsage, stderr);
-        return kUsageError;
-    }
-    if (line->help) {
-        std::fputs(kUsage, stdout);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    const qx::CommandLine line = qx::parseCommandLine(arguments);
+    switch (line.action) {
+    case qx::CommandLine::Action::Fault:
+        return reportFault(line.fault);
+    case qx::CommandLine::Action::Help:
+        print(stdout, qx::commandLineUsage());
         return 0;
-    }
-    if (line->version) {
-        std::printf("quiravex %s\n", QX_VERSION);
+    case qx::CommandLine::Action::Version:
+        print(stdout, qx::commandLineVersion());
         return 0;
+    case qx::CommandLine::Action::Export:
+        return exportResults(argc, argv, line);
+    case qx::CommandLine::Action::Play:
+        break;
     }
-    if (line->exportTo)
-        return exportResults(argc, argv, *line);
-    if (!qx::chooseWindowSystem()) {
-        std::fprintf(stderr, "Quiravex needs a graphical desktop: no display could be opened "
-                             "(neither an X server at DISPLAY nor a Wayland compositor at "
-                             "WAYLAND_DISPLAY answered). Start it from a desktop session.\n");
+    if (!line.platformGiven && !qx::chooseWindowSystem()) {
+        print(stderr, qx::commandLineMessage(QCoreApplication::translate(
+                          "CommandLine",
+                          "a graphical desktop is needed: no display could be opened (neither "
+                          "an X server at DISPLAY answered nor a Wayland compositor at "
+                          "WAYLAND_DISPLAY through Qt's Wayland plugin, Debian's qt6-wayland). "
+                          "Start it from a desktop session.")));
         return kUsageError;
     }
     QApplication app(argc, argv);
@@ -151,19 +141,22 @@ int main(int argc, char* argv[])
     // Ties the windows to the menu entry and its icon on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral(QX_APP_ID));
     if (!qx::installQtJapanese(app))
-        std::fprintf(stderr, "Quiravex: Qt's Japanese translation (qtbase_ja.qm) is missing; "
-                             "standard buttons will read in English.\n");
+        print(stderr, qx::commandLineMessage(QCoreApplication::translate(
+                          "CommandLine", "Qt's Japanese translation (qtbase_ja.qm) is missing; "
+                                         "standard buttons will read in English.")));
     qx::installFontSubstitution();
     qx::installAccessibility();
     QApplication::setFont(qx::gameFont(12));
 
     const qx::Folders folders =
-        qx::findFolders(QCoreApplication::applicationDirPath(), line->records,
+        qx::findFolders(QCoreApplication::applicationDirPath(), line.records,
                         QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
     const QString recordsProblem = qx::prepareRecords(folders);
     if (!recordsProblem.isEmpty())
-        std::fprintf(stderr, "Quiravex: the records folder %s cannot be made.\n",
-                     qPrintable(folders.records));
+        print(stderr,
+              qx::commandLineMessage(QCoreApplication::translate(
+                                         "CommandLine", "the records folder '%1' cannot be made")
+                                         .arg(folders.records)));
     const qx::store::Records records(folders.records);
     qx::art::useDrawnPictures(folders.data + QStringLiteral("/art"));
 
@@ -188,7 +181,7 @@ int main(int argc, char* argv[])
     qx::Game game(services, qx::Game::Build::MenuFirst);
     // Looking through the fonts wakes the whole font machinery, which the
     // main menu's first frame, drawn ahead, does without: look once it shows.
-    qx::afterFirstPaint(game.Form1.get(), requireJapaneseFont);
+    qx::afterFirstPaint(game.Form1.get(), [&game] { requireJapaneseFont(game.Form1.get()); });
     dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.

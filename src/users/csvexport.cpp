@@ -226,6 +226,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
     Export done;
     if (!QFileInfo(folder).isDir()) {
         done.error = QStringLiteral("フォルダ %1 がありません").arg(folder);
+        done.failure = Export::Failure::MissingFolder;
+        done.failedPath = folder;
         return done;
     }
     // Files put there would be taken for users, or keep a user from being
@@ -234,6 +236,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
         done.error = QStringLiteral("フォルダ %1 は記録のフォルダ %2 の中なので、書き出せません。"
                                     "ほかのフォルダを選んで下さい。")
                          .arg(folder, records.folder());
+        done.failure = Export::Failure::InsideRecords;
+        done.failedPath = folder;
         return done;
     }
     for (const TestKind kind : kFileOrder) {
@@ -244,6 +248,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
             lines = store::LineIndex(store::loadBytes(source));
         } catch (const Error& e) {
             done.error = e.message();
+            done.failure = Export::Failure::Unreadable;
+            done.failedPath = source;
             return done;
         }
         const QStringList heading = test.fieldNames();
@@ -267,6 +273,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
         }
         if (!out.commit()) {
             done.error = kCannotCreate.arg(QDir(folder).filePath(name));
+            done.failure = Export::Failure::Unwritable;
+            done.failedPath = QDir(folder).filePath(name);
             return done;
         }
         done.written.append(QDir(folder).filePath(name));

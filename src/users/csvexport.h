@@ -19,8 +19,13 @@ namespace qx::csv {
 QString field(const QString& text);
 
 struct Export {
+    // What stopped the export, for a front end that words it in its own
+    // language (the command line's is not the game's).
+    enum class Failure { None, MissingFolder, InsideRecords, Unreadable, Unwritable };
     QStringList written; // the files written, in the order of the tests
-    QString error;       // empty when every file was written
+    QString error;       // the game's message; empty when every file was written
+    Failure failure = Failure::None;
+    QString failedPath; // the folder or file it stopped at
 };
 // Writes "<user>-<test>.csv" (quiravex-panel.csv ...) for each of the user's
 // seven record files into folder, replacing an earlier export of the same
