@@ -45,6 +45,7 @@ void TForm9::FormActivate()
     Label1->setText(QStringLiteral("ユーザー名：") + main().UserName);
     Label1->adjustSize();
     const QString title = levelTitleFor(main().CurrentTest);
+    Image3->setAccessibleName(title);
     if (title.isEmpty())
         return;
     Image3->setPicture([title] { return art::banner(title, kTitleSize); });

@@ -38,6 +38,9 @@ public:
     // the form's.
     void setButtonName(const QString& name);
     bool isButton() const { return m_button; }
+    // Any other picture given an accessible name (setAccessibleName) is a
+    // picture of those words: a text to screen readers. Unnamed pictures are
+    // decoration.
 
     // Runs OnClick as a release of the mouse over the picture would.
     void click();
@@ -97,8 +100,8 @@ private:
 QFont gameFont(int pixelHeight, bool bold = false);
 // Maps the font the screens name to the one installed here.
 void installFontSubstitution();
-// Lets screen readers see picture buttons as buttons; once, with the
-// application.
+// Lets screen readers see picture buttons as buttons and pictures of text as
+// text; once, with the application.
 void installAccessibility();
 
 } // namespace qx

@@ -67,6 +67,7 @@ void TestScreen::FormActivate()
         m_stagePicture->setPicture(
             loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_stage->number)),
                        m_stagePicture->devicePixelRatioF()));
+        m_stagePicture->setAccessibleName(QStringLiteral("STAGE %1").arg(m_stage->number));
     } else if (m_layout.hasLevels) {
         m_modeLabel->setCaption(store::levelLabel(main().Level));
     }
@@ -131,6 +132,7 @@ void TestScreen::resetFrame(bool clearMode)
         m_modeLabel->setCaption(QString());
     run().end();
     m_stagePicture->clearPicture();
+    m_stagePicture->setAccessibleName(QString());
 }
 
 } // namespace qx

@@ -82,6 +82,7 @@ void ProgressScreen::showTest(const QString& testId)
 
     const QString title = testTitle(testId) + QStringLiteral("の成績");
     m_title->setPicture([title, size = m_title->size()] { return art::banner(title, size); });
+    m_title->setAccessibleName(title);
     QStringList lines{
         QStringLiteral("回数：%1").arg(summary.results),
         (measure == progress::Measure::Accuracy ? QStringLiteral("正解した最高：")
