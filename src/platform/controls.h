@@ -35,12 +35,11 @@ public:
     // A picture that acts as a button, for screen readers: the role of a
     // button named by the text painted on it, pressed by their press action.
     // The keyboard reaches it with Tab and presses it with Space; ENTER stays
-    // the form's.
+    // the form's. Any other picture given an accessible name
+    // (setAccessibleName) is a picture of those words, a text to screen
+    // readers; unnamed pictures are decoration.
     void setButtonName(const QString& name);
     bool isButton() const { return m_button; }
-    // Any other picture given an accessible name (setAccessibleName) is a
-    // picture of those words: a text to screen readers. Unnamed pictures are
-    // decoration.
 
     // Runs OnClick as a release of the mouse over the picture would.
     void click();
