@@ -29,6 +29,7 @@ void TForm9::FormActivate()
     Label1->setText(QStringLiteral("ユーザー名：") + session().user());
     Label1->adjustSize();
     const TestDef* test = session().test();
+    Image3->setAccessibleName(test != nullptr ? QString::fromUtf16(test->heading) : QString());
     if (test == nullptr)
         return;
     Image3->setPicture(

@@ -40,6 +40,7 @@ Image* Screen::addLogo(QRect geometry)
 {
     auto* image = new Image(this, geometry);
     image->setPicture([size = geometry.size()] { return art::logo(size); });
+    image->setAccessibleName(art::logoWord());
     return image;
 }
 
@@ -57,6 +58,7 @@ Image* Screen::addBanner(const QString& text, QRect geometry)
 {
     auto* image = new Image(this, geometry);
     image->setPicture([text, size = geometry.size()] { return art::banner(text, size); });
+    image->setAccessibleName(text);
     return image;
 }
 

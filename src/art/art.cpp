@@ -14,7 +14,6 @@ using namespace paint;
 
 namespace {
 
-const QString kLogoWord = QStringLiteral("Quiravex");
 // One colour per letter of the logo, in order.
 const std::array<QColor, 8> kLogoColours = {
     QColor(0x3d, 0x8f, 0xf0), QColor(0xff, 0x98, 0x3a), QColor(0x35, 0xc2, 0x74),
@@ -59,7 +58,7 @@ std::array<QPainterPath, 8> logoLetters()
     std::array<QPainterPath, 8> letters;
     qreal x = 0;
     for (std::size_t i = 0; i < letters.size(); ++i) {
-        const QString letter = kLogoWord.mid(static_cast<qsizetype>(i), 1);
+        const QString letter = logoWord().mid(static_cast<qsizetype>(i), 1);
         QPainterPath glyph;
         glyph.addText(x, 0, font, letter);
         const QPointF pivot = glyph.boundingRect().center();
@@ -75,6 +74,11 @@ std::array<QPainterPath, 8> logoLetters()
 }
 
 } // namespace
+
+QString logoWord()
+{
+    return QStringLiteral("Quiravex");
+}
 
 static QImage drawLogo(QSize size)
 {

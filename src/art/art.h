@@ -60,8 +60,9 @@ void useDrawnPictures(const QString& folder);
 // 600 x 480, opaque.
 QImage background(Scene scene);
 
-// The product logo reading "Quiravex" on a transparent background.
+// The product logo reading logoWord() on a transparent background.
 QImage logo(QSize size);
+QString logoWord();
 
 // A picture button with its label painted in, transparent around the button.
 QImage button(const QString& label, QSize size);

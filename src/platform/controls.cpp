@@ -130,24 +130,38 @@ void Image::focusOutEvent(QFocusEvent* event)
 
 namespace {
 
-class PictureButtonAccessible final : public QAccessibleWidget {
+// Asked each time, since a picture is often named after screen readers first
+// met it (a title that changes with the test, a clock that comes to rest).
+class PictureAccessible final : public QAccessibleWidget {
 public:
-    explicit PictureButtonAccessible(Image* image)
-        : QAccessibleWidget(image, QAccessible::Button, image->accessibleName())
+    explicit PictureAccessible(Image* image) : QAccessibleWidget(image) {}
+    QAccessible::Role role() const override
     {
+        if (image()->isButton())
+            return QAccessible::Button;
+        return image()->accessibleName().isEmpty() ? QAccessibleWidget::role()
+                                                   : QAccessible::StaticText;
     }
-    QStringList actionNames() const override { return {pressAction()}; }
+    QStringList actionNames() const override
+    {
+        return image()->isButton() ? QStringList{pressAction()} : QAccessibleWidget::actionNames();
+    }
     void doAction(const QString& action) override
     {
-        if (action == pressAction())
-            static_cast<Image*>(widget())->click();
+        if (image()->isButton() && action == pressAction())
+            image()->click();
+        else
+            QAccessibleWidget::doAction(action);
     }
+
+private:
+    Image* image() const { return static_cast<Image*>(widget()); }
 };
 
-QAccessibleInterface* pictureButtonAccessible(const QString&, QObject* object)
+QAccessibleInterface* pictureAccessible(const QString&, QObject* object)
 {
     auto* image = dynamic_cast<Image*>(object);
-    return image && image->isButton() ? new PictureButtonAccessible(image) : nullptr;
+    return image ? new PictureAccessible(image) : nullptr;
 }
 
 } // namespace
@@ -155,7 +169,7 @@ QAccessibleInterface* pictureButtonAccessible(const QString&, QObject* object)
 void installAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(pictureButtonAccessible);
+        QAccessible::installFactory(pictureAccessible);
         return true;
     }();
     Q_UNUSED(installed)

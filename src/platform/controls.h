@@ -35,7 +35,9 @@ public:
     // A picture that acts as a button, for screen readers: the role of a
     // button named by the text painted on it, pressed by their press action.
     // The keyboard reaches it with Tab and presses it with Space; ENTER stays
-    // the form's.
+    // the form's. Any other picture given an accessible name
+    // (setAccessibleName) is a picture of those words, a text to screen
+    // readers; unnamed pictures are decoration.
     void setButtonName(const QString& name);
     bool isButton() const { return m_button; }
 
@@ -97,8 +99,8 @@ private:
 QFont gameFont(int pixelHeight, bool bold = false);
 // Maps the font the screens name to the one installed here.
 void installFontSubstitution();
-// Lets screen readers see picture buttons as buttons; once, with the
-// application.
+// Lets screen readers see picture buttons as buttons and pictures of text as
+// text; once, with the application.
 void installAccessibility();
 
 } // namespace qx

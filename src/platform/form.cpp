@@ -2,6 +2,8 @@
 
 #include "platform/dispatch.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -107,6 +109,24 @@ private:
     const ModalStack& m_stack;
 };
 
+// A form is a window to screen readers, named by its caption (a frame on
+// AT-SPI); the stage dialog is a dialog, so that they read out its texts when
+// it opens. Asked each time: a form may be met before it has its flags.
+class FormAccessible final : public QAccessibleWidget {
+public:
+    explicit FormAccessible(QWidget* form) : QAccessibleWidget(form) {}
+    QAccessible::Role role() const override
+    {
+        return widget()->windowType() == Qt::Dialog ? QAccessible::Dialog : QAccessible::Window;
+    }
+};
+
+QAccessibleInterface* formAccessible(const QString&, QObject* object)
+{
+    auto* form = dynamic_cast<Form*>(object);
+    return form ? new FormAccessible(form) : nullptr;
+}
+
 } // namespace
 
 ModalStack::ModalStack(Dispatcher& dispatcher) : m_dispatcher(dispatcher)
@@ -192,6 +212,11 @@ void ModalStack::activateTop()
 
 Form::Form(ModalStack& stack, const QString& caption) : m_stack(stack)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(formAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::WindowMinimizeButtonHint);

@@ -41,6 +41,7 @@ TForm8::TForm8(Game& game)
     Edit1->setFont(gameFont(35, true));
     Edit1->setEnabled(false);
     Edit1->installEventFilter(this);
+    Edit1->setAccessibleName(QStringLiteral("箱の数"));
     Label1 = addLabel(QPoint(384, 418), 37, true);
     Label1->setText(QStringLiteral("個"));
     Label1->adjustSize();

@@ -46,6 +46,7 @@ void TestScreen::FormActivate()
         m_stagePicture->setPicture(
             loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_test->number)),
                        m_stagePicture->devicePixelRatioF()));
+        m_stagePicture->setAccessibleName(QStringLiteral("STAGE %1").arg(m_test->number));
     } else if (m_test->hasLevels) {
         m_modeLabel->setCaption(store::levelLabel(session().level()));
     }
@@ -110,6 +111,7 @@ void TestScreen::resetFrame(bool clearMode)
         m_modeLabel->setCaption(QString());
     session().endRun();
     m_stagePicture->clearPicture();
+    m_stagePicture->setAccessibleName(QString());
 }
 
 } // namespace qx

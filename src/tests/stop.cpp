@@ -140,8 +140,10 @@ void TForm5::paintClock(QImage& surface) const
 
 void TForm5::runClock()
 {
-    // The clock's own drawing takes over from the resting label.
+    // The clock's own drawing takes over from the resting label; a running
+    // clock is not read out, the time it stopped at is.
     Label2->hide();
+    PaintBox1->setAccessibleName(QString());
     paintClock(PaintBox1->canvas());
     KeyPreview = true;
     m_stopwatch.start();
@@ -218,6 +220,7 @@ void TForm5::FormKeyPress(QChar& key)
     const bool exact = ClockHundredths == TargetHundredths;
     ShadowLabel4->setFontColor(exact ? Qt::blue : Qt::red);
     ShadowLabel4->setCaption(store::formatDifference(ClockHundredths - TargetHundredths));
+    PaintBox1->setAccessibleName(store::formatClock(ClockHundredths));
     key = QChar(0);
     KeyPreview = false;
 }
@@ -245,6 +248,7 @@ void TForm5::Timer1Timer()
 void TForm5::FormCloseQuery()
 {
     Label2->show();
+    PaintBox1->setAccessibleName(QString());
     ClockHundredths = 0;
     KeyPreview = false;
     MMTimer1.setEnabled(false);

@@ -67,6 +67,7 @@ void ProgressScreen::showTest(const TestDef& test)
 
     const QString title = QString::fromUtf16(test.title) + QStringLiteral("の成績");
     m_title->setPicture([title, size = m_title->size()] { return art::banner(title, size); });
+    m_title->setAccessibleName(title);
     QStringList lines{
         QStringLiteral("回数：%1").arg(summary.results),
         (measure == progress::Measure::Accuracy ? QStringLiteral("正解した最高：")

@@ -8,9 +8,10 @@
 
 using namespace qx;
 
-QListWidget* qx::makeUserList(QWidget* parent)
+QListWidget* qx::makeUserList(QWidget* parent, const QString& name)
 {
     auto* list = new QListWidget(parent);
+    list->setAccessibleName(name);
     list->setGeometry(64, 168, 465, 233);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setFont(gameFont(35));
@@ -29,11 +30,11 @@ void qx::fillUserList(QListWidget* list, const store::Records& records)
 
 QString qx::selectedUser(const QListWidget* list)
 {
-    const int row = list->currentRow();
-    const QListWidgetItem* item = row >= 0 ? list->item(row) : nullptr;
-    if (!item || !item->isSelected())
+    // A screen reader selects an item without making it the current one.
+    const QList<QListWidgetItem*> selected = list->selectedItems();
+    if (selected.isEmpty())
         throw Error(QStringLiteral("リストのインデックスが範囲を超えています (%1)").arg(-1));
-    return item->text();
+    return selected.front()->text();
 }
 
 TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択"))
@@ -42,7 +43,7 @@ TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択")
     addLogo(QRect(0, 0, 265, 49));
     addBanner(QStringLiteral("ユーザー選択します\nユーザー名をクリックして下さい"),
               QRect(48, 72, 505, 81));
-    ListBox1 = makeUserList(this);
+    ListBox1 = makeUserList(this, QStringLiteral("ユーザー名"));
     Image5 = addButton(QStringLiteral("OK"), QRect(64, 416, 137, 49), [this] { Image5Click(); });
     Image4 = addButton(QStringLiteral("もどる"), QRect(392, 416, 137, 49), [this] { Close(); });
 }

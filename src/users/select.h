@@ -7,12 +7,14 @@
 class QListWidget;
 
 namespace qx {
-// The user list of the selection and deletion screens.
-QListWidget* makeUserList(QWidget* parent);
+// The user list of the selection and deletion screens, named for screen
+// readers by the word its screen's instruction calls the users.
+QListWidget* makeUserList(QWidget* parent, const QString& name);
 // Fills the list anew from "Rec/".
 void fillUserList(QListWidget* list, const store::Records& records);
-// The selected user's name. Throws the list-index error when nothing is
-// selected.
+// The selected user's name, however the user was selected (a click, the
+// keyboard, a screen reader's selection). Throws the list-index error when
+// nothing is selected.
 QString selectedUser(const QListWidget* list);
 } // namespace qx
 

@@ -14,7 +14,7 @@ TForm14::TForm14(Game& game) : Screen(game, QStringLiteral("ユーザーの削�
     addLogo(QRect(0, 0, 265, 49));
     addBanner(QStringLiteral("ユーザーを削除します\n名前をクリックしてください"),
               QRect(48, 72, 505, 81));
-    ListBox1 = makeUserList(this);
+    ListBox1 = makeUserList(this, QStringLiteral("名前"));
     Image2 = addButton(QStringLiteral("OK"), QRect(88, 408, 129, 49), [this] { Image2Click(); });
     Image3 = addButton(QStringLiteral("もどる"), QRect(400, 408, 129, 49), [this] { Close(); });
 }

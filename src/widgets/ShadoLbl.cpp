@@ -3,6 +3,8 @@
 #include "platform/controls.h"
 #include "platform/textcodec.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QFontMetrics>
 #include <QImage>
@@ -61,6 +63,43 @@ QString elidePath(const QFontMetrics& metrics, const QString& line, int width, i
     if (headWidth <= metrics.horizontalAdvance(QStringLiteral("...")))
         return metrics.elidedText(line, Qt::ElideLeft, width, flags);
     return metrics.elidedText(line.left(separator), Qt::ElideRight, headWidth, flags) + tail;
+}
+
+// To screen readers the label is what it paints: a text, with the words of its
+// caption.
+class ShadowLabelAccessible final : public QAccessibleWidget {
+public:
+    explicit ShadowLabelAccessible(TShadowLabel* label)
+        : QAccessibleWidget(label, QAccessible::StaticText)
+    {
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name)
+            return QAccessibleWidget::text(t);
+        const auto* label = static_cast<const TShadowLabel*>(widget());
+        return label->ShowAccelChar() ? withoutAccelMarks(label->Caption()) : label->Caption();
+    }
+
+private:
+    // What the player sees: "&x" shows x, "&&" shows "&".
+    static QString withoutAccelMarks(const QString& caption)
+    {
+        QString words;
+        words.reserve(caption.size());
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            if (caption.at(i) == QLatin1Char('&') && i + 1 < caption.size())
+                ++i;
+            words += caption.at(i);
+        }
+        return words;
+    }
+};
+
+QAccessibleInterface* shadowLabelAccessible(const QString&, QObject* object)
+{
+    auto* label = qobject_cast<TShadowLabel*>(object);
+    return label ? new ShadowLabelAccessible(label) : nullptr;
 }
 
 } // namespace
@@ -138,6 +177,11 @@ void TShadow::changed()
 
 TShadowLabel::TShadowLabel(QWidget* parent) : QWidget(parent)
 {
+    static const bool accessible = [] {
+        QAccessible::installFactory(shadowLabelAccessible);
+        return true;
+    }();
+    Q_UNUSED(accessible)
     m_highlight.setColor(Qt::white);
     m_highlight.setOffsetLeft(-1);
     m_highlight.setOffsetTop(-1);
@@ -154,6 +198,8 @@ void TShadowLabel::setCaption(const QString& caption)
     m_caption = caption;
     adjustBounds();
     update();
+    QAccessibleEvent event(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&event);
 }
 
 void TShadowLabel::setFontColor(QColor color)

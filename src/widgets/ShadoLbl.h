@@ -15,6 +15,9 @@
 // background colour is the parent's window colour until setColor() gives one.
 // A new label is opaque, as a framework label is; the screens make theirs
 // transparent with styleScreenLabel().
+//
+// Screen readers see a label named by its caption (without the accelerator
+// marks), and hear of each new caption as a change of that name.
 
 #include <QColor>
 #include <QString>
