@@ -5,13 +5,13 @@
 // runs on: run under QT_SCALE_FACTOR=2 it adds the pictures of a screen of
 // twice the pixels.
 
-#include "app/game.h"
-#include "app/mainform.h"
+#include "screens/game.h"
+#include "screens/mainform.h"
 #include "art/art.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "silent.h"
-#include "users/store.h"
+#include "rules/store.h"
 
 #include <QApplication>
 #include <QDir>

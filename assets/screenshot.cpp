@@ -5,10 +5,10 @@
 // the menu unlocked; with a test identifier that test's screen is shown at
 // level 3 with the stage dialog over it.
 
-#include "app/dialog.h"
-#include "app/game.h"
-#include "app/mainform.h"
-#include "tests/frame.h"
+#include "screens/dialog.h"
+#include "screens/game.h"
+#include "screens/mainform.h"
+#include "screens/frame.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 

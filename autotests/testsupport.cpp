@@ -1,10 +1,10 @@
 #include "testsupport.h"
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "platform/controls.h"
 #include "platform/dispatch.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/store.h"
+#include "rules/users.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 // Fakes for the seams and a game fixture that plays in a scratch folder on the
 // virtual clock.
 
-#include "app/game.h"
+#include "screens/game.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 #include "probes.h"

@@ -4,13 +4,13 @@
 // (That new texts are told as they appear needs a reader listening, which the
 // offscreen platform never has: it is measured through AT-SPI.)
 
-#include "app/dialog.h"
-#include "app/lvmenu.h"
-#include "app/mainform.h"
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
 #include "art/art.h"
 #include "platform/form.h"
 #include "testsupport.h"
-#include "users/users.h"
+#include "rules/users.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QAccessible>

@@ -1,11 +1,11 @@
 // The box test: the heap's draws and hiding rules, the typed count, single
 // play and stage 6 of the overall run on the virtual clock.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/Block.h"
-#include "tests/shape.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/Block.h"
+#include "screens/shape.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

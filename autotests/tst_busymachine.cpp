@@ -3,14 +3,14 @@
 // passed: these play each timed screen on the virtual clock through a stall in
 // which no tick is delivered.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/Block.h"
-#include "tests/LR.h"
-#include "tests/picshow.h"
-#include "tests/shape.h"
-#include "tests/stop.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/Block.h"
+#include "screens/LR.h"
+#include "screens/picshow.h"
+#include "screens/shape.h"
+#include "screens/stop.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

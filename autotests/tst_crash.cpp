@@ -6,10 +6,10 @@
 // repeats the random moments of an earlier run (printed at the start).
 
 #include "platform/dispatch.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "testsupport.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/store.h"
+#include "rules/users.h"
 
 #include <QDir>
 #include <QElapsedTimer>

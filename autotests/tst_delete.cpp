@@ -1,11 +1,11 @@
 // User deletion: the seven record files and the folder go, nothing else does,
 // and the run state stays as it was.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "testsupport.h"
-#include "users/store.h"
-#include "users/users.h"
-#include "users/usrdelete.h"
+#include "rules/store.h"
+#include "rules/users.h"
+#include "screens/usrdelete.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,13 +1,13 @@
 // The stage dialog: ENTER or the close box dismiss it, and in an overall run
 // that starts the next question or hands over to the next stage.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
-#include "tests/Block.h"
-#include "users/regist.h"
-#include "tests/panel.h"
+#include "screens/Block.h"
+#include "screens/regist.h"
+#include "screens/panel.h"
 #include "rules/catalogue.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"

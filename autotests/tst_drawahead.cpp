@@ -1,7 +1,7 @@
 // The main menu's pictures drawn ahead at build time: they must be the
 // pictures the game would draw itself, and a damaged file must never show.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "art/art.h"
 #include "art/paint.h"
 #include "testsupport.h"

@@ -4,8 +4,8 @@
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "testsupport.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/store.h"
+#include "rules/users.h"
 
 #include <QDir>
 #include <QFile>

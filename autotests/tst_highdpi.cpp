@@ -1,7 +1,7 @@
 // A screen of twice the pixels: every window keeps its designed layout, and
 // its pictures are drawn for the screen's pixels instead of being enlarged.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "art/art.h"
 #include "testsupport.h"
 

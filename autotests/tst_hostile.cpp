@@ -2,21 +2,21 @@
 // names, the top ten and missing art. Each is either handled or refused with
 // a clear message, and no file changes that should not.
 
-#include "app/dialog.h"
-#include "app/lvmenu.h"
-#include "app/mainform.h"
-#include "app/tensuushow.h"
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
+#include "screens/tensuushow.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"
 #include "platform/dispatch.h"
 #include "platform/pictures.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "testsupport.h"
-#include "users/csvexport.h"
-#include "users/progress.h"
-#include "users/recordgrid.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/csvexport.h"
+#include "rules/progress.h"
+#include "rules/recordgrid.h"
+#include "rules/store.h"
+#include "rules/users.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,14 +1,14 @@
 // The L-R test: its rules, and the screen in single play and as the second
 // stage of the overall run, played on the virtual clock.
 
-#include "app/dialog.h"
-#include "app/lvmenu.h"
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/LR.h"
-#include "tests/frash.h"
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/LR.h"
+#include "screens/frash.h"
 #include "testsupport.h"
-#include "users/store.h"
+#include "rules/store.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
 // The main menu: hover markers, locked buttons, the click sound and quitting.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "testsupport.h"
 
 #include <QAccessible>

@@ -1,12 +1,12 @@
 // The panel test in single play and as the first stage of the overall run,
 // played on the virtual clock with real clicks and ENTER.
 
-#include "app/dialog.h"
-#include "app/lvmenu.h"
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/LR.h"
-#include "tests/panel.h"
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/LR.h"
+#include "screens/panel.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

@@ -4,11 +4,11 @@
 // data/play.golden. Set QX_WRITE_GOLDEN to a path to record a new one, for a
 // change that is meant to change what the game writes.
 
-#include "app/mainform.h"
-#include "app/tensuushow.h"
+#include "screens/mainform.h"
+#include "screens/tensuushow.h"
 #include "player.h"
 #include "testsupport.h"
-#include "users/store.h"
+#include "rules/store.h"
 
 #include <QDirIterator>
 #include <QTest>

@@ -2,16 +2,16 @@
 // summed up; the export for spreadsheets, from the chart screen and from the
 // command line; and the timing the chart screen discloses.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "platform/lateness.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "testsupport.h"
-#include "users/csvexport.h"
-#include "users/kiroku.h"
-#include "users/progress.h"
-#include "users/progressview.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/csvexport.h"
+#include "screens/kiroku.h"
+#include "rules/progress.h"
+#include "screens/progressview.h"
+#include "rules/store.h"
+#include "rules/users.h"
 
 #include <QDir>
 #include <QLabel>

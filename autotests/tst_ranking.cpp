@@ -1,12 +1,12 @@
 // The top ten: ranking a total into "Rec/record.dat", and the score screen at
 // the end of the shape stage.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
-#include "app/tensuushow.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
+#include "screens/tensuushow.h"
 #include "platform/dispatch.h"
-#include "platform/textcodec.h"
-#include "tests/shape.h"
+#include "rules/textcodec.h"
+#include "screens/shape.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

@@ -1,11 +1,11 @@
 // The Reflex test on the virtual clock: the countdown, the random wait, the
 // reaction clock and ENTER, in single play and as stage 5 of the overall run.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/Block.h"
-#include "tests/picshow.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/Block.h"
+#include "screens/picshow.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

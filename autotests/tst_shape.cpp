@@ -1,12 +1,12 @@
 // The shape test: the order of the shapes, the stopwatch and its points,
 // single play and stage 7 of the overall run on the virtual clock.
 
-#include "app/dialog.h"
-#include "app/mainform.h"
-#include "app/tensuushow.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
+#include "screens/tensuushow.h"
 #include "platform/pictures.h"
-#include "platform/textcodec.h"
-#include "tests/shape.h"
+#include "rules/textcodec.h"
+#include "screens/shape.h"
 #include "testsupport.h"
 #include "widgets/ShadoLbl.h"
 

@@ -3,9 +3,9 @@
 // question is played with the mouse and ENTER. The offscreen platform used by
 // the other tests hides focus and modality faults that players would meet.
 
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "rules/catalogue.h"
-#include "users/store.h"
+#include "rules/store.h"
 
 #include <QDir>
 #include <QElapsedTimer>

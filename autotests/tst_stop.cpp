@@ -1,15 +1,15 @@
 // The stop test: its rules, and the screen in single play and as the fourth
 // stage of the overall run, played on the virtual clock with real ENTER keys.
 
-#include "app/dialog.h"
-#include "app/lvmenu.h"
-#include "app/mainform.h"
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
 #include "platform/controls.h"
-#include "platform/textcodec.h"
-#include "tests/picshow.h"
-#include "tests/stop.h"
+#include "rules/textcodec.h"
+#include "screens/picshow.h"
+#include "screens/stop.h"
 #include "testsupport.h"
-#include "users/store.h"
+#include "rules/store.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QFile>

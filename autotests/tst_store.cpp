@@ -2,9 +2,9 @@
 // that never lose the old content.
 
 #include "platform/dispatch.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "testsupport.h"
-#include "users/store.h"
+#include "rules/store.h"
 
 #include <QFile>
 #include <QTest>

@@ -1,12 +1,12 @@
 // Registration, selection and the listing of users: what the player sees and
 // what lands on disk.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "platform/controls.h"
 #include "testsupport.h"
-#include "users/regist.h"
-#include "users/select.h"
-#include "users/users.h"
+#include "screens/regist.h"
+#include "screens/select.h"
+#include "rules/users.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -1,12 +1,12 @@
 // The records viewer: rows filled from the record files under their headings,
 // the layout of the top ten, the row count, and what closing leaves behind.
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "platform/controls.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 #include "testsupport.h"
-#include "users/kiroku.h"
-#include "users/users.h"
+#include "screens/kiroku.h"
+#include "rules/users.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QElapsedTimer>

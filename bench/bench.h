@@ -5,7 +5,7 @@
 // whole game on the real clock in a scratch folder with silent sound and
 // boxes that only record.
 
-#include "app/game.h"
+#include "screens/game.h"
 #include "platform/clock.h"
 #include "platform/services.h"
 

@@ -6,12 +6,12 @@
 #include "bench.h"
 #include "probes.h"
 
-#include "app/dialog.h"
-#include "app/mainform.h"
+#include "screens/dialog.h"
+#include "screens/mainform.h"
 #include "platform/dispatch.h"
-#include "tests/LR.h"
-#include "tests/picshow.h"
-#include "tests/stop.h"
+#include "screens/LR.h"
+#include "screens/picshow.h"
+#include "screens/stop.h"
 #include "widgets/ShadoLbl.h"
 
 #include <QEvent>

@@ -5,8 +5,8 @@
 #include "bench.h"
 #include "probes.h"
 
-#include "app/mainform.h"
-#include "tests/stop.h"
+#include "screens/mainform.h"
+#include "screens/stop.h"
 
 #include <sys/resource.h>
 #include <sys/time.h>

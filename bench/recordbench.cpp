@@ -5,12 +5,12 @@
 #include "bench.h"
 #include "probes.h"
 
-#include "app/mainform.h"
-#include "platform/textcodec.h"
-#include "tests/stop.h"
-#include "users/kiroku.h"
+#include "screens/mainform.h"
+#include "rules/textcodec.h"
+#include "screens/stop.h"
+#include "screens/kiroku.h"
 #include "rules/catalogue.h"
-#include "users/store.h"
+#include "rules/store.h"
 
 #include <QCoreApplication>
 #include <QFile>

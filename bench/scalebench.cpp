@@ -7,11 +7,11 @@
 #include "bench.h"
 #include "probes.h"
 
-#include "app/mainform.h"
-#include "users/csvexport.h"
-#include "users/kiroku.h"
-#include "users/progressview.h"
-#include "users/store.h"
+#include "screens/mainform.h"
+#include "rules/csvexport.h"
+#include "screens/kiroku.h"
+#include "screens/progressview.h"
+#include "rules/store.h"
 
 #include <QCoreApplication>
 #include <QDir>

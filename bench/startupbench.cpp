@@ -4,7 +4,7 @@
 
 #include "bench.h"
 
-#include "app/game.h"
+#include "screens/game.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
 #include "platform/desktop.h"

@@ -1,8 +1,8 @@
 #include "bench.h"
 
-#include "app/mainform.h"
+#include "screens/mainform.h"
 #include "platform/dispatch.h"
-#include "users/users.h"
+#include "rules/users.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -5,13 +5,13 @@
 // file that once broke something keeps being checked by every build. Each
 // returns nullptr when every property held, or what broke.
 
-#include "app/ranking.h"
+#include "rules/ranking.h"
 #include "platform/dispatch.h"
-#include "platform/textcodec.h"
-#include "users/csvexport.h"
-#include "users/progress.h"
-#include "users/recordgrid.h"
-#include "users/store.h"
+#include "rules/textcodec.h"
+#include "rules/csvexport.h"
+#include "rules/progress.h"
+#include "rules/recordgrid.h"
+#include "rules/store.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

@@ -2,8 +2,8 @@
 
 #include "app/commandline.h"
 #include "app/folders.h"
-#include "app/game.h"
-#include "app/mainform.h"
+#include "screens/game.h"
+#include "screens/mainform.h"
 #include "art/art.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
@@ -11,9 +11,9 @@
 #include "platform/display.h"
 #include "platform/dispatch.h"
 #include "platform/firstframe.h"
-#include "users/csvexport.h"
-#include "users/store.h"
-#include "users/users.h"
+#include "rules/csvexport.h"
+#include "rules/store.h"
+#include "rules/users.h"
 
 #include <QApplication>
 #include <QMessageBox>

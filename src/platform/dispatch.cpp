@@ -5,10 +5,6 @@
 
 namespace qx {
 
-Error::Error(const QString& message) : std::runtime_error(message.toStdString()), m_message(message)
-{
-}
-
 Dispatcher::Dispatcher(Report report) : m_report(std::move(report)) {}
 
 void Dispatcher::run(const std::function<void()>& handler)

@@ -8,6 +8,7 @@
 // events: its windows, controls and timers.
 
 #include "platform/lateness.h"
+#include "rules/error.h"
 
 #include <QString>
 
@@ -15,16 +16,6 @@
 #include <stdexcept>
 
 namespace qx {
-
-// An error with the text shown to the player.
-class Error : public std::runtime_error {
-public:
-    explicit Error(const QString& message);
-    QString message() const { return m_message; }
-
-private:
-    QString m_message;
-};
 
 class Dispatcher {
 public:

@@ -4,28 +4,14 @@
 // random generator, sound, and the boxes that ask or tell the player
 // something. The program wires the real ones in main(); tests hand in fakes.
 
-#include "users/store.h"
+#include "rules/random.h"
+#include "rules/store.h"
 
 #include <QString>
-
-#include <cstdint>
-#include <random>
 
 namespace qx {
 
 class Clock;
-
-// The game's one random generator. Random(n) is a uniform draw from 0..n-1.
-class Random {
-public:
-    void seed(std::uint32_t value) { m_engine.seed(value); }
-    // Seeds from the clock, once at start-up.
-    void randomize();
-    int operator()(int n);
-
-private:
-    std::mt19937 m_engine{5489u};
-};
 
 class Sound {
 public:

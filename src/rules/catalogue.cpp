@@ -1,8 +1,8 @@
 #include "rules/catalogue.h"
 
-#include "platform/textcodec.h"
-#include "tests/shaperules.h"
-#include "users/store.h"
+#include "rules/textcodec.h"
+#include "rules/shaperules.h"
+#include "rules/store.h"
 
 namespace qx {
 

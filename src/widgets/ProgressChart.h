@@ -5,7 +5,7 @@
 // a line; for the timed ones the median as a line and the best as dots. Days
 // are placed by their date, so days without play leave a gap.
 
-#include "users/progress.h"
+#include "rules/progress.h"
 
 #include <QWidget>
 

@@ -1,7 +1,7 @@
 #include "widgets/ShadoLbl.h"
 
 #include "platform/controls.h"
-#include "platform/textcodec.h"
+#include "rules/textcodec.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

@@ -1,0 +1,70 @@
+#pragma once
+
+// A player's progress in one test, read from its record file as it is: each
+// line becomes a result, the results of a day become that day's figures, and
+// all of them a summary. Damaged lines are skipped and counted; nothing here
+// writes a record file.
+
+#include "rules/catalogue.h"
+#include "rules/store.h"
+
+#include <QDate>
+#include <QString>
+
+#include <optional>
+#include <vector>
+
+namespace qx::progress {
+
+using qx::Measure;
+
+struct Result {
+    QDate day;
+    bool right = false; // a right answer; for stop an exact stop, for Reflex no false start
+    int level = 0;      // panel, L-R, N-memory and stop: 1..10
+    // The time (Reflex, and right answers of box and shape) or the distance
+    // from the target (stop), hundredths; none for a false start or a wrong
+    // answer.
+    std::optional<int> hundredths;
+    bool falseStart = false;
+};
+
+struct Results {
+    std::vector<Result> results; // oldest first, as played
+    int damaged = 0;             // lines that are no result of the test
+};
+// The file keeps the newest line first.
+Results readResults(const TestDef& test, const store::Lines& lines);
+
+struct Day {
+    QDate day;
+    int results = 0;
+    double rightShare = 0; // Accuracy
+    double level = 0;      // Accuracy: the mean level played
+    std::optional<int> median;
+    std::optional<int> best;
+    int falseStarts = 0;
+};
+// One entry per day played, oldest first; days without play have none.
+std::vector<Day> byDay(const std::vector<Result>& results);
+
+struct Summary {
+    int results = 0;
+    // Accuracy: the highest level answered right and the median level;
+    // Time: the shortest and the median time; Distance: the smallest and the
+    // median distance.
+    std::optional<int> best;
+    std::optional<int> median;
+    // The last 7 days up to today against the 30 days before them: the share
+    // of right answers (Accuracy, in percent) or the median (Time, Distance).
+    std::optional<int> last7;
+    std::optional<int> previous30;
+    int longestRightRun = 0;
+    int falseStarts = 0;
+};
+Summary summarize(Measure measure, const std::vector<Result>& results, QDate today);
+
+// A time or distance in hundredths as the game shows it: 12.34 s.
+QString secondsText(int hundredths);
+
+} // namespace qx::progress

@@ -1,0 +1,156 @@
+#include "screens/LR.h"
+
+#include "screens/mainform.h"
+#include "platform/timerperiod.h"
+#include "rules/store.h"
+#include "widgets/ShadoLbl.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <array>
+
+using namespace qx;
+
+namespace {
+constexpr int kTextTop = 5;
+constexpr int kTextStep = 2;
+// The last frame draws the number at this x; the box is narrower, so the
+// number has left the visible strip by then.
+constexpr int kLastTextX = 600;
+constexpr unsigned kStoredInterval = 25;
+} // namespace
+
+TForm3::TForm3(Game& game)
+    : TestScreen(game, QStringLiteral("Ｌ→Ｒ"),
+                 {.test = TestKind::LR,
+                  .modeLabel = {456, 0},
+                  .counterTop = 32,
+                  .labelHeight = 35,
+                  .stagePicture = {280, 0, 137, 33},
+                  .startButton = {176, 424, 193, 49},
+                  .backButton = {424, 432, 129, 41}}),
+      MMTimer1(game.services.clock, game.dispatcher),
+      Timer1(game.services.clock, game.dispatcher, 1000), m_stripFont(gameFont(12)),
+      m_run(game.services.clock)
+{
+    beginTimerPeriod();
+    Image3 = new Image(this, QRect(21, 67, 553, 305));
+    Image3->setPicture([] { return art::brickEllipse(); });
+    Image3->stackUnder(stagePicture());
+    Image4 = addBanner(QStringLiteral("左から右に移動している数字を当てて下さい"),
+                       QRect(56, 368, 489, 41));
+    Panel1 = new Panel(this, QRect(24, 205, 546, 25), Qt::white);
+    PaintBox1 = new Image(Panel1, QRect(0, 0, 545, 23));
+    // Each tick repaints only this box, and all of it.
+    PaintBox1->setAttribute(Qt::WA_OpaquePaintEvent);
+    clearStrip();
+    m_numberText.setTextFormat(Qt::PlainText);
+    Label2 = new TShadowLabel(this);
+    styleScreenLabel(Label2, 96, Qt::white);
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
+    Label2->move(264, 112);
+    Label2->hide();
+
+    MMTimer1.setInterval(kStoredInterval);
+    MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
+    Timer1.setOnTimer([this] { Timer1Timer(); });
+}
+
+TForm3::~TForm3()
+{
+    endTimerPeriod();
+}
+
+void TForm3::setNumber(int number)
+{
+    ShownNumber = number;
+    m_numberText.setText(QString::number(number));
+    m_numberText.prepare(QTransform(), m_stripFont);
+}
+
+void TForm3::clearStrip()
+{
+    PaintBox1->canvas().fill(Qt::white);
+}
+
+void TForm3::Image5Click()
+{
+    playSound(QStringLiteral("wav/cd.wav"));
+    if (overall())
+        countQuestion();
+    startButton()->setEnabled(false);
+    Timer1.setEnabled(true);
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
+    Label2->show();
+    TextX = 0;
+    if (!overall()) {
+        const LRQuestion question = lrQuestion(false, session().level(), 0);
+        setNumber(MakeNumber(question.digits, services().random));
+        MMTimer1.setInterval(question.period);
+    }
+}
+
+void TForm3::Timer1Timer()
+{
+    const bool started = m_countdown.step();
+    Label2->setCaption(m_countdown.text());
+    if (!started) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        return;
+    }
+    if (overall()) {
+        const LRQuestion question = lrQuestion(true, 0, run().question());
+        setNumber(MakeNumber(question.digits, services().random));
+        MMTimer1.setInterval(question.period);
+    }
+    Label2->hide();
+    Label2->setCaption(QString());
+    Timer1.setEnabled(false);
+    m_run.start();
+    MMTimer1.setEnabled(true);
+}
+
+void TForm3::MMTimer1Timer()
+{
+    // The frame due now; frames whose ticks were dropped are skipped.
+    const int frame = std::max(m_run.periods(MMTimer1.Interval()), 1);
+    TextX = std::min(kTextStep * (frame - 1), kLastTextX);
+    QImage& strip = PaintBox1->canvas();
+    strip.fill(Qt::white);
+    QPainter painter(&strip);
+    painter.setFont(m_stripFont);
+    painter.drawStaticText(TextX, kTextTop, m_numberText);
+    painter.end();
+    TextX += kTextStep;
+    if (TextX > kLastTextX)
+        answer();
+}
+
+void TForm3::answer()
+{
+    MMTimer1.setEnabled(false);
+    startButton()->setEnabled(true);
+    const QString typed = askAnswer();
+    const QString number = QString::number(ShownNumber);
+    if (overall())
+        addPoints(10 * positionMatches(number, typed));
+    const bool right = typed == number;
+    finishOrderA(QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
+                 {.right = right, .answer = number, .typed = typed});
+}
+
+void TForm3::FormCloseQuery()
+{
+    MMTimer1.setEnabled(false);
+    Timer1.setEnabled(false);
+    Label2->hide();
+    m_countdown.rewind();
+    Label2->setCaption(m_countdown.text());
+    TextX = 0;
+    setNumber(0);
+    clearStrip();
+    resetFrame(false);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+// The life every test screen shares: the mode and counter labels, the stage
+// picture, the start button, the end of a question in one of two orders, the
+// record line, and the reset on leaving. Each test adds only what is its own.
+
+#include "screens/screen.h"
+#include "rules/catalogue.h"
+
+class TShadowLabel;
+
+namespace qx {
+
+class OverallRun;
+
+class TestScreen : public Screen {
+public:
+    struct Layout {
+        TestKind test;
+        QPoint modeLabel; // the counter label sits below it
+        int counterTop;
+        int labelHeight; // pixel height of both labels
+        QRect stagePicture;
+        QRect startButton;
+        QRect backButton;
+        QRect logo{0, 0, 265, 49};
+    };
+
+    TestScreen(Game& game, const QString& caption, const Layout& layout);
+
+    QString testId() const { return m_test->id(); }
+    const TestDef& test() const { return *m_test; }
+
+protected:
+    friend struct ScreenProbe<TestScreen>;
+    friend class Session;
+
+    // The start button's action; the run calls it directly, also while the
+    // button is disabled, to start the next question of an overall stage.
+    virtual void startQuestion() = 0;
+
+    TShadowLabel* modeLabel() const { return m_modeLabel; }
+    TShadowLabel* counterLabel() const { return m_counterLabel; }
+    Image* stagePicture() const { return m_stagePicture; }
+    Image* startButton() const { return m_startButton; }
+    Image* backButton() const { return m_backButton; }
+
+    void FormActivate() override;
+
+    bool overall() const;
+    const OverallRun& run() const;
+    // Overall run: one more question, shown in the counter label.
+    void countQuestion();
+    // The end of every question: the record file is read in both modes, so
+    // that a missing file is reported either way, and in single play the
+    // record's line is put first; the day and the level are the frame's.
+    void writeRecord(const Record& record) const;
+    void addPoints(int points) const;
+    // The answer input box of the L-R and N-memory tests: the line typed, or
+    // "" when the player cancels.
+    QString askAnswer() const;
+
+    // Puts the verdict and extra lines into the stage dialog, makes this test
+    // current and shows the dialog.
+    void showResult(const QString& verdict, const QString& line1, const QString& line2);
+
+    // End of a question of the panel, L-R and N-memory tests, after the points
+    // per position have been added: the file comes first, so a file that
+    // cannot be read or written ends the question without a verdict.
+    void finishOrderA(const QString& line1, const QString& line2, const Record& record);
+    // End of a question of the Reflex, box and shape tests: the dialog first,
+    // then the points, then the file.
+    void finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
+                      int points, const Record& record);
+
+    // The shared part of leaving: counter, stage picture, start button, and
+    // the end of an overall run; clearMode also empties the mode label.
+    void resetFrame(bool clearMode);
+
+private:
+    Layout m_layout;
+    const TestDef* m_test;
+    TShadowLabel* m_modeLabel;
+    TShadowLabel* m_counterLabel;
+    Image* m_stagePicture;
+    Image* m_startButton;
+    Image* m_backButton;
+};
+
+} // namespace qx

@@ -1,0 +1,34 @@
+#pragma once
+
+// The N-memory test: a row of digits is flashed for a moment, and the player
+// types it back.
+
+#include "platform/timer.h"
+#include "rules/countdown.h"
+#include "screens/frame.h"
+#include "rules/frashrules.h"
+
+class TForm4 final : public qx::TestScreen {
+public:
+    explicit TForm4(qx::Game& game);
+
+private:
+    friend struct qx::ScreenProbe<TForm4>;
+
+    void startQuestion() override { Image4Click(); }
+    void Image4Click();
+    void Timer2Timer();
+    void Timer3Timer();
+    void Timer1Timer();
+    void FormCloseQuery() override;
+
+    QLabel* Label1;    // the digits
+    qx::Image* Image3; // instruction banner
+    QLabel* Label2;    // countdown digit
+    qx::Timer Timer1;  // display
+    qx::Timer Timer2;  // countdown
+    qx::Timer Timer3;  // pause before the digits
+
+    QString ShownDigits;
+    qx::Countdown m_countdown;
+};

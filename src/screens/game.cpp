@@ -1,0 +1,90 @@
+#include "screens/game.h"
+
+#include "screens/dialog.h"
+#include "screens/lvmenu.h"
+#include "screens/mainform.h"
+#include "screens/tensuushow.h"
+#include "platform/firstframe.h"
+#include "screens/Block.h"
+#include "screens/LR.h"
+#include "screens/frash.h"
+#include "screens/panel.h"
+#include "screens/picshow.h"
+#include "screens/shape.h"
+#include "screens/stop.h"
+#include "screens/kiroku.h"
+#include "screens/progressview.h"
+#include "screens/regist.h"
+#include "screens/select.h"
+#include "screens/usrdelete.h"
+
+namespace qx {
+
+Game::Game(Services& services, Build build)
+    : services(services),
+      dispatcher([&services](const QString& text) { services.dialogs.error(text); }),
+      modal(dispatcher), session(*this)
+{
+    services.random.randomize();
+    Form1 = std::make_unique<TForm1>(*this);
+    modal.setMainForm(Form1.get());
+    if (build == Build::Whole)
+        buildScreens();
+    else
+        afterFirstPaint(Form1.get(), [this] { buildScreens(); });
+}
+
+void Game::buildScreens()
+{
+    Form2 = std::make_unique<TForm2>(*this);
+    Form3 = std::make_unique<TForm3>(*this);
+    Form4 = std::make_unique<TForm4>(*this);
+    Form5 = std::make_unique<TForm5>(*this);
+    Form6 = std::make_unique<TForm6>(*this);
+    Form7 = std::make_unique<TForm7>(*this);
+    Form8 = std::make_unique<TForm8>(*this);
+    Form9 = std::make_unique<TForm9>(*this);
+    Form10 = std::make_unique<TForm10>(*this);
+    Form11 = std::make_unique<TForm11>(*this);
+    Form12 = std::make_unique<TForm12>(*this);
+    Form13 = std::make_unique<TForm13>(*this);
+    Form14 = std::make_unique<TForm14>(*this);
+    Form15 = std::make_unique<TForm15>(*this);
+    Progress = std::make_unique<ProgressScreen>(*this);
+    for (TestScreen* screen :
+         std::initializer_list<TestScreen*>{Form2.get(), Form3.get(), Form4.get(), Form5.get(),
+                                            Form6.get(), Form7.get(), Form8.get()})
+        m_stageScreens.at(static_cast<std::size_t>(screen->test().number - 1)) = screen;
+}
+
+Game::~Game()
+{
+    Progress.reset();
+    Form15.reset();
+    Form14.reset();
+    Form13.reset();
+    Form12.reset();
+    Form11.reset();
+    Form10.reset();
+    Form9.reset();
+    Form8.reset();
+    Form7.reset();
+    Form6.reset();
+    Form5.reset();
+    Form4.reset();
+    Form3.reset();
+    Form2.reset();
+    Form1.reset();
+}
+
+TestScreen* Game::screenOf(const TestDef& stage) const
+{
+    return m_stageScreens.at(static_cast<std::size_t>(stage.number - 1));
+}
+
+void Game::start()
+{
+    Form1->Show();
+}
+
+} // namespace qx

@@ -1,0 +1,91 @@
+#pragma once
+
+// The game: its seams, the dispatcher its handlers run through, and its
+// windows (the fifteen of the design and the progress chart), created once in
+// a fixed order and alive until the end. Screens reach the run state and each
+// other through it, as the windows of the original design reach each other's
+// one instance.
+
+#include "platform/dispatch.h"
+#include "platform/form.h"
+#include "screens/session.h"
+#include "platform/services.h"
+#include "rules/catalogue.h"
+
+#include <array>
+#include <memory>
+
+class TForm1;
+class TForm2;
+class TForm3;
+class TForm4;
+class TForm5;
+class TForm6;
+class TForm7;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
+class TForm12;
+class TForm13;
+class TForm14;
+class TForm15;
+class ProgressScreen;
+
+namespace qx {
+
+class TestScreen;
+
+class Game {
+public:
+    enum class Build {
+        Whole,
+        // The main menu first, the other windows right after its first frame,
+        // so that the player sees the game sooner.
+        MenuFirst,
+    };
+
+    explicit Game(Services& services, Build build = Build::Whole);
+    ~Game();
+    Game(const Game&) = delete;
+    Game& operator=(const Game&) = delete;
+
+    // Shows the main menu.
+    void start();
+
+    // The screen that plays a stage's test.
+    TestScreen* screenOf(const TestDef& stage) const;
+
+    Services& services;
+    // Handlers' errors go to the error report of the game's boxes.
+    Dispatcher dispatcher;
+    ModalStack modal;
+    // Who plays what; the one place that moves the game on.
+    Session session;
+
+    std::unique_ptr<TForm1> Form1;
+    std::unique_ptr<TForm2> Form2;
+    std::unique_ptr<TForm3> Form3;
+    std::unique_ptr<TForm4> Form4;
+    std::unique_ptr<TForm5> Form5;
+    std::unique_ptr<TForm6> Form6;
+    std::unique_ptr<TForm7> Form7;
+    std::unique_ptr<TForm8> Form8;
+    std::unique_ptr<TForm9> Form9;
+    std::unique_ptr<TForm10> Form10;
+    std::unique_ptr<TForm11> Form11;
+    std::unique_ptr<TForm12> Form12;
+    std::unique_ptr<TForm13> Form13;
+    std::unique_ptr<TForm14> Form14;
+    std::unique_ptr<TForm15> Form15;
+    // A user's progress in a test, opened from the records viewer.
+    std::unique_ptr<ProgressScreen> Progress;
+
+private:
+    void buildScreens();
+
+    // By stage number from 1, each screen placed by the test it plays.
+    std::array<TestScreen*, kTests.size()> m_stageScreens{};
+};
+
+} // namespace qx

@@ -1,0 +1,52 @@
+#pragma once
+
+// The panel test: panels of a 5 x 5 grid light up red one after another and
+// the player clicks them back in the same order.
+
+#include "platform/timer.h"
+#include "rules/countdown.h"
+#include "screens/frame.h"
+#include "rules/panelrules.h"
+
+#include <array>
+
+namespace qx {
+class Panel;
+}
+
+class TForm2 final : public qx::TestScreen {
+public:
+    explicit TForm2(qx::Game& game);
+
+private:
+    friend struct qx::ScreenProbe<TForm2>;
+
+    void startQuestion() override { Image3Click(); }
+    void Image3Click();
+    void sougoutimTimer();
+    void Timer1Timer();
+    void Timer2Timer();
+    void Panel1MouseDown(qx::Panel* panel);
+    void Panel1MouseUp(qx::Panel* panel);
+    void FormCloseQuery() override;
+
+    std::array<qx::Panel*, 25> panels{}; // Panel1 .. Panel25
+    qx::Panel* Panel27;                  // the countdown box
+    TShadowLabel* ShadowLabel2;          // countdown digit
+    qx::Timer Timer1;
+    qx::Timer Timer2;
+    qx::Timer sougoutim;
+
+    std::array<int, 25> LitSequence{};
+    std::array<int, 25> ClickSequence{};
+    int SequenceLength = 0;
+    int StepInterval = 0;
+    int CurrentPanel = 0;
+    int LightsShown = 0;
+    int ClickCount = 0;
+
+private:
+    void setPanelsEnabled(bool enabled);
+    int m_nextLit = 0;
+    qx::Countdown m_countdown;
+};

@@ -1,0 +1,24 @@
+#pragma once
+
+// User registration: a folder under "Rec/" named by the typed name, holding
+// the seven empty record files.
+
+#include "screens/screen.h"
+
+class QLineEdit;
+
+class TForm11 final : public qx::Screen {
+public:
+    explicit TForm11(qx::Game& game);
+
+private:
+    friend struct qx::ScreenProbe<TForm11>;
+
+    void Image5Click();
+    void FormCloseQuery() override;
+
+    qx::Image* Image3; // the instructions, and "名前" over the entry box
+    QLineEdit* Edit1;
+    qx::Image* Image5; // 登録
+    qx::Image* Image4; // もどる
+};

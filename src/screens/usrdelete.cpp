@@ -1,0 +1,33 @@
+#include "screens/usrdelete.h"
+
+#include "screens/select.h"
+#include "rules/users.h"
+
+#include <QListWidget>
+
+using namespace qx;
+
+TForm14::TForm14(Game& game) : Screen(game, QStringLiteral("ユーザーの削除"))
+{
+    setDesignPosition(QPoint(211, 149));
+    addBackground(art::Scene::Screen);
+    addLogo(QRect(0, 0, 265, 49));
+    addBanner(QStringLiteral("ユーザーを削除します\n名前をクリックしてください"),
+              QRect(48, 72, 505, 81));
+    ListBox1 = makeUserList(this, QStringLiteral("名前"));
+    Image2 = addButton(QStringLiteral("OK"), QRect(88, 408, 129, 49), [this] { Image2Click(); });
+    Image3 = addButton(QStringLiteral("もどる"), QRect(400, 408, 129, 49), [this] { Close(); });
+}
+
+void TForm14::FormActivate()
+{
+    fillUserList(ListBox1, services().records);
+}
+
+void TForm14::Image2Click()
+{
+    const bool removed = users::deleteUser(services().records, selectedUser(ListBox1));
+    services().dialogs.message(removed ? QStringLiteral("削除しました")
+                                       : QStringLiteral("削除できませんでした"));
+    fillUserList(ListBox1, services().records);
+}
