@@ -172,9 +172,9 @@ void TForm6::Image14Click()
     Image11->canvas().fill(Qt::white);
     ShapeOrder = drawShapeOrder(services().random);
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k) {
-        ShapeBitmaps[k] = keyedTransparent(
-            loadBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])),
-                       Image11->devicePixelRatioF()));
+        ShapeBitmaps[k] =
+            loadKeyedBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])),
+                            Image11->devicePixelRatioF());
     }
     QPainter painter(&Image11->canvas());
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k)
