@@ -156,7 +156,7 @@ void KeyboardFocus::enabledChanged()
         Qt::QueuedConnection);
 }
 
-void KeyboardFocus::paintRing(QPainter& painter) const
+void KeyboardFocus::paintRing(QPainter& painter, qreal radius) const
 {
     if (!shown())
         return;
@@ -164,7 +164,8 @@ void KeyboardFocus::paintRing(QPainter& painter) const
     painter.setPen(QPen(QColor(255, 160, 0), 3));
     painter.setBrush(Qt::NoBrush);
     const QRectF area = m_control->rect();
-    const qreal radius = std::min(area.width(), area.height()) / 2.0;
+    if (radius < 0)
+        radius = std::min(area.width(), area.height()) / 2.0;
     painter.drawRoundedRect(area.adjusted(1.5, 1.5, -1.5, -1.5), radius, radius);
 }
 
@@ -337,7 +338,8 @@ void Panel::paintEvent(QPaintEvent*)
         painter.drawLine(r.bottomLeft(), r.bottomRight());
         painter.drawLine(r.topRight(), r.bottomRight());
     }
-    m_focus.paintRing(painter);
+    // Square as the panel is.
+    m_focus.paintRing(painter, 6);
 }
 
 void Panel::mousePressEvent(QMouseEvent*)

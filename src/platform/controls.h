@@ -36,7 +36,9 @@ public:
     bool handOver();
     // For the control's changeEvent(), on QEvent::EnabledChange.
     void enabledChanged();
-    void paintRing(QPainter& painter) const;
+    // The ring round the control, its corners of the radius given; a pill or
+    // a circle when none is.
+    void paintRing(QPainter& painter, qreal radius = -1) const;
 
 private:
     QWidget* m_control;
