@@ -3,10 +3,12 @@
 
 #include "screens/mainform.h"
 #include "art/art.h"
+#include "platform/pictures.h"
 #include "testsupport.h"
 
 #include <QApplication>
 #include <QTest>
+#include <QtMath>
 
 using namespace qx;
 
@@ -17,6 +19,8 @@ private Q_SLOTS:
     void windowsKeepTheirLayoutAndDrawSharp();
     void picturesAreDrawnNotEnlarged_data();
     void picturesAreDrawnNotEnlarged();
+    void picturesReadByNameAreSharpAtEveryRatio_data();
+    void picturesReadByNameAreSharpAtEveryRatio();
 };
 
 void HighDpiTest::windowsKeepTheirLayoutAndDrawSharp()
@@ -85,6 +89,48 @@ void HighDpiTest::picturesAreDrawnNotEnlarged()
     QVERIFY2(within > sharp.width() * sharp.height() / 4 / 100,
              qPrintable(QStringLiteral("%1 blocks with detail").arg(within)));
     QVERIFY(sharp != enlarged);
+}
+
+void HighDpiTest::picturesReadByNameAreSharpAtEveryRatio_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<qreal>("pictureRatio");
+    for (const char* name : {"stage3", "5"}) {
+        QTest::addRow("%s at 1", name) << name << 1.0 << 1.0;
+        QTest::addRow("%s at 1.25", name) << name << 1.25 << 1.25;
+        QTest::addRow("%s at 1.5", name) << name << 1.5 << 1.5;
+        QTest::addRow("%s at 2", name) << name << 2.0 << 2.0;
+        QTest::addRow("%s at 3", name) << name << 3.0 << 2.0;
+    }
+}
+
+// Stage pictures and shapes come from the files drawn for twice the pixels on
+// every screen of more pixels than designed, made smaller below twice; keyed
+// shapes are keyed first, so that their edges blend into the ring.
+void HighDpiTest::picturesReadByNameAreSharpAtEveryRatio()
+{
+    QFETCH(QString, name);
+    QFETCH(qreal, ratio);
+    QFETCH(qreal, pictureRatio);
+    const QString path = QStringLiteral(QX_GAME_DIR "/bmp/") + name + QStringLiteral(".bmp");
+    const QSize designed = QImage(path).size();
+    for (const QImage& picture : {loadBitmap(path, ratio), loadKeyedBitmap(path, ratio)}) {
+        QCOMPARE(picture.devicePixelRatio(), pictureRatio);
+        QCOMPARE(picture.size(), QSize(qCeil(designed.width() * pictureRatio),
+                                       qCeil(designed.height() * pictureRatio)));
+    }
+    if (pictureRatio == 1 || pictureRatio == 2 || name.startsWith(QLatin1String("stage")))
+        return;
+    const QImage keyed = loadKeyedBitmap(path, ratio);
+    int blended = 0;
+    for (int y = 0; y < keyed.height(); ++y) {
+        for (int x = 0; x < keyed.width(); ++x) {
+            const int alpha = qAlpha(keyed.pixel(x, y));
+            blended += alpha > 0 && alpha < 255 ? 1 : 0;
+        }
+    }
+    QVERIFY(blended > 0);
 }
 
 int main(int argc, char* argv[])

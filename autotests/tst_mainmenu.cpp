@@ -1,6 +1,7 @@
 // The main menu: hover markers, locked buttons, the click sound and quitting.
 
 #include "screens/mainform.h"
+#include "screens/regist.h"
 #include "testsupport.h"
 
 #include <QAccessible>
@@ -37,6 +38,7 @@ private Q_SLOTS:
     void onlyTheBackgroundPutsMarkersOut();
     void quittingPlaysNoSound();
     void tabReachesEnabledButtonsAndSpacePressesThem();
+    void clickBeforeTheOtherWindowsAreBuiltOpensItsWindow();
 };
 
 void MainMenuTest::markersFollowThePointerOverEnabledButtons()
@@ -117,6 +119,25 @@ void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
     QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("選択"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
     QCOMPARE(f.game->modal.top(), f.game->Form12.get());
+}
+
+// The other windows are built after the menu's first frame; a click that
+// comes sooner finds the window it opens there all the same.
+void MainMenuTest::clickBeforeTheOtherWindowsAreBuiltOpensItsWindow()
+{
+    qxtest::GameFixture f;
+    f.game.reset();
+    f.game = std::make_unique<Game>(f.services, Game::Build::MenuFirst);
+    f.game->start();
+    QVERIFY(!f.game->Form11);
+    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
+    QVERIFY(f.game->Form11);
+    QCOMPARE(f.game->modal.top(), f.game->Form11.get());
+    // The first frame comes after, and builds nothing twice.
+    TForm11* registration = f.game->Form11.get();
+    QVERIFY(QTest::qWaitForWindowExposed(f.game->Form1.get()));
+    QCoreApplication::processEvents();
+    QCOMPARE(f.game->Form11.get(), registration);
 }
 
 QTEST_MAIN(MainMenuTest)

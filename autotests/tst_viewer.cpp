@@ -76,6 +76,7 @@ private Q_SLOTS:
     void moreLinesThanTheGridTakes();
     void aHugeFieldShowsAScreenful_data();
     void aHugeFieldShowsAScreenful();
+    void chartButtonLooksDisabledWhenItIs();
 };
 
 void ViewerTest::rowFilling_data()
@@ -405,6 +406,34 @@ void ViewerTest::aHugeFieldShowsAScreenful()
         v.form.grab();
     QVERIFY2(timer.elapsed() < 3000, qPrintable(QStringLiteral("%1 ms").arg(timer.elapsed())));
     QCOMPARE(qxtest::readBytes(file), line + "\r\n");
+}
+
+// グラフ is not one of the designed buttons, which look the same locked or
+// not: it shows when it cannot be pressed (before a file is shown, and for the
+// top ten).
+void ViewerTest::chartButtonLooksDisabledWhenItIs()
+{
+    Viewer v;
+    Image* chart = probe(v.form).chartButton();
+    const auto colourless = [chart] {
+        const QImage look = chart->grab().toImage();
+        for (int y = 0; y < look.height(); ++y) {
+            for (int x = 0; x < look.width(); ++x) {
+                const QColor pixel = look.pixelColor(x, y);
+                if (pixel.alpha() > 0 &&
+                    (pixel.red() != pixel.green() || pixel.green() != pixel.blue()))
+                    return false;
+            }
+        }
+        return true;
+    };
+    QVERIFY(!chart->isEnabled());
+    QVERIFY(colourless());
+    probe(v.form).Image5()->click();
+    QVERIFY(chart->isEnabled());
+    QVERIFY(!colourless());
+    probe(v.form).Image12()->click();
+    QVERIFY(colourless());
 }
 
 QTEST_MAIN(ViewerTest)

@@ -103,9 +103,81 @@ void Image::setButtonName(const QString& name)
     setFocusPolicy(Qt::TabFocus);
 }
 
+void KeyboardFocus::focusIn(const QFocusEvent* event)
+{
+    m_keyboard = event->reason() == Qt::TabFocusReason ||
+                 event->reason() == Qt::BacktabFocusReason || m_resumes;
+    m_resumes = false;
+    m_control->update();
+}
+
+void KeyboardFocus::focusOut(const QFocusEvent* event)
+{
+    // A box or the stage dialog in front takes the focus for a while only.
+    m_resumes = m_keyboard && event->reason() == Qt::ActiveWindowFocusReason;
+    m_keyboard = false;
+    m_control->update();
+}
+
+bool KeyboardFocus::handOver()
+{
+    if (m_control->isEnabled() && m_control->isVisible())
+        return false;
+    const bool keyboard = m_keyboard || m_resumes;
+    QWidget* window = m_control->window();
+    if (window != m_control)
+        window->setFocus(Qt::OtherFocusReason);
+    // A window in the back moves its focus without telling the control.
+    m_keyboard = false;
+    m_resumes = false;
+    m_returns = keyboard && !m_control->isEnabled();
+    m_control->update();
+    return true;
+}
+
+void KeyboardFocus::enabledChanged()
+{
+    if (!m_returns || !m_control->isEnabled())
+        return;
+    m_returns = false;
+    // Once the handler that enabled it is over: it may go on to disable the
+    // control that has the focus now, and hand that to the window.
+    QMetaObject::invokeMethod(
+        m_control,
+        [this] {
+            const QWidget* window = m_control->window();
+            const QWidget* focused = window->focusWidget();
+            if (!m_control->isEnabled() || !m_control->isVisible() ||
+                (focused && focused != window))
+                return;
+            m_resumes = true;
+            m_control->setFocus(Qt::OtherFocusReason);
+        },
+        Qt::QueuedConnection);
+}
+
+void KeyboardFocus::paintRing(QPainter& painter, qreal radius) const
+{
+    if (!shown())
+        return;
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(255, 160, 0), 3));
+    painter.setBrush(Qt::NoBrush);
+    const QRectF area = m_control->rect();
+    if (radius < 0)
+        radius = std::min(area.width(), area.height()) / 2.0;
+    painter.drawRoundedRect(area.adjusted(1.5, 1.5, -1.5, -1.5), radius, radius);
+}
+
+void Image::setShowsDisabled(bool shows)
+{
+    m_showsDisabled = shows;
+    update();
+}
+
 void Image::keyPressEvent(QKeyEvent* event)
 {
-    if (m_keyboardFocus && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+    if (m_focus.shown() && event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
         click();
         return;
     }
@@ -115,17 +187,29 @@ void Image::keyPressEvent(QKeyEvent* event)
 
 void Image::focusInEvent(QFocusEvent* event)
 {
-    m_keyboardFocus =
-        event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason;
-    update();
+    m_focus.focusIn(event);
     QWidget::focusInEvent(event);
 }
 
 void Image::focusOutEvent(QFocusEvent* event)
 {
-    m_keyboardFocus = false;
-    update();
+    m_focus.focusOut(event);
     QWidget::focusOutEvent(event);
+}
+
+bool Image::focusNextPrevChild(bool next)
+{
+    return m_focus.handOver() || QWidget::focusNextPrevChild(next);
+}
+
+void Image::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange) {
+        m_focus.enabledChanged();
+        if (m_showsDisabled)
+            update();
+    }
+    QWidget::changeEvent(event);
 }
 
 namespace {
@@ -181,23 +265,36 @@ void Image::click()
         dispatchOn(this, OnClick);
 }
 
+namespace {
+
+// A disabled control's picture: without colour, and faint.
+QImage greyed(const QImage& picture)
+{
+    QImage out = picture.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < out.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        for (int x = 0; x < out.width(); ++x) {
+            const int grey = 150 + qGray(row[x]) / 3;
+            row[x] = qRgba(grey, grey, grey, qAlpha(row[x]) / 2);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
 void Image::paintEvent(QPaintEvent*)
 {
     const QImage& shown = picture();
     if (shown.isNull())
         return;
     QPainter painter(this);
+    const QImage& drawn = m_showsDisabled && !isEnabled() ? greyed(shown) : shown;
     if (m_stretch)
-        painter.drawImage(rect(), shown);
+        painter.drawImage(rect(), drawn);
     else
-        painter.drawImage(0, 0, shown);
-    if (m_keyboardFocus && hasFocus()) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(255, 160, 0), 3));
-        painter.setBrush(Qt::NoBrush);
-        const qreal radius = std::min(width(), height()) / 2.0;
-        painter.drawRoundedRect(QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5), radius, radius);
-    }
+        painter.drawImage(0, 0, drawn);
+    m_focus.paintRing(painter);
     painter.end();
     if (OnPainted)
         OnPainted();
@@ -246,18 +343,25 @@ void Panel::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), m_color);
-    if (!m_raised)
-        return;
-    const QRect r = rect().adjusted(0, 0, -1, -1);
-    painter.setPen(m_color.lighter(140));
-    painter.drawLine(r.topLeft(), r.topRight());
-    painter.drawLine(r.topLeft(), r.bottomLeft());
-    painter.setPen(m_color.darker(160));
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
-    painter.drawLine(r.topRight(), r.bottomRight());
+    if (m_raised) {
+        const QRect r = rect().adjusted(0, 0, -1, -1);
+        painter.setPen(m_color.lighter(140));
+        painter.drawLine(r.topLeft(), r.topRight());
+        painter.drawLine(r.topLeft(), r.bottomLeft());
+        painter.setPen(m_color.darker(160));
+        painter.drawLine(r.bottomLeft(), r.bottomRight());
+        painter.drawLine(r.topRight(), r.bottomRight());
+    }
+    // Square as the panel is.
+    m_focus.paintRing(painter, 6);
 }
 
 void Panel::mousePressEvent(QMouseEvent*)
+{
+    press();
+}
+
+void Panel::press()
 {
     if (OnMouseDown)
         dispatchOn(this, OnMouseDown);
@@ -265,8 +369,145 @@ void Panel::mousePressEvent(QMouseEvent*)
 
 void Panel::mouseReleaseEvent(QMouseEvent*)
 {
+    release();
+}
+
+void Panel::release()
+{
     if (OnMouseUp)
         dispatchOn(this, OnMouseUp);
+}
+
+void Panel::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || !m_focus.shown()) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    if (!event->isAutoRepeat() && !m_keyPressed) {
+        m_keyPressed = true;
+        press();
+    }
+}
+
+void Panel::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() != Qt::Key_Space || event->isAutoRepeat() || !m_keyPressed) {
+        QFrame::keyReleaseEvent(event);
+        return;
+    }
+    m_keyPressed = false;
+    release();
+}
+
+void Panel::focusInEvent(QFocusEvent* event)
+{
+    m_focus.focusIn(event);
+    QFrame::focusInEvent(event);
+}
+
+void Panel::focusOutEvent(QFocusEvent* event)
+{
+    m_focus.focusOut(event);
+    // A panel held down with Space and left is let go, as the mouse lets go
+    // of a panel wherever it is released.
+    if (m_keyPressed) {
+        m_keyPressed = false;
+        release();
+    }
+    QFrame::focusOutEvent(event);
+}
+
+bool Panel::focusNextPrevChild(bool next)
+{
+    return m_focus.handOver() || QFrame::focusNextPrevChild(next);
+}
+
+void Panel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::EnabledChange)
+        m_focus.enabledChanged();
+    QFrame::changeEvent(event);
+}
+
+namespace {
+
+class KeyboardGrid final : public QObject {
+public:
+    KeyboardGrid(const std::vector<QWidget*>& cells, int columns)
+        : QObject(cells.front()->parentWidget()), m_cells(cells), m_columns(columns)
+    {
+        for (QWidget* cell : m_cells)
+            cell->installEventFilter(this);
+        makeStop(m_cells.front());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* cell = static_cast<QWidget*>(watched);
+        if (event->type() == QEvent::FocusIn) {
+            makeStop(cell);
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            QKeyEvent space(key->type(), Qt::Key_Space, Qt::NoModifier, QStringLiteral(" "),
+                            key->isAutoRepeat());
+            QCoreApplication::sendEvent(cell, &space);
+            return true;
+        }
+        if (event->type() != QEvent::KeyPress || key->modifiers() != Qt::NoModifier)
+            return false;
+        const int at = index(cell);
+        int to = -1;
+        switch (key->key()) {
+        case Qt::Key_Left:
+            to = at % m_columns > 0 ? at - 1 : -1;
+            break;
+        case Qt::Key_Right:
+            to = at % m_columns < m_columns - 1 ? at + 1 : -1;
+            break;
+        case Qt::Key_Up:
+            to = at - m_columns;
+            break;
+        case Qt::Key_Down:
+            to = at + m_columns;
+            break;
+        default:
+            return false;
+        }
+        if (to >= 0 && to < static_cast<int>(m_cells.size()) &&
+            m_cells[static_cast<std::size_t>(to)]->isEnabled())
+            m_cells[static_cast<std::size_t>(to)]->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+
+private:
+    int index(const QWidget* cell) const
+    {
+        return static_cast<int>(std::find(m_cells.begin(), m_cells.end(), cell) - m_cells.begin());
+    }
+
+    // Only the cell chosen last is in the Tab chain.
+    void makeStop(QWidget* stop) const
+    {
+        for (QWidget* cell : m_cells)
+            cell->setFocusPolicy(cell == stop ? Qt::TabFocus : Qt::NoFocus);
+    }
+
+    std::vector<QWidget*> m_cells;
+    int m_columns;
+};
+
+} // namespace
+
+void arrangeAsKeyboardGrid(const std::vector<QWidget*>& cells, int columns)
+{
+    if (!cells.empty())
+        new KeyboardGrid(cells, columns);
 }
 
 } // namespace qx

@@ -9,8 +9,45 @@
 #include <QWidget>
 
 #include <functional>
+#include <vector>
+
+class QFocusEvent;
 
 namespace qx {
+
+// Focus that the keyboard brought to a picture button or a panel: it shows a
+// ring, and Space presses the control. Focus a window gives its first control
+// when it opens is neither, so that a stray Space cannot press a control the
+// player did not choose. A window that goes to the back and comes again gives
+// the control back the focus it had. A control disabled while it has the focus
+// hands it to its window, never on to the next control (which may be one that
+// leaves the screen), and takes it back when it is enabled again, if nothing
+// else has taken it meanwhile.
+class KeyboardFocus {
+public:
+    explicit KeyboardFocus(QWidget* control) : m_control(control) {}
+
+    // Whether the control has focus that the keyboard brought.
+    bool shown() const { return m_keyboard && m_control->hasFocus(); }
+    void focusIn(const QFocusEvent* event);
+    void focusOut(const QFocusEvent* event);
+    // For the control's focusNextPrevChild(): true when the control is losing
+    // the focus because it is disabled or hidden, and has handed it over.
+    bool handOver();
+    // For the control's changeEvent(), on QEvent::EnabledChange.
+    void enabledChanged();
+    // The ring round the control, its corners of the radius given; a pill or
+    // a circle when none is.
+    void paintRing(QPainter& painter, qreal radius = -1) const;
+
+private:
+    QWidget* m_control;
+    bool m_keyboard = false;
+    // The next focus-in is the keyboard's focus coming back.
+    bool m_resumes = false;
+    // Disabled while it had the keyboard's focus: takes it back when enabled.
+    bool m_returns = false;
+};
 
 // A picture, optionally stretched to the control; it can be drawn on through
 // canvas(). Clicks and mouse moves go to OnClick and OnMouseMove; a disabled
@@ -40,6 +77,9 @@ public:
     // readers; unnamed pictures are decoration.
     void setButtonName(const QString& name);
     bool isButton() const { return m_button; }
+    // Drawn greyed while disabled: for controls added to the designed
+    // screens, whose own disabled buttons look as usual.
+    void setShowsDisabled(bool shows);
 
     // Runs OnClick as a release of the mouse over the picture would.
     void click();
@@ -56,6 +96,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -66,13 +108,13 @@ private:
     bool m_stretch = false;
     bool m_pressed = false;
     bool m_button = false;
-    // Focus that the keyboard brought: shown, and Space presses the button.
-    // Focus a window gives its first button when it opens is neither, so
-    // that a stray Space cannot press a button the player did not choose.
-    bool m_keyboardFocus = false;
+    bool m_showsDisabled = false;
+    KeyboardFocus m_focus{this};
 };
 
-// A flat coloured panel; the panel test's grid cells take presses and releases.
+// A flat coloured panel; the panel test's grid cells take presses and
+// releases, of the mouse or, once the keyboard has brought them the focus, of
+// Space.
 class Panel : public QFrame {
 public:
     explicit Panel(QWidget* parent, QRect geometry, QColor color);
@@ -89,11 +131,29 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    void press();
+    void release();
+
     QColor m_color;
     bool m_raised = false;
+    bool m_keyPressed = false;
+    KeyboardFocus m_focus{this};
 };
+
+// Controls that the keyboard reaches as one stop of the Tab chain, the panel
+// test's grid and the shape test's answers, in rows of `columns`: Tab enters
+// at the control chosen last (the first at the start), the arrow keys move to
+// an enabled neighbour, Tab leaves. ENTER presses a control as Space does: the
+// screens that use it give ENTER no other meaning.
+void arrangeAsKeyboardGrid(const std::vector<QWidget*>& cells, int columns);
 
 // The font every screen writes in.
 QFont gameFont(int pixelHeight, bool bold = false);

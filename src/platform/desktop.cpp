@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
@@ -85,8 +86,12 @@ QString DesktopDialogs::input(const QString& caption, const QString& prompt,
 
 QString DesktopDialogs::chooseFolder(const QString& caption)
 {
-    return QFileDialog::getExistingDirectory(
-        owner(), caption, QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    // Given a folder that is not there, the picker types its name in and
+    // greys its button: a player without a documents folder starts at home.
+    QString start = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(start).isDir())
+        start = QDir::homePath();
+    return QFileDialog::getExistingDirectory(owner(), caption, start);
 }
 
 void DesktopDialogs::error(const QString& text)

@@ -5,15 +5,20 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QtMath>
 
 namespace qx {
 
-QImage loadBitmap(const QString& path, qreal pixelRatio)
+namespace {
+
+// The file as it is read: for a screen of more pixels than designed, the same
+// picture drawn for twice the pixels where it is there and reads.
+QImage readBitmap(const QString& path, qreal pixelRatio)
 {
     const QFileInfo file(path);
     if (!file.isFile())
         throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
-    if (pixelRatio >= 2) {
+    if (pixelRatio > 1) {
         QImage sharp(
             file.dir().filePath(file.completeBaseName() + QStringLiteral("@2x.") + file.suffix()));
         if (!sharp.isNull()) {
@@ -26,6 +31,34 @@ QImage loadBitmap(const QString& path, qreal pixelRatio)
     if (picture.isNull())
         throw Error(QStringLiteral("ビットマップイメージが不正です"));
     return picture;
+}
+
+// Between one and two device pixels a designed pixel, the sharp picture made
+// smaller: sharper than the ordinary one enlarged.
+QImage forRatio(const QImage& picture, qreal pixelRatio)
+{
+    if (picture.devicePixelRatio() != 2 || pixelRatio >= 2)
+        return picture;
+    const QSizeF designed = picture.deviceIndependentSize();
+    QImage fitted =
+        picture.scaled(qCeil(designed.width() * pixelRatio), qCeil(designed.height() * pixelRatio),
+                       Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    fitted.setDevicePixelRatio(pixelRatio);
+    return fitted;
+}
+
+} // namespace
+
+QImage loadBitmap(const QString& path, qreal pixelRatio)
+{
+    return forRatio(readBitmap(path, pixelRatio), pixelRatio);
+}
+
+QImage loadKeyedBitmap(const QString& path, qreal pixelRatio)
+{
+    // Keyed before it is made smaller, so that its edges blend into what is
+    // behind them instead of into the key colour.
+    return forRatio(keyedTransparent(readBitmap(path, pixelRatio)), pixelRatio);
 }
 
 QImage keyedTransparent(const QImage& picture)

@@ -18,7 +18,45 @@
 #include "screens/select.h"
 #include "screens/usrdelete.h"
 
+#include <QApplication>
+#include <QEvent>
+
 namespace qx {
+
+namespace {
+
+class BeforeInput final : public QObject {
+public:
+    BeforeInput(QObject* parent, std::function<void()> then)
+        : QObject(parent), m_then(std::move(then))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+            qApp->removeEventFilter(this);
+            m_then();
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_then;
+};
+
+} // namespace
 
 Game::Game(Services& services, Build build)
     : services(services),
@@ -28,14 +66,25 @@ Game::Game(Services& services, Build build)
     services.random.randomize();
     Form1 = std::make_unique<TForm1>(*this);
     modal.setMainForm(Form1.get());
-    if (build == Build::Whole)
+    if (build == Build::Whole) {
         buildScreens();
-    else
-        afterFirstPaint(Form1.get(), [this] { buildScreens(); });
+        return;
+    }
+    afterFirstPaint(Form1.get(), [this] { buildScreens(); });
+    if (qApp)
+        m_buildOnInput = new BeforeInput(Form1.get(), [this] { buildScreens(); });
 }
 
 void Game::buildScreens()
 {
+    if (Form2)
+        return;
+    if (m_buildOnInput) {
+        qApp->removeEventFilter(m_buildOnInput);
+        // Its own event filter may be what runs this.
+        m_buildOnInput->deleteLater();
+        m_buildOnInput = nullptr;
+    }
     Form2 = std::make_unique<TForm2>(*this);
     Form3 = std::make_unique<TForm3>(*this);
     Form4 = std::make_unique<TForm4>(*this);

@@ -40,8 +40,9 @@ class Game {
 public:
     enum class Build {
         Whole,
-        // The main menu first, the other windows right after its first frame,
-        // so that the player sees the game sooner.
+        // The main menu first, the other windows right after its first frame
+        // (or before input that reaches the menu sooner), so that the player
+        // sees the game sooner.
         MenuFirst,
     };
 
@@ -83,6 +84,10 @@ public:
 
 private:
     void buildScreens();
+
+    // Until the other windows are built: builds them before a click or key
+    // reaches the main menu, which may open one of them.
+    QObject* m_buildOnInput = nullptr;
 
     // By stage number from 1, each screen placed by the test it plays.
     std::array<TestScreen*, kTests.size()> m_stageScreens{};

@@ -94,6 +94,7 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
         this->game().Progress->ShowModal();
     });
     chartButton->setEnabled(false);
+    chartButton->setShowsDisabled(true);
 
     // The grid's height in pixels is a 32-bit integer: past it the view
     // draws nothing at all.
@@ -109,6 +110,12 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     StringGrid1->setWordWrap(false);
     // Text that does not fit is cut at the cell's edge, as the grid draws it.
     StringGrid1->setTextElideMode(Qt::ElideNone);
+    // Tab leaves the grid, for もどる (the arrow keys move inside it): with
+    // hundreds of rows Tab from cell to cell would never get out.
+    StringGrid1->setTabKeyNavigation(false);
+    QWidget::setTabOrder(Image11, StringGrid1);
+    QWidget::setTabOrder(StringGrid1, Image3);
+    QWidget::setTabOrder(Image3, chartButton);
     QHeaderView* rows = StringGrid1->verticalHeader();
     rows->hide();
     rows->setSectionResizeMode(QHeaderView::Fixed);

@@ -41,6 +41,7 @@ TForm2::TForm2(Game& game)
         panel->OnMouseUp = [this, panel] { Panel1MouseUp(panel); };
         panels[static_cast<std::size_t>(n - 1)] = panel;
     }
+    arrangeAsKeyboardGrid({panels.begin(), panels.end()}, 5);
     Panel27 = new Panel(this, QRect(224, 152, 129, 121), Qt::white);
     Panel27->hide();
     ShadowLabel2 = new TShadowLabel(Panel27);

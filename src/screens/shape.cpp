@@ -39,6 +39,12 @@ constexpr std::array<QPoint, 8> kRingPoints{{
 
 constexpr int kStopwatchTick = 100;
 
+// What a screen reader says for the answer buttons, by tag 1..9.
+constexpr std::array<const char*, 9> kShapeNames{
+    "四角", "ひし形",       "ななめの棒",   "丸",           "二重丸",
+    "三角", "白抜きの三角", "アットマーク", "上向きの矢印",
+};
+
 // The shape centred on a transparent picture of the button's size.
 QImage buttonPicture(int n, QSize size)
 {
@@ -73,11 +79,13 @@ TForm6::TForm6(Game& game)
         auto* button = new Image(this, geometry);
         button->setPicture([n, size = geometry.size()] { return buttonPicture(n, size); });
         button->setHandCursor();
+        button->setButtonName(QString::fromUtf8(kShapeNames[static_cast<std::size_t>(n - 1)]));
         button->Tag = n;
         button->setEnabled(false);
         button->OnClick = [this, button] { Image2Click(button); };
         answerButtons[static_cast<std::size_t>(n - 1)] = button;
     }
+    arrangeAsKeyboardGrid({answerButtons.begin(), answerButtons.end()}, 9);
     Image11 = new Image(this, QRect(88, 72, 449, 233));
     addBanner(QStringLiteral("上の図には無い形を選んで下さい"), QRect(64, 312, 473, 49));
 
@@ -163,9 +171,9 @@ void TForm6::Image14Click()
     Image11->canvas().fill(Qt::white);
     ShapeOrder = drawShapeOrder(services().random);
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k) {
-        ShapeBitmaps[k] = keyedTransparent(
-            loadBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])),
-                       Image11->devicePixelRatioF()));
+        ShapeBitmaps[k] =
+            loadKeyedBitmap(services().dataFile(QStringLiteral("bmp/%1.bmp").arg(ShapeOrder[k])),
+                            Image11->devicePixelRatioF());
     }
     QPainter painter(&Image11->canvas());
     for (std::size_t k = 0; k < ShapeBitmaps.size(); ++k)

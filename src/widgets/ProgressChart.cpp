@@ -59,11 +59,13 @@ QPainterPath linePath(const std::vector<Day>& days, const QRectF& plot,
     qreal sum = 0;
     int count = 0;
     const Day* previous = nullptr;
+    // A path that has only moved to its first point still counts as empty,
+    // so whether a point joins the one before is told by the columns alone.
     const auto flush = [&](int column, bool joined) {
         if (count == 0)
             return;
         const QPointF at(column, sum / count);
-        if (joined && !path.isEmpty())
+        if (joined)
             path.lineTo(at);
         else
             path.moveTo(at);
@@ -131,9 +133,10 @@ void ProgressChart::paintEvent(QPaintEvent*)
     painter.setBrush(kPanel);
     painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), 12, 12);
     painter.setFont(qx::gameFont(12, true));
-    if (m_days.empty()) {
+    const QString nothingYet = emptyText();
+    if (!nothingYet.isEmpty()) {
         painter.setPen(kAxisText);
-        painter.drawText(rect(), Qt::AlignCenter, QStringLiteral("まだ記録がありません"));
+        painter.drawText(rect(), Qt::AlignCenter, nothingYet);
         return;
     }
     const QRectF plot =
@@ -145,9 +148,27 @@ void ProgressChart::paintEvent(QPaintEvent*)
     painter.setPen(kAxisText);
     painter.setFont(qx::gameFont(11));
     const QRectF below(plot.left() - 30, plot.bottom() + 6, plot.width() + 60, 18);
+    // A single day stands in the middle, and its date under it.
+    if (m_days.size() == 1) {
+        painter.drawText(below, Qt::AlignHCenter, dateText(m_days.front().day));
+        return;
+    }
     painter.drawText(below, Qt::AlignLeft, dateText(m_days.front().day));
-    if (m_days.size() > 1)
-        painter.drawText(below, Qt::AlignRight, dateText(m_days.back().day));
+    painter.drawText(below, Qt::AlignRight, dateText(m_days.back().day));
+}
+
+QString ProgressChart::emptyText() const
+{
+    if (m_days.empty())
+        return QStringLiteral("まだ記録がありません");
+    // Every box answer wrong, every Reflex a false start: days, but no time to
+    // draw an axis for.
+    const bool anyTime = std::any_of(m_days.begin(), m_days.end(), [](const Day& day) {
+        return day.median.has_value() || day.best.has_value();
+    });
+    if (m_measure != Measure::Accuracy && !anyTime)
+        return QStringLiteral("まだ時間の記録がありません");
+    return {};
 }
 
 void ProgressChart::paintAccuracy(QPainter& painter, const QRectF& plot) const

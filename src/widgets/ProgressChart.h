@@ -24,6 +24,9 @@ private:
     void paintAccuracy(QPainter& painter, const QRectF& plot) const;
     void paintTimes(QPainter& painter, const QRectF& plot) const;
     qreal xOf(const QDate& day, const QRectF& plot) const;
+    // What the chart says instead when it has nothing to draw; empty when it
+    // has.
+    QString emptyText() const;
 
     qx::progress::Measure m_measure = qx::progress::Measure::Accuracy;
     std::vector<qx::progress::Day> m_days;
