@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // qx-artgen <outdir>: writes the pictures the game loads by file name into
 // <outdir>/bmp as 24-bit BMP files, and beside each the same picture drawn
 // for twice the pixels (<name>@2x.bmp) for high-resolution screens.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // qx-drawahead <game folder>: draws the pictures of the main menu's first
 // frame into <game folder>/art, so that the game reads them at start-up
 // instead of drawing them while the player waits. They come from the same

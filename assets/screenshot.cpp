@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Renders a screen of the game into a PNG, for the README and for looking at
 // the screens while they are being built:
 //   qx-screenshot <out.png> [user] [test id]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Seams that do nothing, for the build tools that bring up windows of the

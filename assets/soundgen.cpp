@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // qx-soundgen <outdir>: synthesises the game's sounds into <outdir>/wav as
 // 16-bit mono PCM WAVE files. Everything is computed, so every build writes
 // the same bytes.

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Installs the build into a scratch prefix, as a packager does, and checks what
 # a desktop finds there: every file in its place, the menu entry, the metainfo
 # and the man page passing their validators with nothing to remark, and the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed game as a player meets it: installed into a scratch prefix,
 # started under Xvfb by an ordinary user (not root) from their home folder,
 # a user registered with real clicks and typing. The records must appear in

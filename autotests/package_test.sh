@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian package as a distribution would judge it: built from the build's
 # install rules into a scratch folder and given to lintian, which must find
 # nothing (error or warning) that the package's own overrides do not justify.

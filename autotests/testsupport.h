@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 #pragma once
 
 // Fakes for the seams and a game fixture that plays in a scratch folder on the

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a screen reader gets: every text a player reads, with its words and the
 // role of a text; windows as windows named by their captions; entries and
 // lists named; and a user chosen through the reader is chosen as by a click.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The box test: the heap's draws and hiding rules, the typed count, single
 // play and stage 6 of the overall run on the virtual clock.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A busy machine delivers the precision timers' ticks late or drops them, and
 // handles keys late. The times shown and written must still be the time that
 // passed: these play each timed screen on the virtual clock through a stall in

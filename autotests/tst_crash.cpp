@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A process that saves a record file over and over is killed with SIGKILL at
 // random moments; after every kill the file must be one of the states a save
 // completely wrote, byte for byte, and the next save must go on from it.

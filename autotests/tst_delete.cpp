@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // User deletion: the seven record files and the folder go, nothing else does,
 // and the run state stays as it was.
 

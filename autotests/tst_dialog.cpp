@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The stage dialog: ENTER or the close box dismiss it, and in an overall run
 // that starts the next question or hands over to the next stage.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main menu's pictures drawn ahead at build time: they must be the
 // pictures the game would draw itself, and a damaged file must never show.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Saves that fail at any system call, or run out of room, keep the old file
 // and leave nothing beside it.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every file of the fuzzers' seed corpus, fed to the same property checks as
 // the libFuzzer programs, so the ordinary build keeps what fuzzing found.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A screen of twice the pixels: every window keeps its designed layout, and
 // its pictures are drawn for the screen's pixels instead of being enlarged.
 

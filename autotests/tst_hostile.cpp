@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Damaged, foreign and oversized input: record files, typed answers, user
 // names, the top ten and missing art. Each is either handled or refused with
 // a clear message, and no file changes that should not.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Playing without a mouse: Tab, the arrow keys, Space and ENTER reach every
 // control a screen needs, and the focus never moves by itself onto a button
 // that leaves the screen.

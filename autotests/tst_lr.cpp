@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The L-R test: its rules, and the screen in single play and as the second
 // stage of the overall run, played on the virtual clock.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main menu: hover markers, locked buttons, the click sound and quitting.
 
 #include "screens/mainform.h"

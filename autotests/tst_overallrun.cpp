@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The overall run: its steps as the run object decides them, without
 // windows; the whole run of 37 questions through the seven stages on the
 // virtual clock with scripted answers, ending on the score screen; and a run

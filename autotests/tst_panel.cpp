@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The panel test in single play and as the first stage of the overall run,
 // played on the virtual clock with real clicks and ENTER.
 

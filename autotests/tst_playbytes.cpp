@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Every byte the game writes, held still: a scripted play of every test at
 // several levels, right and wrong, single and overall, to the top ten; the
 // records folder it leaves must equal, byte for byte, the one recorded in

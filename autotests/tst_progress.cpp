@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A player's progress: record lines read into results, grouped by day and
 // summed up; the export for spreadsheets, from the chart screen and from the
 // command line; and the timing the chart screen discloses.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The progress chart as the player sees it: lines over any span of days, a
 // word instead of an empty axis, one day in the middle; and where the
 // export's folder picker opens.

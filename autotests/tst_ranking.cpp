@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The top ten: ranking a total into "Rec/record.dat", and the score screen at
 // the end of the shape stage.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The Reflex test on the virtual clock: the countdown, the random wait, the
 // reaction clock and ENTER, in single play and as stage 5 of the overall run.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The shape test: the order of the shapes, the stopwatch and its points,
 // single play and stage 7 of the overall run on the virtual clock.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real program under a real X server (Xvfb): the window appears with its
 // caption and size, a user is selected with real clicks, and one panel
 // question is played with the mouse and ENTER. The offscreen platform used by

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the game finds its files and keeps its records, decided from the
 // program's own folder, its command line and its choice of window system.
 

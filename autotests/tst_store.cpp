@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The record store's rules: comma text, field forms, line handling, and saves
 // that never lose the old content.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The records viewer: rows filled from the record files under their headings,
 // the layout of the top ten, the row count, and what closing leaves behind.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 2: the screens' clocks against real time. Each screen runs in a
 // whole game on the real clock; ENTER comes as a key event posted from
 // another thread at a known moment, the way the window system delivers it,

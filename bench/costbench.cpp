@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 5: what the game costs the machine while it waits. CPU time and
 // context switches of the whole process (every thread) per second of real
 // time, idle on the main menu and while the stop clock ticks every 10 ms.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The benchmark program: measures the game's timing and speed and prints each
 // figure beside its goal, PASS or SHORTFALL.
 //   qx-bench [--quick] [--only 1,2,...]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 4: the record store at scale. A player who keeps playing grows a
 // record file without end; a result line goes first in it, and the viewer
 // shows all of it. Both beside a plain read of the same file.

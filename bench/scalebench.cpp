@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 6: a record file of ten million lines in the viewer, and a damaged
 // file of one line of 200 MB in the viewer, the chart and the export. Each
 // side runs in a process of its own, so that its peak resident memory is its

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 3: start-up. Each run starts a fresh process and stamps the moment
 // just before spawning it; the process prints the moment of its first frame
 // on the same system-wide monotonic clock, and its resident memory then.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Figure 1: the precision timer against the machine's own limit: a bare
 // thread sleeping to absolute deadlines, what the kernel can do here at all.
 // Blocks of the bare loop and of the game's timer alternate, so that both meet

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // qx-icongen <outdir> <name>: writes the application icon as a hicolor theme
 // tree, <outdir>/hicolor/<n>x<n>/apps/<name>.png at the sizes desktops look
 // for, and <outdir>/hicolor/scalable/apps/<name>.svg.

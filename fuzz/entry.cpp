@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The Quiravex developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The libFuzzer entry point of one target; build.sh compiles it once per
 // target with QX_FUZZ_TARGET naming the property function of targets.h.
 

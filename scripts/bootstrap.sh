@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that are missing: for "game" (the default) what
 # the game needs to build and run; for "test" also what the tests, the fuzz
 # targets and the package's checks need. Safe to run again: it installs

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds the game and its tests into build/. Options given
 # are applied to the build folder, also when it is configured already.
 # QX_BUILD_TARGET builds one target instead of all ("game": the game alone).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The crash test at length: 10,000 kills of a saving process (or as many as
 # given), each followed by a check that the record file is a complete state.
 # Usage: scripts/crash-long.sh [kills] [build-dir]

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs every libFuzzer target for the given number of seconds, one after the
 # other, starting from the seed corpus in fuzz/corpus/<target>/ (which it does
 # not change; what the fuzzer finds goes to build-fuzz/corpus/<target>/).

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what the game needs, builds only the game (the program, its
 # pictures, sounds and starting records; none of the tests, benchmarks or
 # packaging) and starts it from its folder.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Quiravex developers
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing for the game and its tests, builds everything and
 # runs every test headless.
 set -euo pipefail
