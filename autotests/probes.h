@@ -33,6 +33,9 @@ template <> struct qx::ScreenProbe<qx::TestScreen> {
     decltype(auto) modeLabel() { return s.modeLabel(); }
     decltype(auto) stagePicture() { return s.stagePicture(); }
     decltype(auto) startButton() { return s.startButton(); }
+    int countdownValue() { return s.m_countdown.value(); }
+    // One tick of the countdown timer, as its timer would run it.
+    void countdownTick() { s.countdownTick(); }
 };
 
 // A run that has reached a later stage, as its earlier stages would leave it.
@@ -78,7 +81,6 @@ template <> struct qx::ScreenProbe<TForm3> {
     auto& TextX() { return s.TextX; }
     auto& Timer1() { return s.Timer1; }
     decltype(auto) FormCloseQuery() { return s.FormCloseQuery(); }
-    decltype(auto) Timer1Timer() { return s.Timer1Timer(); }
 };
 
 template <> struct qx::ScreenProbe<TForm4> {
@@ -125,13 +127,11 @@ template <> struct qx::ScreenProbe<TForm6> {
 
 template <> struct qx::ScreenProbe<TForm7> {
     TForm7& s;
-    auto& countdown() { return s.m_countdown; }
     auto& Image4() { return s.Image4; }
     auto& MMTimer1() { return s.MMTimer1; }
     auto& ReactionHundredths() { return s.ReactionHundredths; }
     auto& Timer1() { return s.Timer1; }
     decltype(auto) Timer1Timer() { return s.Timer1Timer(); }
-    decltype(auto) Timer2Timer() { return s.Timer2Timer(); }
 };
 
 template <> struct qx::ScreenProbe<TForm8> {

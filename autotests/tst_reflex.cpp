@@ -114,12 +114,12 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
     for (int question = 0; question < 8; ++question) {
         f.sound.played.clear();
         frame(screen).startButton()->click();
-        QCOMPARE(probe(screen).countdown().value(), 2);
+        QCOMPARE(frame(screen).countdownValue(), 2);
         QVERIFY(!frame(screen).startButton()->isEnabled());
         QCOMPARE(f.sound.played, QStringList{"wav/cd.wav"});
         pressEnter(&screen);
         f.clock.advance(1000);
-        QCOMPARE(probe(screen).countdown().value(), 1);
+        QCOMPARE(frame(screen).countdownValue(), 1);
         QCOMPARE(f.sound.played.size(), 2);
         pressEnter(&screen);
         f.clock.advance(999);

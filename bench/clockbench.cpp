@@ -179,8 +179,8 @@ ReflexRun reflexTrials(int trials)
     ReflexRun run;
     for (int trial = 0; trial < trials; ++trial) {
         frame(reflex).startButton()->click();
-        g.game->dispatcher.run([&reflex] { probe(reflex).Timer2Timer(); });
-        g.game->dispatcher.run([&reflex] { probe(reflex).Timer2Timer(); });
+        g.game->dispatcher.run([&reflex] { frame(reflex).countdownTick(); });
+        g.game->dispatcher.run([&reflex] { frame(reflex).countdownTick(); });
         // Reaction times of 150 to 400 ms whose phases against the clock's
         // 10 ms ticks cover one tick evenly, so that the rounding of the
         // count averages out exactly over the trials.
@@ -245,9 +245,9 @@ std::vector<double> lrTrials(int trials, std::string& failure)
         g.dialogs.inputAtNs = 0;
         g.dialogs.whileAsking = [&loop] { loop.quit(); };
         frame(lr).startButton()->click();
-        g.game->dispatcher.run([&lr] { probe(lr).Timer1Timer(); });
+        g.game->dispatcher.run([&lr] { frame(lr).countdownTick(); });
         const std::int64_t enabledNs = monotonicNs();
-        g.game->dispatcher.run([&lr] { probe(lr).Timer1Timer(); });
+        g.game->dispatcher.run([&lr] { frame(lr).countdownTick(); });
         QTimer::singleShot(5000, &loop, [&loop] { loop.quit(); });
         loop.exec();
         if (g.dialogs.inputAtNs == 0) {

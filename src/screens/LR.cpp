@@ -51,14 +51,13 @@ TForm3::TForm3(Game& game)
     m_numberText.setTextFormat(Qt::PlainText);
     Label2 = new TShadowLabel(this);
     styleScreenLabel(Label2, 96, Qt::white);
-    m_countdown.rewind();
-    Label2->setCaption(m_countdown.text());
     Label2->move(264, 112);
     Label2->hide();
+    setCountdown(Timer1, [this](const QString& text) { Label2->setCaption(text); });
+    rewindCountdown();
 
     MMTimer1.setInterval(kStoredInterval);
     MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
-    Timer1.setOnTimer([this] { Timer1Timer(); });
 }
 
 TForm3::~TForm3()
@@ -84,9 +83,7 @@ void TForm3::Image5Click()
     if (overall())
         countQuestion();
     startButton()->setEnabled(false);
-    Timer1.setEnabled(true);
-    m_countdown.rewind();
-    Label2->setCaption(m_countdown.text());
+    startCountdown();
     Label2->show();
     TextX = 0;
     if (!overall()) {
@@ -96,14 +93,8 @@ void TForm3::Image5Click()
     }
 }
 
-void TForm3::Timer1Timer()
+void TForm3::beginQuestion()
 {
-    const bool started = m_countdown.step();
-    Label2->setCaption(m_countdown.text());
-    if (!started) {
-        playSound(QStringLiteral("wav/cd.wav"));
-        return;
-    }
     if (overall()) {
         const LRQuestion question = lrQuestion(true, 0, run().question());
         setNumber(MakeNumber(question.digits, services().random));
@@ -111,7 +102,6 @@ void TForm3::Timer1Timer()
     }
     Label2->hide();
     Label2->setCaption(QString());
-    Timer1.setEnabled(false);
     m_run.start();
     MMTimer1.setEnabled(true);
 }
@@ -148,10 +138,8 @@ void TForm3::answer()
 void TForm3::FormCloseQuery()
 {
     MMTimer1.setEnabled(false);
-    Timer1.setEnabled(false);
+    rewindCountdown();
     Label2->hide();
-    m_countdown.rewind();
-    Label2->setCaption(m_countdown.text());
     TextX = 0;
     setNumber(0);
     clearStrip();

@@ -9,7 +9,6 @@
 #include "platform/clock.h"
 #include "platform/timer.h"
 #include "rules/LRrules.h"
-#include "rules/countdown.h"
 #include "screens/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -30,7 +29,7 @@ private:
 
     void startQuestion() override { Image5Click(); }
     void Image5Click();
-    void Timer1Timer();
+    void beginQuestion() override;
     void MMTimer1Timer();
     void FormCloseQuery() override;
 
@@ -56,5 +55,4 @@ private:
     qx::Stopwatch m_run;
     // Laid out once per question, so that a tick only fills and draws.
     QStaticText m_numberText;
-    qx::Countdown m_countdown;
 };

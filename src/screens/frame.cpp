@@ -55,6 +55,44 @@ void TestScreen::FormActivate()
     }
 }
 
+void TestScreen::setCountdown(Timer& timer, std::function<void(const QString&)> show)
+{
+    m_countdownTimer = &timer;
+    m_showCountdown = std::move(show);
+    timer.setOnTimer([this] { countdownTick(); });
+}
+
+void TestScreen::startCountdown()
+{
+    m_countdown.rewind();
+    m_showCountdown(m_countdown.text());
+    m_countdownTimer->setEnabled(true);
+}
+
+void TestScreen::stopCountdown()
+{
+    m_countdownTimer->setEnabled(false);
+    m_countdown.rewind();
+}
+
+void TestScreen::rewindCountdown()
+{
+    stopCountdown();
+    m_showCountdown(m_countdown.text());
+}
+
+void TestScreen::countdownTick()
+{
+    const bool started = m_countdown.step();
+    m_showCountdown(m_countdown.text());
+    if (!started) {
+        playSound(QStringLiteral("wav/cd.wav"));
+        return;
+    }
+    m_countdownTimer->setEnabled(false);
+    beginQuestion();
+}
+
 void TestScreen::countQuestion()
 {
     m_counterLabel->setCaption(QString::number(session().countQuestion()) + QStringLiteral("問目"));

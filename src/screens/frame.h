@@ -7,8 +7,12 @@
 // picture, the start button, the end of a question in one of two orders, the
 // record line, and the reset on leaving. Each test adds only what is its own.
 
-#include "screens/screen.h"
 #include "rules/catalogue.h"
+#include "platform/timer.h"
+#include "rules/countdown.h"
+#include "screens/screen.h"
+
+#include <functional>
 
 class TShadowLabel;
 
@@ -37,6 +41,20 @@ public:
 protected:
     friend struct ScreenProbe<TestScreen>;
     friend class Session;
+
+    // The 2-1-0 before a question, written once for the five screens that
+    // count: the screen's own countdown timer steps it, show puts each number
+    // on the screen, a beep goes with every number but 0, and at 0 the timer
+    // stops and beginQuestion() starts the question itself.
+    void setCountdown(Timer& timer, std::function<void(const QString&)> show);
+    // Shows 2 and starts the count.
+    void startCountdown();
+    // Stops the count at 2 for the next question; rewindCountdown() also
+    // shows the 2.
+    void stopCountdown();
+    void rewindCountdown();
+    // The question itself, once the countdown has reached 0.
+    virtual void beginQuestion() {}
 
     // The start button's action; the run calls it directly, also while the
     // button is disabled, to start the next question of an overall stage.
@@ -81,7 +99,12 @@ protected:
     void resetFrame(bool clearMode);
 
 private:
+    void countdownTick();
+
     Layout m_layout;
+    Countdown m_countdown;
+    Timer* m_countdownTimer = nullptr;
+    std::function<void(const QString&)> m_showCountdown;
     const TestDef* m_test;
     TShadowLabel* m_modeLabel;
     TShadowLabel* m_counterLabel;

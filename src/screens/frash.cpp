@@ -33,13 +33,14 @@ TForm4::TForm4(Game& game)
     Label1 = addLabel(QPoint(88, 200), 80, false);
     Image3 = addBanner(QStringLiteral("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));
     Label2 = addLabel(QPoint(264, 176), 96, true, Qt::blue);
-    m_countdown.rewind();
-    Label2->setText(m_countdown.text());
-    Label2->adjustSize();
     Label2->hide();
+    setCountdown(Timer2, [this](const QString& text) {
+        Label2->setText(text);
+        Label2->adjustSize();
+    });
+    rewindCountdown();
 
     Timer1.setOnTimer([this] { Timer1Timer(); });
-    Timer2.setOnTimer([this] { Timer2Timer(); });
     Timer3.setOnTimer([this] { Timer3Timer(); });
 }
 
@@ -48,27 +49,16 @@ void TForm4::Image4Click()
     playSound(QStringLiteral("wav/cd.wav"));
     if (overall())
         countQuestion();
-    Timer2.setEnabled(true);
-    m_countdown.rewind();
-    Label2->setText(m_countdown.text());
-    Label2->adjustSize();
+    startCountdown();
     Label2->show();
     startButton()->setEnabled(false);
 }
 
-void TForm4::Timer2Timer()
+void TForm4::beginQuestion()
 {
-    const bool started = m_countdown.step();
-    Label2->setText(m_countdown.text());
-    Label2->adjustSize();
-    if (!started) {
-        playSound(QStringLiteral("wav/cd.wav"));
-        return;
-    }
     Label2->hide();
     Label2->clear();
     Timer3.setEnabled(true);
-    Timer2.setEnabled(false);
 }
 
 void TForm4::Timer3Timer()
@@ -100,12 +90,9 @@ void TForm4::Timer1Timer()
 void TForm4::FormCloseQuery()
 {
     Timer1.setEnabled(false);
-    Timer2.setEnabled(false);
+    rewindCountdown();
     Timer3.setEnabled(false);
     Label1->clear();
     Label2->hide();
-    m_countdown.rewind();
-    Label2->setText(m_countdown.text());
-    Label2->adjustSize();
     resetFrame(false);
 }

@@ -7,7 +7,6 @@
 // types it back.
 
 #include "platform/timer.h"
-#include "rules/countdown.h"
 #include "screens/frame.h"
 #include "rules/frashrules.h"
 
@@ -20,7 +19,7 @@ private:
 
     void startQuestion() override { Image4Click(); }
     void Image4Click();
-    void Timer2Timer();
+    void beginQuestion() override;
     void Timer3Timer();
     void Timer1Timer();
     void FormCloseQuery() override;
@@ -33,5 +32,4 @@ private:
     qx::Timer Timer3;  // pause before the digits
 
     QString ShownDigits;
-    qx::Countdown m_countdown;
 };

@@ -49,13 +49,12 @@ TForm2::TForm2(Game& game)
     Panel27->hide();
     ShadowLabel2 = new TShadowLabel(Panel27);
     styleScreenLabel(ShadowLabel2, 96, Qt::blue);
-    m_countdown.rewind();
-    ShadowLabel2->setCaption(m_countdown.text());
     ShadowLabel2->move(40, 8);
+    setCountdown(sougoutim, [this](const QString& text) { ShadowLabel2->setCaption(text); });
+    rewindCountdown();
 
     Timer1.setOnTimer([this] { Timer1Timer(); });
     Timer2.setOnTimer([this] { Timer2Timer(); });
-    sougoutim.setOnTimer([this] { sougoutimTimer(); });
 }
 
 void TForm2::setPanelsEnabled(bool enabled)
@@ -81,7 +80,7 @@ void TForm2::Image3Click()
         Timer1.setInterval(StepInterval);
         Timer2.setInterval(StepInterval);
     } else {
-        sougoutim.setEnabled(true);
+        startCountdown();
         Panel27->show();
     }
     LitSequence.fill(0);
@@ -89,24 +88,16 @@ void TForm2::Image3Click()
     startButton()->setEnabled(false);
 }
 
-void TForm2::sougoutimTimer()
+void TForm2::beginQuestion()
 {
-    const bool started = m_countdown.step();
-    ShadowLabel2->setCaption(m_countdown.text());
-    if (!started) {
-        playSound(QStringLiteral("wav/cd.wav"));
-        return;
-    }
     Panel27->hide();
     const PanelQuestion question = panelQuestion(true, session().level(), run().question());
     SequenceLength = question.sequenceLength;
     StepInterval = question.stepInterval;
     Timer1.setInterval(StepInterval);
     Timer2.setInterval(StepInterval);
-    sougoutim.setEnabled(false);
     Timer1.setEnabled(true);
-    m_countdown.rewind();
-    ShadowLabel2->setCaption(m_countdown.text());
+    rewindCountdown();
 }
 
 void TForm2::Timer1Timer()
@@ -160,7 +151,7 @@ void TForm2::FormCloseQuery()
 {
     Timer1.setEnabled(false);
     Timer2.setEnabled(false);
-    sougoutim.setEnabled(false);
+    rewindCountdown();
     for (Panel* panel : panels) {
         panel->setColor(kSilver);
         panel->setEnabled(false);
@@ -172,7 +163,5 @@ void TForm2::FormCloseQuery()
     LightsShown = 0;
     m_nextLit = 0;
     Panel27->hide();
-    m_countdown.rewind();
-    ShadowLabel2->setCaption(m_countdown.text());
     resetFrame(true);
 }

@@ -7,7 +7,6 @@
 // the player clicks them back in the same order.
 
 #include "platform/timer.h"
-#include "rules/countdown.h"
 #include "screens/frame.h"
 #include "rules/panelrules.h"
 
@@ -26,7 +25,7 @@ private:
 
     void startQuestion() override { Image3Click(); }
     void Image3Click();
-    void sougoutimTimer();
+    void beginQuestion() override;
     void Timer1Timer();
     void Timer2Timer();
     void Panel1MouseDown(qx::Panel* panel);
@@ -51,5 +50,4 @@ private:
 private:
     void setPanelsEnabled(bool enabled);
     int m_nextLit = 0;
-    qx::Countdown m_countdown;
 };

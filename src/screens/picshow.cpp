@@ -67,7 +67,7 @@ TForm7::TForm7(Game& game)
 
     MMTimer1.setInterval(kReactionTick);
     Timer1.setOnTimer([this] { Timer1Timer(); });
-    Timer2.setOnTimer([this] { Timer2Timer(); });
+    setCountdown(Timer2, [this](const QString& text) { drawCountdown(text); });
     MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
 }
 
@@ -76,15 +76,14 @@ TForm7::~TForm7()
     endTimerPeriod();
 }
 
-void TForm7::drawCountdown()
+void TForm7::drawCountdown(const QString& text)
 {
     QImage& canvas = Image4->canvas();
     canvas.fill(Qt::white);
     QPainter painter(&canvas);
     painter.setFont(gameFont(kCountdownPixels));
     painter.setPen(Qt::black);
-    painter.drawText(QRect(kCountdownAt, canvas.size()), Qt::AlignLeft | Qt::AlignTop,
-                     m_countdown.text());
+    painter.drawText(QRect(kCountdownAt, canvas.size()), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 void TForm7::Image5Click()
@@ -92,27 +91,18 @@ void TForm7::Image5Click()
     playSound(QStringLiteral("wav/cd.wav"));
     if (overall())
         countQuestion();
-    m_countdown.rewind();
-    drawCountdown();
-    Timer2.setEnabled(true);
+    startCountdown();
     startButton()->setEnabled(false);
 }
 
-void TForm7::Timer2Timer()
+void TForm7::beginQuestion()
 {
-    const bool started = m_countdown.step();
-    drawCountdown();
-    if (!started) {
-        playSound(QStringLiteral("wav/cd.wav"));
-        return;
-    }
     Image4->canvas().fill(Qt::white);
     Image4->clearPicture();
     KeyPreview = true;
     ReactionHundredths = 0;
     Timer1.setInterval(kShortestWait + services().random(kWaitSpread));
     Timer1.setEnabled(true);
-    Timer2.setEnabled(false);
 }
 
 void TForm7::Timer1Timer()
@@ -167,11 +157,10 @@ void TForm7::FormKeyPress(QChar& key)
 void TForm7::FormCloseQuery()
 {
     Timer1.setEnabled(false);
-    Timer2.setEnabled(false);
+    stopCountdown();
     MMTimer1.setEnabled(false);
     Image4->clearPicture();
     KeyPreview = false;
     ReactionHundredths = 0;
-    m_countdown.rewind();
     resetFrame(true);
 }

@@ -11,7 +11,6 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
-#include "rules/countdown.h"
 #include "screens/frame.h"
 #include "widgets/MMTimer.h"
 
@@ -29,7 +28,7 @@ private:
 
     void startQuestion() override { Image5Click(); }
     void Image5Click();
-    void Timer2Timer();
+    void beginQuestion() override;
     void Timer1Timer();
     void MMTimer1Timer();
     void FormKeyPress(QChar& key) override;
@@ -44,9 +43,8 @@ private:
     int ReactionHundredths = 0;
 
 private:
-    void drawCountdown();
+    void drawCountdown(const QString& text);
 
     // Runs from the moment the picture is on the screen.
     qx::Stopwatch m_reaction;
-    qx::Countdown m_countdown;
 };

@@ -108,15 +108,14 @@ TForm5::TForm5(Game& game)
     Panel3->hide();
     ShadowLabel5 = new TShadowLabel(Panel3);
     styleScreenLabel(ShadowLabel5, 87, Qt::blue);
-    m_countdown.rewind();
-    ShadowLabel5->setCaption(m_countdown.text());
     ShadowLabel5->move(51, -13);
+    setCountdown(countdown, [this](const QString& text) { ShadowLabel5->setCaption(text); });
+    rewindCountdown();
 
     ClockBuffer.fill(Qt::white);
     MMTimer1.setInterval(10);
     MMTimer1.setOnTimer([this] { MMTimer1Timer(); });
     Timer1.setOnTimer([this] { Timer1Timer(); });
-    countdown.setOnTimer([this] { countdownTimer(); });
 }
 
 TForm5::~TForm5()
@@ -167,9 +166,7 @@ void TForm5::Image4Click()
     if (overall()) {
         playSound(QStringLiteral("wav/cd.wav"));
         countQuestion();
-        countdown.setEnabled(true);
-        m_countdown.rewind();
-        ShadowLabel5->setCaption(m_countdown.text());
+        startCountdown();
         Panel3->show();
     }
     startButton()->setEnabled(false);
@@ -181,18 +178,11 @@ void TForm5::Image4Click()
     runClock();
 }
 
-void TForm5::countdownTimer()
+void TForm5::beginQuestion()
 {
-    const bool started = m_countdown.step();
-    ShadowLabel5->setCaption(m_countdown.text());
-    if (!started) {
-        playSound(QStringLiteral("wav/cd.wav"));
-        return;
-    }
     Panel3->hide();
     applyQuestion(stopQuestion(true, 0, run().question()));
     ShadowLabel2->setCaption(store::targetText(TargetHundredths));
-    countdown.setEnabled(false);
     runClock();
 }
 
@@ -256,13 +246,11 @@ void TForm5::FormCloseQuery()
     KeyPreview = false;
     MMTimer1.setEnabled(false);
     Timer1.setEnabled(false);
-    countdown.setEnabled(false);
+    rewindCountdown();
     PaintBox1->canvas().fill(Qt::white);
     Panel2->move(kBlindLeft, kRestingBlindTop);
     ShadowLabel4->setCaption(QString());
     ShadowLabel2->setCaption(QString());
-    m_countdown.rewind();
-    ShadowLabel5->setCaption(m_countdown.text());
     Panel3->hide();
     resetFrame(false);
 }

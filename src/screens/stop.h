@@ -9,7 +9,6 @@
 
 #include "platform/clock.h"
 #include "platform/timer.h"
-#include "rules/countdown.h"
 #include "screens/frame.h"
 #include "rules/stoprules.h"
 #include "widgets/MMTimer.h"
@@ -34,7 +33,7 @@ private:
     void startQuestion() override { Image4Click(); }
     void FormActivate() override;
     void Image4Click();
-    void countdownTimer();
+    void beginQuestion() override;
     void MMTimer1Timer();
     // ENTER stops the clock; it reaches here only while KeyPreview (armed) is on.
     void FormKeyPress(QChar& key) override;
@@ -69,5 +68,4 @@ private:
     int m_clockBaseline;
     // The clock's time; its ticks only repaint it.
     qx::Stopwatch m_stopwatch;
-    qx::Countdown m_countdown;
 };
