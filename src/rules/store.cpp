@@ -7,7 +7,6 @@
 #include "rules/textcodec.h"
 
 #include <QDir>
-#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 

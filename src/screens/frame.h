@@ -35,7 +35,6 @@ public:
 
     TestScreen(Game& game, const QString& caption, const Layout& layout);
 
-    QString testId() const { return m_test->id(); }
     const TestDef& test() const { return *m_test; }
 
 protected:
