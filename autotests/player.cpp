@@ -103,7 +103,7 @@ void start(GameFixture& f, int stage)
 {
     TestScreen* screen = f.game->screenOf(kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    QCOMPARE(frame(*screen).modeLabel()->Caption(), QStringLiteral("総合"));
+    QCOMPARE(frame(*screen).modeLabel()->Caption(), TestScreen::tr("総合"));
     QVERIFY(frame(*screen).stagePicture()->hasPicture());
     frame(*screen).startButton()->click();
 }

@@ -26,7 +26,6 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
-#include <QDialogButtonBox>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -93,8 +92,6 @@ private Q_SLOTS:
     void typedAnswers();
     void textFromThePlayerOrAFileShowsAsTyped_data();
     void textFromThePlayerOrAFileShowsAsTyped();
-    void boxButtonsReadJapaneseWhateverTheLocale_data();
-    void boxButtonsReadJapaneseWhateverTheLocale();
     void everyCodePairRoundTrips();
     void refusedUserNames_data();
     void refusedUserNames();
@@ -374,27 +371,6 @@ void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
     QVERIFY(shown.endsWith(text));
     QVERIFY2(size.width() >= QFontMetrics(font).horizontalAdvance(shown),
              qPrintable(QStringLiteral("%1 is %2 pixels wide").arg(shown).arg(size.width())));
-}
-
-void HostileTest::boxButtonsReadJapaneseWhateverTheLocale_data()
-{
-    QTest::addColumn<QString>("locale");
-    QTest::newRow("C") << "C";
-    QTest::newRow("English") << "en_US";
-    QTest::newRow("German") << "de_DE";
-}
-
-// The message and input boxes are Qt's own; their buttons must not read
-// "Cancel" beside a Japanese prompt.
-void HostileTest::boxButtonsReadJapaneseWhateverTheLocale()
-{
-    QFETCH(QString, locale);
-    QLocale::setDefault(QLocale(locale));
-    QVERIFY(installQtJapanese(*QCoreApplication::instance()));
-    QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QStringLiteral("キャンセル"));
-    QCOMPARE(buttons.button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
-    QLocale::setDefault(QLocale::system());
 }
 
 // Every two-byte code decodes to one character and encodes back to its own

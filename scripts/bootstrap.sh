@@ -12,6 +12,8 @@ purpose=${1:-game}
 packages=(
   cmake ninja-build ccache g++ pkg-config
   qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev libxcb1-dev
+  # lupdate and lrelease, for the translations built into the game.
+  qt6-tools-dev qt6-l10n-tools
   # What the game loads at run time: the X11 and Wayland platform plugins,
   # its Japanese font and Qt's Japanese translations.
   qt6-qpa-plugins qt6-wayland fonts-ipafont-gothic qt6-translations-l10n

@@ -3,6 +3,7 @@
 
 #include "app/folders.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -48,17 +49,17 @@ QString reasonText(int error)
     switch (error) {
     case EACCES:
     case EPERM:
-        return QStringLiteral("書き込みが許されていません");
+        return QCoreApplication::translate("Folders", "書き込みが許されていません");
     case EROFS:
-        return QStringLiteral("読み取り専用のディスクです");
+        return QCoreApplication::translate("Folders", "読み取り専用のディスクです");
     case ENOSPC:
     case EDQUOT:
-        return QStringLiteral("ディスクに空きがありません");
+        return QCoreApplication::translate("Folders", "ディスクに空きがありません");
     case ENOTDIR:
     case EEXIST:
-        return QStringLiteral("同じ名前のファイルがあります");
+        return QCoreApplication::translate("Folders", "同じ名前のファイルがあります");
     case ENAMETOOLONG:
-        return QStringLiteral("名前が長すぎます");
+        return QCoreApplication::translate("Folders", "名前が長すぎます");
     default:
         return QString::fromLocal8Bit(std::strerror(error));
     }
@@ -71,7 +72,8 @@ QString makePrivateFolders(const QString& path)
     QStringList missing;
     QString folder = QDir::cleanPath(QDir(path).absolutePath());
     const auto cannotMake = [](const QString& made, int error) {
-        return QStringLiteral("フォルダ %1 を作れません（%2）。").arg(made, reasonText(error));
+        return QCoreApplication::translate("Folders", "フォルダ %1 を作れません（%2）。")
+            .arg(made, reasonText(error));
     };
     struct stat info {};
     int lookedUp = 0;
@@ -102,7 +104,8 @@ QString prepareRecords(const Folders& folders)
     const QString failed = makePrivateFolders(folders.records);
     if (!failed.isEmpty())
         return failed +
-               QStringLiteral(
+               QCoreApplication::translate(
+                   "Folders",
                    "記録のフォルダ %1 がないので、ユーザーの登録も成績の記録もできません。")
                    .arg(folders.records);
     const QString ranking = folders.records + QStringLiteral("/record.dat");

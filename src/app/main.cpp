@@ -14,6 +14,7 @@
 #include "platform/display.h"
 #include "platform/dispatch.h"
 #include "platform/firstframe.h"
+#include "platform/language.h"
 #include "rules/csvexport.h"
 #include "rules/store.h"
 #include "rules/users.h"
@@ -143,10 +144,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationVersion(QStringLiteral(QX_VERSION));
     // Ties the windows to the menu entry and its icon on Wayland.
     QGuiApplication::setDesktopFileName(QStringLiteral(QX_APP_ID));
-    if (!qx::installQtJapanese(app))
+    if (!qx::installDesktopLanguage())
         print(stderr, qx::commandLineMessage(QCoreApplication::translate(
-                          "CommandLine", "Qt's Japanese translation (qtbase_ja.qm) is missing; "
-                                         "standard buttons will read in English.")));
+                          "CommandLine", "Qt's translation (qtbase_*.qm) is missing; standard "
+                                         "buttons will read in English.")));
     qx::installFontSubstitution();
     qx::installAccessibility();
     QApplication::setFont(qx::gameFont(12));
@@ -173,7 +174,7 @@ int main(int argc, char* argv[])
     // half-written files; the second one says so and does not start.
     const qx::store::FolderLock lock(records.folder());
     if (lock.state() == qx::store::FolderLock::State::InUse) {
-        dialogs.message(qx::store::kRecordsInUse);
+        dialogs.message(qx::store::recordsInUse());
         return 1;
     }
     // Without it every name is refused at registration; the player learns

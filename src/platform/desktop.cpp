@@ -8,11 +8,9 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
-#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSoundEffect>
 #include <QStandardPaths>
-#include <QTranslator>
 #include <QUrl>
 
 #include <csignal>
@@ -28,17 +26,6 @@ const QString kTitle = QStringLiteral("Quiravex");
 void prepareProcess()
 {
     std::signal(SIGXFSZ, SIG_IGN);
-}
-
-bool installQtJapanese(QCoreApplication& app)
-{
-    auto translator = std::make_unique<QTranslator>();
-    if (!translator->load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return false;
-    QTranslator* installed = translator.release();
-    installed->setParent(&app);
-    return QCoreApplication::installTranslator(installed);
 }
 
 DesktopSound::DesktopSound(QString dataFolder) : m_dataFolder(std::move(dataFolder)) {}

@@ -12,16 +12,10 @@
 #include <functional>
 #include <memory>
 
-class QCoreApplication;
 class QSoundEffect;
 class QWidget;
 
 namespace qx {
-
-// Qt's own texts, the buttons of the standard boxes among them, in Japanese
-// whatever the desktop's language, since the game speaks only Japanese.
-// False when Qt's Japanese translation is not installed.
-bool installQtJapanese(QCoreApplication& app);
 
 // What the process needs of the system before anything else runs. Under a
 // file size limit (ulimit -f, set by some desktops and sandboxes) a write past

@@ -5,6 +5,7 @@
 
 #include "platform/dispatch.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
@@ -20,7 +21,7 @@ QImage readBitmap(const QString& path, qreal pixelRatio)
 {
     const QFileInfo file(path);
     if (!file.isFile())
-        throw Error(QStringLiteral("ファイル %1 は開けません").arg(path));
+        throw Error(QCoreApplication::translate("Pictures", "ファイル %1 は開けません").arg(path));
     if (pixelRatio > 1) {
         QImage sharp(
             file.dir().filePath(file.completeBaseName() + QStringLiteral("@2x.") + file.suffix()));
@@ -32,7 +33,7 @@ QImage readBitmap(const QString& path, qreal pixelRatio)
     QImageReader reader(path);
     QImage picture = reader.read();
     if (picture.isNull())
-        throw Error(QStringLiteral("ビットマップイメージが不正です"));
+        throw Error(QCoreApplication::translate("Pictures", "ビットマップイメージが不正です"));
     return picture;
 }
 

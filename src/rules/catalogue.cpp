@@ -7,7 +7,42 @@
 #include "rules/shaperules.h"
 #include "rules/store.h"
 
+#include <QCoreApplication>
+
 namespace qx {
+
+QStringList TestDef::fieldNames() const
+{
+    QStringList names;
+    for (const char* column : columns) {
+        if (column != nullptr)
+            names.append(QString::fromUtf8(column));
+    }
+    return names;
+}
+
+QStringList TestDef::shownFieldNames() const
+{
+    return shownColumns(fieldNames());
+}
+
+QString TestDef::shownTitle() const
+{
+    return QCoreApplication::translate("Tests", title);
+}
+
+QString TestDef::shownHeading() const
+{
+    return QCoreApplication::translate("Tests", heading);
+}
+
+QStringList shownColumns(const QStringList& names)
+{
+    QStringList shown;
+    for (const QString& name : names)
+        shown.append(QCoreApplication::translate("Columns", name.toUtf8().constData()));
+    return shown;
+}
 
 const TestDef& testDef(TestKind kind)
 {

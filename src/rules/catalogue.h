@@ -9,6 +9,7 @@
 // one from another asks here; nothing else compares a test's identifier.
 
 #include <QDate>
+#include <QtGlobal>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -26,6 +27,9 @@ enum class Measure {
     Distance, // stop: the median distance from the target, hundredths
 };
 
+// Titles and column names are written in the files' own Japanese: record
+// files and exports hold them as they are; the interface shows them through
+// their translation (context "Tests" for titles, "Columns" for columns).
 struct TestDef {
     TestKind kind;
     // The identifier the run state and the records viewer know it by.
@@ -37,35 +41,116 @@ struct TestDef {
     bool ownHandOff;
     bool hasLevels; // played at a level from 1 to 10 chosen before it starts
     Measure measure;
-    const char* fileName;    // in the user's folder
-    const char16_t* fields;  // the column names of its record lines
-    const char16_t* title;   // in the records viewer and on its chart
-    const char16_t* heading; // on the level selection
+    const char* fileName; // in the user's folder
+    // The column names of its record lines, UTF-8; unused places are null.
+    std::array<const char*, 5> columns;
+    const char* title;   // in the records viewer and on its chart, UTF-8
+    const char* heading; // on the level selection, UTF-8
 
     QString id() const { return QString::fromLatin1(testId); }
     QString file() const { return QString::fromLatin1(fileName); }
-    QStringList fieldNames() const { return QString::fromUtf16(fields).split(u','); }
+    // As files hold them.
+    QStringList fieldNames() const;
+    // In the interface's language.
+    QStringList shownFieldNames() const;
+    QString shownTitle() const;
+    QString shownHeading() const;
     // The test's name in file names made for the player (exports): the
     // record file's name without ".dat".
     QString fileStem() const { return file().chopped(4); }
 };
 
+// The column names shared by several tests, each marked once for translation.
+namespace column {
+inline constexpr const char* kDay = QT_TRANSLATE_NOOP("Columns", "日付");
+inline constexpr const char* kLevel = QT_TRANSLATE_NOOP("Columns", "レベル");
+inline constexpr const char* kVerdict = QT_TRANSLATE_NOOP("Columns", "合否");
+inline constexpr const char* kAnswer = QT_TRANSLATE_NOOP("Columns", "答え");
+inline constexpr const char* kTyped = QT_TRANSLATE_NOOP("Columns", "入力した答え");
+inline constexpr const char* kTime = QT_TRANSLATE_NOOP("Columns", "時間");
+} // namespace column
+
 // In the order of the overall run.
 inline constexpr std::array<TestDef, 7> kTests{{
-    {TestKind::Panel, "panel", 1, 5, false, true, Measure::Accuracy, "panel.dat",
-     u"日付,レベル,合否", u"パネル", u"パネル"},
-    {TestKind::LR, "L-R", 2, 5, false, true, Measure::Accuracy, "L_R.dat",
-     u"日付,レベル,合否,答え,入力した答え", u"L→R", u"Ｌ→Ｒ"},
-    {TestKind::NMemory, "N_memory", 3, 5, false, true, Measure::Accuracy, "N_memory.dat",
-     u"日付,レベル,合否,答え,入力した答え", u"N_メモリ", u"N_メモリ"},
-    {TestKind::Stop, "stop", 4, 5, true, true, Measure::Distance, "stop.dat",
-     u"日付,レベル,秒,ストップ,差", u"ストップ", u"ストップ"},
-    {TestKind::Reflex, "Reflex", 5, 5, false, false, Measure::Time, "Reflex.dat", u"日付,時間",
-     u"Reflexes", u"Reflexes"},
-    {TestKind::Box, "box", 6, 7, false, false, Measure::Time, "box.dat",
-     u"日付,合否,時間,正解個数,入力数", u"BOX", u"ＢＯＸ"},
-    {TestKind::Shape, "shape", 7, 5, false, false, Measure::Time, "shape.dat", u"日付,合否,時間",
-     u"シャープ", u"シャープ"},
+    {TestKind::Panel,
+     "panel",
+     1,
+     5,
+     false,
+     true,
+     Measure::Accuracy,
+     "panel.dat",
+     {column::kDay, column::kLevel, column::kVerdict},
+     QT_TRANSLATE_NOOP("Tests", "パネル"),
+     QT_TRANSLATE_NOOP("Tests", "パネル")},
+    {TestKind::LR,
+     "L-R",
+     2,
+     5,
+     false,
+     true,
+     Measure::Accuracy,
+     "L_R.dat",
+     {column::kDay, column::kLevel, column::kVerdict, column::kAnswer, column::kTyped},
+     QT_TRANSLATE_NOOP("Tests", "L→R"),
+     QT_TRANSLATE_NOOP("Tests", "Ｌ→Ｒ")},
+    {TestKind::NMemory,
+     "N_memory",
+     3,
+     5,
+     false,
+     true,
+     Measure::Accuracy,
+     "N_memory.dat",
+     {column::kDay, column::kLevel, column::kVerdict, column::kAnswer, column::kTyped},
+     QT_TRANSLATE_NOOP("Tests", "N_メモリ"),
+     QT_TRANSLATE_NOOP("Tests", "N_メモリ")},
+    {TestKind::Stop,
+     "stop",
+     4,
+     5,
+     true,
+     true,
+     Measure::Distance,
+     "stop.dat",
+     {column::kDay, column::kLevel, QT_TRANSLATE_NOOP("Columns", "秒"),
+      QT_TRANSLATE_NOOP("Columns", "ストップ"), QT_TRANSLATE_NOOP("Columns", "差")},
+     QT_TRANSLATE_NOOP("Tests", "ストップ"),
+     QT_TRANSLATE_NOOP("Tests", "ストップ")},
+    {TestKind::Reflex,
+     "Reflex",
+     5,
+     5,
+     false,
+     false,
+     Measure::Time,
+     "Reflex.dat",
+     {column::kDay, column::kTime},
+     QT_TRANSLATE_NOOP("Tests", "Reflexes"),
+     QT_TRANSLATE_NOOP("Tests", "Reflexes")},
+    {TestKind::Box,
+     "box",
+     6,
+     7,
+     false,
+     false,
+     Measure::Time,
+     "box.dat",
+     {column::kDay, column::kVerdict, column::kTime, QT_TRANSLATE_NOOP("Columns", "正解個数"),
+      QT_TRANSLATE_NOOP("Columns", "入力数")},
+     QT_TRANSLATE_NOOP("Tests", "BOX"),
+     QT_TRANSLATE_NOOP("Tests", "ＢＯＸ")},
+    {TestKind::Shape,
+     "shape",
+     7,
+     5,
+     false,
+     false,
+     Measure::Time,
+     "shape.dat",
+     {column::kDay, column::kVerdict, column::kTime},
+     QT_TRANSLATE_NOOP("Tests", "シャープ"),
+     QT_TRANSLATE_NOOP("Tests", "シャープ")},
 }};
 
 // The order registration creates the record files in, which the export
@@ -105,6 +190,9 @@ struct Record {
 //   shape            2026/12/08,○,00:10:0
 // Only the last field may hold what the player typed, commas and all.
 QString recordLine(const TestDef& test, const Record& record);
+
+// Column names in the interface's language, from the files' own.
+QStringList shownColumns(const QStringList& names);
 
 // Points of the three tests that score by position: 10 for each position i
 // where the answer's i-th byte of code page 932 text equals the i-th character

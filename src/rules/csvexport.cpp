@@ -8,6 +8,7 @@
 #include "rules/catalogue.h"
 #include "rules/store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -65,7 +66,6 @@ bool needsQuotes(QByteArrayView bytes)
 }
 
 const QByteArray kByteOrderMark("\xEF\xBB\xBF");
-const QString kCannotCreate = QStringLiteral("ファイル %1 を作成できません");
 
 // A file written under a hidden temporary name in the chosen folder and
 // renamed over the final name there: a link of that name is replaced, so no
@@ -228,7 +228,7 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
 {
     Export done;
     if (!QFileInfo(folder).isDir()) {
-        done.error = QStringLiteral("フォルダ %1 がありません").arg(folder);
+        done.error = QCoreApplication::translate("Records", "フォルダ %1 がありません").arg(folder);
         done.failure = Export::Failure::MissingFolder;
         done.failedPath = folder;
         return done;
@@ -236,7 +236,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
     // Files put there would be taken for users, or keep a user from being
     // deleted.
     if (isInsideRecords(folder, records.folder())) {
-        done.error = QStringLiteral("フォルダ %1 は記録のフォルダ %2 の中なので、書き出せません。"
+        done.error = QCoreApplication::translate(
+                         "Records", "フォルダ %1 は記録のフォルダ %2 の中なので、書き出せません。"
                                     "ほかのフォルダを選んで下さい。")
                          .arg(folder, records.folder());
         done.failure = Export::Failure::InsideRecords;
@@ -275,7 +276,8 @@ Export exportUser(const store::Records& records, const QString& user, const QStr
             out.write("\r\n");
         }
         if (!out.commit()) {
-            done.error = kCannotCreate.arg(QDir(folder).filePath(name));
+            done.error = QCoreApplication::translate("Records", "ファイル %1 を作成できません")
+                             .arg(QDir(folder).filePath(name));
             done.failure = Export::Failure::Unwritable;
             done.failedPath = QDir(folder).filePath(name);
             return done;

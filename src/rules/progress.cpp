@@ -5,6 +5,8 @@
 
 #include "rules/textcodec.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <limits>
 #include <map>
@@ -319,7 +321,7 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
 
 QString secondsText(int hundredths)
 {
-    return QStringLiteral("%1.%2 秒")
+    return QCoreApplication::translate("Progress", "%1.%2 秒")
         .arg(hundredths / 100)
         .arg(hundredths % 100, 2, 10, QLatin1Char('0'));
 }

@@ -6,10 +6,19 @@
 #include "rules/error.h"
 #include "rules/textcodec.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <limits>
 
 using namespace qx;
+
+QStringList qx::rankingColumns()
+{
+    return {QCoreApplication::translate("Columns", "日付"),
+            QCoreApplication::translate("Columns", "点数"),
+            QCoreApplication::translate("Columns", "名前")};
+}
 
 namespace {
 
@@ -24,8 +33,8 @@ store::Lines threeFields(const QByteArray& line)
 // A decimal integer of the 32-bit range with an optional sign.
 qint64 parseScore(const QByteArray& field)
 {
-    const Error notInteger(
-        QStringLiteral("'%1' は整数ではありません").arg(cp932::decodeShown(field)));
+    const Error notInteger(QCoreApplication::translate("Records", "'%1' は整数ではありません")
+                               .arg(cp932::decodeShown(field)));
     qsizetype pos = 0;
     const bool negative = field.startsWith('-');
     if (negative || field.startsWith('+'))

@@ -12,8 +12,8 @@ namespace qx {
 
 inline constexpr int kRankingSize = 10;
 inline constexpr int kRankingFields = 3;
-// The column names of the top ten.
-inline const QString kRankingHeading = QStringLiteral("日付,点数,名前");
+// The column names of the top ten, in the interface's language.
+QStringList rankingColumns();
 
 // The top ten as the screen keeps it: at most ten entries of three fields
 // (date, score, name), as code page 932 bytes.

@@ -39,9 +39,9 @@ QString RecordGridModel::Cells(int column, int row) const
 {
     if (row < 0 || row >= RowCount() || column < 0 || column >= kGridColumns)
         return {};
-    const auto cell = static_cast<std::size_t>(column);
     if (row == 0)
-        return cp932::decodeShown(m_heading[cell]);
+        return m_heading.value(column);
+    const auto cell = static_cast<std::size_t>(column);
     if (row - 1 >= m_lines.size())
         return {};
     return cp932::decodeShown(cellsOf(row - 1)[cell]);
@@ -68,7 +68,7 @@ void RecordGridModel::forgetRows() const
 
 void RecordGridModel::clearCells()
 {
-    m_heading.fill(QByteArray());
+    m_heading.clear();
     m_lines = store::LineIndex();
     forgetRows();
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
@@ -76,9 +76,9 @@ void RecordGridModel::clearCells()
         Q_EMIT dataChanged(index(0, 0), index(rowCount() - 1, kGridColumns - 1));
 }
 
-void RecordGridModel::setHeading(const QString& heading)
+void RecordGridModel::setHeading(const QStringList& heading)
 {
-    fillRow(m_heading, cp932::encode(heading));
+    m_heading = heading.first(std::min<qsizetype>(heading.size(), kGridColumns));
     Q_EMIT headerDataChanged(Qt::Horizontal, 0, kGridColumns - 1);
 }
 

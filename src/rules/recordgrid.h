@@ -46,7 +46,8 @@ public:
 
     // Empties every cell, the heading included; the row count stays.
     void clearCells();
-    void setHeading(const QString& heading);
+    // The column names as shown, in the interface's language.
+    void setHeading(const QStringList& heading);
     // One row per line from row 1 on, as many as the row limit allows. A file
     // without lines leaves the row count as it was.
     void setLines(store::LineIndex lines);
@@ -69,7 +70,7 @@ private:
     // Comfortably more rows than the grid shows at once.
     static constexpr std::size_t kKeptRows = 64;
 
-    GridRow m_heading;
+    QStringList m_heading;
     store::LineIndex m_lines;
     int m_rows = 2;
     int m_rowLimit = std::numeric_limits<int>::max() - 1;

@@ -6,6 +6,7 @@
 #include "rules/error.h"
 #include "rules/textcodec.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -340,7 +341,8 @@ QByteArray joinLines(const Lines& lines)
 
 QByteArray loadBytes(const QString& path)
 {
-    const Error failure(QStringLiteral("ファイル %1 は開けません").arg(path));
+    const Error failure(
+        QCoreApplication::translate("Records", "ファイル %1 は開けません").arg(path));
     // Not blocking, so that a FIFO in a file's place is refused rather than
     // waited on; the check of what was opened follows.
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
@@ -490,6 +492,14 @@ void removeSaveLeftovers(const QString& folder, const QString& fileName)
 // The lock is held on a file of the player's own that only they may open for
 // writing: a lock on the folder itself would need only read access, and any
 // account could take it first and keep the game from starting.
+QString recordsInUse()
+{
+    return QCoreApplication::translate(
+        "Records", "記録フォルダ Rec は、すでに起動している Quiravex が使っています。\n"
+                   "記録が失われないように、この Quiravex は起動しません。"
+                   "先に起動した方を終了してから、もう一度起動して下さい。");
+}
+
 FolderLock::FolderLock(const QString& folder)
     : m_fd(::open(QFile::encodeName(folder + QLatin1String("/.lock")).constData(),
                   O_RDWR | O_CREAT | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0600))
@@ -604,7 +614,8 @@ int createLockedTemporary(const FileOps& ops, const QByteArray& hidden, QByteArr
 
 void saveLines(const QString& path, const Lines& lines, const FileOps& ops)
 {
-    const Error failure(QStringLiteral("ファイル %1 を作成できません").arg(path));
+    const Error failure(
+        QCoreApplication::translate("Records", "ファイル %1 を作成できません").arg(path));
     const QString file = linkTarget(path);
     if (file.isEmpty())
         throw failure;

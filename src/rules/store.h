@@ -141,10 +141,7 @@ private:
 };
 
 // Why a second copy of the game on the same records folder does not start.
-inline const QString kRecordsInUse =
-    QStringLiteral("記録フォルダ Rec は、すでに起動している Quiravex が使っています。\n"
-                   "記録が失われないように、この Quiravex は起動しません。"
-                   "先に起動した方を終了してから、もう一度起動して下さい。");
+QString recordsInUse();
 
 // The system calls behind saveLines(), handed in so that tests can make any
 // of them fail.

@@ -8,6 +8,7 @@
 #include "rules/catalogue.h"
 #include "rules/store.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QRegularExpression>
@@ -90,7 +91,8 @@ Registration registerUser(const store::Records& records, const QString& name)
         const QString path = records.resultPath(name, file);
         QFile created(path);
         if (!created.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-            throw Error(QStringLiteral("ファイル %1 を作成できません").arg(path));
+            throw Error(
+                QCoreApplication::translate("Records", "ファイル %1 を作成できません").arg(path));
     }
     return Registration::Registered;
 }

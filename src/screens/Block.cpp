@@ -19,7 +19,7 @@ constexpr int kBoxPoints = 400;
 } // namespace
 
 TForm8::TForm8(Game& game)
-    : TestScreen(game, QStringLiteral("ボックス"),
+    : TestScreen(game, tr("ボックス"),
                  {TestKind::Box,
                   {456, 0},
                   40,
@@ -31,7 +31,7 @@ TForm8::TForm8(Game& game)
       Timer1(game.services.clock, game.dispatcher, 10), m_elapsed(game.services.clock)
 {
     beginTimerPeriod();
-    addBanner(QStringLiteral("箱の数を数えてください"), QRect(80, 344, 473, 49));
+    addBanner(tr("箱の数を数えてください"), QRect(80, 344, 473, 49));
     for (std::size_t i = 0; i < kBoxPlaces.size(); ++i) {
         auto* box = new Image(this, QRect(kBoxPlaces[i].position, art::kCubeSize));
         box->setPicture(art::cube);
@@ -44,9 +44,9 @@ TForm8::TForm8(Game& game)
     Edit1->setFont(gameFont(35, true));
     Edit1->setEnabled(false);
     Edit1->installEventFilter(this);
-    Edit1->setAccessibleName(QStringLiteral("箱の数"));
+    Edit1->setAccessibleName(tr("箱の数"));
     Label1 = addLabel(QPoint(384, 418), 37, true);
-    Label1->setText(QStringLiteral("個"));
+    Label1->setText(tr("個"));
     Label1->adjustSize();
 
     Timer1.setOnTimer([this] { Timer1Timer(); });
@@ -116,11 +116,10 @@ void TForm8::Edit1KeyPress(QChar& key)
     Edit1->clear();
     Edit1->setEnabled(false);
     key = QChar(0);
-    finishOrderB(
-        right ? QStringLiteral("正解") : QStringLiteral("不正解"), QStringLiteral("時間：") + time,
-        QStringLiteral("正解個数：") + QString::number(count) + QStringLiteral("  入力数") + typed,
-        right ? kBoxPoints - ElapsedHundredths : 0,
-        {.right = right, .time = ElapsedHundredths, .count = count, .typed = typed});
+    finishOrderB(right ? tr("正解") : tr("不正解"), tr("時間：%1").arg(time),
+                 tr("正解個数：%1  入力数%2").arg(QString::number(count), typed),
+                 right ? kBoxPoints - ElapsedHundredths : 0,
+                 {.right = right, .time = ElapsedHundredths, .count = count, .typed = typed});
 }
 
 void TForm8::FormCloseQuery()

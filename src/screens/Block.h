@@ -11,9 +11,13 @@
 #include "rules/Blockrules.h"
 #include "screens/frame.h"
 
+#include <QCoreApplication>
+
 class QLineEdit;
 
 class TForm8 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm8)
+
 public:
     explicit TForm8(qx::Game& game);
     ~TForm8() override;

@@ -25,7 +25,7 @@ constexpr unsigned kStoredInterval = 25;
 } // namespace
 
 TForm3::TForm3(Game& game)
-    : TestScreen(game, QStringLiteral("Ｌ→Ｒ"),
+    : TestScreen(game, tr("Ｌ→Ｒ"),
                  {.test = TestKind::LR,
                   .modeLabel = {456, 0},
                   .counterTop = 32,
@@ -41,8 +41,7 @@ TForm3::TForm3(Game& game)
     Image3 = new Image(this, QRect(21, 67, 553, 305));
     Image3->setPicture([] { return art::brickEllipse(); });
     Image3->stackUnder(stagePicture());
-    Image4 = addBanner(QStringLiteral("左から右に移動している数字を当てて下さい"),
-                       QRect(56, 368, 489, 41));
+    Image4 = addBanner(tr("左から右に移動している数字を当てて下さい"), QRect(56, 368, 489, 41));
     Panel1 = new Panel(this, QRect(24, 205, 546, 25), Qt::white);
     PaintBox1 = new Image(Panel1, QRect(0, 0, 545, 23));
     // Each tick repaints only this box, and all of it.
@@ -131,7 +130,7 @@ void TForm3::answer()
     if (overall())
         addPoints(10 * positionMatches(number, typed));
     const bool right = typed == number;
-    finishOrderA(QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
+    finishOrderA(tr("答え：%1").arg(number), tr("入力した答え：%1").arg(typed),
                  {.right = right, .answer = number, .typed = typed});
 }
 

@@ -15,11 +15,15 @@
 #include <QFont>
 #include <QStaticText>
 
+#include <QCoreApplication>
+
 namespace qx {
 class Panel;
 }
 
 class TForm3 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm3)
+
 public:
     explicit TForm3(qx::Game& game);
     ~TForm3() override;

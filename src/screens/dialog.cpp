@@ -39,7 +39,7 @@ TForm10::TForm10(Game& game) : Screen(game, QString())
     ShadowLabel1 = new TShadowLabel(this);
     styleScreenLabel(ShadowLabel1, 24, Qt::blue, 1);
     ShadowLabel1->move(179, 384);
-    ShadowLabel1->setCaption(QStringLiteral("ENTERを押して下さい"));
+    ShadowLabel1->setCaption(tr("ENTERを押して下さい"));
 }
 
 void TForm10::setResult(const QString& verdict, const QString& line1, const QString& line2)
@@ -56,7 +56,7 @@ void TForm10::FormActivate()
 {
     if (!session().overall())
         return;
-    ShadowLabel3->setCaption(QStringLiteral("点数：") + QString::number(session().run().score()));
+    ShadowLabel3->setCaption(tr("点数：%1").arg(session().run().score()));
     placeCentred(ShadowLabel3, width(), kScoreLineOffset);
 }
 

@@ -9,9 +9,13 @@
 
 #include "screens/screen.h"
 
+#include <QCoreApplication>
+
 class TShadowLabel;
 
 class TForm10 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm10)
+
 public:
     explicit TForm10(qx::Game& game);
 

@@ -23,13 +23,13 @@ TestScreen::TestScreen(Game& game, const QString& caption, const Layout& layout)
     m_counterLabel = new TShadowLabel(this);
     styleScreenLabel(m_counterLabel, layout.labelHeight, Qt::blue);
     m_counterLabel->move(layout.modeLabel.x(), layout.counterTop);
-    m_startButton = addButton(QStringLiteral("スタート"), layout.startButton, [this] {
+    m_startButton = addButton(tr("スタート"), layout.startButton, [this] {
         // In a run, only the stage being played starts a question, and only
         // while it has questions left, whatever reaches this button.
         if (!overall() || (run().stage() == m_test && run().question() < m_test->questions))
             startQuestion();
     });
-    m_backButton = addButton(QStringLiteral("もどる"), layout.backButton, [this] { Close(); });
+    m_backButton = addButton(tr("もどる"), layout.backButton, [this] { Close(); });
 }
 
 bool TestScreen::overall() const
@@ -45,13 +45,13 @@ const OverallRun& TestScreen::run() const
 void TestScreen::FormActivate()
 {
     if (overall()) {
-        m_modeLabel->setCaption(QStringLiteral("総合"));
+        m_modeLabel->setCaption(tr("総合"));
         m_stagePicture->setPicture(
             loadBitmap(services().dataFile(QStringLiteral("bmp/stage%1.bmp").arg(m_test->number)),
                        m_stagePicture->devicePixelRatioF()));
         m_stagePicture->setAccessibleName(QStringLiteral("STAGE %1").arg(m_test->number));
     } else if (m_test->hasLevels) {
-        m_modeLabel->setCaption(store::levelLabel(session().level()));
+        m_modeLabel->setCaption(tr("レベル%1").arg(session().level()));
     }
 }
 
@@ -95,7 +95,7 @@ void TestScreen::countdownTick()
 
 void TestScreen::countQuestion()
 {
-    m_counterLabel->setCaption(QString::number(session().countQuestion()) + QStringLiteral("問目"));
+    m_counterLabel->setCaption(tr("%1問目").arg(session().countQuestion()));
 }
 
 void TestScreen::writeRecord(const Record& record) const
@@ -110,8 +110,8 @@ void TestScreen::addPoints(int points) const
 
 QString TestScreen::askAnswer() const
 {
-    return store::typedLine(services().dialogs.input(
-        QStringLiteral("入力"), QStringLiteral("答えを入力して下さい"), QString()));
+    return store::typedLine(
+        services().dialogs.input(tr("入力"), tr("答えを入力して下さい"), QString()));
 }
 
 void TestScreen::showResult(const QString& verdict, const QString& line1, const QString& line2)
@@ -132,7 +132,7 @@ void TestScreen::finishOrderA(const QString& line1, const QString& line2, const 
     }
     if (record.right && overall())
         addPoints(50);
-    showResult(record.right ? QStringLiteral("正解") : QStringLiteral("不正解"), line1, line2);
+    showResult(record.right ? tr("正解") : tr("不正解"), line1, line2);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,

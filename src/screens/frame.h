@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include <QCoreApplication>
+
 class TShadowLabel;
 
 namespace qx {
@@ -21,6 +23,8 @@ namespace qx {
 class OverallRun;
 
 class TestScreen : public Screen {
+    Q_DECLARE_TR_FUNCTIONS(TestScreen)
+
 public:
     struct Layout {
         TestKind test;

@@ -18,7 +18,7 @@ constexpr int kPause = 500;
 } // namespace
 
 TForm4::TForm4(Game& game)
-    : TestScreen(game, QStringLiteral("N_メモリ"),
+    : TestScreen(game, tr("N_メモリ"),
                  {.test = TestKind::NMemory,
                   .modeLabel = {456, 0},
                   .counterTop = 48,
@@ -31,7 +31,7 @@ TForm4::TForm4(Game& game)
       Timer3(game.services.clock, game.dispatcher, kPause)
 {
     Label1 = addLabel(QPoint(88, 200), 80, false);
-    Image3 = addBanner(QStringLiteral("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));
+    Image3 = addBanner(tr("でてくる数字を記憶して下さい"), QRect(64, 352, 473, 41));
     Label2 = addLabel(QPoint(264, 176), 96, true, Qt::blue);
     Label2->hide();
     setCountdown(Timer2, [this](const QString& text) {
@@ -83,7 +83,7 @@ void TForm4::Timer1Timer()
     if (overall())
         addPoints(10 * positionMatches(ShownDigits, typed));
     const bool right = typed == ShownDigits;
-    finishOrderA(QStringLiteral("答え：") + ShownDigits, QStringLiteral("入力した答え：") + typed,
+    finishOrderA(tr("答え：%1").arg(ShownDigits), tr("入力した答え：%1").arg(typed),
                  {.right = right, .answer = ShownDigits, .typed = typed});
 }
 

@@ -10,7 +10,11 @@
 #include "screens/frame.h"
 #include "rules/frashrules.h"
 
+#include <QCoreApplication>
+
 class TForm4 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm4)
+
 public:
     explicit TForm4(qx::Game& game);
 

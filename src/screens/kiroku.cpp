@@ -65,17 +65,17 @@ constexpr std::array<int, 10> kRankTops{30, 62, 94, 125, 156, 187, 218, 247, 277
 
 } // namespace
 
-TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
+TForm13::TForm13(Game& game) : Screen(game, tr("記録"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
-    addBanner(QStringLiteral("記録"), QRect(352, 0, 153, 57));
+    addBanner(tr("記録"), QRect(352, 0, 153, 57));
 
     std::array<Image*, kButtons.size()> buttons{};
     for (std::size_t tag = 0; tag < kButtons.size(); ++tag) {
-        Image* button = addButton(kButtons[tag].test ? QString::fromUtf16(kButtons[tag].test->title)
-                                                     : QStringLiteral("総合"),
-                                  kButtons[tag].geometry, {});
+        Image* button =
+            addButton(kButtons[tag].test ? kButtons[tag].test->shownTitle() : tr("総合"),
+                      kButtons[tag].geometry, {});
         button->Tag = static_cast<int>(tag);
         button->OnClick = [this, button] { RecordButtonClick(button); };
         buttons[tag] = button;
@@ -88,9 +88,9 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     Image9 = buttons[5];
     Image10 = buttons[6];
     Image11 = buttons[7];
-    Image3 = addButton(QStringLiteral("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
+    Image3 = addButton(tr("もどる"), QRect(208, 435, 137, 43), [this] { Close(); });
     // In the free space right of もどる; a test's file must be shown first.
-    chartButton = addButton(QStringLiteral("グラフ"), QRect(400, 435, 137, 43), [this] {
+    chartButton = addButton(tr("グラフ"), QRect(400, 435, 137, 43), [this] {
         if (m_shownTest == nullptr)
             return;
         this->game().Progress->showTest(*m_shownTest);
@@ -146,7 +146,7 @@ TForm13::TForm13(Game& game) : Screen(game, QStringLiteral("記録"))
     Panel1->hide();
     ShadowLabel1 = new TShadowLabel(Panel1);
     styleScreenLabel(ShadowLabel1, 21, Qt::blue);
-    ShadowLabel1->setCaption(QStringLiteral("順位"));
+    ShadowLabel1->setCaption(tr("順位"));
     ShadowLabel1->move(0, 4);
     for (std::size_t i = 0; i < rankLabels.size(); ++i) {
         auto* label = new TShadowLabel(Panel1);
@@ -169,14 +169,14 @@ void TForm13::RecordButtonClick(const Image* sender)
                              ranking ? kNarrowWidth : kWideWidth, grid.height());
 
     Grid.clearCells();
-    Grid.setHeading(ranking ? kRankingHeading : QString::fromUtf16(button.test->fields));
+    Grid.setHeading(ranking ? rankingColumns() : button.test->shownFieldNames());
     const store::Records& records = services().records;
     const QString path =
         ranking ? records.rankingFile() : records.resultPath(session().user(), button.test->file());
     Grid.setLines(store::LineIndex(store::loadBytes(path), ranking ? kRankingLines : -1));
     if (Grid.lineCount() >= Grid.RowCount())
         services().dialogs.message(
-            QStringLiteral("この記録は %1 行あります。表示できるのは、はじめの %2 行です。")
+            tr("この記録は %1 行あります。表示できるのは、はじめの %2 行です。")
                 .arg(Grid.lineCount())
                 .arg(Grid.RowCount() - 1));
 }

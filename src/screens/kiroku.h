@@ -12,10 +12,14 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 class QTableView;
 class TShadowLabel;
 
 class TForm13 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm13)
+
 public:
     explicit TForm13(qx::Game& game);
 

@@ -10,7 +10,7 @@ constexpr QSize kTitleSize(117, 42);
 constexpr QSize kLevelButtonSize(217, 49);
 } // namespace
 
-TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
+TForm9::TForm9(Game& game) : Screen(game, tr("レベル選択"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
@@ -20,23 +20,22 @@ TForm9::TForm9(Game& game) : Screen(game, QStringLiteral("レベル選択"))
         const int column = (level - 1) / 5;
         const int row = (level - 1) % 5;
         const QRect geometry(QPoint(column == 0 ? 64 : 312, 112 + 64 * row), kLevelButtonSize);
-        levelButtons[static_cast<std::size_t>(level - 1)] = addButton(
-            QStringLiteral("レベル%1").arg(level), geometry, [this, level] { chooseLevel(level); });
+        levelButtons[static_cast<std::size_t>(level - 1)] =
+            addButton(tr("レベル%1").arg(level), geometry, [this, level] { chooseLevel(level); });
     }
-    Image14 = addButton(QStringLiteral("もどる"), QRect(232, 432, 137, 41), [this] { Close(); });
+    Image14 = addButton(tr("もどる"), QRect(232, 432, 137, 41), [this] { Close(); });
 }
 
 void TForm9::FormActivate()
 {
     Image3->clearPicture();
-    Label1->setText(QStringLiteral("ユーザー名：") + session().user());
+    Label1->setText(tr("ユーザー名：%1").arg(session().user()));
     Label1->adjustSize();
     const TestDef* test = session().test();
-    Image3->setAccessibleName(test != nullptr ? QString::fromUtf16(test->heading) : QString());
+    Image3->setAccessibleName(test != nullptr ? test->shownHeading() : QString());
     if (test == nullptr)
         return;
-    Image3->setPicture(
-        [title = QString::fromUtf16(test->heading)] { return art::banner(title, kTitleSize); });
+    Image3->setPicture([title = test->shownHeading()] { return art::banner(title, kTitleSize); });
 }
 
 void TForm9::FormCloseQuery()

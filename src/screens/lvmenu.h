@@ -10,7 +10,11 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 class TForm9 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm9)
+
 public:
     explicit TForm9(qx::Game& game);
 

@@ -11,8 +11,7 @@
 
 using namespace qx;
 
-TForm1::TForm1(Game& game)
-    : Screen(game, QStringLiteral("Quiravex　Ver") + QStringLiteral(QX_VERSION))
+TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLiteral(QX_VERSION)))
 {
     Image* background = addBackground(art::Scene::Menu);
     background->setMouseTracking(true);
@@ -20,7 +19,7 @@ TForm1::TForm1(Game& game)
 
     // Decorations, and the markers, have no behaviour, but they are not the
     // background either: the pointer over them leaves the markers as they are.
-    addBanner(QStringLiteral("個別トレーニング"), QRect(64, 208, 241, 41));
+    addBanner(tr("個別トレーニング"), QRect(64, 208, 241, 41));
     auto* rainbow = new Image(this, QRect(452, 52, 140, 78));
     rainbow->setPicture([size = rainbow->size()] { return art::rainbow(size); });
     auto* star = new Image(this, QRect(404, 96, 56, 56));
@@ -36,7 +35,7 @@ TForm1::TForm1(Game& game)
     };
     const Button buttons[] = {
         {&Image24,
-         "総合トレーニング",
+         QT_TR_NOOP("総合トレーニング"),
          {56, 128, 297, 41},
          false,
          {28, 134},
@@ -45,49 +44,49 @@ TForm1::TForm1(Game& game)
              session().playOverall();
          }},
         {&Image7,
-         "パネル",
+         QT_TR_NOOP("パネル"),
          {80, 264, 115, 41},
          false,
          {52, 273},
          [this] { singlePlay(TestKind::Panel); }},
         {&Image3,
-         "L→R",
+         QT_TR_NOOP("L→R"),
          {256, 264, 113, 41},
          false,
          {228, 273},
          [this] { singlePlay(TestKind::LR); }},
         {&Image4,
-         "N_メモリ",
+         QT_TR_NOOP("N_メモリ"),
          {432, 264, 113, 41},
          false,
          {404, 273},
          [this] { singlePlay(TestKind::NMemory); }},
         {&Image5,
-         "ストップ",
+         QT_TR_NOOP("ストップ"),
          {76, 328, 113, 41},
          false,
          {52, 337},
          [this] { singlePlay(TestKind::Stop); }},
         {&Image17,
-         "Reflexes",
+         QT_TR_NOOP("Reflexes"),
          {258, 328, 121, 41},
          false,
          {228, 337},
          [this] { singlePlay(TestKind::Reflex); }},
         {&Image18,
-         "BOX",
+         QT_TR_NOOP("BOX"),
          {429, 328, 121, 41},
          false,
          {404, 337},
          [this] { singlePlay(TestKind::Box); }},
         {&Image16,
-         "シャープ",
+         QT_TR_NOOP("シャープ"),
          {80, 392, 121, 41},
          false,
          {52, 401},
          [this] { singlePlay(TestKind::Shape); }},
         {&Image14,
-         "登録",
+         QT_TR_NOOP("登録"),
          {24, 0, 113, 41},
          true,
          {0, 8},
@@ -96,7 +95,7 @@ TForm1::TForm1(Game& game)
              this->game().Form11->ShowModal();
          }},
         {&Image6,
-         "選択",
+         QT_TR_NOOP("選択"),
          {176, 0, 113, 41},
          true,
          {152, 8},
@@ -105,7 +104,7 @@ TForm1::TForm1(Game& game)
              this->game().Form12->ShowModal();
          }},
         {&Image26,
-         "記録",
+         QT_TR_NOOP("記録"),
          {328, 0, 113, 41},
          false,
          {303, 8},
@@ -114,7 +113,7 @@ TForm1::TForm1(Game& game)
              this->game().Form13->ShowModal();
          }},
         {&Image28,
-         "削除",
+         QT_TR_NOOP("削除"),
          {480, 0, 113, 41},
          true,
          {456, 8},
@@ -129,12 +128,12 @@ TForm1::TForm1(Game& game)
         marker->setPicture(art::marker);
         marker->hide();
         markers[i] = marker;
-        Image* button = addButton(QString::fromUtf8(b.label), b.geometry, b.action);
+        Image* button = addButton(tr(b.label), b.geometry, b.action);
         button->setEnabled(b.enabled);
         button->OnMouseMove = [marker] { marker->show(); };
         *b.field = button;
     }
-    Image2 = addButton(QStringLiteral("おわる"), QRect(448, 416, 137, 49), [this] { Close(); });
+    Image2 = addButton(tr("おわる"), QRect(448, 416, 137, 49), [this] { Close(); });
 
     Label1 = addLabel(QPoint(56, 80), 21, true);
     // Empty until a user is chosen, and sized then: measuring it now would
@@ -155,7 +154,7 @@ QString TForm1::CurrentTest() const
 
 void TForm1::showUser(const QString& name)
 {
-    Label1->setText(QStringLiteral("ユーザー名：") + name);
+    Label1->setText(tr("ユーザー名：%1").arg(name));
     Label1->adjustSize();
     for (Image* button :
          {Image26, Image24, Image7, Image3, Image4, Image5, Image17, Image18, Image16})

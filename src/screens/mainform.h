@@ -9,7 +9,11 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 class TForm1 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm1)
+
 public:
     explicit TForm1(qx::Game& game);
 

@@ -18,7 +18,7 @@ constexpr int kPanelPitch = 56;
 } // namespace
 
 TForm2::TForm2(Game& game)
-    : TestScreen(game, QStringLiteral("パネル"),
+    : TestScreen(game, tr("パネル"),
                  {TestKind::Panel,
                   {448, 0},
                   40,
@@ -30,7 +30,7 @@ TForm2::TForm2(Game& game)
       Timer2(game.services.clock, game.dispatcher, 300),
       sougoutim(game.services.clock, game.dispatcher, 1000)
 {
-    addBanner(QStringLiteral("赤く光った順にクリックしていって下さい"), QRect(64, 380, 473, 41));
+    addBanner(tr("赤く光った順にクリックしていって下さい"), QRect(64, 380, 473, 41));
     auto* backing = new Panel(this, QRect(112, 72, 345, 305), QColor(219, 224, 238));
     backing->setRaised(true);
     for (int n = 1; n <= 25; ++n) {

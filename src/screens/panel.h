@@ -12,11 +12,15 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 namespace qx {
 class Panel;
 }
 
 class TForm2 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm2)
+
 public:
     explicit TForm2(qx::Game& game);
 

@@ -60,8 +60,7 @@ TForm7::TForm7(Game& game)
       MMTimer1(game.services.clock, game.dispatcher), m_reaction(game.services.clock)
 {
     beginTimerPeriod();
-    addBanner(QStringLiteral("上のボックス内に絵が表示されたらENTERを押してください"),
-              QRect(64, 328, 473, 49));
+    addBanner(tr("上のボックス内に絵が表示されたらENTERを押してください"), QRect(64, 328, 473, 49));
     Panel1 = new BevelPanel(this, QRect(88, 80, 425, 241));
     Image4 = new Image(Panel1, QRect(2, 2, 421, 237));
 
@@ -149,7 +148,7 @@ void TForm7::FormKeyPress(QChar& key)
     key = QChar(0);
     KeyPreview = false;
     startButton()->setEnabled(true);
-    const QString text = falseStart ? QStringLiteral("フライング") : store::formatTime(reaction);
+    const QString text = falseStart ? tr("フライング") : store::formatTime(reaction);
     finishOrderB(text, QString(), QString(), falseStart ? 0 : 50 - reaction,
                  {.falseStart = falseStart, .time = reaction});
 }

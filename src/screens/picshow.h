@@ -14,9 +14,13 @@
 #include "screens/frame.h"
 #include "widgets/MMTimer.h"
 
+#include <QCoreApplication>
+
 class QFrame;
 
 class TForm7 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm7)
+
 public:
     explicit TForm7(qx::Game& game);
     ~TForm7() override;

@@ -19,7 +19,7 @@ QString figureText(progress::Measure measure, std::optional<int> value)
     if (!value)
         return QStringLiteral("―");
     if (measure == progress::Measure::Accuracy)
-        return store::levelLabel(*value);
+        return ProgressScreen::tr("レベル%1").arg(*value);
     return progress::secondsText(*value);
 }
 
@@ -28,7 +28,7 @@ QString windowText(progress::Measure measure, std::optional<int> value)
     if (!value)
         return QStringLiteral("―");
     if (measure == progress::Measure::Accuracy)
-        return QStringLiteral("正解 %1%").arg(*value);
+        return ProgressScreen::tr("正解 %1%").arg(*value);
     return progress::secondsText(*value);
 }
 
@@ -38,11 +38,11 @@ QString qx::timingText(const Lateness& lateness)
 {
     const std::optional<int> ms = lateness.p99Ms();
     if (!ms)
-        return QStringLiteral("計測精度：未計測（時間を計るテストのあとに出ます）");
-    return QStringLiteral("計測精度：±%1 ms").arg(*ms);
+        return ProgressScreen::tr("計測精度：未計測（時間を計るテストのあとに出ます）");
+    return ProgressScreen::tr("計測精度：±%1 ms").arg(*ms);
 }
 
-ProgressScreen::ProgressScreen(Game& game) : Screen(game, QStringLiteral("成績の推移"))
+ProgressScreen::ProgressScreen(Game& game) : Screen(game, tr("成績の推移"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
@@ -54,9 +54,8 @@ ProgressScreen::ProgressScreen(Game& game) : Screen(game, QStringLiteral("成績
     m_figures->setWordWrap(true);
     m_timing = addLabel(QPoint(16, 396), 15, true, QColor(30, 60, 120));
     m_damaged = addLabel(QPoint(424, 360), 13, false, QColor(160, 60, 40));
-    m_export = addButton(QStringLiteral("書き出し"), QRect(236, 430, 153, 43),
-                         [this] { exportResults(); });
-    m_back = addButton(QStringLiteral("もどる"), QRect(440, 430, 137, 43), [this] { Close(); });
+    m_export = addButton(tr("書き出し"), QRect(236, 430, 153, 43), [this] { exportResults(); });
+    m_back = addButton(tr("もどる"), QRect(440, 430, 137, 43), [this] { Close(); });
 }
 
 void ProgressScreen::showTest(const TestDef& test)
@@ -68,33 +67,31 @@ void ProgressScreen::showTest(const TestDef& test)
     const progress::Summary summary =
         progress::summarize(measure, read.results, services().clock.today());
 
-    const QString title = QString::fromUtf16(test.title) + QStringLiteral("の成績");
+    const QString title = tr("%1の成績").arg(test.shownTitle());
     m_title->setPicture([title, size = m_title->size()] { return art::banner(title, size); });
     m_title->setAccessibleName(title);
     QStringList lines{
-        QStringLiteral("回数：%1").arg(summary.results),
-        (measure == progress::Measure::Accuracy ? QStringLiteral("正解した最高：")
-                                                : QStringLiteral("ベスト：")) +
-            figureText(measure, summary.best),
-        QStringLiteral("中央値：") + figureText(measure, summary.median),
-        QStringLiteral("この7日：") + windowText(measure, summary.last7),
-        QStringLiteral("その前の30日：") + windowText(measure, summary.previous30),
-        QStringLiteral("最長連続正解：%1回").arg(summary.longestRightRun),
+        tr("回数：%1").arg(summary.results),
+        (measure == progress::Measure::Accuracy ? tr("正解した最高：%1") : tr("ベスト：%1"))
+            .arg(figureText(measure, summary.best)),
+        tr("中央値：%1").arg(figureText(measure, summary.median)),
+        tr("この7日：%1").arg(windowText(measure, summary.last7)),
+        tr("その前の30日：%1").arg(windowText(measure, summary.previous30)),
+        tr("最長連続正解：%1回").arg(summary.longestRightRun),
     };
     if (test.kind == TestKind::Reflex)
-        lines.append(QStringLiteral("フライング：%1回").arg(summary.falseStarts));
+        lines.append(tr("フライング：%1回").arg(summary.falseStarts));
     m_figures->setText(lines.join(u'\n'));
     m_figures->adjustSize();
     m_timing->setText(timingText(game().dispatcher.lateness()));
     m_timing->adjustSize();
-    m_damaged->setText(read.damaged > 0 ? QStringLiteral("読めない行：%1").arg(read.damaged)
-                                        : QString());
+    m_damaged->setText(read.damaged > 0 ? tr("読めない行：%1").arg(read.damaged) : QString());
     m_damaged->adjustSize();
 }
 
 void ProgressScreen::exportResults()
 {
-    const QString folder = services().dialogs.chooseFolder(QStringLiteral("書き出し先のフォルダ"));
+    const QString folder = services().dialogs.chooseFolder(tr("書き出し先のフォルダ"));
     if (folder.isEmpty())
         return;
     const csv::Export done = csv::exportUser(services().records, session().user(), folder);
@@ -103,5 +100,5 @@ void ProgressScreen::exportResults()
         return;
     }
     services().dialogs.message(
-        QStringLiteral("%1 つのファイルに書き出しました：%2").arg(done.written.size()).arg(folder));
+        tr("%1 つのファイルに書き出しました：%2").arg(done.written.size()).arg(folder));
 }

@@ -11,9 +11,13 @@
 #include "screens/screen.h"
 #include "rules/catalogue.h"
 
+#include <QCoreApplication>
+
 class ProgressChart;
 
 class ProgressScreen final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(ProgressScreen)
+
 public:
     explicit ProgressScreen(qx::Game& game);
 

@@ -10,12 +10,12 @@
 
 using namespace qx;
 
-TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
+TForm11::TForm11(Game& game) : Screen(game, tr("登録"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
-    const QString instruction = QStringLiteral("ユーザー登録します\n名前を登録して下さい");
-    const QString caption = QStringLiteral("名前");
+    const QString instruction = tr("ユーザー登録します\n名前を登録して下さい");
+    const QString caption = tr("名前");
     Image3 = new Image(this, QRect(72, 48, 377, 201));
     Image3->setPicture([instruction, caption, size = Image3->size()] {
         return art::fieldBanner(instruction, caption, size);
@@ -30,8 +30,8 @@ TForm11::TForm11(Game& game) : Screen(game, QStringLiteral("登録"))
     Edit1->setAttribute(Qt::WA_InputMethodEnabled);
     Edit1->setAccessibleName(caption);
 
-    Image5 = addButton(QStringLiteral("登録"), QRect(64, 376, 153, 41), [this] { Image5Click(); });
-    Image4 = addButton(QStringLiteral("もどる"), QRect(376, 376, 137, 41), [this] { Close(); });
+    Image5 = addButton(tr("登録"), QRect(64, 376, 153, 41), [this] { Image5Click(); });
+    Image4 = addButton(tr("もどる"), QRect(376, 376, 137, 41), [this] { Close(); });
     setFocusProxy(Edit1);
 }
 
@@ -39,11 +39,11 @@ void TForm11::Image5Click()
 {
     if (users::registerUser(services().records, store::typedLine(Edit1->text())) ==
         users::Registration::Refused) {
-        services().dialogs.message(QStringLiteral("登録できません"));
+        services().dialogs.message(tr("登録できません"));
         return;
     }
     Edit1->clear();
-    services().dialogs.message(QStringLiteral("登録しました"));
+    services().dialogs.message(tr("登録しました"));
 }
 
 void TForm11::FormCloseQuery()

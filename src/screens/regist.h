@@ -8,9 +8,13 @@
 
 #include "screens/screen.h"
 
+#include <QCoreApplication>
+
 class QLineEdit;
 
 class TForm11 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm11)
+
 public:
     explicit TForm11(qx::Game& game);
 

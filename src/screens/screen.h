@@ -13,6 +13,8 @@
 
 #include <QLabel>
 
+#include <QCoreApplication>
+
 namespace qx {
 
 // The one way in for tests that look inside a screen: every screen keeps its
@@ -21,6 +23,8 @@ namespace qx {
 template <class S> struct ScreenProbe;
 
 class Screen : public Form {
+    Q_DECLARE_TR_FUNCTIONS(Screen)
+
 public:
     Screen(Game& game, const QString& caption);
 

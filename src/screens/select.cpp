@@ -36,19 +36,18 @@ QString qx::selectedUser(const QListWidget* list)
     // A screen reader selects an item without making it the current one.
     const QList<QListWidgetItem*> selected = list->selectedItems();
     if (selected.isEmpty())
-        throw Error(QStringLiteral("リストのインデックスが範囲を超えています (%1)").arg(-1));
+        throw Error(TForm12::tr("リストのインデックスが範囲を超えています (%1)").arg(-1));
     return selected.front()->text();
 }
 
-TForm12::TForm12(Game& game) : Screen(game, QStringLiteral("ユーザー選択"))
+TForm12::TForm12(Game& game) : Screen(game, tr("ユーザー選択"))
 {
     addBackground(art::Scene::Screen);
     addLogo(QRect(0, 0, 265, 49));
-    addBanner(QStringLiteral("ユーザー選択します\nユーザー名をクリックして下さい"),
-              QRect(48, 72, 505, 81));
-    ListBox1 = makeUserList(this, QStringLiteral("ユーザー名"));
+    addBanner(tr("ユーザー選択します\nユーザー名をクリックして下さい"), QRect(48, 72, 505, 81));
+    ListBox1 = makeUserList(this, tr("ユーザー名"));
     Image5 = addButton(QStringLiteral("OK"), QRect(64, 416, 137, 49), [this] { Image5Click(); });
-    Image4 = addButton(QStringLiteral("もどる"), QRect(392, 416, 137, 49), [this] { Close(); });
+    Image4 = addButton(tr("もどる"), QRect(392, 416, 137, 49), [this] { Close(); });
 }
 
 void TForm12::FormActivate()

@@ -7,6 +7,8 @@
 
 #include "screens/screen.h"
 
+#include <QCoreApplication>
+
 class QListWidget;
 
 namespace qx {
@@ -22,6 +24,8 @@ QString selectedUser(const QListWidget* list);
 } // namespace qx
 
 class TForm12 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm12)
+
 public:
     explicit TForm12(qx::Game& game);
 

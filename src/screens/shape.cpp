@@ -44,8 +44,11 @@ constexpr int kStopwatchTick = 100;
 
 // What a screen reader says for the answer buttons, by tag 1..9.
 constexpr std::array<const char*, 9> kShapeNames{
-    "四角", "ひし形",       "ななめの棒",   "丸",           "二重丸",
-    "三角", "白抜きの三角", "アットマーク", "上向きの矢印",
+    QT_TRANSLATE_NOOP("TForm6", "四角"),         QT_TRANSLATE_NOOP("TForm6", "ひし形"),
+    QT_TRANSLATE_NOOP("TForm6", "ななめの棒"),   QT_TRANSLATE_NOOP("TForm6", "丸"),
+    QT_TRANSLATE_NOOP("TForm6", "二重丸"),       QT_TRANSLATE_NOOP("TForm6", "三角"),
+    QT_TRANSLATE_NOOP("TForm6", "白抜きの三角"), QT_TRANSLATE_NOOP("TForm6", "アットマーク"),
+    QT_TRANSLATE_NOOP("TForm6", "上向きの矢印"),
 };
 
 // The shape centred on a transparent picture of the button's size.
@@ -66,7 +69,7 @@ QImage buttonPicture(int n, QSize size)
 } // namespace
 
 TForm6::TForm6(Game& game)
-    : TestScreen(game, QStringLiteral("シャープ"),
+    : TestScreen(game, tr("シャープ"),
                  {TestKind::Shape,
                   {456, 0},
                   32,
@@ -82,7 +85,7 @@ TForm6::TForm6(Game& game)
         auto* button = new Image(this, geometry);
         button->setPicture([n, size = geometry.size()] { return buttonPicture(n, size); });
         button->setHandCursor();
-        button->setButtonName(QString::fromUtf8(kShapeNames[static_cast<std::size_t>(n - 1)]));
+        button->setButtonName(tr(kShapeNames[static_cast<std::size_t>(n - 1)]));
         button->Tag = n;
         button->setEnabled(false);
         button->OnClick = [this, button] { Image2Click(button); };
@@ -90,7 +93,7 @@ TForm6::TForm6(Game& game)
     }
     arrangeAsKeyboardGrid({answerButtons.begin(), answerButtons.end()}, 9);
     Image11 = new Image(this, QRect(88, 72, 449, 233));
-    addBanner(QStringLiteral("上の図には無い形を選んで下さい"), QRect(64, 312, 473, 49));
+    addBanner(tr("上の図には無い形を選んで下さい"), QRect(64, 312, 473, 49));
 
     const auto addStopwatchLabel = [this](int left, int top, const QString& text) {
         QLabel* label = addLabel(QPoint(left, top), 24, true);
@@ -199,9 +202,8 @@ void TForm6::Image2Click(Image* sender)
     showStopwatch();
     const QString time = shapeClockText(Stopwatch);
     const bool right = sender->Tag == ShapeOrder[8];
-    finishOrderB(right ? QStringLiteral("正解") : QStringLiteral("不正解"),
-                 QStringLiteral("時間：") + time, QString(), right ? shapePoints(Stopwatch) : 0,
-                 {.right = right, .time = tenths});
+    finishOrderB(right ? tr("正解") : tr("不正解"), tr("時間：%1").arg(time), QString(),
+                 right ? shapePoints(Stopwatch) : 0, {.right = right, .time = tenths});
 }
 
 void TForm6::FormCloseQuery()

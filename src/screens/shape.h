@@ -13,7 +13,11 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 class TForm6 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm6)
+
 public:
     explicit TForm6(qx::Game& game);
     ~TForm6() override;

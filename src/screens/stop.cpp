@@ -57,7 +57,7 @@ int clockBaseline(const QFont& font)
 } // namespace
 
 TForm5::TForm5(Game& game)
-    : TestScreen(game, QStringLiteral("ストップ"),
+    : TestScreen(game, tr("ストップ"),
                  {.test = TestKind::Stop,
                   .modeLabel = {456, 0},
                   .counterTop = 32,
@@ -75,11 +75,11 @@ TForm5::TForm5(Game& game)
     Image2 = new Image(this, QRect(88, 40, 433, 417));
     Image2->setPicture([] { return art::stopwatch(); });
     Image2->stackUnder(stagePicture());
-    Image5 = addBanner(QStringLiteral("指定された秒になったらENTERを押して止めて下さい"),
-                       QRect(68, 368, 473, 49));
+    Image5 =
+        addBanner(tr("指定された秒になったらENTERを押して止めて下さい"), QRect(68, 368, 473, 49));
     ShadowLabel3 = new TShadowLabel(this);
     styleScreenLabel(ShadowLabel3, 37, Qt::blue);
-    ShadowLabel3->setCaption(QStringLiteral("指定秒数"));
+    ShadowLabel3->setCaption(tr("指定秒数"));
     ShadowLabel3->move(216, 72);
     ShadowLabel2 = new TShadowLabel(this);
     styleScreenLabel(ShadowLabel2, 48, Qt::blue);

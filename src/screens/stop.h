@@ -18,11 +18,15 @@
 
 #include <optional>
 
+#include <QCoreApplication>
+
 namespace qx {
 class Panel;
 }
 
 class TForm5 final : public qx::TestScreen {
+    Q_DECLARE_TR_FUNCTIONS(TForm5)
+
 public:
     explicit TForm5(qx::Game& game);
     ~TForm5() override;

@@ -18,7 +18,7 @@ const QColor kLightCyan(128, 255, 255);
 constexpr int kRowHeight = 25;
 } // namespace
 
-TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
+TForm15::TForm15(Game& game) : Screen(game, tr("総合点数"))
 {
     addBackground(art::Scene::Score);
     addLogo(QRect(0, 0, 265, 49));
@@ -33,7 +33,7 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
     ShadowLabel2 = label({160, 80}, 35, Qt::blue);
     ShadowLabel4 = label({72, 117}, 35, Qt::red);
     ShadowLabel3 = label({24, 151}, 24, Qt::blue);
-    ShadowLabel3->setCaption(QStringLiteral("順位"));
+    ShadowLabel3->setCaption(tr("順位"));
 
     Panel1 = new Panel(this, QRect(32, 177, 41, 253), kLightCyan);
     for (int rank = 1; rank <= kRankingSize; ++rank) {
@@ -57,14 +57,13 @@ TForm15::TForm15(Game& game) : Screen(game, QStringLiteral("総合点数"))
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
     StringGrid1->setFocusPolicy(Qt::NoFocus);
 
-    Image3 =
-        addButton(QStringLiteral("もどる"), QRect(232, 433, 137, 41), [this] { Image3Click(); });
+    Image3 = addButton(tr("もどる"), QRect(232, 433, 137, 41), [this] { Image3Click(); });
 }
 
-void TForm15::setRow(int row, const store::Lines& fields)
+void TForm15::setRow(int row, const QStringList& cells)
 {
     for (int column = 0; column < kRankingFields; ++column) {
-        auto* item = new QTableWidgetItem(cp932::decodeShown(fields.value(column)));
+        auto* item = new QTableWidgetItem(cells.value(column));
         if (row == 0)
             item->setBackground(kLightCyan);
         StringGrid1->setItem(row, column, item);
@@ -74,8 +73,12 @@ void TForm15::setRow(int row, const store::Lines& fields)
 void TForm15::showEntries(const RankingEntries& entries)
 {
     StringGrid1->setRowCount(static_cast<int>(entries.size()) + 1);
-    for (int k = 0; k < entries.size(); ++k)
-        setRow(k + 1, entries.at(k));
+    for (int k = 0; k < entries.size(); ++k) {
+        QStringList cells;
+        for (const QByteArray& field : entries.at(k))
+            cells.append(cp932::decodeShown(field));
+        setRow(k + 1, cells);
+    }
 }
 
 void TForm15::FormActivate()
@@ -83,9 +86,9 @@ void TForm15::FormActivate()
     playSound(QStringLiteral("wav/up.wav"));
     StringGrid1->clearContents();
     StringGrid1->setRowCount(1);
-    ShadowLabel2->setCaption(QStringLiteral("点数：") + QString::number(session().run().score()));
+    ShadowLabel2->setCaption(tr("点数：%1").arg(session().run().score()));
     ShadowLabel1->setCaption(session().user());
-    setRow(0, store::splitCommaText(cp932::encode(kRankingHeading)));
+    setRow(0, rankingColumns());
 
     const RankingEntries entries =
         rankingEntries(store::loadLines(services().records.rankingFile()));
@@ -95,12 +98,11 @@ void TForm15::FormActivate()
                             session().user();
     const Ranking ranking = rankScore(entries, session().run().score(), cp932::encode(newLine));
     if (!ranking.write) {
-        ShadowLabel4->setCaption(QStringLiteral("今回の順位　なし"));
+        ShadowLabel4->setCaption(tr("今回の順位　なし"));
         return;
     }
     showEntries(ranking.entries);
-    ShadowLabel4->setCaption(QStringLiteral("今回の順位　") + QString::number(ranking.rank) +
-                             QStringLiteral("位"));
+    ShadowLabel4->setCaption(tr("今回の順位　%1位").arg(ranking.rank));
     store::Lines lines;
     for (const store::Lines& entry : ranking.entries)
         lines.append(store::joinCommaText(entry));

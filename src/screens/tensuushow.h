@@ -12,10 +12,14 @@
 
 #include <array>
 
+#include <QCoreApplication>
+
 class QTableWidget;
 class TShadowLabel;
 
 class TForm15 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm15)
+
 public:
     explicit TForm15(qx::Game& game);
 
@@ -36,6 +40,6 @@ private:
     qx::Image* Image3;                           // もどる
 
 private:
-    void setRow(int row, const qx::store::Lines& fields);
+    void setRow(int row, const QStringList& cells);
     void showEntries(const qx::RankingEntries& entries);
 };

@@ -9,9 +9,13 @@
 
 #include "screens/screen.h"
 
+#include <QCoreApplication>
+
 class QListWidget;
 
 class TForm14 final : public qx::Screen {
+    Q_DECLARE_TR_FUNCTIONS(TForm14)
+
 public:
     explicit TForm14(qx::Game& game);
 

@@ -5,6 +5,7 @@
 
 #include "platform/controls.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -163,14 +164,14 @@ void ProgressChart::paintEvent(QPaintEvent*)
 QString ProgressChart::emptyText() const
 {
     if (m_days.empty())
-        return QStringLiteral("まだ記録がありません");
+        return QCoreApplication::translate("ProgressChart", "まだ記録がありません");
     // Every box answer wrong, every Reflex a false start: days, but no time to
     // draw an axis for.
     const bool anyTime = std::any_of(m_days.begin(), m_days.end(), [](const Day& day) {
         return day.median.has_value() || day.best.has_value();
     });
     if (m_measure != Measure::Accuracy && !anyTime)
-        return QStringLiteral("まだ時間の記録がありません");
+        return QCoreApplication::translate("ProgressChart", "まだ時間の記録がありません");
     return {};
 }
 
@@ -194,10 +195,10 @@ void ProgressChart::paintAccuracy(QPainter& painter, const QRectF& plot) const
     }
     painter.setPen(kAxisText);
     painter.drawText(QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignLeft,
-                     QStringLiteral("正解の割合"));
+                     QCoreApplication::translate("ProgressChart", "正解の割合"));
     painter.setPen(kLevelLine);
     painter.drawText(QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignRight,
-                     QStringLiteral("レベル"));
+                     QCoreApplication::translate("ProgressChart", "レベル"));
 
     const qint64 span = std::max<qint64>(1, m_days.front().day.daysTo(m_days.back().day) + 1);
     const qreal barWidth = std::clamp(plot.width() / static_cast<qreal>(span) * 0.7, 1.0, 18.0);
@@ -258,13 +259,15 @@ void ProgressChart::paintTimes(QPainter& painter, const QRectF& plot) const
         return plot.bottom() - plot.height() * (hundredths / 100.0) / axisTop;
     };
     painter.setPen(kMedianLine);
-    painter.drawText(QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignLeft,
-                     m_measure == Measure::Distance ? QStringLiteral("目標とのずれ（秒、中央値）")
-                                                    : QStringLiteral("時間（秒、中央値）"));
+    painter.drawText(
+        QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignLeft,
+        m_measure == Measure::Distance
+            ? QCoreApplication::translate("ProgressChart", "目標とのずれ（秒、中央値）")
+            : QCoreApplication::translate("ProgressChart", "時間（秒、中央値）"));
     if (m_measure == Measure::Time) {
         painter.setPen(kBestDots);
         painter.drawText(QRectF(plot.left(), 4, plot.width(), 20), Qt::AlignRight,
-                         QStringLiteral("● ベスト"));
+                         QCoreApplication::translate("ProgressChart", "● ベスト"));
     }
     const QPainterPath medians = linePath(
         m_days, plot, [&](const Day& day) { return xOf(day.day, plot); },
