@@ -297,7 +297,7 @@ Install one, for example: sudo apt install fonts-ipafont-gothic</translation>
     </message>
     <message>
         <source>最長連続正解：%1回</source>
-        <translation>Longest run of right answers: %1</translation>
+        <translation>Longest streak: %1</translation>
     </message>
     <message>
         <source>フライング：%1回</source>
