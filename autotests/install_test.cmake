@@ -3,9 +3,9 @@
 
 # Installs the build into a scratch prefix, as a packager does, and checks what
 # a desktop finds there: every file in its place, the menu entry, the metainfo
-# and the man page passing their validators with nothing to remark, and the
+# and the man pages passing their validators with nothing to remark, the
 # names that tie them together (program, icon, desktop id, screenshot)
-# agreeing with what is installed.
+# agreeing with what is installed, and the Japanese beside every English text.
 #
 # cmake -DBUILD_DIR=... -DPREFIX=... -DSOURCE_DIR=... -DAPP_ID=... -DVERSION=...
 #       -P install_test.cmake
@@ -29,7 +29,8 @@ endif()
 set(data share/quiravex)
 set(desktop_file share/applications/${APP_ID}.desktop)
 set(metainfo_file share/metainfo/${APP_ID}.metainfo.xml)
-set(expected games/quiravex ${desktop_file} ${metainfo_file} share/man/man6/quiravex.6.gz
+set(man_pages share/man/man6/quiravex.6.gz share/man/ja/man6/quiravex.6.gz)
+set(expected games/quiravex ${desktop_file} ${metainfo_file} ${man_pages}
              share/doc/quiravex/copyright share/doc/quiravex/changelog.gz
              share/lintian/overrides/quiravex
              share/icons/hicolor/scalable/apps/${APP_ID}.svg
@@ -97,11 +98,43 @@ if(NOT result EQUAL 0 OR NOT output MATCHES "^[^\n]*Validation was successful\\.
 endif()
 
 # mandoc reads the compressed page itself; -Tlint prints nothing for a clean one.
-execute_process(COMMAND ${MANDOC} -Tlint ${PREFIX}/share/man/man6/quiravex.6.gz
-                RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
-if(NOT result EQUAL 0 OR NOT output STREQUAL "")
-  fail("mandoc -Tlint (${result}):\n${output}")
-endif()
+# The two pages are written apart, so each must still describe the same options,
+# variables and files in the same order: the first word of every item's tag.
+set(page_items)
+foreach(page ${man_pages})
+  execute_process(COMMAND ${MANDOC} -Tlint ${PREFIX}/${page}
+                  RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+  if(NOT result EQUAL 0 OR NOT output STREQUAL "")
+    fail("mandoc -Tlint ${page} (${result}):\n${output}")
+  endif()
+  execute_process(COMMAND gzip -dc ${PREFIX}/${page} OUTPUT_VARIABLE source)
+  string(REGEX MATCHALL "\n\\.TP\n\\.[BI][RI]? [^ \n]+" items "${source}")
+  list(TRANSFORM items REPLACE "^\n\\.TP\n\\.[BI][RI]? " "")
+  list(JOIN items " " items)
+  if(page_items AND NOT items STREQUAL page_items)
+    fail("${page} describes ${items}\n  where the English page describes ${page_items}")
+  endif()
+  set(page_items "${items}")
+endforeach()
+
+# Japanese beside every English text the menu and the software centre show.
+foreach(key Name GenericName Comment Keywords)
+  file(STRINGS ${PREFIX}/${desktop_file} english REGEX "^${key}=.")
+  file(STRINGS ${PREFIX}/${desktop_file} japanese ENCODING UTF-8 REGEX "^${key}\\[ja\\]=.")
+  if(NOT english OR NOT japanese)
+    fail("the menu entry's ${key} is not there in both English and Japanese")
+  endif()
+endforeach()
+file(READ ${PREFIX}/${metainfo_file} metainfo)
+foreach(tag name summary developer_name caption p li)
+  string(REGEX MATCHALL "<${tag}>" english "${metainfo}")
+  string(REGEX MATCHALL "<${tag} xml:lang=\"ja\">" japanese "${metainfo}")
+  list(LENGTH english english)
+  list(LENGTH japanese japanese)
+  if(english EQUAL 0 OR NOT english EQUAL japanese)
+    fail("the metainfo has ${english} <${tag}> in English and ${japanese} in Japanese")
+  endif()
+endforeach()
 
 # The names the validators cannot check against each other.
 file(STRINGS ${PREFIX}/${desktop_file} exec REGEX "^Exec=")
@@ -112,7 +145,6 @@ endif()
 if(NOT icon STREQUAL "Icon=${APP_ID}")
   fail("the menu entry's '${icon}' is not the installed icon ${APP_ID}")
 endif()
-file(READ ${PREFIX}/${metainfo_file} metainfo)
 foreach(tag "<id>${APP_ID}</id>" "<launchable type=\"desktop-id\">${APP_ID}.desktop</launchable>"
             "<binary>quiravex</binary>" "<release version=\"${VERSION}\""
             "<project_license>GPL-3.0-or-later</project_license>"
