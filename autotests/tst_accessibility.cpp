@@ -125,7 +125,7 @@ const std::vector<Scene>& scenes()
         {"stop, stopped",
          [](Fixture& f) {
              Form* screen = singlePlay(f, f.game->Form5.get(), "stop");
-             frame(*f.game->Form5).startButton()->click();
+             frame(*f.game->Form5).startButton().click();
              f.clock.advance(3050);
              QTest::keyClick(screen, Qt::Key_Return);
              return screen;
@@ -144,7 +144,7 @@ const std::vector<Scene>& scenes()
          [](Fixture& f) {
              f.enterStage("panel");
              f.game->Form2->ShowModal();
-             frame(*f.game->Form2).startButton()->click();
+             frame(*f.game->Form2).startButton().click();
              return f.game->Form2.get();
          },
          {"総合", "STAGE 1", "1問目"}},
@@ -306,11 +306,12 @@ void AccessibilityTest::choosingAUserThroughTheReaderIsAClick()
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
     Form* screen = deletion ? static_cast<Form*>(f.game->Form14.get()) : f.game->Form12.get();
     screen->ShowModal();
-    QListWidget* list =
-        deletion ? probe(*f.game->Form14).ListBox1() : probe(*f.game->Form12).ListBox1();
-    Image* ok = deletion ? probe(*f.game->Form14).Image2() : probe(*f.game->Form12).Image5();
+    const qxtest::NameList list =
+        deletion ? probe(*f.game->Form14).users() : probe(*f.game->Form12).users();
+    const qxtest::Control ok =
+        deletion ? probe(*f.game->Form14).okButton() : probe(*f.game->Form12).okButton();
 
-    QAccessibleInterface* listReader = QAccessible::queryAccessibleInterface(list);
+    QAccessibleInterface* listReader = list.reader();
     QAccessibleInterface* item = itemNamed(listReader, QStringLiteral("山田"));
     QVERIFY(item);
     if (byRow) {
@@ -321,8 +322,7 @@ void AccessibilityTest::choosingAUserThroughTheReaderIsAClick()
         item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     }
     QVERIFY(item->state().selected);
-    QAccessible::queryAccessibleInterface(ok)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
+    ok.reader()->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
     if (deletion) {

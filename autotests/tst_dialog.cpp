@@ -28,11 +28,11 @@ namespace {
 void answerPanels(qxtest::GameFixture& f)
 {
     TForm2& screen = *f.game->Form2;
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0]->isEnabled(); }, 20000));
-    for (int i = 0; i < probe(screen).SequenceLength(); ++i)
-        QTest::mouseClick(probe(screen).panels()[static_cast<std::size_t>(
-                              probe(screen).LitSequence()[static_cast<std::size_t>(i)] - 1)],
-                          Qt::LeftButton);
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
+    for (int i = 0; i < static_cast<int>(probe(screen).litSequence().size()); ++i)
+        probe(screen)
+            .panel(probe(screen).litSequence()[static_cast<std::size_t>(i)])
+            .mouseClick(Qt::LeftButton);
 }
 } // namespace
 
@@ -59,7 +59,7 @@ void DialogTest::otherKeysDoNothing()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel);
-    frame(*f.game->Form2).startButton()->click();
+    frame(*f.game->Form2).startButton().click();
     answerPanels(f);
     TForm10& dialog = *f.game->Form10;
     QVERIFY(dialog.isVisible());
@@ -68,10 +68,10 @@ void DialogTest::otherKeysDoNothing()
     QVERIFY(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
-    QVERIFY(probe(dialog).ShadowLabel2()->Caption().isEmpty());
+    QVERIFY(probe(dialog).verdict().text().isEmpty());
     // Single play: back on the test screen, ready for another question.
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QVERIFY(frame(*f.game->Form2).startButton()->isEnabled());
+    QVERIFY(frame(*f.game->Form2).startButton().isEnabled());
     QCOMPARE(f.game->session.run().question(), 0);
 }
 
@@ -79,14 +79,14 @@ void DialogTest::closeBoxActsLikeEnter()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    probe(*f.game->Form1).Image24()->click();
-    frame(*f.game->Form2).startButton()->click();
+    probe(*f.game->Form1).overallButton().click();
+    frame(*f.game->Form2).startButton().click();
     answerPanels(f);
     f.game->Form10->close();
     QVERIFY(!f.game->Form10->isVisible());
     // The next question started at once, with its countdown.
     QCOMPARE(f.game->session.run().question(), 2);
-    QVERIFY(probe(*f.game->Form2).Panel27()->isVisible());
+    QVERIFY(probe(*f.game->Form2).countdownBox().isVisible());
 }
 
 void DialogTest::dialogStaysOverTheScreenThatOpenedIt_data()
@@ -107,12 +107,12 @@ void DialogTest::dialogStaysOverTheScreenThatOpenedIt()
     f.selectUser(QStringLiteral("u"));
     if (fileMissing)
         QVERIFY(QFile::remove(QStringLiteral("Rec/u/box.dat")));
-    probe(*f.game->Form1).Image18()->click();
+    probe(*f.game->Form1).testButton(TestKind::Box).click();
     TForm8& screen = *f.game->Form8;
     QCOMPARE(f.game->modal.front(), &screen);
-    frame(screen).startButton()->click();
-    QTest::keyClicks(probe(screen).Edit1(), QStringLiteral("3"));
-    QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
+    frame(screen).startButton().click();
+    probe(screen).answerBox().type(QStringLiteral("3"));
+    probe(screen).answerBox().key(Qt::Key_Return);
     QCOMPARE(f.dialogs.errors.size(), fileMissing ? 1 : 0);
     TForm10& dialog = *f.game->Form10;
     QVERIFY(dialog.isVisible());
@@ -137,12 +137,10 @@ void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
     TForm10& dialog = *f.game->Form10;
     dialog.setResult(QStringLiteral("正解"), QString(), QString());
     dialog.Show();
-    QCOMPARE(probe(dialog).ShadowLabel3()->Caption(), QStringLiteral("点数：%1").arg(score));
-    QCOMPARE(probe(dialog).ShadowLabel3()->x(),
-             600 / 2 - probe(dialog).ShadowLabel3()->width() / 2 - 60);
-    QCOMPARE(probe(dialog).ShadowLabel2()->x(),
-             600 / 2 - probe(dialog).ShadowLabel2()->width() / 2);
-    QVERIFY(probe(dialog).ShadowLabel3()->width() > 0);
+    QCOMPARE(probe(dialog).scoreLine().text(), QStringLiteral("点数：%1").arg(score));
+    QCOMPARE(probe(dialog).scoreLine().x(), 600 / 2 - probe(dialog).scoreLine().width() / 2 - 60);
+    QCOMPARE(probe(dialog).verdict().x(), 600 / 2 - probe(dialog).verdict().width() / 2);
+    QVERIFY(probe(dialog).scoreLine().width() > 0);
 }
 
 // The dialog is not modal, so the window system lets the player bring the
@@ -153,18 +151,18 @@ void DialogTest::screenUnderTheDialogTakesNoInput()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    probe(*f.game->Form1).Image24()->click();
+    probe(*f.game->Form1).overallButton().click();
     TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     answerPanels(f);
     QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
     screen.activateWindow();
-    QTest::mouseClick(frame(screen).startButton(), Qt::LeftButton);
+    frame(screen).startButton().mouseClick(Qt::LeftButton);
     QTest::keyClick(&screen, Qt::Key_Return);
     screen.close();
     QCOMPARE(f.game->session.run().question(), 1);
-    QVERIFY(!probe(screen).Panel27()->isVisible());
+    QVERIFY(!probe(screen).countdownBox().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     QCOMPARE(f.game->session.run().question(), 2);
@@ -261,7 +259,7 @@ void DialogTest::coveredFormsStayGuardedWhenAnotherGameEnds()
     {
         const qxtest::GameFixture other;
     }
-    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
+    probe(*f.game->Form1).registerButton().mouseClick(Qt::LeftButton);
     QCOMPARE(f.game->modal.depth(), 1);
     QCOMPARE(f.game->modal.top(), f.game->Form11.get());
     // Closing still settles once the handler returns.

@@ -355,12 +355,12 @@ void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
     };
     if (where == QLatin1String("dialog")) {
         f.game->Form10->setResult(QStringLiteral("不正解"), QString(), text);
-        look(probe(*f.game->Form10).Label2());
+        look(probe(*f.game->Form10).line2().as<QLabel>());
     } else if (where == QLatin1String("menu")) {
-        look(probe(*f.game->Form1).Label1());
+        look(probe(*f.game->Form1).userLabel().as<QLabel>());
     } else if (where == QLatin1String("levels")) {
         f.game->Form9->ShowModal();
-        look(probe(*f.game->Form9).Label1());
+        look(probe(*f.game->Form9).userLabel().as<QLabel>());
     } else {
         DesktopDialogs dialogs;
         QTimer::singleShot(0, [&] {

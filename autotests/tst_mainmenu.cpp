@@ -24,9 +24,9 @@ void hover(TForm1& menu, QPoint point)
 
 int visibleMarkers(TForm1& menu)
 {
-    return static_cast<int>(std::count_if(probe(menu).markers().begin(),
-                                          probe(menu).markers().end(),
-                                          [](const Image* m) { return m->isVisible(); }));
+    const std::vector<qxtest::Control> markers = probe(menu).markers();
+    return static_cast<int>(
+        std::count_if(markers.begin(), markers.end(), [](const auto& m) { return m.isVisible(); }));
 }
 } // namespace
 
@@ -52,23 +52,23 @@ void MainMenuTest::markersFollowThePointerOverEnabledButtons()
     QCOMPARE(visibleMarkers(menu), 0);
 
     // A locked button shows no marker.
-    hover(menu, probe(menu).Image7()->geometry().center());
+    hover(menu, probe(menu).testButton(TestKind::Panel).geometry().center());
     QCOMPARE(visibleMarkers(menu), 0);
 
     // From one enabled button straight onto another: both markers stay.
-    hover(menu, probe(menu).Image14()->geometry().center());
-    hover(menu, probe(menu).Image6()->geometry().center());
+    hover(menu, probe(menu).registerButton().geometry().center());
+    hover(menu, probe(menu).selectButton().geometry().center());
     QCOMPARE(visibleMarkers(menu), 2);
-    QVERIFY(probe(menu).markers()[8]->isVisible());
-    QVERIFY(probe(menu).markers()[9]->isVisible());
+    QVERIFY(probe(menu).markers()[8].isVisible());
+    QVERIFY(probe(menu).markers()[9].isVisible());
 
     // The background puts them all out.
     hover(menu, QPoint(300, 200));
     QCOMPARE(visibleMarkers(menu), 0);
 
     f.selectUser(QStringLiteral("u"));
-    hover(menu, probe(menu).Image7()->geometry().center());
-    QVERIFY(probe(menu).markers()[1]->isVisible());
+    hover(menu, probe(menu).testButton(TestKind::Panel).geometry().center());
+    QVERIFY(probe(menu).markers()[1].isVisible());
 }
 
 void MainMenuTest::onlyTheBackgroundPutsMarkersOut_data()
@@ -89,8 +89,8 @@ void MainMenuTest::onlyTheBackgroundPutsMarkersOut()
     qxtest::GameFixture f;
     TForm1& menu = *f.game->Form1;
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    hover(menu, probe(menu).Image14()->geometry().center());
-    QVERIFY(probe(menu).markers()[8]->isVisible());
+    hover(menu, probe(menu).registerButton().geometry().center());
+    QVERIFY(probe(menu).markers()[8].isVisible());
     hover(menu, point);
     QCOMPARE(visibleMarkers(menu), markersLeft);
 }
@@ -100,7 +100,7 @@ void MainMenuTest::quittingPlaysNoSound()
     qxtest::GameFixture f;
     bool quit = false;
     f.game->modal.setQuit([&quit] { quit = true; });
-    probe(*f.game->Form1).Image2()->click();
+    probe(*f.game->Form1).quitButton().click();
     QVERIFY(quit);
     QVERIFY(f.sound.played.isEmpty());
 }
@@ -113,8 +113,8 @@ void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
     TForm1& menu = *f.game->Form1;
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     menu.activateWindow();
-    probe(menu).Image14()->setFocus(Qt::ActiveWindowFocusReason);
-    QTest::keyClick(probe(menu).Image14(), Qt::Key_Space);
+    probe(menu).registerButton().focus(Qt::ActiveWindowFocusReason);
+    probe(menu).registerButton().key(Qt::Key_Space);
     QCOMPARE(f.game->modal.top(), nullptr);
 
     // Locked until a user is chosen, the test buttons are passed over.
@@ -133,7 +133,7 @@ void MainMenuTest::clickBeforeTheOtherWindowsAreBuiltOpensItsWindow()
     f.game = std::make_unique<Game>(f.services, Game::Build::MenuFirst);
     f.game->start();
     QVERIFY(!f.game->Form11);
-    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
+    probe(*f.game->Form1).registerButton().mouseClick(Qt::LeftButton);
     QVERIFY(f.game->Form11);
     QCOMPARE(f.game->modal.top(), f.game->Form11.get());
     // The first frame comes after, and builds nothing twice.

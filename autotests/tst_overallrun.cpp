@@ -41,9 +41,9 @@ void verifyEverythingIdle(qxtest::GameFixture& f)
     QCOMPARE(f.game->Form1->TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
         TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
-        QVERIFY(frame(*screen).startButton()->isEnabled());
-        QVERIFY(frame(*screen).counterLabel()->Caption().isEmpty());
-        QVERIFY(!frame(*screen).stagePicture()->hasPicture());
+        QVERIFY(frame(*screen).startButton().isEnabled());
+        QVERIFY(frame(*screen).counterLabel().text().isEmpty());
+        QVERIFY(!frame(*screen).stagePicture().hasPicture());
         QVERIFY(!screen->isVisible());
     }
     QCOMPARE(f.clock.activeTimers(), 0);
@@ -77,7 +77,7 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
         before.insert(path, qxtest::readBytes(path));
     }
 
-    probe(*f.game->Form1).Image24()->click();
+    probe(*f.game->Form1).overallButton().click();
     const int expected = playStages(f, 7);
     if (QTest::currentTestFailed())
         return;
@@ -88,15 +88,15 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
     dismissDialog(f);
     TForm15& score = *f.game->Form15;
     QCOMPARE(f.game->modal.top(), &score);
-    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：4149"));
-    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
+    QCOMPARE(probe(score).scoreLabel().text(), QStringLiteral("点数：4149"));
+    QCOMPARE(probe(score).rankLabel().text(), QStringLiteral("今回の順位　1位"));
     const store::Lines ranking = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(ranking.size(), 10);
     QCOMPARE(cp932::decode(ranking.at(0)), QStringLiteral("2026/12/08,4149,走者"));
     QCOMPARE(cp932::decode(ranking.at(1)), QStringLiteral("2026/12/01,1500,クイラ"));
     QVERIFY(f.sound.played.contains(QStringLiteral("wav/up.wav")));
 
-    probe(score).Image3()->click();
+    probe(score).backButton().click();
     verifyEverythingIdle(f);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         QCOMPARE(qxtest::readBytes(it.key()), it.value());
@@ -116,22 +116,22 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
     const QByteArray ranking = qxtest::readBytes(qxtest::records().rankingFile());
-    probe(*f.game->Form1).Image24()->click();
+    probe(*f.game->Form1).overallButton().click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
         return;
     // Leave in the middle of the stage's first question.
     TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    frame(*screen).startButton()->click();
+    frame(*screen).startButton().click();
     f.clock.advance(1500);
-    frame(*screen).backButton()->click();
+    frame(*screen).backButton().click();
     verifyEverythingIdle(f);
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), ranking);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.
-    probe(*f.game->Form1).Image24()->click();
+    probe(*f.game->Form1).overallButton().click();
     QCOMPARE(f.game->modal.top(), f.game->Form2.get());
     QCOMPARE(f.game->Form1->TotalScore(), 0);
 }

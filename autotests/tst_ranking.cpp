@@ -203,12 +203,10 @@ namespace {
 void playShapeStage(qxtest::GameFixture& f, int tenths)
 {
     TForm6& screen = *f.game->Form6;
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (int q = 0; q < 5; ++q) {
         f.clock.advance(100 * tenths);
-        probe(screen)
-            .answerButtons()[static_cast<std::size_t>(probe(screen).ShapeOrder()[8] - 1)]
-            ->click();
+        probe(screen).answerButton(probe(screen).shapeOrder()[8]).click();
         QVERIFY(f.game->Form10->isVisible());
         QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
     }
@@ -228,16 +226,16 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     TForm15& score = *f.game->Form15;
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(menu.TotalScore(), 985);
-    QCOMPARE(probe(score).ShadowLabel1()->Caption(), QStringLiteral("山田 太郎"));
-    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：985"));
-    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　4位"));
+    QCOMPARE(probe(score).userLabel().text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(probe(score).scoreLabel().text(), QStringLiteral("点数：985"));
+    QCOMPARE(probe(score).rankLabel().text(), QStringLiteral("今回の順位　4位"));
     // Ranked once, although the dialog's hiding activates the screen again.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/up.wav")), 1);
-    QCOMPARE(probe(score).StringGrid1()->rowCount(), 11);
-    QCOMPARE(probe(score).StringGrid1()->item(0, 0)->text(), QStringLiteral("日付"));
-    QCOMPARE(probe(score).StringGrid1()->item(4, 1)->text(), QStringLiteral("985"));
-    QCOMPARE(probe(score).StringGrid1()->item(4, 2)->text(), QStringLiteral("山田"));
-    QCOMPARE(probe(score).StringGrid1()->item(10, 2)->text(), QStringLiteral("つき"));
+    QCOMPARE(probe(score).rowCount(), 11);
+    QCOMPARE(probe(score).cell(0, 0), QStringLiteral("日付"));
+    QCOMPARE(probe(score).cell(4, 1), QStringLiteral("985"));
+    QCOMPARE(probe(score).cell(4, 2), QStringLiteral("山田"));
+    QCOMPARE(probe(score).cell(10, 2), QStringLiteral("つき"));
     const QString expected = QStringLiteral("2026/12/01,1500,クイラ\r\n"
                                             "2026/12/01,1300,ベックス\r\n"
                                             "2026/12/01,1100,はなこ\r\n"
@@ -251,12 +249,12 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), cp932::encode(expected));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田 太郎/shape.dat")), QByteArray());
 
-    probe(score).Image3()->click();
+    probe(score).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->session.run().question(), 0);
-    QVERIFY(probe(score).ShadowLabel4()->Caption().isEmpty());
+    QVERIFY(probe(score).rankLabel().text().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -267,8 +265,8 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
     const QByteArray before = qxtest::readBytes(qxtest::records().rankingFile());
     f.enterStage("shape", -2000);
     f.game->Form15->ShowModal();
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　なし"));
-    QCOMPARE(probe(*f.game->Form15).StringGrid1()->rowCount(), 11);
+    QCOMPARE(probe(*f.game->Form15).rankLabel().text(), QStringLiteral("今回の順位　なし"));
+    QCOMPARE(probe(*f.game->Form15).rowCount(), 11);
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), before);
 }
 
@@ -283,8 +281,8 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     f.enterStage("shape", 600);
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：600"));
-    QVERIFY(probe(*f.game->Form15).ShadowLabel4()->Caption().isEmpty());
+    QCOMPARE(probe(*f.game->Form15).scoreLabel().text(), QStringLiteral("点数：600"));
+    QVERIFY(probe(*f.game->Form15).rankLabel().text().isEmpty());
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), bytes);
 }
 
@@ -302,9 +300,8 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     store::saveLines(qxtest::records().rankingFile(), lines);
     f.enterStage("shape", 1600);
     f.game->Form15->ShowModal();
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
-    QTableWidget& grid = *probe(*f.game->Form15).StringGrid1();
-    QCOMPARE(grid.item(2, 2)->text(), QString(cp932::kShownBytes, u'n'));
+    QCOMPARE(probe(*f.game->Form15).rankLabel().text(), QStringLiteral("今回の順位　1位"));
+    QCOMPARE(probe(*f.game->Form15).cell(2, 2), QString(cp932::kShownBytes, u'n'));
     const store::Lines written = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(written.size(), 10);
     QCOMPARE(written.at(1), "2026/12/01,1500," + name);
@@ -312,7 +309,7 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
 
     // Below every entry above the damaged one: the comparison reaches it.
     f.enterStage("shape", -5);
-    probe(*f.game->Form15).Image3Click();
+    probe(*f.game->Form15).backButton().click();
     f.game->Form15->ShowModal();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().size() < 2 * cp932::kShownBytes);
