@@ -28,6 +28,9 @@
 
 using namespace qx;
 
+Q_DECLARE_METATYPE(qx::TestKind)
+Q_DECLARE_METATYPE(qx::Record)
+
 namespace {
 
 using qxtest::dismissDialog;
@@ -62,7 +65,45 @@ private Q_SLOTS:
     void wholeRunScoresRanksAndLeavesTheRecordsAlone();
     void abandonedAtAnyStageUnwindsToTheMenu_data();
     void abandonedAtAnyStageUnwindsToTheMenu();
+    void questionPointsByTest_data();
+    void questionPointsByTest();
 };
+
+void OverallRunTest::questionPointsByTest_data()
+{
+    QTest::addColumn<TestKind>("kind");
+    QTest::addColumn<Record>("record");
+    QTest::addColumn<int>("points");
+    QTest::newRow("panel, 3 of 5 in place") << TestKind::Panel << Record{.matches = 3} << 30;
+    QTest::newRow("panel, right") << TestKind::Panel << Record{.right = true, .matches = 5} << 100;
+    QTest::newRow("L-R, right") << TestKind::LR
+                                << Record{.right = true, .answer = "74", .typed = "74"} << 70;
+    // Only the positions count: the longer answer is wrong, but scores both.
+    QTest::newRow("L-R, one digit too many")
+        << TestKind::LR << Record{.answer = "74", .typed = "745"} << 20;
+    QTest::newRow("N-memory, wrong last digit")
+        << TestKind::NMemory << Record{.answer = "1234", .typed = "1235"} << 30;
+    QTest::newRow("stop, exact") << TestKind::Stop << Record{.time = 400, .target = 400} << 300;
+    QTest::newRow("stop, late") << TestKind::Stop << Record{.time = 423, .target = 300} << -23;
+    QTest::newRow("Reflex, 0.28 s") << TestKind::Reflex << Record{.time = 28} << 22;
+    QTest::newRow("Reflex, slow") << TestKind::Reflex << Record{.time = 75} << -25;
+    QTest::newRow("Reflex, false start")
+        << TestKind::Reflex << Record{.falseStart = true, .time = 0} << 0;
+    QTest::newRow("box, right") << TestKind::Box << Record{.right = true, .time = 250} << 150;
+    QTest::newRow("box, wrong") << TestKind::Box << Record{.time = 250} << 0;
+    QTest::newRow("shape, right at 00:10:0")
+        << TestKind::Shape << Record{.right = true, .time = 100} << 99;
+    QTest::newRow("shape, wrong") << TestKind::Shape << Record{.time = 100} << 0;
+}
+
+// Each test's points, as the run adds them for a finished question.
+void OverallRunTest::questionPointsByTest()
+{
+    QFETCH(TestKind, kind);
+    QFETCH(Record, record);
+    QFETCH(int, points);
+    QCOMPARE(questionPoints(testDef(kind), record), points);
+}
 
 void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
 {

@@ -14,10 +14,6 @@
 
 using namespace qx;
 
-namespace {
-constexpr int kBoxPoints = 400;
-} // namespace
-
 TForm8::TForm8(Game& game)
     : TestScreen(game, QStringLiteral("ボックス"),
                  {TestKind::Box,
@@ -119,7 +115,6 @@ void TForm8::Edit1KeyPress(QChar& key)
     finishOrderB(
         right ? QStringLiteral("正解") : QStringLiteral("不正解"), QStringLiteral("時間：") + time,
         QStringLiteral("正解個数：") + QString::number(count) + QStringLiteral("  入力数") + typed,
-        right ? kBoxPoints - ElapsedHundredths : 0,
         {.right = right, .time = ElapsedHundredths, .count = count, .typed = typed});
 }
 

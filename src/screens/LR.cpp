@@ -128,8 +128,6 @@ void TForm3::answer()
     startButton()->setEnabled(true);
     const QString typed = askAnswer();
     const QString number = QString::number(ShownNumber);
-    if (overall())
-        addPoints(10 * positionMatches(number, typed));
     const bool right = typed == number;
     finishOrderA(QStringLiteral("答え：") + number, QStringLiteral("入力した答え：") + typed,
                  {.right = right, .answer = number, .typed = typed});

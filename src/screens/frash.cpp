@@ -80,8 +80,6 @@ void TForm4::Timer1Timer()
     Label1->clear();
     Timer1.setEnabled(false);
     const QString typed = askAnswer();
-    if (overall())
-        addPoints(10 * positionMatches(ShownDigits, typed));
     const bool right = typed == ShownDigits;
     finishOrderA(QStringLiteral("答え：") + ShownDigits, QStringLiteral("入力した答え：") + typed,
                  {.right = right, .answer = ShownDigits, .typed = typed});

@@ -150,8 +150,7 @@ void TForm7::FormKeyPress(QChar& key)
     KeyPreview = false;
     startButton()->setEnabled(true);
     const QString text = falseStart ? QStringLiteral("フライング") : store::formatTime(reaction);
-    finishOrderB(text, QString(), QString(), falseStart ? 0 : 50 - reaction,
-                 {.falseStart = falseStart, .time = reaction});
+    finishOrderB(text, QString(), QString(), {.falseStart = falseStart, .time = reaction});
 }
 
 void TForm7::FormCloseQuery()

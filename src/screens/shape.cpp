@@ -200,8 +200,7 @@ void TForm6::Image2Click(Image* sender)
     const QString time = shapeClockText(Stopwatch);
     const bool right = sender->Tag == ShapeOrder[8];
     finishOrderB(right ? QStringLiteral("正解") : QStringLiteral("不正解"),
-                 QStringLiteral("時間：") + time, QString(), right ? shapePoints(Stopwatch) : 0,
-                 {.right = right, .time = tenths});
+                 QStringLiteral("時間：") + time, QString(), {.right = right, .time = tenths});
 }
 
 void TForm6::FormCloseQuery()
