@@ -34,7 +34,7 @@ void enter(QWidget* form)
 // The panels in the order they lit, the first `wrong` of them missed.
 void clickPanels(GameFixture& f, int wrong)
 {
-    TForm2& s = *f.game->Form2;
+    TForm2& s = f.window<TForm2>();
     QVERIFY(f.clock.advanceUntil([&] { return probe(s).panels()[0].isEnabled(); }, kLimitMs));
     for (int i = 0; i < static_cast<int>(probe(s).litSequence().size()); ++i) {
         int tag = probe(s).litSequence()[static_cast<std::size_t>(i)];
@@ -57,7 +57,7 @@ void typeAnswer(GameFixture& f, const Answer& answer, std::function<QString()> s
 
 void stopAt(GameFixture& f, int late)
 {
-    TForm5& s = *f.game->Form5;
+    TForm5& s = f.window<TForm5>();
     QVERIFY(f.clock.advanceUntil(
         [&] { return probe(s).clockRunning() && probe(s).clock() == probe(s).target() + late; },
         kLimitMs));
@@ -66,7 +66,7 @@ void stopAt(GameFixture& f, int late)
 
 void react(GameFixture& f, int ms)
 {
-    TForm7& s = *f.game->Form7;
+    TForm7& s = f.window<TForm7>();
     if (ms < 0) {
         QVERIFY(f.clock.advanceUntil([&] { return s.KeyPreview; }, kLimitMs));
     } else {
@@ -78,7 +78,7 @@ void react(GameFixture& f, int ms)
 
 void countBoxes(GameFixture& f, const Answer& answer)
 {
-    TForm8& s = *f.game->Form8;
+    TForm8& s = f.window<TForm8>();
     QVERIFY(f.clock.advanceUntil([&] { return probe(s).answerBox().isEnabled(); }, kLimitMs));
     f.clock.advance(answer.ms);
     const int typed = probe(s).boxCount() + (answer.right ? 0 : 1);
@@ -88,7 +88,7 @@ void countBoxes(GameFixture& f, const Answer& answer)
 
 void chooseShape(GameFixture& f, const Answer& answer)
 {
-    TForm6& s = *f.game->Form6;
+    TForm6& s = f.window<TForm6>();
     f.clock.advance(answer.ms);
     const int right = probe(s).shapeOrder()[8];
     const int tag = answer.right ? right : right % 9 + 1;
@@ -119,7 +119,7 @@ void playPanel(GameFixture& f, int& points)
 
 void playLR(GameFixture& f, int& points)
 {
-    typeAnswer(f, {}, [&f] { return QString::number(probe(*f.game->Form3).shownNumber()); });
+    typeAnswer(f, {}, [&f] { return QString::number(probe(f.window<TForm3>()).shownNumber()); });
     start(f, 2);
     for (int q = 0; q < 5; ++q)
         dismissDialog(f);
@@ -131,7 +131,7 @@ void playNMemory(GameFixture& f, int& points)
 {
     // The fourth answer drops its last digit: wrong, 6 of 7 positions.
     f.dialogs.whileAsking = [&f] {
-        const QString digits = probe(*f.game->Form4).shownDigits();
+        const QString digits = probe(f.window<TForm4>()).shownDigits();
         f.dialogs.answers.push_back(f.game->session.run().question() == 4 ? digits.chopped(1)
                                                                           : digits);
     };
@@ -153,7 +153,7 @@ void playStop(GameFixture& f, int& points)
                                          kLimitMs));
     }
     QVERIFY(
-        f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, kLimitMs));
+        f.clock.advanceUntil([&] { return f.game->modal.top() == &f.window<TForm7>(); }, kLimitMs));
     points += 300 + 300 + 95 + 300 + 300;
 }
 
@@ -216,8 +216,8 @@ Answer after(int ms, bool right)
 
 void dismissDialog(GameFixture& f)
 {
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, kLimitMs));
-    enter(f.game->Form10.get());
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, kLimitMs));
+    enter(&f.window<TForm10>());
 }
 
 void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& answers)
@@ -225,18 +225,18 @@ void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& a
     if (QTest::currentTestFailed())
         return;
     const TestDef& test = testDef(kind);
-    probe(*f.game->Form1).testButton(kind).click();
+    probe(f.window<TForm1>()).testButton(kind).click();
     if (test.hasLevels)
-        probe(*f.game->Form9).levelButton(level).click();
+        probe(f.window<TForm9>()).levelButton(level).click();
     TestScreen& screen = *f.game->screenOf(test);
     QCOMPARE(f.game->modal.top(), &screen);
 
     for (const Answer& answer : answers) {
         if (kind == TestKind::LR)
             typeAnswer(f, answer,
-                       [&f] { return QString::number(probe(*f.game->Form3).shownNumber()); });
+                       [&f] { return QString::number(probe(f.window<TForm3>()).shownNumber()); });
         else if (kind == TestKind::NMemory)
-            typeAnswer(f, answer, [&f] { return probe(*f.game->Form4).shownDigits(); });
+            typeAnswer(f, answer, [&f] { return probe(f.window<TForm4>()).shownDigits(); });
         // The stop screen's start comes back after its reveal.
         QVERIFY(f.clock.advanceUntil([&] { return frame(screen).startButton().isEnabled(); },
                                      kLimitMs));
@@ -272,7 +272,7 @@ void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& a
         f.clock.advanceUntil([&] { return frame(screen).startButton().isEnabled(); }, kLimitMs));
     frame(screen).backButton().click();
     if (test.hasLevels)
-        probe(*f.game->Form9).backButton().click();
+        probe(f.window<TForm9>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
 }
 

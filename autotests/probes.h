@@ -38,6 +38,7 @@
 #include <QTableView>
 #include <QTableWidget>
 
+#include <type_traits>
 #include <vector>
 
 namespace qxtest {
@@ -426,7 +427,55 @@ template <> struct qx::ScreenProbe<ProgressScreen> {
     qxtest::Control backButton() const { return qxtest::Control(s.m_back); }
 };
 
+// The game's windows, as the player meets them on the screen.
+template <> struct qx::ScreenProbe<qx::Game> {
+    qx::Game& g;
+    // Whether the windows after the main menu are built.
+    bool windowsBuilt() const { return g.Form2 != nullptr; }
+    template <class W> W& window() const
+    {
+        if constexpr (std::is_same_v<W, TForm1>)
+            return *g.Form1;
+        else if constexpr (std::is_same_v<W, TForm2>)
+            return *g.Form2;
+        else if constexpr (std::is_same_v<W, TForm3>)
+            return *g.Form3;
+        else if constexpr (std::is_same_v<W, TForm4>)
+            return *g.Form4;
+        else if constexpr (std::is_same_v<W, TForm5>)
+            return *g.Form5;
+        else if constexpr (std::is_same_v<W, TForm6>)
+            return *g.Form6;
+        else if constexpr (std::is_same_v<W, TForm7>)
+            return *g.Form7;
+        else if constexpr (std::is_same_v<W, TForm8>)
+            return *g.Form8;
+        else if constexpr (std::is_same_v<W, TForm9>)
+            return *g.Form9;
+        else if constexpr (std::is_same_v<W, TForm10>)
+            return *g.Form10;
+        else if constexpr (std::is_same_v<W, TForm11>)
+            return *g.Form11;
+        else if constexpr (std::is_same_v<W, TForm12>)
+            return *g.Form12;
+        else if constexpr (std::is_same_v<W, TForm13>)
+            return *g.Form13;
+        else if constexpr (std::is_same_v<W, TForm14>)
+            return *g.Form14;
+        else if constexpr (std::is_same_v<W, TForm15>)
+            return *g.Form15;
+        else
+            return *g.Progress;
+    }
+};
+
 namespace qxtest {
+
+// One of the game's windows by its kind: window<TForm10>(game).
+template <class W> W& window(qx::Game& game)
+{
+    return qx::ScreenProbe<qx::Game>{game}.template window<W>();
+}
 
 template <class S> qx::ScreenProbe<S> probe(S& screen)
 {

@@ -180,7 +180,7 @@ void GameFixture::enterStage(const char* testId, int score)
 
 void verifyAtRest(GameFixture& f, qx::TestScreen& screen)
 {
-    const TForm1& menu = *f.game->Form1;
+    const TForm1& menu = f.window<TForm1>();
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->session.run().question(), 0);

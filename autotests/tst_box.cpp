@@ -33,7 +33,7 @@ int visibleBoxes(TForm8& screen)
 // Types the text into the field after ms and presses ENTER there.
 void answer(qxtest::GameFixture& f, int ms, const QString& text)
 {
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     QVERIFY(probe(screen).answerBox().isEnabled());
     f.clock.advance(ms);
     probe(screen).answerBox().type(text);
@@ -104,9 +104,9 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:06:52,14,13\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::Box).click();
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(!probe(screen).answerBox().isEnabled());
 
@@ -118,9 +118,9 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     // The right count with a leading zero, kept as typed.
     const QString typed = QStringLiteral("0") + QString::number(count);
     answer(f, 531, typed);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).line1().text(), QStringLiteral("時間：00:00:53"));
-    QCOMPARE(probe(*f.game->Form10).line2().text(),
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("時間：00:00:53"));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(),
              QStringLiteral("正解個数：%1  入力数%2").arg(count).arg(typed));
     QCOMPARE(menu.CurrentTest(), QStringLiteral("box"));
     QVERIFY(probe(screen).answerBox().text().isEmpty());
@@ -131,16 +131,16 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
         cp932::encode(QStringLiteral("2026/12/08,○,00:00:53,%1,%2\r\n").arg(count).arg(typed)) +
         old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     // A wrong count is written as typed, space and all.
     frame(screen).startButton().click();
     const int second = probe(screen).boxCount();
     answer(f, 1000, QStringLiteral("1 2"));
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,00:01:00,%1,1 2\r\n").arg(second)));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     // A pasted count of two lines is taken as its first line.
     frame(screen).startButton().click();
@@ -148,10 +148,10 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     f.clock.advance(200);
     probe(screen).answerBox().paste(QString::number(third) + QStringLiteral("\r\n99"));
     probe(screen).answerBox().key(Qt::Key_Return);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,○,00:00:20,%1,%1\r\n").arg(third)));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
@@ -163,9 +163,9 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("box");
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     screen.ShowModal();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
@@ -183,16 +183,17 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
         QCOMPARE(visibleBoxes(screen), probe(screen).boxCount());
         answer(f, ms[q], QString::number(probe(screen).boxCount() + (right[q] ? 0 : 1)));
         QCOMPARE(menu.TotalScore(), totals[q]);
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(), QStringLiteral("点数：%1").arg(before));
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
+                 QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+        QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form6.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm6>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.TotalScore(), 841);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
-    frame(*f.game->Form6).backButton().click();
+    frame(f.window<TForm6>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
@@ -209,12 +210,12 @@ void BoxTest::missingRecordFileLeavesTheFieldClearedAndDisabled()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(kRecord);
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     screen.ShowModal();
     frame(screen).startButton().click();
     answer(f, 100, QStringLiteral("5"));
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/box.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QVERIFY(probe(screen).answerBox().text().isEmpty());
     QVERIFY(!probe(screen).answerBox().isEnabled());
     QVERIFY(frame(screen).startButton().isEnabled());

@@ -56,8 +56,8 @@ void DeleteTest::freshUserIsRemoved()
     qxtest::GameFixture f;
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
     users::registerUser(qxtest::records(), QStringLiteral("b"));
-    probe(*f.game->Form1).deleteButton().click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     QCOMPARE(f.game->modal.top(), &form);
     QCOMPARE(form.pos(), QPoint(211, 149));
     QCOMPARE(listed(form), (QStringList{"b", "山田"}));
@@ -98,8 +98,8 @@ void DeleteTest::whatIsNotARecordFolderStays()
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
     QVERIFY(QFile::link(QStringLiteral("plain"), QStringLiteral("Rec/filelink")));
 
-    probe(*f.game->Form1).deleteButton().click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     choose(form, entry);
     probe(form).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
@@ -143,8 +143,8 @@ void DeleteTest::userFolderThatIsALink()
     const QByteArray written("2026/12/08,\x81\x9B,00:12:3\r\nkeep\r\n");
     QCOMPARE(qxtest::readBytes(QStringLiteral("outside/shape.dat")), written);
 
-    probe(*f.game->Form1).deleteButton().click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     choose(form, QStringLiteral("link"));
     probe(form).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
@@ -160,12 +160,12 @@ void DeleteTest::runStateIsUntouched()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     probe(menu).deleteButton().click();
-    choose(*f.game->Form14, QStringLiteral("u"));
-    probe(*f.game->Form14).okButton().click();
+    choose(f.window<TForm14>(), QStringLiteral("u"));
+    probe(f.window<TForm14>()).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
-    probe(*f.game->Form14).backButton().click();
+    probe(f.window<TForm14>()).backButton().click();
 
     QCOMPARE(menu.UserName(), QStringLiteral("u"));
     QCOMPARE(probe(menu).userLabel().text(), QStringLiteral("ユーザー名：u"));
@@ -197,11 +197,11 @@ void DeleteTest::readOnlyRecordFileKeepsTheFolder()
     const QString path = qxtest::records().resultPath(QStringLiteral("u"), file);
     qxtest::writeBytes(path, "keep\r\n");
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    probe(*f.game->Form1).deleteButton().click();
-    choose(*f.game->Form14, QStringLiteral("u"));
-    probe(*f.game->Form14).okButton().click();
+    probe(f.window<TForm1>()).deleteButton().click();
+    choose(f.window<TForm14>(), QStringLiteral("u"));
+    probe(f.window<TForm14>()).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
-    QVERIFY(listed(*f.game->Form14).contains(QStringLiteral("u")));
+    QVERIFY(listed(f.window<TForm14>()).contains(QStringLiteral("u")));
     QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));
     QCOMPARE(QDir(QStringLiteral("Rec/u")).entryList(QDir::Files), QStringList{file});
 }

@@ -29,7 +29,7 @@ private Q_SLOTS:
 void HighDpiTest::windowsKeepTheirLayoutAndDrawSharp()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     QCOMPARE(menu.devicePixelRatioF(), 2.0);
     QCOMPARE(menu.size(), QSize(600, 480));
@@ -38,13 +38,13 @@ void HighDpiTest::windowsKeepTheirLayoutAndDrawSharp()
     QCOMPARE(registration.picture().size(), QSize(226, 82));
     QCOMPARE(registration.picture().devicePixelRatio(), 2.0);
     // What screens draw on at run time is as sharp: the stop clock's face.
-    TForm5& stop = *f.game->Form5;
+    TForm5& stop = f.window<TForm5>();
     QCOMPARE(probe(stop).clockFace().picture().size(), probe(stop).clockFace().size() * 2);
     // And the pictures loaded by name: the stage picture of an overall run.
     f.selectUser(QStringLiteral("u"));
     f.enterStage("panel");
-    f.game->Form2->ShowModal();
-    const QImage stage = frame(*f.game->Form2).stagePicture().picture();
+    f.window<TForm2>().ShowModal();
+    const QImage stage = frame(f.window<TForm2>()).stagePicture().picture();
     QCOMPARE(stage.devicePixelRatio(), 2.0);
     QCOMPARE(stage.deviceIndependentSize(), QSizeF(137, 33));
 }

@@ -80,7 +80,7 @@ bool showsRing(QWidget* control)
 
 QString verdict(qxtest::GameFixture& f)
 {
-    return probe(*f.game->Form10).verdict().text();
+    return probe(f.window<TForm10>()).verdict().text();
 }
 
 } // namespace
@@ -120,7 +120,7 @@ void KeyboardTest::tabLeavesTheRecordsGrid()
                  "1,\x81\x9b\r\n";
     qxtest::writeBytes(
         qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("panel.dat")), lines);
-    TForm13& viewer = *f.game->Form13;
+    TForm13& viewer = f.window<TForm13>();
     openActive(viewer);
     probe(viewer).testButton(TestKind::Panel).click();
     const qxtest::Control grid = probe(viewer).table();
@@ -148,7 +148,7 @@ void KeyboardTest::startingNeverHandsTheFocusToTheWayOut()
     f.selectUser(QStringLiteral("u"));
     if (overall)
         f.enterStage("shape");
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     openActive(screen);
     const qxtest::Control start = frame(screen).startButton();
     start.focus(Qt::TabFocusReason);
@@ -159,8 +159,8 @@ void KeyboardTest::startingNeverHandsTheFocusToTheWayOut()
     QCOMPARE(f.game->modal.top(), &screen);
 
     probe(screen).answerButtons()[0].click();
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     // The window system makes the screen under the dialog active again.
     screen.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&screen));
@@ -186,7 +186,7 @@ void KeyboardTest::panelsArePlayedWithTheKeyboard()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel);
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     activate(screen);
     frame(screen).startButton().click();
     QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
@@ -204,7 +204,7 @@ void KeyboardTest::panelsArePlayedWithTheKeyboard()
         QCOMPARE(focused(), probe(screen).panels()[static_cast<std::size_t>(lit)]);
         press(keys[i % 2]);
     }
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QCOMPARE(verdict(f), QStringLiteral("正解"));
 }
 
@@ -212,7 +212,7 @@ void KeyboardTest::shapesArePlayedWithTheKeyboard()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     openActive(screen);
     frame(screen).startButton().click();
     frame(screen).backButton().focus(Qt::TabFocusReason);
@@ -232,7 +232,7 @@ void KeyboardTest::shapesArePlayedWithTheKeyboard()
     walk(1, missing - 1, 9);
     QCOMPARE(focused(), probe(screen).answerButtons()[static_cast<std::size_t>(missing - 1)]);
     press(Qt::Key_Return);
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QCOMPARE(verdict(f), QStringLiteral("正解"));
 }
 

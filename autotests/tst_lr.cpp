@@ -27,8 +27,8 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 // Opens the screen as the level selection or the stage dialog would.
@@ -37,11 +37,11 @@ TForm3& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("L-R");
-        f.game->Form3->ShowModal();
+        f.window<TForm3>().ShowModal();
     } else {
         f.openAlone(TestKind::LR, level);
     }
-    return *f.game->Form3;
+    return f.window<TForm3>();
 }
 
 // The first column of the strip that is not white, or -1.
@@ -256,10 +256,10 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/L_R.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,×,7,4\r\n")));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::LR).click();
-    probe(*f.game->Form9).levelButton(3).click();
-    TForm3& screen = *f.game->Form3;
+    probe(f.window<TForm9>()).levelButton(3).click();
+    TForm3& screen = f.window<TForm3>();
     QCOMPARE(f.game->modal.top(), &screen);
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル3"));
 
@@ -270,12 +270,12 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
         f.dialogs.answers.push_back(typed);
     };
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
     const QString first = typed;
     QCOMPARE(first.size(), 2);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).line1().text(), QStringLiteral("答え：") + first);
-    QCOMPARE(probe(*f.game->Form10).line2().text(), QStringLiteral("入力した答え：") + first);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("答え：") + first);
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：") + first);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("L-R"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル3,○,%1,%1\r\n"
@@ -288,8 +288,8 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
     // A comma in the answer is written unchanged.
     typed = QStringLiteral("1,2");
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("不正解"));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,1,2\r\n"
                                           "2026/12/08,レベル3,○,%2,%2\r\n"
@@ -301,8 +301,8 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
     // A pasted answer of two lines writes one record line: the first.
     typed = QStringLiteral("12\r\n34");
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).line2().text(), QStringLiteral("入力した答え：12"));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：12"));
     QCOMPARE(store::splitLines(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))).size(), 4);
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,12\r\n")
@@ -317,7 +317,7 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     TForm3& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
 
@@ -343,15 +343,15 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
     };
     frame(screen).startButton().click();
     for (; question < 5; ++question) {
-        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+        QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
         QCOMPARE(f.game->session.run().question(), question + 1);
         QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(question + 1));
         QCOMPARE(menu.TotalScore(), expectedTotals[question]);
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form4.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm4>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 160);
@@ -405,8 +405,8 @@ void LRTest::countdownDigitIsBold()
     QFETCH(QString, test);
     qxtest::GameFixture f;
     const QWidget* digit = test == QLatin1String("L-R")
-                               ? probe(*f.game->Form3).countdownDigit().widget()
-                               : probe(*f.game->Form4).countdownDigit().widget();
+                               ? probe(f.window<TForm3>()).countdownDigit().widget()
+                               : probe(f.window<TForm4>()).countdownDigit().widget();
     QFont regular = digit->font();
     QVERIFY(regular.bold());
     regular.setBold(false);
@@ -419,7 +419,7 @@ void LRTest::whiteCountdownDigitHasAShadow()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::LR);
-    TForm3& screen = *f.game->Form3;
+    TForm3& screen = f.window<TForm3>();
     frame(screen).startButton().click();
     QVERIFY(probe(screen).countdownDigit().isVisible());
     const QImage shown = screen.grab(probe(screen).countdownDigit().geometry()).toImage();

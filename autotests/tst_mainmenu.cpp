@@ -47,7 +47,7 @@ private Q_SLOTS:
 void MainMenuTest::markersFollowThePointerOverEnabledButtons()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     QCOMPARE(visibleMarkers(menu), 0);
 
@@ -87,7 +87,7 @@ void MainMenuTest::onlyTheBackgroundPutsMarkersOut()
     QFETCH(QPoint, point);
     QFETCH(int, markersLeft);
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     hover(menu, probe(menu).registerButton().geometry().center());
     QVERIFY(probe(menu).markers()[8].isVisible());
@@ -100,7 +100,7 @@ void MainMenuTest::quittingPlaysNoSound()
     qxtest::GameFixture f;
     bool quit = false;
     f.game->modal.setQuit([&quit] { quit = true; });
-    probe(*f.game->Form1).quitButton().click();
+    probe(f.window<TForm1>()).quitButton().click();
     QVERIFY(quit);
     QVERIFY(f.sound.played.isEmpty());
 }
@@ -110,7 +110,7 @@ void MainMenuTest::quittingPlaysNoSound()
 void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     menu.activateWindow();
     probe(menu).registerButton().focus(Qt::ActiveWindowFocusReason);
@@ -121,7 +121,7 @@ void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("選択"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
 }
 
 // The other windows are built after the menu's first frame; a click that
@@ -132,15 +132,15 @@ void MainMenuTest::clickBeforeTheOtherWindowsAreBuiltOpensItsWindow()
     f.game.reset();
     f.game = std::make_unique<Game>(f.services, Game::Build::MenuFirst);
     f.game->start();
-    QVERIFY(!f.game->Form11);
-    probe(*f.game->Form1).registerButton().mouseClick(Qt::LeftButton);
-    QVERIFY(f.game->Form11);
-    QCOMPARE(f.game->modal.top(), f.game->Form11.get());
+    QVERIFY(!probe(*f.game).windowsBuilt());
+    probe(f.window<TForm1>()).registerButton().mouseClick(Qt::LeftButton);
+    QVERIFY(probe(*f.game).windowsBuilt());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm11>());
     // The first frame comes after, and builds nothing twice.
-    TForm11* registration = f.game->Form11.get();
-    QVERIFY(QTest::qWaitForWindowExposed(f.game->Form1.get()));
+    TForm11* registration = &f.window<TForm11>();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window<TForm1>()));
     QCoreApplication::processEvents();
-    QCOMPARE(f.game->Form11.get(), registration);
+    QCOMPARE(&f.window<TForm11>(), registration);
 }
 
 QTEST_MAIN(MainMenuTest)
@@ -157,7 +157,7 @@ void MainMenuTest::pictureButtonsReadAsButtonsToScreenReaders()
 {
     QFETCH(QString, name);
     qxtest::GameFixture f;
-    const QList<qx::Image*> pictures = f.game->Form1->findChildren<qx::Image*>();
+    const QList<qx::Image*> pictures = f.window<TForm1>().findChildren<qx::Image*>();
     const auto button = std::find_if(pictures.begin(), pictures.end(),
                                      [&](qx::Image* p) { return p->accessibleName() == name; });
     QVERIFY(button != pictures.end());

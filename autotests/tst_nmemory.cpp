@@ -25,8 +25,8 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
@@ -34,11 +34,11 @@ TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("N_memory");
-        f.game->Form4->ShowModal();
+        f.window<TForm4>().ShowModal();
     } else {
         f.openAlone(TestKind::NMemory, level);
     }
-    return *f.game->Form4;
+    return f.window<TForm4>();
 }
 
 } // namespace
@@ -173,10 +173,10 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/N_memory.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,○,123,123\r\n")));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::NMemory).click();
-    probe(*f.game->Form9).levelButton(2).click();
-    TForm4& screen = *f.game->Form4;
+    probe(f.window<TForm9>()).levelButton(2).click();
+    TForm4& screen = f.window<TForm4>();
     QCOMPARE(f.game->modal.top(), &screen);
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル2"));
 
@@ -186,12 +186,12 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
                                     probe(screen).shownDigits().mid(2));
     };
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
     const QString shown = probe(screen).shownDigits();
     const QString typed = shown.left(2) + QStringLiteral(" ") + shown.mid(2);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("不正解"));
-    QCOMPARE(probe(*f.game->Form10).line1().text(), QStringLiteral("答え：") + shown);
-    QCOMPARE(probe(*f.game->Form10).line2().text(), QStringLiteral("入力した答え：") + typed);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("答え：") + shown);
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：") + typed);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("N_memory"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,%2\r\n"
@@ -203,8 +203,8 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
 
     f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(probe(screen).shownDigits()); };
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル2,○,%1,%1\r\n"
                                                          "2026/12/08,レベル2,×,")
@@ -214,8 +214,8 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
     // A pasted answer of two lines writes one record line: the first.
     f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(QStringLiteral("12\n34")); };
     frame(screen).startButton().click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).line2().text(), QStringLiteral("入力した答え：12"));
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：12"));
     const QByteArray written = qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"));
     QCOMPARE(store::splitLines(written).size(), 4);
     QVERIFY(written.startsWith(cp932::encode(
@@ -229,7 +229,7 @@ void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     TForm4& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
 
@@ -255,14 +255,14 @@ void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
     };
     frame(screen).startButton().click();
     for (; question < 5; ++question) {
-        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+        QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
         QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(question + 1));
         QCOMPARE(menu.TotalScore(), expectedTotals[question]);
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form5.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm5>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.TotalScore(), 170);
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")), QByteArray());

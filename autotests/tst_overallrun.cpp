@@ -40,8 +40,8 @@ using qxtest::playStages;
 void verifyEverythingIdle(qxtest::GameFixture& f)
 {
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(f.game->Form1->OverallMode(), 0);
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    QCOMPARE(f.window<TForm1>().OverallMode(), 0);
+    QCOMPARE(f.window<TForm1>().TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
         TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
         QVERIFY(frame(*screen).startButton().isEnabled());
@@ -50,7 +50,7 @@ void verifyEverythingIdle(qxtest::GameFixture& f)
         QVERIFY(!screen->isVisible());
     }
     QCOMPARE(f.clock.activeTimers(), 0);
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
 }
 
 } // namespace
@@ -118,16 +118,16 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
         before.insert(path, qxtest::readBytes(path));
     }
 
-    probe(*f.game->Form1).overallButton().click();
+    probe(f.window<TForm1>()).overallButton().click();
     const int expected = playStages(f, 7);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(expected, 4149);
-    QCOMPARE(f.game->Form1->TotalScore(), expected);
+    QCOMPARE(f.window<TForm1>().TotalScore(), expected);
 
     // The last ENTER opens the score screen, which ranks the run first.
     dismissDialog(f);
-    TForm15& score = *f.game->Form15;
+    TForm15& score = f.window<TForm15>();
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(probe(score).scoreLabel().text(), QStringLiteral("点数：4149"));
     QCOMPARE(probe(score).rankLabel().text(), QStringLiteral("今回の順位　1位"));
@@ -157,7 +157,7 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
     const QByteArray ranking = qxtest::readBytes(qxtest::records().rankingFile());
-    probe(*f.game->Form1).overallButton().click();
+    probe(f.window<TForm1>()).overallButton().click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
         return;
@@ -172,9 +172,9 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.
-    probe(*f.game->Form1).overallButton().click();
-    QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    probe(f.window<TForm1>()).overallButton().click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm2>());
+    QCOMPARE(f.window<TForm1>().TotalScore(), 0);
 }
 
 // Every question's step, as the screens would ask for it: questions within

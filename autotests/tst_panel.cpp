@@ -23,7 +23,7 @@ namespace {
 // back, getting the first `wrong` positions wrong.
 void answer(qxtest::GameFixture& f, int wrong = 0)
 {
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
     for (int i = 0; i < static_cast<int>(probe(screen).litSequence().size()); ++i) {
         int tag = probe(screen).litSequence()[static_cast<std::size_t>(i)];
@@ -35,8 +35,8 @@ void answer(qxtest::GameFixture& f, int wrong = 0)
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 } // namespace
@@ -116,12 +116,12 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,×\r\n")));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::Panel).click();
-    QCOMPARE(f.game->modal.top(), f.game->Form9.get());
-    QCOMPARE(probe(*f.game->Form9).userLabel().text(), QStringLiteral("ユーザー名：u"));
-    probe(*f.game->Form9).levelButton(3).click();
-    TForm2& screen = *f.game->Form2;
+    QCOMPARE(f.game->modal.top(), &f.window<TForm9>());
+    QCOMPARE(probe(f.window<TForm9>()).userLabel().text(), QStringLiteral("ユーザー名：u"));
+    probe(f.window<TForm9>()).levelButton(3).click();
+    TForm2& screen = f.window<TForm2>();
     QCOMPARE(f.game->modal.top(), &screen);
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル3"));
 
@@ -134,7 +134,7 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     QVERIFY(probe(screen).litSequence()[0] != 0);
     answer(f);
     QCOMPARE(static_cast<int>(probe(screen).litSequence().size()), 4);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QCOMPARE(menu.CurrentTest(), QStringLiteral("panel"));
     QVERIFY(frame(screen).startButton().isEnabled());
     const QByteArray expected =
@@ -142,13 +142,13 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), expected);
 
     pressEnter(f);
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
 
     // A wrong answer writes its own line, still one per question.
     frame(screen).startButton().click();
     answer(f, 1);
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat"))
                 .startsWith(
                     cp932::encode(QStringLiteral("2026/12/08,レベル3,×\r\n2026/12/08,レベル3,○"))));
@@ -156,11 +156,11 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
 
     // Back to the level selection, another level, then the menu.
     frame(screen).backButton().click();
-    QCOMPARE(f.game->modal.top(), f.game->Form9.get());
-    probe(*f.game->Form9).levelButton(7).click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm9>());
+    probe(f.window<TForm9>()).levelButton(7).click();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル7"));
     frame(screen).backButton().click();
-    probe(*f.game->Form9).backButton().click();
+    probe(f.window<TForm9>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
 }
@@ -170,7 +170,7 @@ void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
     qxtest::GameFixture f(7);
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel, 10);
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     frame(screen).startButton().click();
     // Every light is preceded and followed by a dark step of the same length.
     int lit = 0;
@@ -191,9 +191,9 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).overallButton().click();
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     QCOMPARE(f.game->modal.top(), &screen);
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture() || !f.dialogs.errors.isEmpty());
@@ -218,11 +218,11 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
         answer(f, wrongPerQuestion[q]);
         QCOMPARE(menu.TotalScore(), expectedScores[q]);
         // The score line already holds the question's points.
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedScores[q]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form3.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm3>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 460);
@@ -234,9 +234,9 @@ void PanelTest::leavingMidRunResetsEverything()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).overallButton().click();
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     frame(screen).startButton().click();
     answer(f);
     pressEnter(f);
@@ -258,19 +258,19 @@ void PanelTest::overallRunTwiceGivesTheSameResult()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     QList<int> totals;
     for (int run = 0; run < 2; ++run) {
         f.random.seed(99);
         probe(menu).overallButton().click();
-        frame(*f.game->Form2).startButton().click();
+        frame(f.window<TForm2>()).startButton().click();
         for (int q = 0; q < 5; ++q) {
             answer(f, q == 3 ? 2 : 0);
             pressEnter(f);
         }
         totals.append(menu.TotalScore());
-        QCOMPARE(f.game->modal.top(), f.game->Form3.get());
-        frame(*f.game->Form3).backButton().click();
+        QCOMPARE(f.game->modal.top(), &f.window<TForm3>());
+        frame(f.window<TForm3>()).backButton().click();
         QCOMPARE(f.game->modal.depth(), 0);
         QCOMPARE(menu.OverallMode(), 0);
         QCOMPARE(menu.TotalScore(), 0);
@@ -285,11 +285,11 @@ void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));
     f.openAlone(TestKind::Panel);
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     frame(screen).startButton().click();
     answer(f);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QVERIFY(frame(screen).startButton().isEnabled());
 }
 
@@ -300,13 +300,13 @@ void PanelTest::missingRecordFileDoesNotHoldUpARun()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));
-    probe(*f.game->Form1).overallButton().click();
-    TForm2& screen = *f.game->Form2;
+    probe(f.window<TForm1>()).overallButton().click();
+    TForm2& screen = f.window<TForm2>();
     frame(screen).startButton().click();
     answer(f);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
-    QCOMPARE(f.game->Form1->TotalScore(), 80);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QCOMPARE(f.window<TForm1>().TotalScore(), 80);
     pressEnter(f);
     QCOMPARE(f.game->session.run().question(), 2);
 }

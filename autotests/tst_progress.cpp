@@ -504,14 +504,14 @@ void ProgressTest::chartScreenShowsTheFiguresAndTheTiming()
         qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("stop.dat")),
         cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,2:87,-00:13\r\n"
                                      "damaged\r\n")));
-    TForm13& viewer = *f.game->Form13;
+    TForm13& viewer = f.window<TForm13>();
     viewer.ShowModal();
     // The top ten has no chart.
     QVERIFY(!probe(viewer).chartButton().isEnabled());
     probe(viewer).testButton(TestKind::Stop).click();
     QVERIFY(probe(viewer).chartButton().isEnabled());
     probe(viewer).chartButton().click();
-    ProgressScreen& chart = *f.game->Progress;
+    ProgressScreen& chart = f.window<ProgressScreen>();
     QCOMPARE(f.game->modal.top(), &chart);
     QVERIFY(probe(chart).figures().text().contains(QStringLiteral("回数：1")));
     QVERIFY(probe(chart).figures().text().contains(QStringLiteral("0.13 秒")));

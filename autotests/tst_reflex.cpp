@@ -23,7 +23,8 @@ const QString kRecord = QStringLiteral("Rec/u/Reflex.dat");
 // Runs the countdown and the wait until the picture is shown.
 void waitForPicture(qxtest::GameFixture& f)
 {
-    QVERIFY(f.clock.advanceUntil([&] { return probe(*f.game->Form7).reactionRunning(); }, 8000));
+    QVERIFY(
+        f.clock.advanceUntil([&] { return probe(f.window<TForm7>()).reactionRunning(); }, 8000));
 }
 
 void pressEnter(QWidget* form)
@@ -33,7 +34,7 @@ void pressEnter(QWidget* form)
 
 QString verdict(qxtest::GameFixture& f)
 {
-    return probe(*f.game->Form10).verdict().text();
+    return probe(f.window<TForm10>()).verdict().text();
 }
 
 } // namespace
@@ -69,9 +70,9 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,フライング\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::Reflex).click();
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(frame(screen).modeLabel().text().isEmpty());
 
@@ -82,7 +83,7 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     pressEnter(&screen);
     QCOMPARE(verdict(f), time);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("Reflex"));
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QVERIFY(frame(screen).startButton().isEnabled());
     QVERIFY(!probe(screen).reactionRunning());
     const QByteArray expected =
@@ -95,8 +96,8 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QCOMPARE(verdict(f), time);
 
-    pressEnter(f.game->Form10.get());
-    QVERIFY(!f.game->Form10->isVisible());
+    pressEnter(&f.window<TForm10>());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(frame(screen).counterLabel().text().isEmpty());
     QCOMPARE(f.game->session.run().question(), 0);
@@ -109,7 +110,7 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
 {
     qxtest::GameFixture f(3);
     f.selectUser(QStringLiteral("u"));
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
     for (int question = 0; question < 8; ++question) {
         f.sound.played.clear();
@@ -124,7 +125,7 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
         pressEnter(&screen);
         f.clock.advance(999);
         pressEnter(&screen);
-        QVERIFY(!f.game->Form10->isVisible());
+        QVERIFY(!f.window<TForm10>().isVisible());
         QVERIFY(!screen.KeyPreview);
         f.clock.advance(1);
         // The box goes blank, armed, and the wait begins without a sound.
@@ -139,7 +140,7 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
         QVERIFY(probe(screen).reactionRunning());
         QVERIFY(probe(screen).pictureBox().hasPicture());
         pressEnter(&screen);
-        pressEnter(f.game->Form10.get());
+        pressEnter(&f.window<TForm10>());
     }
 }
 
@@ -147,7 +148,7 @@ void ReflexTest::enterDuringTheWaitIsAFalseStart()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
     frame(screen).startButton().click();
     f.clock.advance(2000 + 999);
@@ -167,9 +168,9 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("Reflex", 1000);
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
@@ -191,18 +192,19 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
         pressEnter(&screen);
         QCOMPARE(menu.TotalScore(), totals[q]);
         // The score line does not hold the question's points yet.
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(), QStringLiteral("点数：%1").arg(before));
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
+                 QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        pressEnter(f.game->Form10.get());
+        pressEnter(&f.window<TForm10>());
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form8.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm8>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 1039);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
     // Leaving the box screen abandons the run and resets the Reflex screen.
-    frame(*f.game->Form8).backButton().click();
+    frame(f.window<TForm8>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
     QVERIFY(frame(screen).modeLabel().text().isEmpty());
@@ -215,14 +217,14 @@ void ReflexTest::missingRecordFileLeavesTheKeyDisarmed()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(kRecord);
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
     frame(screen).startButton().click();
     waitForPicture(f);
     pressEnter(&screen);
     pressEnter(&screen);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/Reflex.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QVERIFY(!screen.KeyPreview);
     QVERIFY(frame(screen).startButton().isEnabled());
     QCOMPARE(probe(screen).reaction(), 0);

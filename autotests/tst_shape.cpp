@@ -125,9 +125,9 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:30:0\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::Shape).click();
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     QCOMPARE(f.game->modal.top(), &screen);
     QVERIFY(!probe(screen).stopwatchShown());
     QVERIFY(!button(screen, 1).isEnabled());
@@ -147,9 +147,9 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     f.clock.advance(12300);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
     button(screen, probe(screen).shapeOrder()[8]).click();
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).line1().text(), QStringLiteral("時間：00:12:3"));
-    QVERIFY(probe(*f.game->Form10).line2().text().isEmpty());
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("時間：00:12:3"));
+    QVERIFY(probe(f.window<TForm10>()).line2().text().isEmpty());
     QCOMPARE(menu.CurrentTest(), QStringLiteral("shape"));
     f.clock.advance(1000);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
@@ -157,16 +157,16 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     QVERIFY(frame(screen).startButton().isEnabled());
     QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,○,00:12:3\r\n")) + old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     frame(screen).startButton().click();
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
     f.clock.advance(61000);
     button(screen, wrongTag(screen)).click();
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,01:01:0\r\n")));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
@@ -180,9 +180,9 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("shape", 100);
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
@@ -199,22 +199,23 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
         f.clock.advance(100 * tenths[q]);
         button(screen, right[q] ? probe(screen).shapeOrder()[8] : wrongTag(screen)).click();
         QCOMPARE(menu.TotalScore(), totals[q]);
-        QCOMPARE(probe(*f.game->Form10).scoreLine().text(), QStringLiteral("点数：%1").arg(before));
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
+                 QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+        QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form15.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm15>());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(probe(*f.game->Form15).scoreLabel().text(), QStringLiteral("点数：475"));
-    QCOMPARE(probe(*f.game->Form15).rankLabel().text(), QStringLiteral("今回の順位　7位"));
+    QCOMPARE(probe(f.window<TForm15>()).scoreLabel().text(), QStringLiteral("点数：475"));
+    QCOMPARE(probe(f.window<TForm15>()).rankLabel().text(), QStringLiteral("今回の順位　7位"));
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
-    probe(*f.game->Form15).backButton().click();
+    probe(f.window<TForm15>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
     QVERIFY(frame(screen).modeLabel().text().isEmpty());
     QVERIFY(!probe(screen).stopwatchShown());
-    QVERIFY(probe(*f.game->Form15).userLabel().text().isEmpty());
+    QVERIFY(probe(f.window<TForm15>()).userLabel().text().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -236,7 +237,7 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
         if (!missing)
             qxtest::writeBytes(path, "BM not a picture");
     }
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
     frame(screen).startButton().click();
     const QString error = missing ? QStringLiteral("ファイル %1/bmp/%2.bmp は開けません")
@@ -252,7 +253,7 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
     f.clock.advance(500);
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:5"));
     button(screen, probe(screen).shapeOrder()[8]).click();
-    QCOMPARE(probe(*f.game->Form10).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QCOMPARE(qxtest::readBytes(kRecord), cp932::encode(QStringLiteral("2026/12/08,○,00:00:5\r\n")));
 }
 
@@ -263,7 +264,7 @@ void ShapeTest::stopwatchReadsAsOneTime()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
     frame(screen).startButton().click();
     f.clock.advance(2600);

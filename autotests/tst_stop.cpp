@@ -32,11 +32,11 @@ TForm5& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("stop");
-        f.game->Form5->ShowModal();
+        f.window<TForm5>().ShowModal();
     } else {
         f.openAlone(TestKind::Stop, level);
     }
-    return *f.game->Form5;
+    return f.window<TForm5>();
 }
 
 void pressEnter(TForm5& screen)
@@ -177,10 +177,10 @@ void StopTest::singlePlayWritesTheStopLine()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/stop.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     probe(menu).testButton(TestKind::Stop).click();
-    probe(*f.game->Form9).levelButton(1).click();
-    TForm5& screen = *f.game->Form5;
+    probe(f.window<TForm9>()).levelButton(1).click();
+    TForm5& screen = f.window<TForm5>();
     QCOMPARE(f.game->modal.top(), &screen);
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル1"));
     QCOMPARE(probe(screen).targetLabel().text(), QStringLiteral("3:00"));
@@ -221,7 +221,7 @@ void StopTest::singlePlayWritesTheStopLine()
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(frame(screen).counterLabel().text().isEmpty());
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -261,7 +261,7 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
     QVERIFY(frame(screen).stagePicture().hasPicture());
 
@@ -290,8 +290,8 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     }
     // Two beeps per question; no dialog between the questions.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 10);
-    QVERIFY(!f.game->Form10->isVisible());
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, 5000));
+    QVERIFY(!f.window<TForm10>().isVisible());
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == &f.window<TForm7>(); }, 5000));
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), -228);
@@ -304,7 +304,7 @@ void StopTest::enterCountsOnceAndOnlyWhileArmed()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     pressEnter(screen);
     QVERIFY(!probe(screen).revealing());
 
@@ -417,7 +417,7 @@ void StopTest::overallStageGoesOnWithoutItsRecordFile()
             QVERIFY(!frame(screen).startButton().isEnabled());
         }
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form7.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm7>());
     QCOMPARE(QLatin1String(f.game->session.run().stage()->testId), QLatin1String("Reflex"));
     // A start that reaches the stop screen now arms nothing.
     frame(screen).startButton().click();

@@ -52,7 +52,7 @@ private Q_SLOTS:
 void UsersTest::registrationMakesSevenEmptyFiles()
 {
     qxtest::GameFixture f;
-    auto* form = f.game->Form11.get();
+    auto* form = &f.window<TForm11>();
     form->ShowModal();
     probe(*form).nameBox().fill(QStringLiteral("山田"));
     probe(*form).registerButton().click();
@@ -66,7 +66,7 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QCOMPARE(files, expected);
     for (const QString& file : files)
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
-    QVERIFY(f.game->Form1->UserName().isEmpty());
+    QVERIFY(f.window<TForm1>().UserName().isEmpty());
 
     // A pasted name of two lines registers its first line.
     probe(*form).nameBox().fill(QStringLiteral("佐藤\r\n"));
@@ -115,7 +115,7 @@ void UsersTest::refusedNamesCreateNothing()
     QFETCH(QString, name);
     qxtest::GameFixture f;
     const QStringList before = tree();
-    auto* form = f.game->Form11.get();
+    auto* form = &f.window<TForm11>();
     form->ShowModal();
     probe(*form).nameBox().fill(name);
     probe(*form).registerButton().click();
@@ -151,7 +151,7 @@ void UsersTest::listingFollowsTheFolder()
     listed.sort();
     QCOMPARE(listed, (QStringList{"a", "b", "plain"}));
 
-    auto* form = f.game->Form12.get();
+    auto* form = &f.window<TForm12>();
     form->ShowModal();
     probe(*form).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
@@ -162,7 +162,7 @@ void UsersTest::listingFollowsTheFolder()
 void UsersTest::selectionUnlocksTheNineButtons()
 {
     qxtest::GameFixture f;
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     const QList<qxtest::Control> locked{probe(menu).recordsButton(),
                                         probe(menu).overallButton(),
                                         probe(menu).testButton(TestKind::Panel),
@@ -181,8 +181,8 @@ void UsersTest::selectionUnlocksTheNineButtons()
 
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
     probe(menu).selectButton().click();
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
-    auto* select = f.game->Form12.get();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
+    auto* select = &f.window<TForm12>();
     probe(*select).users().choose(0);
     probe(*select).okButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
@@ -197,22 +197,22 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
 {
     qxtest::GameFixture f;
     users::registerUser(qxtest::records(), QStringLiteral("u"));
-    probe(*f.game->Form1).selectButton().click();
-    probe(*f.game->Form12).okButton().click();
+    probe(f.window<TForm1>()).selectButton().click();
+    probe(f.window<TForm12>()).okButton().click();
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
-    QVERIFY(f.game->Form1->UserName().isEmpty());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
+    QVERIFY(f.window<TForm1>().UserName().isEmpty());
 }
 
 void UsersTest::closingRegistrationEmptiesTheBox()
 {
     qxtest::GameFixture f;
-    probe(*f.game->Form1).registerButton().click();
-    probe(*f.game->Form11).nameBox().fill(QStringLiteral("half typed"));
-    probe(*f.game->Form11).backButton().click();
+    probe(f.window<TForm1>()).registerButton().click();
+    probe(f.window<TForm11>()).nameBox().fill(QStringLiteral("half typed"));
+    probe(f.window<TForm11>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QVERIFY(probe(*f.game->Form11).nameBox().text().isEmpty());
+    QVERIFY(probe(f.window<TForm11>()).nameBox().text().isEmpty());
 }
 
 // The lowest lettering of the instruction picture is "名前", the entry box's
@@ -220,7 +220,7 @@ void UsersTest::closingRegistrationEmptiesTheBox()
 void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
 {
     qxtest::GameFixture f;
-    TForm11& form = *f.game->Form11;
+    TForm11& form = f.window<TForm11>();
     const QImage picture = probe(form).instructions().picture();
     int lowestInk = -1;
     for (int y = 0; y < picture.height(); ++y) {

@@ -53,10 +53,10 @@ struct Viewer {
     Viewer()
     {
         f.selectUser(QStringLiteral("u"));
-        probe(*f.game->Form1).recordsButton().click();
+        probe(f.window<TForm1>()).recordsButton().click();
     }
     qxtest::GameFixture f;
-    TForm13& form = *f.game->Form13;
+    TForm13& form = f.window<TForm13>();
 };
 
 } // namespace
@@ -245,7 +245,7 @@ void ViewerTest::closingEmptiesEveryCell()
     QVERIFY(rowsBlankFrom(v.form, 0));
     // The row count and the layout stay as the last button left them, also
     // over the next opening, which shows nothing until a button is pressed.
-    probe(*v.f.game->Form1).recordsButton().click();
+    probe(v.f.window<TForm1>()).recordsButton().click();
     QCOMPARE(v.f.game->modal.top(), &v.form);
     QVERIFY(rowsBlankFrom(v.form, 0));
     QCOMPARE(probe(v.form).rowCount(), 11);

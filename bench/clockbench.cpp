@@ -104,7 +104,7 @@ protected:
 
 void closeDialog(BenchGame& g)
 {
-    g.game->dispatcher.run([&g] { g.game->Form10->Close(); });
+    g.game->dispatcher.run([&g] { qxtest::window<TForm10>(*g.game).Close(); });
 }
 
 struct StopRun {
@@ -126,7 +126,7 @@ struct StopRun {
 std::vector<StopRun> stopTrials(int trials, std::string& failure)
 {
     BenchGame g;
-    TForm5& stop = *g.game->Form5;
+    TForm5& stop = qxtest::window<TForm5>(*g.game);
     g.game->session.playAlone(qx::TestKind::Stop);
     g.game->session.chooseLevel(kStopLevel);
     KeyArrival arrival([&stop] { return probe(stop).clockRunning(); });
@@ -174,7 +174,7 @@ struct ReflexRun {
 ReflexRun reflexTrials(int trials)
 {
     BenchGame g;
-    TForm7& reflex = *g.game->Form7;
+    TForm7& reflex = qxtest::window<TForm7>(*g.game);
     g.game->session.playAlone(qx::TestKind::Reflex);
     KeyArrival arrival([&reflex] { return probe(reflex).reactionRunning(); });
     reflex.installEventFilter(&arrival);
@@ -206,7 +206,7 @@ ReflexRun reflexTrials(int trials)
         const std::int64_t pressedNs = enter->pressedNs();
         enter.reset();
         run.pictureDelayMs.push_back(toMs(shownNs - handlerNs));
-        const QString shown = probe(*g.game->Form10).verdict().text();
+        const QString shown = probe(qxtest::window<TForm10>(*g.game)).verdict().text();
         bool number = false;
         const int hundredths = QString(shown).remove(QLatin1Char(':')).toInt(&number);
         closeDialog(g);
@@ -238,7 +238,7 @@ ReflexRun reflexTrials(int trials)
 std::vector<double> lrTrials(int trials, std::string& failure)
 {
     BenchGame g;
-    TForm3& lr = *g.game->Form3;
+    TForm3& lr = qxtest::window<TForm3>(*g.game);
     g.game->session.playAlone(qx::TestKind::LR);
     g.game->session.chooseLevel(kLrLevel);
     runFor(100);

@@ -71,7 +71,7 @@ void costFigures(Report& report, const Options& options)
                  idle.cpuMsPerSecond <= kIdleGoalMs,
                  "something wakes the idle game: a timer left running or a poll");
 
-    TForm5& stop = *g.game->Form5;
+    TForm5& stop = qxtest::window<TForm5>(*g.game);
     g.game->session.playAlone(qx::TestKind::Stop);
     g.game->session.chooseLevel(10);
     runFor(200);

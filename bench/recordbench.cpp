@@ -82,8 +82,8 @@ void recordFigures(Report& report, const Options& options)
     report.line("the file: " + fixed(static_cast<double>(bytes) / (1024 * 1024), 2) +
                 " MB; a plain read takes " + fixed(readMs, 2) + " ms");
 
-    TForm13& viewer = *g.game->Form13;
-    probe(*g.game->Form1).recordsButton().click();
+    TForm13& viewer = qxtest::window<TForm13>(*g.game);
+    probe(qxtest::window<TForm1>(*g.game)).recordsButton().click();
     runFor(100);
     const double viewerMs = median(repeat(repeats, [&] {
         probe(viewer).testButton(qx::TestKind::Stop).click();
@@ -95,7 +95,7 @@ void recordFigures(Report& report, const Options& options)
         probe(viewer).rowCount() == kLines + 1 && g.dialogs.errors.isEmpty();
     // The chart of the same file, opened from the viewer: every line read
     // into a result, the days grouped, the figures summed, the chart drawn.
-    ProgressScreen& chart = *g.game->Progress;
+    ProgressScreen& chart = qxtest::window<ProgressScreen>(*g.game);
     const double chartMs = median(repeat(repeats, [&] {
         probe(viewer).chartButton().click();
         QCoreApplication::sendPostedEvents();

@@ -181,8 +181,8 @@ int scaleChild(char* argv[])
     QFile::remove(record);
     if (!QFile::link(path, record))
         return 2;
-    TForm13& viewer = *g.game->Form13;
-    probe(*g.game->Form1).recordsButton().click();
+    TForm13& viewer = qxtest::window<TForm13>(*g.game);
+    probe(qxtest::window<TForm1>(*g.game)).recordsButton().click();
     runFor(100);
     long long rows = 0;
     const std::int64_t startNs = monotonicNs();
@@ -193,8 +193,8 @@ int scaleChild(char* argv[])
         viewer.repaint();
         rows = probe(viewer).lineCount();
     } else if (mode == "chart") {
-        g.game->Progress->showTest(qx::testDef(qx::TestKind::Stop));
-        rows = probe(*g.game->Progress).damaged().text().isEmpty() ? 0 : 1;
+        qxtest::window<ProgressScreen>(*g.game).showTest(qx::testDef(qx::TestKind::Stop));
+        rows = probe(qxtest::window<ProgressScreen>(*g.game)).damaged().text().isEmpty() ? 0 : 1;
     } else if (mode == "export") {
         const QTemporaryDir out;
         rows = qx::csv::exportUser(g.records, g.user, out.path()).error.isEmpty() ? 1 : 0;

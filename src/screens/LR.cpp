@@ -3,7 +3,6 @@
 
 #include "screens/LR.h"
 
-#include "screens/mainform.h"
 #include "platform/timerperiod.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"

@@ -3,7 +3,6 @@
 
 #include "screens/frash.h"
 
-#include "screens/mainform.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
 

@@ -139,4 +139,33 @@ void Game::start()
     Form1->Show();
 }
 
+Form* Game::mainWindow() const
+{
+    return Form1.get();
+}
+
+void Game::open(Window window)
+{
+    switch (window) {
+    case Window::Registration:
+        Form11->ShowModal();
+        return;
+    case Window::Selection:
+        Form12->ShowModal();
+        return;
+    case Window::Records:
+        Form13->ShowModal();
+        return;
+    case Window::Deletion:
+        Form14->ShowModal();
+        return;
+    }
+}
+
+void Game::openProgress(const TestDef& test)
+{
+    Progress->showTest(test);
+    Progress->ShowModal();
+}
+
 } // namespace qx

@@ -3,12 +3,6 @@
 
 #include "screens/mainform.h"
 
-#include "screens/lvmenu.h"
-#include "screens/kiroku.h"
-#include "screens/regist.h"
-#include "screens/select.h"
-#include "screens/usrdelete.h"
-
 using namespace qx;
 
 TForm1::TForm1(Game& game)
@@ -93,7 +87,7 @@ TForm1::TForm1(Game& game)
          {0, 8},
          [this] {
              PlayClick();
-             this->game().Form11->ShowModal();
+             this->game().open(Game::Window::Registration);
          }},
         {&Image6,
          "選択",
@@ -102,7 +96,7 @@ TForm1::TForm1(Game& game)
          {152, 8},
          [this] {
              PlayClick();
-             this->game().Form12->ShowModal();
+             this->game().open(Game::Window::Selection);
          }},
         {&Image26,
          "記録",
@@ -111,7 +105,7 @@ TForm1::TForm1(Game& game)
          {303, 8},
          [this] {
              PlayClick();
-             this->game().Form13->ShowModal();
+             this->game().open(Game::Window::Records);
          }},
         {&Image28,
          "削除",
@@ -120,7 +114,7 @@ TForm1::TForm1(Game& game)
          {456, 8},
          [this] {
              PlayClick();
-             this->game().Form14->ShowModal();
+             this->game().open(Game::Window::Deletion);
          }},
     };
     for (std::size_t i = 0; i < std::size(buttons); ++i) {

@@ -3,7 +3,6 @@
 
 #include "screens/panel.h"
 
-#include "screens/mainform.h"
 #include "platform/clock.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"

@@ -3,7 +3,6 @@
 
 #include "screens/stop.h"
 
-#include "screens/mainform.h"
 #include "platform/timerperiod.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
