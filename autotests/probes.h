@@ -192,13 +192,6 @@ template <> struct qx::ScreenProbe<TForm1> {
             s.Image7, s.Image3, s.Image4, s.Image5, s.Image17, s.Image18, s.Image16};
         return qxtest::Control(buttons.at(static_cast<std::size_t>(qx::testDef(kind).number - 1)));
     }
-    std::vector<qxtest::Control> testButtons() const
-    {
-        std::vector<qxtest::Control> buttons;
-        for (const qx::TestDef& test : qx::kTests)
-            buttons.push_back(testButton(test.kind));
-        return buttons;
-    }
     qxtest::Control registerButton() const { return qxtest::Control(s.Image14); }
     qxtest::Control selectButton() const { return qxtest::Control(s.Image6); }
     qxtest::Control recordsButton() const { return qxtest::Control(s.Image26); }
@@ -387,6 +380,13 @@ template <> struct qx::ScreenProbe<TForm13> {
         const std::array<qx::Image*, qx::kTests.size()> buttons{
             s.Image5, s.Image6, s.Image7, s.Image8, s.Image11, s.Image10, s.Image9};
         return qxtest::Control(buttons.at(static_cast<std::size_t>(qx::testDef(kind).number - 1)));
+    }
+    // The records buttons as they stand, left to right: 総合 first.
+    qxtest::Control recordButton(int place) const
+    {
+        const std::array<qx::Image*, 8> buttons{s.Image12, s.Image5, s.Image6,  s.Image7,
+                                                s.Image8,  s.Image9, s.Image10, s.Image11};
+        return qxtest::Control(buttons.at(static_cast<std::size_t>(place)));
     }
     qxtest::Control backButton() const { return qxtest::Control(s.Image3); }
     qxtest::Control chartButton() const { return qxtest::Control(s.chartButton); }

@@ -135,18 +135,10 @@ void ViewerTest::buttonsSetLayoutAndHeading()
     QFETCH(int, tag);
     QFETCH(QString, heading);
     Viewer v;
-    const QList<qxtest::Control> buttons{probe(v.form).overallButton(),
-                                         probe(v.form).testButton(TestKind::Panel),
-                                         probe(v.form).testButton(TestKind::LR),
-                                         probe(v.form).testButton(TestKind::NMemory),
-                                         probe(v.form).testButton(TestKind::Stop),
-                                         probe(v.form).testButton(TestKind::Shape),
-                                         probe(v.form).testButton(TestKind::Box),
-                                         probe(v.form).testButton(TestKind::Reflex)};
     const bool ranking = tag == 0;
     // Start from the other layout, so that each button has to switch it.
-    buttons.at(ranking ? 1 : 0).click();
-    buttons.at(tag).click();
+    probe(v.form).recordButton(ranking ? 1 : 0).click();
+    probe(v.form).recordButton(tag).click();
     QVERIFY(v.f.dialogs.errors.isEmpty());
     QCOMPARE(probe(v.form).rankColumn().isVisible(), ranking);
     QCOMPARE(probe(v.form).tableView()->geometry(),
@@ -305,15 +297,7 @@ void ViewerTest::everyFieldTheGameWritesShowsWhole()
     QFETCH(QStringList, lines);
     Viewer v;
     writeLines(file, lines);
-    const std::array<qxtest::Control, 8> buttons{probe(v.form).overallButton(),
-                                                 probe(v.form).testButton(TestKind::Panel),
-                                                 probe(v.form).testButton(TestKind::LR),
-                                                 probe(v.form).testButton(TestKind::NMemory),
-                                                 probe(v.form).testButton(TestKind::Stop),
-                                                 probe(v.form).testButton(TestKind::Shape),
-                                                 probe(v.form).testButton(TestKind::Box),
-                                                 probe(v.form).testButton(TestKind::Reflex)};
-    buttons.at(static_cast<std::size_t>(button)).click();
+    probe(v.form).recordButton(button).click();
     const QTableView& grid = *probe(v.form).tableView();
     const QFontInfo shown(grid.font());
     QCOMPARE(shown.family(), QStringLiteral("IPAPGothic"));
@@ -402,15 +386,7 @@ void ViewerTest::aHugeFieldShowsAScreenful()
     QFETCH(QStringList, cells);
     Viewer v;
     qxtest::writeBytes(file, line + "\r\n");
-    const std::array<qxtest::Control, 8> buttons{probe(v.form).overallButton(),
-                                                 probe(v.form).testButton(TestKind::Panel),
-                                                 probe(v.form).testButton(TestKind::LR),
-                                                 probe(v.form).testButton(TestKind::NMemory),
-                                                 probe(v.form).testButton(TestKind::Stop),
-                                                 probe(v.form).testButton(TestKind::Shape),
-                                                 probe(v.form).testButton(TestKind::Box),
-                                                 probe(v.form).testButton(TestKind::Reflex)};
-    buttons.at(static_cast<std::size_t>(button)).click();
+    probe(v.form).recordButton(button).click();
     QVERIFY(v.f.dialogs.errors.isEmpty());
     QCOMPARE(row(v.form, 1), cells);
     QElapsedTimer timer;

@@ -146,20 +146,9 @@ Form* Game::mainWindow() const
 
 void Game::open(Window window)
 {
-    switch (window) {
-    case Window::Registration:
-        Form11->ShowModal();
-        return;
-    case Window::Selection:
-        Form12->ShowModal();
-        return;
-    case Window::Records:
-        Form13->ShowModal();
-        return;
-    case Window::Deletion:
-        Form14->ShowModal();
-        return;
-    }
+    // In the order of Window.
+    const std::array<Form*, 4> windows{Form11.get(), Form12.get(), Form13.get(), Form14.get()};
+    windows.at(static_cast<std::size_t>(window))->ShowModal();
 }
 
 void Game::openProgress(const TestDef& test)
