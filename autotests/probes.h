@@ -143,7 +143,6 @@ public:
             m_list->setCurrentItem(items.first());
     }
     void choose(int row) const { m_list->setCurrentRow(row); }
-    const QListWidget* widget() const { return m_list; }
     QAccessibleInterface* reader() const { return QAccessible::queryAccessibleInterface(m_list); }
 
 private:
@@ -306,8 +305,7 @@ template <> struct qx::ScreenProbe<TForm7> {
     qxtest::Control pictureBox() const { return qxtest::Control(s.Image4); }
     bool reactionRunning() const { return s.MMTimer1.Enabled(); }
     int reaction() const { return s.ReactionHundredths; }
-    // The random wait before the picture.
-    bool waiting() const { return s.Timer1.Enabled(); }
+    // The random wait before the picture, milliseconds.
     int waitMs() const { return s.Timer1.Interval(); }
     // The wait ends, as its timer would end it.
     void endWait() const { s.Timer1Timer(); }
