@@ -40,7 +40,7 @@ int main(int argc, char* argv[])
     qx::Services services{clock, random, sound, dialogs, records, QString::fromLocal8Bit(argv[1])};
     qx::Game game(services, qx::Game::Build::MenuFirst);
     game.start();
-    game.Form1->grab();
+    game.mainWindow()->grab();
     const QString folder = QDir(QString::fromLocal8Bit(argv[1])).filePath(QStringLiteral("art"));
     if (!qx::art::saveDrawnPictures(folder)) {
         QTextStream(stderr) << "qx-drawahead: cannot write " << folder << '\n';

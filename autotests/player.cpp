@@ -34,13 +34,13 @@ void enter(QWidget* form)
 // The panels in the order they lit, the first `wrong` of them missed.
 void clickPanels(GameFixture& f, int wrong)
 {
-    TForm2& s = *f.game->Form2;
-    QVERIFY(f.clock.advanceUntil([&] { return probe(s).panels()[0]->isEnabled(); }, kLimitMs));
-    for (int i = 0; i < probe(s).SequenceLength(); ++i) {
-        int tag = probe(s).LitSequence()[static_cast<std::size_t>(i)];
+    TForm2& s = f.window<TForm2>();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(s).panels()[0].isEnabled(); }, kLimitMs));
+    for (int i = 0; i < static_cast<int>(probe(s).litSequence().size()); ++i) {
+        int tag = probe(s).litSequence()[static_cast<std::size_t>(i)];
         if (i < wrong)
             tag = tag % 25 + 1;
-        QTest::mouseClick(probe(s).panels()[static_cast<std::size_t>(tag - 1)], Qt::LeftButton);
+        probe(s).panels()[static_cast<std::size_t>(tag - 1)].mouseClick(Qt::LeftButton);
     }
 }
 
@@ -57,23 +57,20 @@ void typeAnswer(GameFixture& f, const Answer& answer, std::function<QString()> s
 
 void stopAt(GameFixture& f, int late)
 {
-    TForm5& s = *f.game->Form5;
+    TForm5& s = f.window<TForm5>();
     QVERIFY(f.clock.advanceUntil(
-        [&] {
-            return probe(s).MMTimer1().Enabled() &&
-                   probe(s).ClockHundredths() == probe(s).TargetHundredths() + late;
-        },
+        [&] { return probe(s).clockRunning() && probe(s).clock() == probe(s).target() + late; },
         kLimitMs));
     enter(&s);
 }
 
 void react(GameFixture& f, int ms)
 {
-    TForm7& s = *f.game->Form7;
+    TForm7& s = f.window<TForm7>();
     if (ms < 0) {
         QVERIFY(f.clock.advanceUntil([&] { return s.KeyPreview; }, kLimitMs));
     } else {
-        QVERIFY(f.clock.advanceUntil([&] { return probe(s).MMTimer1().Enabled(); }, kLimitMs));
+        QVERIFY(f.clock.advanceUntil([&] { return probe(s).reactionRunning(); }, kLimitMs));
         f.clock.advance(ms);
     }
     enter(&s);
@@ -81,21 +78,21 @@ void react(GameFixture& f, int ms)
 
 void countBoxes(GameFixture& f, const Answer& answer)
 {
-    TForm8& s = *f.game->Form8;
-    QVERIFY(f.clock.advanceUntil([&] { return probe(s).Edit1()->isEnabled(); }, kLimitMs));
+    TForm8& s = f.window<TForm8>();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(s).answerBox().isEnabled(); }, kLimitMs));
     f.clock.advance(answer.ms);
-    const int typed = probe(s).BoxCount() + (answer.right ? 0 : 1);
-    QTest::keyClicks(probe(s).Edit1(), QString::number(typed));
-    QTest::keyClick(probe(s).Edit1(), Qt::Key_Return);
+    const int typed = probe(s).boxCount() + (answer.right ? 0 : 1);
+    probe(s).answerBox().type(QString::number(typed));
+    probe(s).answerBox().key(Qt::Key_Return);
 }
 
 void chooseShape(GameFixture& f, const Answer& answer)
 {
-    TForm6& s = *f.game->Form6;
+    TForm6& s = f.window<TForm6>();
     f.clock.advance(answer.ms);
-    const int right = probe(s).ShapeOrder()[8];
+    const int right = probe(s).shapeOrder()[8];
     const int tag = answer.right ? right : right % 9 + 1;
-    QTest::mouseClick(probe(s).answerButtons()[static_cast<std::size_t>(tag - 1)], Qt::LeftButton);
+    probe(s).answerButtons()[static_cast<std::size_t>(tag - 1)].mouseClick(Qt::LeftButton);
 }
 
 // Every stage's first question waits for its start button.
@@ -103,9 +100,9 @@ void start(GameFixture& f, int stage)
 {
     TestScreen* screen = f.game->screenOf(kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    QCOMPARE(frame(*screen).modeLabel()->Caption(), TestScreen::tr("総合"));
-    QVERIFY(frame(*screen).stagePicture()->hasPicture());
-    frame(*screen).startButton()->click();
+    QCOMPARE(frame(*screen).modeLabel().text(), TestScreen::tr("総合"));
+    QVERIFY(frame(*screen).stagePicture().hasPicture());
+    frame(*screen).startButton().click();
 }
 
 // Each stage plays its questions with the answers of the run below and adds
@@ -122,7 +119,7 @@ void playPanel(GameFixture& f, int& points)
 
 void playLR(GameFixture& f, int& points)
 {
-    typeAnswer(f, {}, [&f] { return QString::number(probe(*f.game->Form3).ShownNumber()); });
+    typeAnswer(f, {}, [&f] { return QString::number(probe(f.window<TForm3>()).shownNumber()); });
     start(f, 2);
     for (int q = 0; q < 5; ++q)
         dismissDialog(f);
@@ -134,7 +131,7 @@ void playNMemory(GameFixture& f, int& points)
 {
     // The fourth answer drops its last digit: wrong, 6 of 7 positions.
     f.dialogs.whileAsking = [&f] {
-        const QString digits = probe(*f.game->Form4).ShownDigits();
+        const QString digits = probe(f.window<TForm4>()).shownDigits();
         f.dialogs.answers.push_back(f.game->session.run().question() == 4 ? digits.chopped(1)
                                                                           : digits);
     };
@@ -156,7 +153,7 @@ void playStop(GameFixture& f, int& points)
                                          kLimitMs));
     }
     QVERIFY(
-        f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, kLimitMs));
+        f.clock.advanceUntil([&] { return f.game->modal.top() == &f.window<TForm7>(); }, kLimitMs));
     points += 300 + 300 + 95 + 300 + 300;
 }
 
@@ -219,35 +216,31 @@ Answer after(int ms, bool right)
 
 void dismissDialog(GameFixture& f)
 {
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, kLimitMs));
-    enter(f.game->Form10.get());
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, kLimitMs));
+    enter(&f.window<TForm10>());
 }
 
 void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& answers)
 {
     if (QTest::currentTestFailed())
         return;
-    auto menu = probe(*f.game->Form1);
-    const std::array<Image*, kTests.size()> buttons{menu.Image7(), menu.Image3(),  menu.Image4(),
-                                                    menu.Image5(), menu.Image17(), menu.Image18(),
-                                                    menu.Image16()};
     const TestDef& test = testDef(kind);
-    buttons.at(static_cast<std::size_t>(test.number - 1))->click();
+    probe(f.window<TForm1>()).testButton(kind).click();
     if (test.hasLevels)
-        probe(*f.game->Form9).levelButtons()[static_cast<std::size_t>(level - 1)]->click();
+        probe(f.window<TForm9>()).levelButton(level).click();
     TestScreen& screen = *f.game->screenOf(test);
     QCOMPARE(f.game->modal.top(), &screen);
 
     for (const Answer& answer : answers) {
         if (kind == TestKind::LR)
             typeAnswer(f, answer,
-                       [&f] { return QString::number(probe(*f.game->Form3).ShownNumber()); });
+                       [&f] { return QString::number(probe(f.window<TForm3>()).shownNumber()); });
         else if (kind == TestKind::NMemory)
-            typeAnswer(f, answer, [&f] { return probe(*f.game->Form4).ShownDigits(); });
+            typeAnswer(f, answer, [&f] { return probe(f.window<TForm4>()).shownDigits(); });
         // The stop screen's start comes back after its reveal.
-        QVERIFY(f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); },
+        QVERIFY(f.clock.advanceUntil([&] { return frame(screen).startButton().isEnabled(); },
                                      kLimitMs));
-        frame(screen).startButton()->click();
+        frame(screen).startButton().click();
         switch (kind) {
         case TestKind::Panel:
             clickPanels(f, answer.right ? 0 : 1);
@@ -276,10 +269,10 @@ void playSingle(GameFixture& f, TestKind kind, int level, const QList<Answer>& a
     }
     // Leaving in the middle of the stop screen's reveal would lose its line.
     QVERIFY(
-        f.clock.advanceUntil([&] { return frame(screen).startButton()->isEnabled(); }, kLimitMs));
-    frame(screen).backButton()->click();
+        f.clock.advanceUntil([&] { return frame(screen).startButton().isEnabled(); }, kLimitMs));
+    frame(screen).backButton().click();
     if (test.hasLevels)
-        probe(*f.game->Form9).Image14()->click();
+        probe(f.window<TForm9>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
 }
 

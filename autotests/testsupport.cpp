@@ -21,6 +21,21 @@
 
 namespace qxtest {
 
+void Control::mouseClick(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint at) const
+{
+    QTest::mouseClick(m_widget, button, modifiers, at);
+}
+
+void Control::key(Qt::Key key, Qt::KeyboardModifiers modifiers) const
+{
+    QTest::keyClick(m_widget, key, modifiers);
+}
+
+void Control::type(const QString& text) const
+{
+    QTest::keyClicks(m_widget, text);
+}
+
 QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&)
 {
     prompts.append(caption + QLatin1Char('/') + prompt);
@@ -159,25 +174,19 @@ void GameFixture::openAlone(qx::TestKind kind, int level)
 
 void GameFixture::enterStage(const char* testId, int score)
 {
-    qx::OverallRun& run = qx::ScreenProbe<qx::Session>{game->session}.run();
-    run.begin();
-    while (QLatin1String(run.stage()->testId) != QLatin1String(testId)) {
-        while (run.countQuestion() < run.stage()->questions) {
-        }
-        run.afterQuestion();
-    }
-    run.addPoints(score);
+    qx::ScreenProbe<qx::Session>{game->session}.reachStage(
+        *qx::findTest(QString::fromLatin1(testId)), score);
 }
 
 void verifyAtRest(GameFixture& f, qx::TestScreen& screen)
 {
-    const TForm1& menu = *f.game->Form1;
+    const TForm1& menu = f.window<TForm1>();
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->session.run().question(), 0);
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!frame(screen).stagePicture()->hasPicture());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
+    QVERIFY(!frame(screen).stagePicture().hasPicture());
+    QVERIFY(frame(screen).startButton().isEnabled());
 }
 
 } // namespace qxtest

@@ -91,6 +91,8 @@ public:
     void selectUser(const QString& name);
     // Single play of a test, as the menu and the level selection open it.
     void openAlone(qx::TestKind kind, int level = 1);
+    // One of the game's windows: f.window<TForm10>().
+    template <class W> W& window() { return qxtest::window<W>(*game); }
     // An overall run that has reached the stage of a test with the points
     // given, as the run's earlier stages would leave it.
     void enterStage(const char* testId, int score = 0);

@@ -102,96 +102,96 @@ const std::vector<Scene>& scenes()
 {
     static const std::vector<Scene> all = {
         {"main menu",
-         [](Fixture& f) -> Form* { return f.game->Form1.get(); },
+         [](Fixture& f) -> Form* { return &f.window<TForm1>(); },
          {"個別トレーニング", "ユーザー名：山田"}},
         {"level selection",
          [](Fixture& f) {
              f.game->session.playAlone(TestKind::Stop);
-             return f.game->Form9.get();
+             return &f.window<TForm9>();
          },
          {"ストップ", "レベル1", "レベル10"}},
         {"panel",
-         [](Fixture& f) { return singlePlay(f, f.game->Form2.get(), "panel"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm2>(), "panel"); },
          {"赤く光った順にクリックしていって下さい", "レベル1"}},
         {"L-R",
-         [](Fixture& f) { return singlePlay(f, f.game->Form3.get(), "L-R"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm3>(), "L-R"); },
          {"左から右に移動している数字を当てて下さい"}},
         {"N-memory",
-         [](Fixture& f) { return singlePlay(f, f.game->Form4.get(), "N_memory"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm4>(), "N_memory"); },
          {"でてくる数字を記憶して下さい"}},
         {"stop at rest",
-         [](Fixture& f) { return singlePlay(f, f.game->Form5.get(), "stop"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm5>(), "stop"); },
          {"指定された秒になったらENTERを押して止めて下さい", "指定秒数", "3:00", "00:00"}},
         {"stop, stopped",
          [](Fixture& f) {
-             Form* screen = singlePlay(f, f.game->Form5.get(), "stop");
-             frame(*f.game->Form5).startButton()->click();
+             Form* screen = singlePlay(f, &f.window<TForm5>(), "stop");
+             frame(f.window<TForm5>()).startButton().click();
              f.clock.advance(3050);
              QTest::keyClick(screen, Qt::Key_Return);
              return screen;
          },
          {"03:05", "+00:05"}},
         {"shape",
-         [](Fixture& f) { return singlePlay(f, f.game->Form6.get(), "shape"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm6>(), "shape"); },
          {"上の図には無い形を選んで下さい"}},
         {"Reflex",
-         [](Fixture& f) { return singlePlay(f, f.game->Form7.get(), "Reflex"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm7>(), "Reflex"); },
          {"上のボックス内に絵が表示されたらENTERを押してください"}},
         {"box",
-         [](Fixture& f) { return singlePlay(f, f.game->Form8.get(), "box"); },
+         [](Fixture& f) { return singlePlay(f, &f.window<TForm8>(), "box"); },
          {"箱の数を数えてください", "箱の数", "個"}},
         {"overall stage, first question",
          [](Fixture& f) {
              f.enterStage("panel");
-             f.game->Form2->ShowModal();
-             frame(*f.game->Form2).startButton()->click();
-             return f.game->Form2.get();
+             f.window<TForm2>().ShowModal();
+             frame(f.window<TForm2>()).startButton().click();
+             return &f.window<TForm2>();
          },
          {"総合", "STAGE 1", "1問目"}},
         {"stage dialog",
          [](Fixture& f) {
-             singlePlay(f, f.game->Form2.get(), "panel");
-             f.game->Form10->setResult(QStringLiteral("不正解"), QStringLiteral("正解：12345"),
-                                       QStringLiteral("あなたの答え：12354"));
-             f.game->Form10->Show(f.game->Form2.get());
-             return f.game->Form10.get();
+             singlePlay(f, &f.window<TForm2>(), "panel");
+             f.window<TForm10>().setResult(QStringLiteral("不正解"), QStringLiteral("正解：12345"),
+                                           QStringLiteral("あなたの答え：12354"));
+             f.window<TForm10>().Show(&f.window<TForm2>());
+             return &f.window<TForm10>();
          },
          {"不正解", "正解：12345", "あなたの答え：12354", "ENTERを押して下さい"}},
         {"registration",
          [](Fixture& f) {
-             f.game->Form11->ShowModal();
-             return f.game->Form11.get();
+             f.window<TForm11>().ShowModal();
+             return &f.window<TForm11>();
          },
          {art::logoWord(), "ユーザー登録します", "名前を登録して下さい", "名前"}},
         {"user selection",
          [](Fixture& f) {
-             f.game->Form12->ShowModal();
-             return f.game->Form12.get();
+             f.window<TForm12>().ShowModal();
+             return &f.window<TForm12>();
          },
          {"ユーザー選択します", "ユーザー名をクリックして下さい", "ユーザー名", "山田"}},
         {"records",
          [](Fixture& f) {
-             f.game->Form13->ShowModal();
-             return f.game->Form13.get();
+             f.window<TForm13>().ShowModal();
+             return &f.window<TForm13>();
          },
          {"記録"}},
         {"user deletion",
          [](Fixture& f) {
-             f.game->Form14->ShowModal();
-             return f.game->Form14.get();
+             f.window<TForm14>().ShowModal();
+             return &f.window<TForm14>();
          },
          {"ユーザーを削除します", "名前をクリックしてください", "名前", "山田"}},
         {"score",
          [](Fixture& f) {
-             f.game->Form15->ShowModal();
-             return f.game->Form15.get();
+             f.window<TForm15>().ShowModal();
+             return &f.window<TForm15>();
          },
          {"点数：0", "順位"}},
         {"progress",
          [](Fixture& f) {
-             f.game->Progress->showTest(testDef(TestKind::Panel));
-             f.game->Progress->ShowModal();
-             return f.game->Progress.get();
+             f.window<ProgressScreen>().showTest(testDef(TestKind::Panel));
+             f.window<ProgressScreen>().ShowModal();
+             return &f.window<ProgressScreen>();
          },
          {"パネルの成績"}},
     };
@@ -304,13 +304,14 @@ void AccessibilityTest::choosingAUserThroughTheReaderIsAClick()
     Fixture f;
     users::registerUser(qxtest::records(), QStringLiteral("佐藤"));
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
-    Form* screen = deletion ? static_cast<Form*>(f.game->Form14.get()) : f.game->Form12.get();
+    Form* screen = deletion ? static_cast<Form*>(&f.window<TForm14>()) : &f.window<TForm12>();
     screen->ShowModal();
-    QListWidget* list =
-        deletion ? probe(*f.game->Form14).ListBox1() : probe(*f.game->Form12).ListBox1();
-    Image* ok = deletion ? probe(*f.game->Form14).Image2() : probe(*f.game->Form12).Image5();
+    const qxtest::NameList list =
+        deletion ? probe(f.window<TForm14>()).users() : probe(f.window<TForm12>()).users();
+    const qxtest::Control ok =
+        deletion ? probe(f.window<TForm14>()).okButton() : probe(f.window<TForm12>()).okButton();
 
-    QAccessibleInterface* listReader = QAccessible::queryAccessibleInterface(list);
+    QAccessibleInterface* listReader = list.reader();
     QAccessibleInterface* item = itemNamed(listReader, QStringLiteral("山田"));
     QVERIFY(item);
     if (byRow) {
@@ -321,8 +322,7 @@ void AccessibilityTest::choosingAUserThroughTheReaderIsAClick()
         item->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
     }
     QVERIFY(item->state().selected);
-    QAccessible::queryAccessibleInterface(ok)->actionInterface()->doAction(
-        QAccessibleActionInterface::pressAction());
+    ok.reader()->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
 
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join('\n')));
     if (deletion) {
@@ -330,7 +330,7 @@ void AccessibilityTest::choosingAUserThroughTheReaderIsAClick()
         QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/山田")));
         QVERIFY(QFileInfo::exists(QStringLiteral("Rec/佐藤")));
     } else {
-        QCOMPARE(f.game->Form1->UserName(), QStringLiteral("山田"));
+        QCOMPARE(f.window<TForm1>().UserName(), QStringLiteral("山田"));
         QVERIFY(!screen->isVisible());
     }
 }

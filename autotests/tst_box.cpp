@@ -25,19 +25,19 @@ const QString kRecord = QStringLiteral("Rec/u/box.dat");
 
 int visibleBoxes(TForm8& screen)
 {
-    return static_cast<int>(std::count_if(probe(screen).boxes().begin(),
-                                          probe(screen).boxes().end(),
-                                          [](Image* box) { return box->isVisible(); }));
+    const std::vector<qxtest::Control> boxes = probe(screen).boxes();
+    return static_cast<int>(
+        std::count_if(boxes.begin(), boxes.end(), [](const auto& box) { return box.isVisible(); }));
 }
 
 // Types the text into the field after ms and presses ENTER there.
 void answer(qxtest::GameFixture& f, int ms, const QString& text)
 {
-    TForm8& screen = *f.game->Form8;
-    QVERIFY(probe(screen).Edit1()->isEnabled());
+    TForm8& screen = f.window<TForm8>();
+    QVERIFY(probe(screen).answerBox().isEnabled());
     f.clock.advance(ms);
-    QTest::keyClicks(probe(screen).Edit1(), text);
-    QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
+    probe(screen).answerBox().type(text);
+    probe(screen).answerBox().key(Qt::Key_Return);
 }
 
 } // namespace
@@ -104,56 +104,56 @@ void BoxTest::singlePlayWritesTheCountAsTyped()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:06:52,14,13\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
-    probe(menu).Image18()->click();
-    TForm8& screen = *f.game->Form8;
+    TForm1& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::Box).click();
+    TForm8& screen = f.window<TForm8>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(!probe(screen).Edit1()->isEnabled());
+    QVERIFY(!probe(screen).answerBox().isEnabled());
 
-    frame(screen).startButton()->click();
-    QVERIFY(!frame(screen).startButton()->isEnabled());
+    frame(screen).startButton().click();
+    QVERIFY(!frame(screen).startButton().isEnabled());
     QVERIFY(!f.sound.played.contains(QStringLiteral("wav/cd.wav")));
-    const int count = probe(screen).BoxCount();
+    const int count = probe(screen).boxCount();
     QCOMPARE(visibleBoxes(screen), count);
     // The right count with a leading zero, kept as typed.
     const QString typed = QStringLiteral("0") + QString::number(count);
     answer(f, 531, typed);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("時間：00:00:53"));
-    QCOMPARE(probe(*f.game->Form10).Label2()->text(),
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("時間：00:00:53"));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(),
              QStringLiteral("正解個数：%1  入力数%2").arg(count).arg(typed));
     QCOMPARE(menu.CurrentTest(), QStringLiteral("box"));
-    QVERIFY(probe(screen).Edit1()->text().isEmpty());
-    QVERIFY(!probe(screen).Edit1()->isEnabled());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(probe(screen).answerBox().text().isEmpty());
+    QVERIFY(!probe(screen).answerBox().isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
     QCOMPARE(visibleBoxes(screen), count);
     QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,○,00:00:53,%1,%2\r\n").arg(count).arg(typed)) +
         old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     // A wrong count is written as typed, space and all.
-    frame(screen).startButton()->click();
-    const int second = probe(screen).BoxCount();
+    frame(screen).startButton().click();
+    const int second = probe(screen).boxCount();
     answer(f, 1000, QStringLiteral("1 2"));
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,00:01:00,%1,1 2\r\n").arg(second)));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
     // A pasted count of two lines is taken as its first line.
-    frame(screen).startButton()->click();
-    const int third = probe(screen).BoxCount();
+    frame(screen).startButton().click();
+    const int third = probe(screen).boxCount();
     f.clock.advance(200);
-    probe(screen).Edit1()->insert(QString::number(third) + QStringLiteral("\r\n99"));
-    QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
+    probe(screen).answerBox().paste(QString::number(third) + QStringLiteral("\r\n99"));
+    probe(screen).answerBox().key(Qt::Key_Return);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,○,00:00:20,%1,%1\r\n").arg(third)));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(visibleBoxes(screen), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -163,12 +163,12 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("box");
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     screen.ShowModal();
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
     // Answer times in ms and whether the count is right: 150, 0, -100, 400,
     // 390, 0 and 1 points.
@@ -176,32 +176,32 @@ void BoxTest::overallStageScoresSevenQuestionsAndHandsOverToShape()
     const bool right[] = {true, false, true, true, true, false, true};
     const int totals[] = {150, 150, 50, 450, 840, 840, 841};
     int before = 0;
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (int q = 0; q < 7; ++q) {
         QCOMPARE(f.game->session.run().question(), q + 1);
-        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
-        QCOMPARE(visibleBoxes(screen), probe(screen).BoxCount());
-        answer(f, ms[q], QString::number(probe(screen).BoxCount() + (right[q] ? 0 : 1)));
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(visibleBoxes(screen), probe(screen).boxCount());
+        answer(f, ms[q], QString::number(probe(screen).boxCount() + (right[q] ? 0 : 1)));
         QCOMPARE(menu.TotalScore(), totals[q]);
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+        QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form6.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm6>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.TotalScore(), 841);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
-    frame(*f.game->Form6).backButton()->click();
+    frame(f.window<TForm6>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->session.run().question(), 0);
     QCOMPARE(visibleBoxes(screen), 0);
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!frame(screen).stagePicture()->hasPicture());
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
+    QVERIFY(!frame(screen).stagePicture().hasPicture());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -210,16 +210,16 @@ void BoxTest::missingRecordFileLeavesTheFieldClearedAndDisabled()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(kRecord);
-    TForm8& screen = *f.game->Form8;
+    TForm8& screen = f.window<TForm8>();
     screen.ShowModal();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     answer(f, 100, QStringLiteral("5"));
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/box.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(probe(screen).Edit1()->text().isEmpty());
-    QVERIFY(!probe(screen).Edit1()->isEnabled());
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QCOMPARE(probe(screen).BoxCount(), 0);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QVERIFY(probe(screen).answerBox().text().isEmpty());
+    QVERIFY(!probe(screen).answerBox().isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
+    QCOMPARE(probe(screen).boxCount(), 0);
 }
 
 QTEST_MAIN(BoxTest)

@@ -87,34 +87,32 @@ void BusyMachineTest::writtenTimeIsTheTimeThatPassed()
     };
     f.openAlone(findTest(test)->kind, 1);
     if (test == QLatin1String("stop")) {
-        TForm5& screen = *f.game->Form5;
-        frame(screen).startButton()->click();
+        TForm5& screen = f.window<TForm5>();
+        frame(screen).startButton().click();
         play();
         // The running clock shows the time that passed too.
-        QCOMPARE(probe(screen).ClockHundredths(), (beforeMs + stalledMs + afterMs) / 10);
+        QCOMPARE(probe(screen).clock(), (beforeMs + stalledMs + afterMs) / 10);
         pressEnterStamped(&screen, 0);
         f.clock.advance(1000);
         QCOMPARE(firstRecord(QStringLiteral("stop.dat")), written);
     } else if (test == QLatin1String("Reflex")) {
-        TForm7& screen = *f.game->Form7;
-        frame(screen).startButton()->click();
-        QVERIFY(f.clock.advanceUntil([&] { return probe(screen).MMTimer1().Enabled(); }, 8000));
+        TForm7& screen = f.window<TForm7>();
+        frame(screen).startButton().click();
+        QVERIFY(f.clock.advanceUntil([&] { return probe(screen).reactionRunning(); }, 8000));
         play();
         pressEnterStamped(&screen, 0);
         QCOMPARE(firstRecord(QStringLiteral("Reflex.dat")), written);
     } else if (test == QLatin1String("shape")) {
-        TForm6& screen = *f.game->Form6;
-        frame(screen).startButton()->click();
+        TForm6& screen = f.window<TForm6>();
+        frame(screen).startButton().click();
         play();
-        probe(screen)
-            .answerButtons()[static_cast<std::size_t>(probe(screen).ShapeOrder()[8] - 1)]
-            ->click();
+        probe(screen).answerButton(probe(screen).shapeOrder()[8]).click();
         QCOMPARE(firstRecord(QStringLiteral("shape.dat")), written);
     } else {
-        TForm8& screen = *f.game->Form8;
-        frame(screen).startButton()->click();
+        TForm8& screen = f.window<TForm8>();
+        frame(screen).startButton().click();
         play();
-        QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
+        probe(screen).answerBox().key(Qt::Key_Return);
         QVERIFY(firstRecord(QStringLiteral("box.dat")).startsWith(written));
     }
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -127,17 +125,17 @@ void BusyMachineTest::lrRunLastsItsDesignedTimeThroughAStall()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::LR, 3); // two digits at 2 ms
-    TForm3& screen = *f.game->Form3;
+    TForm3& screen = f.window<TForm3>();
     std::int64_t askedNs = 0;
     f.dialogs.whileAsking = [&] { askedNs = f.clock.nowNs(); };
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).MMTimer1().Enabled(); }, 3000));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).running(); }, 3000));
     const std::int64_t runStartNs = f.clock.nowNs();
     f.clock.advance(100);
     f.clock.stall(300);
     QVERIFY(f.clock.advanceUntil([&] { return askedNs != 0; }, 1000));
     QCOMPARE((askedNs - runStartNs) / kNsPerMs, 602);
-    QCOMPARE(probe(screen).TextX(), 602);
+    QCOMPARE(probe(screen).numberX(), 602);
 }
 
 void BusyMachineTest::reactionRunsFromThePictureToTheKeyGoingDown_data()
@@ -158,14 +156,14 @@ void BusyMachineTest::reactionRunsFromThePictureToTheKeyGoingDown()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Reflex);
-    TForm7& screen = *f.game->Form7;
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).MMTimer1().Enabled(); }, 8000));
+    TForm7& screen = f.window<TForm7>();
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).reactionRunning(); }, 8000));
     const std::int64_t shownMs = f.clock.nowNs() / kNsPerMs;
     f.clock.advance(handledMs);
     pressEnterStamped(&screen, static_cast<std::uint64_t>(shownMs + downMs));
     QCOMPARE(firstRecord(QStringLiteral("Reflex.dat")), written);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), written);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), written);
 }
 
 QTEST_MAIN(BusyMachineTest)

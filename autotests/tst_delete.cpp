@@ -21,18 +21,15 @@ namespace {
 
 QStringList listed(TForm14& form)
 {
-    QStringList names;
-    for (int i = 0; i < probe(form).ListBox1()->count(); ++i)
-        names.append(probe(form).ListBox1()->item(i)->text());
+    QStringList names = probe(form).users().names();
     names.sort();
     return names;
 }
 
 void choose(TForm14& form, const QString& name)
 {
-    const QList<QListWidgetItem*> items = probe(form).ListBox1()->findItems(name, Qt::MatchExactly);
-    QCOMPARE(items.size(), 1);
-    probe(form).ListBox1()->setCurrentItem(items.first());
+    QCOMPARE(probe(form).users().names().count(name), 1);
+    probe(form).users().choose(name);
 }
 
 } // namespace
@@ -59,28 +56,28 @@ void DeleteTest::freshUserIsRemoved()
     qxtest::GameFixture f;
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
     users::registerUser(qxtest::records(), QStringLiteral("b"));
-    probe(*f.game->Form1).Image28()->click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     QCOMPARE(f.game->modal.top(), &form);
     QCOMPARE(form.pos(), QPoint(211, 149));
     QCOMPARE(listed(form), (QStringList{"b", "山田"}));
 
     // Nothing chosen: the list-index error, and nothing goes.
-    probe(form).Image2()->click();
+    probe(form).okButton().click();
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
     QVERIFY(f.dialogs.messages.isEmpty());
     QCOMPARE(users::list(qxtest::records()).size(), 2);
 
     choose(form, QStringLiteral("山田"));
-    probe(form).Image2()->click();
+    probe(form).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     QVERIFY(!QFileInfo::exists(QStringLiteral("Rec/山田")));
     QCOMPARE(listed(form), QStringList{"b"});
     QCOMPARE(f.game->modal.top(), &form);
     QVERIFY(QFileInfo::exists(QStringLiteral("Rec/record.dat")));
 
-    probe(form).Image3()->click();
+    probe(form).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
 }
 
@@ -101,10 +98,10 @@ void DeleteTest::whatIsNotARecordFolderStays()
     qxtest::writeBytes(QStringLiteral("Rec/plain"), "plain");
     QVERIFY(QFile::link(QStringLiteral("plain"), QStringLiteral("Rec/filelink")));
 
-    probe(*f.game->Form1).Image28()->click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     choose(form, entry);
-    probe(form).Image2()->click();
+    probe(form).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
     QVERIFY(listed(form).contains(entry));
 
@@ -146,10 +143,10 @@ void DeleteTest::userFolderThatIsALink()
     const QByteArray written("2026/12/08,\x81\x9B,00:12:3\r\nkeep\r\n");
     QCOMPARE(qxtest::readBytes(QStringLiteral("outside/shape.dat")), written);
 
-    probe(*f.game->Form1).Image28()->click();
-    TForm14& form = *f.game->Form14;
+    probe(f.window<TForm1>()).deleteButton().click();
+    TForm14& form = f.window<TForm14>();
     choose(form, QStringLiteral("link"));
-    probe(form).Image2()->click();
+    probe(form).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
     QVERIFY(listed(form).isEmpty());
     QVERIFY(!QFileInfo(QStringLiteral("Rec/link")).isSymLink());
@@ -163,19 +160,22 @@ void DeleteTest::runStateIsUntouched()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
-    probe(menu).Image28()->click();
-    choose(*f.game->Form14, QStringLiteral("u"));
-    probe(*f.game->Form14).Image2()->click();
+    TForm1& menu = f.window<TForm1>();
+    probe(menu).deleteButton().click();
+    choose(f.window<TForm14>(), QStringLiteral("u"));
+    probe(f.window<TForm14>()).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除しました"});
-    probe(*f.game->Form14).Image3()->click();
+    probe(f.window<TForm14>()).backButton().click();
 
     QCOMPARE(menu.UserName(), QStringLiteral("u"));
-    QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：u"));
-    for (Image* button : {probe(menu).Image26(), probe(menu).Image24(), probe(menu).Image7(),
-                          probe(menu).Image3(), probe(menu).Image4(), probe(menu).Image5(),
-                          probe(menu).Image17(), probe(menu).Image18(), probe(menu).Image16()})
-        QVERIFY(button->isEnabled());
+    QCOMPARE(probe(menu).userLabel().text(), QStringLiteral("ユーザー名：u"));
+    for (const qxtest::Control& button :
+         {probe(menu).recordsButton(), probe(menu).overallButton(),
+          probe(menu).testButton(TestKind::Panel), probe(menu).testButton(TestKind::LR),
+          probe(menu).testButton(TestKind::NMemory), probe(menu).testButton(TestKind::Stop),
+          probe(menu).testButton(TestKind::Reflex), probe(menu).testButton(TestKind::Box),
+          probe(menu).testButton(TestKind::Shape)})
+        QVERIFY(button.isEnabled());
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
 }
@@ -197,11 +197,11 @@ void DeleteTest::readOnlyRecordFileKeepsTheFolder()
     const QString path = qxtest::records().resultPath(QStringLiteral("u"), file);
     qxtest::writeBytes(path, "keep\r\n");
     QVERIFY(QFile::setPermissions(path, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
-    probe(*f.game->Form1).Image28()->click();
-    choose(*f.game->Form14, QStringLiteral("u"));
-    probe(*f.game->Form14).Image2()->click();
+    probe(f.window<TForm1>()).deleteButton().click();
+    choose(f.window<TForm14>(), QStringLiteral("u"));
+    probe(f.window<TForm14>()).okButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"削除できませんでした"});
-    QVERIFY(listed(*f.game->Form14).contains(QStringLiteral("u")));
+    QVERIFY(listed(f.window<TForm14>()).contains(QStringLiteral("u")));
     QCOMPARE(qxtest::readBytes(path), QByteArray("keep\r\n"));
     QCOMPARE(QDir(QStringLiteral("Rec/u")).entryList(QDir::Files), QStringList{file});
 }

@@ -27,12 +27,12 @@ using namespace qx;
 namespace {
 void answerPanels(qxtest::GameFixture& f)
 {
-    TForm2& screen = *f.game->Form2;
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0]->isEnabled(); }, 20000));
-    for (int i = 0; i < probe(screen).SequenceLength(); ++i)
-        QTest::mouseClick(probe(screen).panels()[static_cast<std::size_t>(
-                              probe(screen).LitSequence()[static_cast<std::size_t>(i)] - 1)],
-                          Qt::LeftButton);
+    TForm2& screen = f.window<TForm2>();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
+    for (int i = 0; i < static_cast<int>(probe(screen).litSequence().size()); ++i)
+        probe(screen)
+            .panel(probe(screen).litSequence()[static_cast<std::size_t>(i)])
+            .mouseClick(Qt::LeftButton);
 }
 } // namespace
 
@@ -59,19 +59,19 @@ void DialogTest::otherKeysDoNothing()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel);
-    frame(*f.game->Form2).startButton()->click();
+    frame(f.window<TForm2>()).startButton().click();
     answerPanels(f);
-    TForm10& dialog = *f.game->Form10;
+    TForm10& dialog = f.window<TForm10>();
     QVERIFY(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_A);
     QTest::keyClick(&dialog, Qt::Key_Space);
     QVERIFY(dialog.isVisible());
     QTest::keyClick(&dialog, Qt::Key_Return);
     QVERIFY(!dialog.isVisible());
-    QVERIFY(probe(dialog).ShadowLabel2()->Caption().isEmpty());
+    QVERIFY(probe(dialog).verdict().text().isEmpty());
     // Single play: back on the test screen, ready for another question.
-    QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QVERIFY(frame(*f.game->Form2).startButton()->isEnabled());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm2>());
+    QVERIFY(frame(f.window<TForm2>()).startButton().isEnabled());
     QCOMPARE(f.game->session.run().question(), 0);
 }
 
@@ -79,14 +79,14 @@ void DialogTest::closeBoxActsLikeEnter()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    probe(*f.game->Form1).Image24()->click();
-    frame(*f.game->Form2).startButton()->click();
+    probe(f.window<TForm1>()).overallButton().click();
+    frame(f.window<TForm2>()).startButton().click();
     answerPanels(f);
-    f.game->Form10->close();
-    QVERIFY(!f.game->Form10->isVisible());
+    f.window<TForm10>().close();
+    QVERIFY(!f.window<TForm10>().isVisible());
     // The next question started at once, with its countdown.
     QCOMPARE(f.game->session.run().question(), 2);
-    QVERIFY(probe(*f.game->Form2).Panel27()->isVisible());
+    QVERIFY(probe(f.window<TForm2>()).countdownBox().isVisible());
 }
 
 void DialogTest::dialogStaysOverTheScreenThatOpenedIt_data()
@@ -107,14 +107,14 @@ void DialogTest::dialogStaysOverTheScreenThatOpenedIt()
     f.selectUser(QStringLiteral("u"));
     if (fileMissing)
         QVERIFY(QFile::remove(QStringLiteral("Rec/u/box.dat")));
-    probe(*f.game->Form1).Image18()->click();
-    TForm8& screen = *f.game->Form8;
+    probe(f.window<TForm1>()).testButton(TestKind::Box).click();
+    TForm8& screen = f.window<TForm8>();
     QCOMPARE(f.game->modal.front(), &screen);
-    frame(screen).startButton()->click();
-    QTest::keyClicks(probe(screen).Edit1(), QStringLiteral("3"));
-    QTest::keyClick(probe(screen).Edit1(), Qt::Key_Return);
+    frame(screen).startButton().click();
+    probe(screen).answerBox().type(QStringLiteral("3"));
+    probe(screen).answerBox().key(Qt::Key_Return);
     QCOMPARE(f.dialogs.errors.size(), fileMissing ? 1 : 0);
-    TForm10& dialog = *f.game->Form10;
+    TForm10& dialog = f.window<TForm10>();
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.windowHandle()->transientParent(), screen.windowHandle());
     QCOMPARE(f.game->modal.front(), &dialog);
@@ -134,15 +134,13 @@ void DialogTest::scoreLineSitsSixtyPixelsLeftOfCentre()
     QFETCH(int, score);
     qxtest::GameFixture f;
     f.enterStage("panel", score);
-    TForm10& dialog = *f.game->Form10;
+    TForm10& dialog = f.window<TForm10>();
     dialog.setResult(QStringLiteral("正解"), QString(), QString());
     dialog.Show();
-    QCOMPARE(probe(dialog).ShadowLabel3()->Caption(), QStringLiteral("点数：%1").arg(score));
-    QCOMPARE(probe(dialog).ShadowLabel3()->x(),
-             600 / 2 - probe(dialog).ShadowLabel3()->width() / 2 - 60);
-    QCOMPARE(probe(dialog).ShadowLabel2()->x(),
-             600 / 2 - probe(dialog).ShadowLabel2()->width() / 2);
-    QVERIFY(probe(dialog).ShadowLabel3()->width() > 0);
+    QCOMPARE(probe(dialog).scoreLine().text(), QStringLiteral("点数：%1").arg(score));
+    QCOMPARE(probe(dialog).scoreLine().x(), 600 / 2 - probe(dialog).scoreLine().width() / 2 - 60);
+    QCOMPARE(probe(dialog).verdict().x(), 600 / 2 - probe(dialog).verdict().width() / 2);
+    QVERIFY(probe(dialog).scoreLine().width() > 0);
 }
 
 // The dialog is not modal, so the window system lets the player bring the
@@ -153,20 +151,20 @@ void DialogTest::screenUnderTheDialogTakesNoInput()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    probe(*f.game->Form1).Image24()->click();
-    TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    probe(f.window<TForm1>()).overallButton().click();
+    TForm2& screen = f.window<TForm2>();
+    frame(screen).startButton().click();
     answerPanels(f);
-    QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(f.window<TForm10>().isVisible());
+    QVERIFY(frame(screen).startButton().isEnabled());
     screen.activateWindow();
-    QTest::mouseClick(frame(screen).startButton(), Qt::LeftButton);
+    frame(screen).startButton().mouseClick(Qt::LeftButton);
     QTest::keyClick(&screen, Qt::Key_Return);
     screen.close();
     QCOMPARE(f.game->session.run().question(), 1);
-    QVERIFY(!probe(screen).Panel27()->isVisible());
+    QVERIFY(!probe(screen).countdownBox().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     QCOMPARE(f.game->session.run().question(), 2);
     // Once the dialog is gone the screen is the player's again.
     QVERIFY(f.game->modal.acceptsInput(&screen));
@@ -194,8 +192,8 @@ void DialogTest::stageHandsOffOnceItsCountIsReached()
     screen.ShowModal();
     for (int i = 0; i < count; ++i)
         f.game->session.countQuestion();
-    f.game->Form10->Show(&screen);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    f.window<TForm10>().Show(&screen);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     const TestDef& next = *std::next(&stage);
     QCOMPARE(f.game->modal.top(), f.game->screenOf(next));
     QCOMPARE(f.game->session.run().stage(), &next);
@@ -220,7 +218,7 @@ void DialogTest::boxesBelongToTheirWindowAndNoWindowMaximises()
     QFETCH(QString, box);
     QFETCH(bool, fixedSize);
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(menu.isVisible());
     const auto offersNoMaximise = [](const QWidget* window) {
         QVERIFY(!(window->windowFlags() & Qt::WindowMaximizeButtonHint));
@@ -256,16 +254,16 @@ QTEST_MAIN(DialogTest)
 void DialogTest::coveredFormsStayGuardedWhenAnotherGameEnds()
 {
     qxtest::GameFixture f;
-    f.game->Form11->ShowModal();
+    f.window<TForm11>().ShowModal();
     QCOMPARE(f.game->modal.depth(), 1);
     {
         const qxtest::GameFixture other;
     }
-    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
+    probe(f.window<TForm1>()).registerButton().mouseClick(Qt::LeftButton);
     QCOMPARE(f.game->modal.depth(), 1);
-    QCOMPARE(f.game->modal.top(), f.game->Form11.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm11>());
     // Closing still settles once the handler returns.
-    f.game->dispatcher.run([&] { f.game->Form11->Close(); });
+    f.game->dispatcher.run([&] { f.window<TForm11>().Close(); });
     QCOMPARE(f.game->modal.depth(), 0);
 }
 

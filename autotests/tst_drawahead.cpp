@@ -30,7 +30,7 @@ private Q_SLOTS:
 void DrawAheadTest::drawnAheadAreWhatTheMenuDraws()
 {
     qxtest::GameFixture f;
-    f.game->Form1->grab();
+    f.window<TForm1>().grab();
     const QTemporaryDir drawnHere;
     QVERIFY(art::saveDrawnPictures(drawnHere.path()));
     const QDir here(drawnHere.path());

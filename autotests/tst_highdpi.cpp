@@ -29,22 +29,22 @@ private Q_SLOTS:
 void HighDpiTest::windowsKeepTheirLayoutAndDrawSharp()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     QCOMPARE(menu.devicePixelRatioF(), 2.0);
     QCOMPARE(menu.size(), QSize(600, 480));
-    Image* registration = probe(menu).Image14();
-    QCOMPARE(registration->geometry(), QRect(24, 0, 113, 41));
-    QCOMPARE(registration->picture().size(), QSize(226, 82));
-    QCOMPARE(registration->picture().devicePixelRatio(), 2.0);
+    const qxtest::Control registration = probe(menu).registerButton();
+    QCOMPARE(registration.geometry(), QRect(24, 0, 113, 41));
+    QCOMPARE(registration.picture().size(), QSize(226, 82));
+    QCOMPARE(registration.picture().devicePixelRatio(), 2.0);
     // What screens draw on at run time is as sharp: the stop clock's face.
-    TForm5& stop = *f.game->Form5;
-    QCOMPARE(probe(stop).PaintBox1()->canvas().size(), probe(stop).PaintBox1()->size() * 2);
+    TForm5& stop = f.window<TForm5>();
+    QCOMPARE(probe(stop).clockFace().picture().size(), probe(stop).clockFace().size() * 2);
     // And the pictures loaded by name: the stage picture of an overall run.
     f.selectUser(QStringLiteral("u"));
     f.enterStage("panel");
-    f.game->Form2->ShowModal();
-    const QImage stage = frame(*f.game->Form2).stagePicture()->picture();
+    f.window<TForm2>().ShowModal();
+    const QImage stage = frame(f.window<TForm2>()).stagePicture().picture();
     QCOMPARE(stage.devicePixelRatio(), 2.0);
     QCOMPARE(stage.deviceIndependentSize(), QSizeF(137, 33));
 }

@@ -351,13 +351,13 @@ void HostileTest::textFromThePlayerOrAFileShowsAsTyped()
         size = label->sizeHint();
     };
     if (where == QLatin1String("dialog")) {
-        f.game->Form10->setResult(QStringLiteral("不正解"), QString(), text);
-        look(probe(*f.game->Form10).Label2());
+        f.window<TForm10>().setResult(QStringLiteral("不正解"), QString(), text);
+        look(probe(f.window<TForm10>()).line2().as<QLabel>());
     } else if (where == QLatin1String("menu")) {
-        look(probe(*f.game->Form1).Label1());
+        look(probe(f.window<TForm1>()).userLabel().as<QLabel>());
     } else if (where == QLatin1String("levels")) {
-        f.game->Form9->ShowModal();
-        look(probe(*f.game->Form9).Label1());
+        f.window<TForm9>().ShowModal();
+        look(probe(f.window<TForm9>()).userLabel().as<QLabel>());
     } else {
         DesktopDialogs dialogs;
         QTimer::singleShot(0, [&] {
@@ -559,7 +559,7 @@ void HostileTest::topTen()
         qxtest::writeBytes(qxtest::records().rankingFile(), file);
     const QStringList before = tree();
     f.enterStage("shape", score);
-    f.game->Form15->ShowModal();
+    f.window<TForm15>().ShowModal();
     if (error.isEmpty()) {
         QCOMPARE(f.dialogs.errors, QStringList{});
         QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), written);

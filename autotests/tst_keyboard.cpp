@@ -80,7 +80,7 @@ bool showsRing(QWidget* control)
 
 QString verdict(qxtest::GameFixture& f)
 {
-    return probe(*f.game->Form10).ShadowLabel2()->Caption();
+    return probe(f.window<TForm10>()).verdict().text();
 }
 
 } // namespace
@@ -120,13 +120,13 @@ void KeyboardTest::tabLeavesTheRecordsGrid()
                  "1,\x81\x9b\r\n";
     qxtest::writeBytes(
         qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("panel.dat")), lines);
-    TForm13& viewer = *f.game->Form13;
+    TForm13& viewer = f.window<TForm13>();
     openActive(viewer);
-    probe(viewer).Image5()->click();
-    QTableView* grid = probe(viewer).StringGrid1();
-    grid->setFocus(Qt::TabFocusReason);
+    probe(viewer).testButton(TestKind::Panel).click();
+    const qxtest::Control grid = probe(viewer).table();
+    grid.focus(Qt::TabFocusReason);
     press(Qt::Key_Down);
-    QCOMPARE(focused(), grid);
+    QVERIFY(grid == focused());
     press(Qt::Key_Tab, modifiers);
     QCOMPARE(focused()->accessibleName(), reached);
     QVERIFY(showsRing(focused()));
@@ -148,35 +148,35 @@ void KeyboardTest::startingNeverHandsTheFocusToTheWayOut()
     f.selectUser(QStringLiteral("u"));
     if (overall)
         f.enterStage("shape");
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     openActive(screen);
-    Image* start = frame(screen).startButton();
-    start->setFocus(Qt::TabFocusReason);
+    const qxtest::Control start = frame(screen).startButton();
+    start.focus(Qt::TabFocusReason);
     press(Qt::Key_Space);
-    QVERIFY(!start->isEnabled());
-    QVERIFY(focused() != frame(screen).backButton());
+    QVERIFY(!start.isEnabled());
+    QVERIFY(!(frame(screen).backButton() == focused()));
     press(Qt::Key_Space);
     QCOMPARE(f.game->modal.top(), &screen);
 
-    probe(screen).answerButtons()[0]->click();
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    probe(screen).answerButtons()[0].click();
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     // The window system makes the screen under the dialog active again.
     screen.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&screen));
     QCoreApplication::processEvents();
     if (overall) {
         // ENTER started the next question; the focus stays off もどる.
-        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("2問目"));
-        QVERIFY(focused() != frame(screen).backButton());
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("2問目"));
+        QVERIFY(!(frame(screen).backButton() == focused()));
         press(Qt::Key_Space);
         QCOMPARE(f.game->modal.top(), &screen);
         return;
     }
-    QCOMPARE(focused(), start);
-    QVERIFY(showsRing(start));
+    QVERIFY(start == focused());
+    QVERIFY(showsRing(focused()));
     press(Qt::Key_Space);
-    QVERIFY(!start->isEnabled());
+    QVERIFY(!start.isEnabled());
 }
 
 // Tab reaches the grid as one stop, the arrow keys walk it, Space and ENTER
@@ -186,25 +186,25 @@ void KeyboardTest::panelsArePlayedWithTheKeyboard()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel);
-    TForm2& screen = *f.game->Form2;
+    TForm2& screen = f.window<TForm2>();
     activate(screen);
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0]->isEnabled(); }, 20000));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
 
-    frame(screen).backButton()->setFocus(Qt::TabFocusReason);
+    frame(screen).backButton().focus(Qt::TabFocusReason);
     press(Qt::Key_Tab);
     QCOMPARE(focused(), probe(screen).panels()[0]);
     QVERIFY(showsRing(focused()));
     int at = 0;
     const Qt::Key keys[] = {Qt::Key_Space, Qt::Key_Return};
-    for (int i = 0; i < probe(screen).SequenceLength(); ++i) {
-        const int lit = probe(screen).LitSequence()[static_cast<std::size_t>(i)] - 1;
+    for (int i = 0; i < static_cast<int>(probe(screen).litSequence().size()); ++i) {
+        const int lit = probe(screen).litSequence()[static_cast<std::size_t>(i)] - 1;
         walk(at, lit, 5);
         at = lit;
         QCOMPARE(focused(), probe(screen).panels()[static_cast<std::size_t>(lit)]);
         press(keys[i % 2]);
     }
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QCOMPARE(verdict(f), QStringLiteral("正解"));
 }
 
@@ -212,10 +212,10 @@ void KeyboardTest::shapesArePlayedWithTheKeyboard()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     openActive(screen);
-    frame(screen).startButton()->click();
-    frame(screen).backButton()->setFocus(Qt::TabFocusReason);
+    frame(screen).startButton().click();
+    frame(screen).backButton().focus(Qt::TabFocusReason);
     press(Qt::Key_Tab);
     QCOMPARE(focused(), probe(screen).answerButtons()[0]);
     QVERIFY(showsRing(focused()));
@@ -228,11 +228,11 @@ void KeyboardTest::shapesArePlayedWithTheKeyboard()
     press(Qt::Key_Tab, Qt::ShiftModifier);
     QCOMPARE(focused(), answers[1]);
 
-    const int missing = probe(screen).ShapeOrder()[8];
+    const int missing = probe(screen).shapeOrder()[8];
     walk(1, missing - 1, 9);
     QCOMPARE(focused(), probe(screen).answerButtons()[static_cast<std::size_t>(missing - 1)]);
     press(Qt::Key_Return);
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QCOMPARE(verdict(f), QStringLiteral("正解"));
 }
 

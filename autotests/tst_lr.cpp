@@ -27,8 +27,8 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 // Opens the screen as the level selection or the stage dialog would.
@@ -37,11 +37,11 @@ TForm3& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("L-R");
-        f.game->Form3->ShowModal();
+        f.window<TForm3>().ShowModal();
     } else {
         f.openAlone(TestKind::LR, level);
     }
-    return *f.game->Form3;
+    return f.window<TForm3>();
 }
 
 // The first column of the strip that is not white, or -1.
@@ -218,25 +218,25 @@ void LRTest::runTakes301FramesAtTheLevelsPeriod()
     bool startEnabledWhenAsked = false;
     f.dialogs.whileAsking = [&] {
         askedAt = f.clock.nowNs();
-        textXWhenAsked = probe(screen).TextX();
-        timerOffWhenAsked = !probe(screen).MMTimer1().Enabled();
-        startEnabledWhenAsked = frame(screen).startButton()->isEnabled();
+        textXWhenAsked = probe(screen).numberX();
+        timerOffWhenAsked = !probe(screen).running();
+        startEnabledWhenAsked = frame(screen).startButton().isEnabled();
     };
     const std::int64_t clickedAt = f.clock.nowNs();
-    frame(screen).startButton()->click();
-    QVERIFY(!frame(screen).startButton()->isEnabled());
-    QCOMPARE(probe(screen).Label2()->Caption(), QStringLiteral("2"));
+    frame(screen).startButton().click();
+    QVERIFY(!frame(screen).startButton().isEnabled());
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("2"));
     f.clock.advance(1000);
-    QCOMPARE(probe(screen).Label2()->Caption(), QStringLiteral("1"));
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("1"));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
     f.clock.advance(1000);
-    QVERIFY(probe(screen).Label2()->isHidden());
-    QVERIFY(probe(screen).MMTimer1().Enabled());
+    QVERIFY(probe(screen).countdownDigit().isHidden());
+    QVERIFY(probe(screen).running());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
 
     // 50 frames drawn, the last at x = 98.
     f.clock.advance(50 * period);
-    const int ink = leftmostInk(probe(screen).PaintBox1()->picture());
+    const int ink = leftmostInk(probe(screen).strip().picture());
     QVERIFY2(ink >= 98 && ink <= 102, qPrintable(QString::number(ink)));
 
     QVERIFY(f.clock.advanceUntil([&] { return askedAt >= 0; }, 5000));
@@ -246,7 +246,7 @@ void LRTest::runTakes301FramesAtTheLevelsPeriod()
     QVERIFY(timerOffWhenAsked);
     QVERIFY(startEnabledWhenAsked);
     QCOMPARE(f.dialogs.prompts, QStringList{QStringLiteral("入力/答えを入力して下さい")});
-    QCOMPARE(QString::number(probe(screen).ShownNumber()).size(),
+    QCOMPARE(QString::number(probe(screen).shownNumber()).size(),
              lrQuestion(false, level, 0).digits);
 }
 
@@ -256,26 +256,26 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/L_R.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,×,7,4\r\n")));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image3()->click();
-    probe(*f.game->Form9).levelButtons()[2]->click();
-    TForm3& screen = *f.game->Form3;
+    auto& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::LR).click();
+    probe(f.window<TForm9>()).levelButton(3).click();
+    TForm3& screen = f.window<TForm3>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル3"));
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル3"));
 
     QString typed;
     f.dialogs.whileAsking = [&] {
         if (typed.isEmpty())
-            typed = QString::number(probe(screen).ShownNumber());
+            typed = QString::number(probe(screen).shownNumber());
         f.dialogs.answers.push_back(typed);
     };
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
     const QString first = typed;
     QCOMPARE(first.size(), 2);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("答え：") + first);
-    QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：") + first);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("答え：") + first);
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：") + first);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("L-R"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル3,○,%1,%1\r\n"
@@ -283,31 +283,31 @@ void LRTest::singlePlayWritesTheAnswerAsTyped()
                                .arg(first)));
     pressEnter(f);
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
 
     // A comma in the answer is written unchanged.
     typed = QStringLiteral("1,2");
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,1,2\r\n"
                                           "2026/12/08,レベル3,○,%2,%2\r\n"
                                           "2026/12/01,レベル1,×,7,4\r\n")
-                               .arg(probe(screen).ShownNumber())
+                               .arg(probe(screen).shownNumber())
                                .arg(first)));
     pressEnter(f);
 
     // A pasted answer of two lines writes one record line: the first.
     typed = QStringLiteral("12\r\n34");
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：12"));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：12"));
     QCOMPARE(store::splitLines(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))).size(), 4);
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/L_R.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル3,×,%1,12\r\n")
-                                              .arg(probe(screen).ShownNumber()))));
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+                                              .arg(probe(screen).shownNumber()))));
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
     QCOMPARE(f.game->session.run().question(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
@@ -317,9 +317,9 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     TForm3& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    auto& menu = f.window<TForm1>();
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
     // Right; first digit wrong; a leading zero; full-width; one digit too many.
     const std::function<QString(const QString&)> answers[] = {
@@ -336,23 +336,22 @@ void LRTest::overallStageScoresWritesNothingAndHandsOver()
     const int expectedTotals[] = {70, 90, 90, 90, 160};
     int question = 0;
     f.dialogs.whileAsking = [&] {
-        const QString number = QString::number(probe(screen).ShownNumber());
+        const QString number = QString::number(probe(screen).shownNumber());
         QCOMPARE(number.size(), expectedDigits[question]);
-        QCOMPARE(probe(screen).MMTimer1().Interval(), expectedPeriods[question]);
+        QCOMPARE(probe(screen).stepMs(), expectedPeriods[question]);
         f.dialogs.answers.push_back(answers[question](number));
     };
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (; question < 5; ++question) {
-        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
+        QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
         QCOMPARE(f.game->session.run().question(), question + 1);
-        QCOMPARE(frame(screen).counterLabel()->Caption(),
-                 QStringLiteral("%1問目").arg(question + 1));
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(question + 1));
         QCOMPARE(menu.TotalScore(), expectedTotals[question]);
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form4.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm4>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 160);
@@ -373,19 +372,19 @@ void LRTest::leavingMidQuestionStopsTimersAndResets()
     qxtest::GameFixture f;
     TForm3& screen = openScreen(f, 1);
     const int idleTimers = f.clock.activeTimers();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(after);
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
 
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(f.clock.activeTimers(), idleTimers);
-    QVERIFY(!probe(screen).MMTimer1().Enabled());
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QVERIFY(probe(screen).Label2()->isHidden());
-    QCOMPARE(probe(screen).Label2()->Caption(), QStringLiteral("2"));
-    QCOMPARE(probe(screen).TextX(), 0);
-    QCOMPARE(probe(screen).ShownNumber(), 0);
-    QCOMPARE(leftmostInk(probe(screen).PaintBox1()->picture()), -1);
+    QVERIFY(!probe(screen).running());
+    QVERIFY(!probe(screen).countingDown());
+    QVERIFY(probe(screen).countdownDigit().isHidden());
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("2"));
+    QCOMPARE(probe(screen).numberX(), 0);
+    QCOMPARE(probe(screen).shownNumber(), 0);
+    QCOMPARE(leftmostInk(probe(screen).strip().picture()), -1);
     qxtest::verifyAtRest(f, screen);
     f.clock.advance(5000);
     QVERIFY(f.dialogs.prompts.isEmpty());
@@ -406,8 +405,8 @@ void LRTest::countdownDigitIsBold()
     QFETCH(QString, test);
     qxtest::GameFixture f;
     const QWidget* digit = test == QLatin1String("L-R")
-                               ? static_cast<const QWidget*>(probe(*f.game->Form3).Label2())
-                               : probe(*f.game->Form4).Label2();
+                               ? probe(f.window<TForm3>()).countdownDigit().widget()
+                               : probe(f.window<TForm4>()).countdownDigit().widget();
     QFont regular = digit->font();
     QVERIFY(regular.bold());
     regular.setBold(false);
@@ -420,10 +419,10 @@ void LRTest::whiteCountdownDigitHasAShadow()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::LR);
-    TForm3& screen = *f.game->Form3;
-    frame(screen).startButton()->click();
-    QVERIFY(probe(screen).Label2()->isVisible());
-    const QImage shown = screen.grab(probe(screen).Label2()->geometry()).toImage();
+    TForm3& screen = f.window<TForm3>();
+    frame(screen).startButton().click();
+    QVERIFY(probe(screen).countdownDigit().isVisible());
+    const QImage shown = screen.grab(probe(screen).countdownDigit().geometry()).toImage();
     QVERIFY(darkPixels(shown) > 200);
 }
 

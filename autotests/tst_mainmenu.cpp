@@ -24,9 +24,9 @@ void hover(TForm1& menu, QPoint point)
 
 int visibleMarkers(TForm1& menu)
 {
-    return static_cast<int>(std::count_if(probe(menu).markers().begin(),
-                                          probe(menu).markers().end(),
-                                          [](const Image* m) { return m->isVisible(); }));
+    const std::vector<qxtest::Control> markers = probe(menu).markers();
+    return static_cast<int>(
+        std::count_if(markers.begin(), markers.end(), [](const auto& m) { return m.isVisible(); }));
 }
 } // namespace
 
@@ -47,28 +47,28 @@ private Q_SLOTS:
 void MainMenuTest::markersFollowThePointerOverEnabledButtons()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     QCOMPARE(visibleMarkers(menu), 0);
 
     // A locked button shows no marker.
-    hover(menu, probe(menu).Image7()->geometry().center());
+    hover(menu, probe(menu).testButton(TestKind::Panel).geometry().center());
     QCOMPARE(visibleMarkers(menu), 0);
 
     // From one enabled button straight onto another: both markers stay.
-    hover(menu, probe(menu).Image14()->geometry().center());
-    hover(menu, probe(menu).Image6()->geometry().center());
+    hover(menu, probe(menu).registerButton().geometry().center());
+    hover(menu, probe(menu).selectButton().geometry().center());
     QCOMPARE(visibleMarkers(menu), 2);
-    QVERIFY(probe(menu).markers()[8]->isVisible());
-    QVERIFY(probe(menu).markers()[9]->isVisible());
+    QVERIFY(probe(menu).markers()[8].isVisible());
+    QVERIFY(probe(menu).markers()[9].isVisible());
 
     // The background puts them all out.
     hover(menu, QPoint(300, 200));
     QCOMPARE(visibleMarkers(menu), 0);
 
     f.selectUser(QStringLiteral("u"));
-    hover(menu, probe(menu).Image7()->geometry().center());
-    QVERIFY(probe(menu).markers()[1]->isVisible());
+    hover(menu, probe(menu).testButton(TestKind::Panel).geometry().center());
+    QVERIFY(probe(menu).markers()[1].isVisible());
 }
 
 void MainMenuTest::onlyTheBackgroundPutsMarkersOut_data()
@@ -87,10 +87,10 @@ void MainMenuTest::onlyTheBackgroundPutsMarkersOut()
     QFETCH(QPoint, point);
     QFETCH(int, markersLeft);
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
-    hover(menu, probe(menu).Image14()->geometry().center());
-    QVERIFY(probe(menu).markers()[8]->isVisible());
+    hover(menu, probe(menu).registerButton().geometry().center());
+    QVERIFY(probe(menu).markers()[8].isVisible());
     hover(menu, point);
     QCOMPARE(visibleMarkers(menu), markersLeft);
 }
@@ -100,7 +100,7 @@ void MainMenuTest::quittingPlaysNoSound()
     qxtest::GameFixture f;
     bool quit = false;
     f.game->modal.setQuit([&quit] { quit = true; });
-    probe(*f.game->Form1).Image2()->click();
+    probe(f.window<TForm1>()).quitButton().click();
     QVERIFY(quit);
     QVERIFY(f.sound.played.isEmpty());
 }
@@ -110,18 +110,18 @@ void MainMenuTest::quittingPlaysNoSound()
 void MainMenuTest::tabReachesEnabledButtonsAndSpacePressesThem()
 {
     qxtest::GameFixture f;
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     QVERIFY(QTest::qWaitForWindowExposed(&menu));
     menu.activateWindow();
-    probe(menu).Image14()->setFocus(Qt::ActiveWindowFocusReason);
-    QTest::keyClick(probe(menu).Image14(), Qt::Key_Space);
+    probe(menu).registerButton().focus(Qt::ActiveWindowFocusReason);
+    probe(menu).registerButton().key(Qt::Key_Space);
     QCOMPARE(f.game->modal.top(), nullptr);
 
     // Locked until a user is chosen, the test buttons are passed over.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     QCOMPARE(QApplication::focusWidget()->accessibleName(), QStringLiteral("選択"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
 }
 
 // The other windows are built after the menu's first frame; a click that
@@ -132,15 +132,15 @@ void MainMenuTest::clickBeforeTheOtherWindowsAreBuiltOpensItsWindow()
     f.game.reset();
     f.game = std::make_unique<Game>(f.services, Game::Build::MenuFirst);
     f.game->start();
-    QVERIFY(!f.game->Form11);
-    QTest::mouseClick(probe(*f.game->Form1).Image14(), Qt::LeftButton);
-    QVERIFY(f.game->Form11);
-    QCOMPARE(f.game->modal.top(), f.game->Form11.get());
+    QVERIFY(!probe(*f.game).windowsBuilt());
+    probe(f.window<TForm1>()).registerButton().mouseClick(Qt::LeftButton);
+    QVERIFY(probe(*f.game).windowsBuilt());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm11>());
     // The first frame comes after, and builds nothing twice.
-    TForm11* registration = f.game->Form11.get();
-    QVERIFY(QTest::qWaitForWindowExposed(f.game->Form1.get()));
+    TForm11* registration = &f.window<TForm11>();
+    QVERIFY(QTest::qWaitForWindowExposed(&f.window<TForm1>()));
     QCoreApplication::processEvents();
-    QCOMPARE(f.game->Form11.get(), registration);
+    QCOMPARE(&f.window<TForm11>(), registration);
 }
 
 QTEST_MAIN(MainMenuTest)
@@ -157,7 +157,7 @@ void MainMenuTest::pictureButtonsReadAsButtonsToScreenReaders()
 {
     QFETCH(QString, name);
     qxtest::GameFixture f;
-    const QList<qx::Image*> pictures = f.game->Form1->findChildren<qx::Image*>();
+    const QList<qx::Image*> pictures = f.window<TForm1>().findChildren<qx::Image*>();
     const auto button = std::find_if(pictures.begin(), pictures.end(),
                                      [&](qx::Image* p) { return p->accessibleName() == name; });
     QVERIFY(button != pictures.end());

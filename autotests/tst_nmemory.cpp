@@ -25,8 +25,8 @@ constexpr std::int64_t kNsPerMs = 1'000'000;
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
@@ -34,11 +34,11 @@ TForm4& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("N_memory");
-        f.game->Form4->ShowModal();
+        f.window<TForm4>().ShowModal();
     } else {
         f.openAlone(TestKind::NMemory, level);
     }
-    return *f.game->Form4;
+    return f.window<TForm4>();
 }
 
 } // namespace
@@ -138,28 +138,28 @@ void NMemoryTest::digitsShowForTheDisplayTime()
     bool timersOffWhenAsked = false;
     f.dialogs.whileAsking = [&] {
         askedAt = f.clock.nowNs();
-        hiddenWhenAsked = probe(screen).Label1()->text().isEmpty();
-        timersOffWhenAsked = !probe(screen).Timer1().Enabled() &&
-                             !probe(screen).Timer2().Enabled() && !probe(screen).Timer3().Enabled();
+        hiddenWhenAsked = probe(screen).digits().text().isEmpty();
+        timersOffWhenAsked = !probe(screen).showingDigits() && !probe(screen).countingDown() &&
+                             !probe(screen).pausing();
     };
     const std::int64_t clickedAt = f.clock.nowNs();
-    frame(screen).startButton()->click();
-    QVERIFY(probe(screen).Label2()->isVisibleTo(&screen));
+    frame(screen).startButton().click();
+    QVERIFY(probe(screen).countdownDigit().isVisibleTo(&screen));
     f.clock.advance(1000);
-    QCOMPARE(probe(screen).Label2()->text(), QStringLiteral("1"));
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("1"));
     f.clock.advance(1000);
-    QVERIFY(probe(screen).Label2()->isHidden());
+    QVERIFY(probe(screen).countdownDigit().isHidden());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
     // A pause of 500 ms, then the digits, centred on x = 300.
     f.clock.advance(499);
-    QVERIFY(probe(screen).Label1()->text().isEmpty());
+    QVERIFY(probe(screen).digits().text().isEmpty());
     f.clock.advance(1);
-    QCOMPARE(probe(screen).Label1()->text().size(), digits);
-    QCOMPARE(probe(screen).ShownDigits(), probe(screen).Label1()->text());
-    QCOMPARE(probe(screen).Label1()->x(), 300 - probe(screen).Label1()->width() / 2);
+    QCOMPARE(probe(screen).digits().text().size(), digits);
+    QCOMPARE(probe(screen).shownDigits(), probe(screen).digits().text());
+    QCOMPARE(probe(screen).digits().x(), 300 - probe(screen).digits().width() / 2);
     f.clock.advance(displayTime - 1);
     QVERIFY(askedAt < 0);
-    QCOMPARE(probe(screen).Label1()->text().size(), digits);
+    QCOMPARE(probe(screen).digits().text().size(), digits);
     f.clock.advance(1);
     QCOMPARE(askedAt - clickedAt, (2500 + displayTime) * kNsPerMs);
     QVERIFY(hiddenWhenAsked);
@@ -173,25 +173,25 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/N_memory.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,○,123,123\r\n")));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image4()->click();
-    probe(*f.game->Form9).levelButtons()[1]->click();
-    TForm4& screen = *f.game->Form4;
+    auto& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::NMemory).click();
+    probe(f.window<TForm9>()).levelButton(2).click();
+    TForm4& screen = f.window<TForm4>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル2"));
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル2"));
 
     // The digits with a space after the first two.
     f.dialogs.whileAsking = [&] {
-        f.dialogs.answers.push_back(probe(screen).ShownDigits().left(2) + QStringLiteral(" ") +
-                                    probe(screen).ShownDigits().mid(2));
+        f.dialogs.answers.push_back(probe(screen).shownDigits().left(2) + QStringLiteral(" ") +
+                                    probe(screen).shownDigits().mid(2));
     };
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    const QString shown = probe(screen).ShownDigits();
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    const QString shown = probe(screen).shownDigits();
     const QString typed = shown.left(2) + QStringLiteral(" ") + shown.mid(2);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
-    QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("答え：") + shown);
-    QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：") + typed);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("答え：") + shown);
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：") + typed);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("N_memory"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル2,×,%1,%2\r\n"
@@ -199,28 +199,28 @@ void NMemoryTest::singlePlayWritesTheAnswerAsTyped()
                                .arg(shown, typed)));
     pressEnter(f);
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
 
-    f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(probe(screen).ShownDigits()); };
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
+    f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(probe(screen).shownDigits()); };
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル2,○,%1,%1\r\n"
                                                          "2026/12/08,レベル2,×,")
-                                              .arg(probe(screen).ShownDigits()))));
+                                              .arg(probe(screen).shownDigits()))));
     pressEnter(f);
 
     // A pasted answer of two lines writes one record line: the first.
     f.dialogs.whileAsking = [&] { f.dialogs.answers.push_back(QStringLiteral("12\n34")); };
-    frame(screen).startButton()->click();
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-    QCOMPARE(probe(*f.game->Form10).Label2()->text(), QStringLiteral("入力した答え：12"));
+    frame(screen).startButton().click();
+    QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+    QCOMPARE(probe(f.window<TForm10>()).line2().text(), QStringLiteral("入力した答え：12"));
     const QByteArray written = qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat"));
     QCOMPARE(store::splitLines(written).size(), 4);
     QVERIFY(written.startsWith(cp932::encode(
-        QStringLiteral("2026/12/08,レベル2,×,%1,12\r\n").arg(probe(screen).ShownDigits()))));
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+        QStringLiteral("2026/12/08,レベル2,×,%1,12\r\n").arg(probe(screen).shownDigits()))));
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
     QCOMPARE(menu.TotalScore(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -229,9 +229,9 @@ void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     TForm4& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    auto& menu = f.window<TForm1>();
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
     // Right; two digits and a space; nothing; full-width; one digit too many.
     const std::function<QString(const QString&)> answers[] = {
@@ -250,20 +250,19 @@ void NMemoryTest::overallStageScoresWritesNothingAndHandsOver()
     const int expectedTotals[] = {80, 100, 100, 100, 170};
     int question = 0;
     f.dialogs.whileAsking = [&] {
-        QCOMPARE(probe(screen).ShownDigits().size(), expectedDigits[question]);
-        f.dialogs.answers.push_back(answers[question](probe(screen).ShownDigits()));
+        QCOMPARE(probe(screen).shownDigits().size(), expectedDigits[question]);
+        f.dialogs.answers.push_back(answers[question](probe(screen).shownDigits()));
     };
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (; question < 5; ++question) {
-        QVERIFY(f.clock.advanceUntil([&] { return f.game->Form10->isVisible(); }, 5000));
-        QCOMPARE(frame(screen).counterLabel()->Caption(),
-                 QStringLiteral("%1問目").arg(question + 1));
+        QVERIFY(f.clock.advanceUntil([&] { return f.window<TForm10>().isVisible(); }, 5000));
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(question + 1));
         QCOMPARE(menu.TotalScore(), expectedTotals[question]);
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedTotals[question]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form5.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm5>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.TotalScore(), 170);
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/N_memory.dat")), QByteArray());
@@ -284,21 +283,21 @@ void NMemoryTest::leavingMidQuestionStopsTimersAndResets()
     qxtest::GameFixture f;
     TForm4& screen = openScreen(f, 1);
     const int idleTimers = f.clock.activeTimers();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(after);
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
 
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(f.clock.activeTimers(), idleTimers);
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QVERIFY(!probe(screen).Timer2().Enabled());
-    QVERIFY(!probe(screen).Timer3().Enabled());
-    QVERIFY(probe(screen).Label1()->text().isEmpty());
-    QVERIFY(probe(screen).Label2()->isHidden());
-    QCOMPARE(probe(screen).Label2()->text(), QStringLiteral("2"));
+    QVERIFY(!probe(screen).showingDigits());
+    QVERIFY(!probe(screen).countingDown());
+    QVERIFY(!probe(screen).pausing());
+    QVERIFY(probe(screen).digits().text().isEmpty());
+    QVERIFY(probe(screen).countdownDigit().isHidden());
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("2"));
     qxtest::verifyAtRest(f, screen);
     f.clock.advance(5000);
-    QVERIFY(probe(screen).Label1()->text().isEmpty());
+    QVERIFY(probe(screen).digits().text().isEmpty());
     QVERIFY(f.dialogs.prompts.isEmpty());
 }
 

@@ -28,6 +28,9 @@
 
 using namespace qx;
 
+Q_DECLARE_METATYPE(qx::TestKind)
+Q_DECLARE_METATYPE(qx::Record)
+
 namespace {
 
 using qxtest::dismissDialog;
@@ -37,17 +40,17 @@ using qxtest::playStages;
 void verifyEverythingIdle(qxtest::GameFixture& f)
 {
     QCOMPARE(f.game->modal.depth(), 0);
-    QCOMPARE(f.game->Form1->OverallMode(), 0);
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    QCOMPARE(f.window<TForm1>().OverallMode(), 0);
+    QCOMPARE(f.window<TForm1>().TotalScore(), 0);
     for (int stage = 1; stage <= 7; ++stage) {
         TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
-        QVERIFY(frame(*screen).startButton()->isEnabled());
-        QVERIFY(frame(*screen).counterLabel()->Caption().isEmpty());
-        QVERIFY(!frame(*screen).stagePicture()->hasPicture());
+        QVERIFY(frame(*screen).startButton().isEnabled());
+        QVERIFY(frame(*screen).counterLabel().text().isEmpty());
+        QVERIFY(!frame(*screen).stagePicture().hasPicture());
         QVERIFY(!screen->isVisible());
     }
     QCOMPARE(f.clock.activeTimers(), 0);
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
 }
 
 } // namespace
@@ -62,7 +65,45 @@ private Q_SLOTS:
     void wholeRunScoresRanksAndLeavesTheRecordsAlone();
     void abandonedAtAnyStageUnwindsToTheMenu_data();
     void abandonedAtAnyStageUnwindsToTheMenu();
+    void questionPointsByTest_data();
+    void questionPointsByTest();
 };
+
+void OverallRunTest::questionPointsByTest_data()
+{
+    QTest::addColumn<TestKind>("kind");
+    QTest::addColumn<Record>("record");
+    QTest::addColumn<int>("points");
+    QTest::newRow("panel, 3 of 5 in place") << TestKind::Panel << Record{.matches = 3} << 30;
+    QTest::newRow("panel, right") << TestKind::Panel << Record{.right = true, .matches = 5} << 100;
+    QTest::newRow("L-R, right") << TestKind::LR
+                                << Record{.right = true, .answer = "74", .typed = "74"} << 70;
+    // Only the positions count: the longer answer is wrong, but scores both.
+    QTest::newRow("L-R, one digit too many")
+        << TestKind::LR << Record{.answer = "74", .typed = "745"} << 20;
+    QTest::newRow("N-memory, wrong last digit")
+        << TestKind::NMemory << Record{.answer = "1234", .typed = "1235"} << 30;
+    QTest::newRow("stop, exact") << TestKind::Stop << Record{.time = 400, .target = 400} << 300;
+    QTest::newRow("stop, late") << TestKind::Stop << Record{.time = 423, .target = 300} << -23;
+    QTest::newRow("Reflex, 0.28 s") << TestKind::Reflex << Record{.time = 28} << 22;
+    QTest::newRow("Reflex, slow") << TestKind::Reflex << Record{.time = 75} << -25;
+    QTest::newRow("Reflex, false start")
+        << TestKind::Reflex << Record{.falseStart = true, .time = 0} << 0;
+    QTest::newRow("box, right") << TestKind::Box << Record{.right = true, .time = 250} << 150;
+    QTest::newRow("box, wrong") << TestKind::Box << Record{.time = 250} << 0;
+    QTest::newRow("shape, right at 00:10:0")
+        << TestKind::Shape << Record{.right = true, .time = 100} << 99;
+    QTest::newRow("shape, wrong") << TestKind::Shape << Record{.time = 100} << 0;
+}
+
+// Each test's points, as the run adds them for a finished question.
+void OverallRunTest::questionPointsByTest()
+{
+    QFETCH(TestKind, kind);
+    QFETCH(Record, record);
+    QFETCH(int, points);
+    QCOMPARE(questionPoints(testDef(kind), record), points);
+}
 
 void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
 {
@@ -77,26 +118,26 @@ void OverallRunTest::wholeRunScoresRanksAndLeavesTheRecordsAlone()
         before.insert(path, qxtest::readBytes(path));
     }
 
-    probe(*f.game->Form1).Image24()->click();
+    probe(f.window<TForm1>()).overallButton().click();
     const int expected = playStages(f, 7);
     if (QTest::currentTestFailed())
         return;
     QCOMPARE(expected, 4149);
-    QCOMPARE(f.game->Form1->TotalScore(), expected);
+    QCOMPARE(f.window<TForm1>().TotalScore(), expected);
 
     // The last ENTER opens the score screen, which ranks the run first.
     dismissDialog(f);
-    TForm15& score = *f.game->Form15;
+    TForm15& score = f.window<TForm15>();
     QCOMPARE(f.game->modal.top(), &score);
-    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：4149"));
-    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
+    QCOMPARE(probe(score).scoreLabel().text(), QStringLiteral("点数：4149"));
+    QCOMPARE(probe(score).rankLabel().text(), QStringLiteral("今回の順位　1位"));
     const store::Lines ranking = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(ranking.size(), 10);
     QCOMPARE(cp932::decode(ranking.at(0)), QStringLiteral("2026/12/08,4149,走者"));
     QCOMPARE(cp932::decode(ranking.at(1)), QStringLiteral("2026/12/01,1500,クイラ"));
     QVERIFY(f.sound.played.contains(QStringLiteral("wav/up.wav")));
 
-    probe(score).Image3()->click();
+    probe(score).backButton().click();
     verifyEverythingIdle(f);
     for (auto it = before.cbegin(); it != before.cend(); ++it)
         QCOMPARE(qxtest::readBytes(it.key()), it.value());
@@ -116,24 +157,24 @@ void OverallRunTest::abandonedAtAnyStageUnwindsToTheMenu()
     qxtest::GameFixture f(5);
     f.selectUser(QStringLiteral("u"));
     const QByteArray ranking = qxtest::readBytes(qxtest::records().rankingFile());
-    probe(*f.game->Form1).Image24()->click();
+    probe(f.window<TForm1>()).overallButton().click();
     playStages(f, stage - 1);
     if (QTest::currentTestFailed())
         return;
     // Leave in the middle of the stage's first question.
     TestScreen* screen = f.game->screenOf(qx::kTests.at(static_cast<std::size_t>(stage - 1)));
     QCOMPARE(f.game->modal.top(), screen);
-    frame(*screen).startButton()->click();
+    frame(*screen).startButton().click();
     f.clock.advance(1500);
-    frame(*screen).backButton()->click();
+    frame(*screen).backButton().click();
     verifyEverythingIdle(f);
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), ranking);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 
     // The next run starts afresh.
-    probe(*f.game->Form1).Image24()->click();
-    QCOMPARE(f.game->modal.top(), f.game->Form2.get());
-    QCOMPARE(f.game->Form1->TotalScore(), 0);
+    probe(f.window<TForm1>()).overallButton().click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm2>());
+    QCOMPARE(f.window<TForm1>().TotalScore(), 0);
 }
 
 // Every question's step, as the screens would ask for it: questions within

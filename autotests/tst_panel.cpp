@@ -23,21 +23,20 @@ namespace {
 // back, getting the first `wrong` positions wrong.
 void answer(qxtest::GameFixture& f, int wrong = 0)
 {
-    TForm2& screen = *f.game->Form2;
-    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0]->isEnabled(); }, 20000));
-    for (int i = 0; i < probe(screen).SequenceLength(); ++i) {
-        int tag = probe(screen).LitSequence()[static_cast<std::size_t>(i)];
+    TForm2& screen = f.window<TForm2>();
+    QVERIFY(f.clock.advanceUntil([&] { return probe(screen).panels()[0].isEnabled(); }, 20000));
+    for (int i = 0; i < static_cast<int>(probe(screen).litSequence().size()); ++i) {
+        int tag = probe(screen).litSequence()[static_cast<std::size_t>(i)];
         if (i < wrong)
             tag = tag % 25 + 1;
-        QTest::mouseClick(probe(screen).panels()[static_cast<std::size_t>(tag - 1)],
-                          Qt::LeftButton);
+        probe(screen).panels()[static_cast<std::size_t>(tag - 1)].mouseClick(Qt::LeftButton);
     }
 }
 
 void pressEnter(qxtest::GameFixture& f)
 {
-    QVERIFY(f.game->Form10->isVisible());
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 }
 
 } // namespace
@@ -117,51 +116,51 @@ void PanelTest::singlePlayWritesOneLineAtTheTop()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/panel.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,×\r\n")));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image7()->click();
-    QCOMPARE(f.game->modal.top(), f.game->Form9.get());
-    QCOMPARE(probe(*f.game->Form9).Label1()->text(), QStringLiteral("ユーザー名：u"));
-    probe(*f.game->Form9).levelButtons()[2]->click();
-    TForm2& screen = *f.game->Form2;
+    auto& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::Panel).click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm9>());
+    QCOMPARE(probe(f.window<TForm9>()).userLabel().text(), QStringLiteral("ユーザー名：u"));
+    probe(f.window<TForm9>()).levelButton(3).click();
+    TForm2& screen = f.window<TForm2>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル3"));
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル3"));
 
-    frame(screen).startButton()->click();
-    QVERIFY(!frame(screen).startButton()->isEnabled());
+    frame(screen).startButton().click();
+    QVERIFY(!frame(screen).startButton().isEnabled());
     // The first panel lights 300 ms after the click, without a countdown.
     f.clock.advance(299);
-    QCOMPARE(probe(screen).LitSequence()[0], 0);
+    QCOMPARE(probe(screen).litSequence()[0], 0);
     f.clock.advance(1);
-    QVERIFY(probe(screen).LitSequence()[0] != 0);
+    QVERIFY(probe(screen).litSequence()[0] != 0);
     answer(f);
-    QCOMPARE(probe(screen).SequenceLength(), 4);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
+    QCOMPARE(static_cast<int>(probe(screen).litSequence().size()), 4);
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QCOMPARE(menu.CurrentTest(), QStringLiteral("panel"));
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
     const QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,レベル3,○\r\n2026/12/01,レベル1,×\r\n"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat")), expected);
 
     pressEnter(f);
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
 
     // A wrong answer writes its own line, still one per question.
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     answer(f, 1);
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/panel.dat"))
                 .startsWith(
                     cp932::encode(QStringLiteral("2026/12/08,レベル3,×\r\n2026/12/08,レベル3,○"))));
     pressEnter(f);
 
     // Back to the level selection, another level, then the menu.
-    frame(screen).backButton()->click();
-    QCOMPARE(f.game->modal.top(), f.game->Form9.get());
-    probe(*f.game->Form9).levelButtons()[6]->click();
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル7"));
-    frame(screen).backButton()->click();
-    probe(*f.game->Form9).Image14()->click();
+    frame(screen).backButton().click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm9>());
+    probe(f.window<TForm9>()).levelButton(7).click();
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル7"));
+    frame(screen).backButton().click();
+    probe(f.window<TForm9>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
 }
@@ -171,43 +170,44 @@ void PanelTest::panelLitTwiceInARowGoesDarkInBetween()
     qxtest::GameFixture f(7);
     f.selectUser(QStringLiteral("u"));
     f.openAlone(TestKind::Panel, 10);
-    TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    TForm2& screen = f.window<TForm2>();
+    frame(screen).startButton().click();
     // Every light is preceded and followed by a dark step of the same length.
     int lit = 0;
     for (int step = 0; step < 22; ++step) {
         f.clock.advance(300);
-        const bool anyRed =
-            std::any_of(probe(screen).panels().begin(), probe(screen).panels().end(),
-                        [](Panel* p) { return p->color() == QColor(255, 0, 0); });
+        const std::vector<qxtest::Control> panels = probe(screen).panels();
+        const bool anyRed = std::any_of(panels.begin(), panels.end(), [](const auto& p) {
+            return p.color() == QColor(255, 0, 0);
+        });
         QCOMPARE(anyRed, step % 2 == 0);
         lit += anyRed ? 1 : 0;
     }
     QCOMPARE(lit, 11);
-    QVERIFY(probe(screen).panels()[0]->isEnabled());
+    QVERIFY(probe(screen).panels()[0].isEnabled());
 }
 
 void PanelTest::overallStageScoresWritesNothingAndHandsOver()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image24()->click();
-    TForm2& screen = *f.game->Form2;
+    auto& menu = f.window<TForm1>();
+    probe(menu).overallButton().click();
+    TForm2& screen = f.window<TForm2>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture() || !f.dialogs.errors.isEmpty());
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture() || !f.dialogs.errors.isEmpty());
 
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     QCOMPARE(f.game->session.run().question(), 1);
-    QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("1問目"));
-    QVERIFY(probe(screen).Panel27()->isVisible());
+    QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("1問目"));
+    QVERIFY(probe(screen).countdownBox().isVisible());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 1);
     f.clock.advance(1000);
-    QCOMPARE(probe(screen).ShadowLabel2()->Caption(), QStringLiteral("1"));
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("1"));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
     f.clock.advance(1000);
-    QVERIFY(!probe(screen).Panel27()->isVisible());
+    QVERIFY(!probe(screen).countdownBox().isVisible());
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 2);
 
     // Question 1 all right (3 panels: 30 + 50), question 2 one wrong (3 of 4
@@ -218,11 +218,11 @@ void PanelTest::overallStageScoresWritesNothingAndHandsOver()
         answer(f, wrongPerQuestion[q]);
         QCOMPARE(menu.TotalScore(), expectedScores[q]);
         // The score line already holds the question's points.
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(expectedScores[q]));
         pressEnter(f);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form3.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm3>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 460);
@@ -234,43 +234,43 @@ void PanelTest::leavingMidRunResetsEverything()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image24()->click();
-    TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    auto& menu = f.window<TForm1>();
+    probe(menu).overallButton().click();
+    TForm2& screen = f.window<TForm2>();
+    frame(screen).startButton().click();
     answer(f);
     pressEnter(f);
     f.clock.advance(2500); // second question: countdown over, lights running
     QCOMPARE(f.game->session.run().question(), 2);
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
-    for (Panel* panel : probe(screen).panels()) {
-        QVERIFY(!panel->isEnabled());
-        QCOMPARE(panel->color(), QColor(192, 192, 192));
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
+    for (const qxtest::Control& panel : probe(screen).panels()) {
+        QVERIFY(!panel.isEnabled());
+        QCOMPARE(panel.color(), QColor(192, 192, 192));
     }
     f.clock.advance(5000);
-    QCOMPARE(probe(screen).LitSequence()[0], 0);
+    QCOMPARE(probe(screen).litSequence()[0], 0);
 }
 
 void PanelTest::overallRunTwiceGivesTheSameResult()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     QList<int> totals;
     for (int run = 0; run < 2; ++run) {
         f.random.seed(99);
-        probe(menu).Image24()->click();
-        frame(*f.game->Form2).startButton()->click();
+        probe(menu).overallButton().click();
+        frame(f.window<TForm2>()).startButton().click();
         for (int q = 0; q < 5; ++q) {
             answer(f, q == 3 ? 2 : 0);
             pressEnter(f);
         }
         totals.append(menu.TotalScore());
-        QCOMPARE(f.game->modal.top(), f.game->Form3.get());
-        frame(*f.game->Form3).backButton()->click();
+        QCOMPARE(f.game->modal.top(), &f.window<TForm3>());
+        frame(f.window<TForm3>()).backButton().click();
         QCOMPARE(f.game->modal.depth(), 0);
         QCOMPARE(menu.OverallMode(), 0);
         QCOMPARE(menu.TotalScore(), 0);
@@ -285,12 +285,12 @@ void PanelTest::missingRecordFileEndsTheQuestionWithoutVerdict()
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));
     f.openAlone(TestKind::Panel);
-    TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    TForm2& screen = f.window<TForm2>();
+    frame(screen).startButton().click();
     answer(f);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
-    QVERIFY(!f.game->Form10->isVisible());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(!f.window<TForm10>().isVisible());
+    QVERIFY(frame(screen).startButton().isEnabled());
 }
 
 // A run writes nothing, so a file it cannot read does not hold it up: the
@@ -300,13 +300,13 @@ void PanelTest::missingRecordFileDoesNotHoldUpARun()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(QStringLiteral("Rec/u/panel.dat"));
-    probe(*f.game->Form1).Image24()->click();
-    TForm2& screen = *f.game->Form2;
-    frame(screen).startButton()->click();
+    probe(f.window<TForm1>()).overallButton().click();
+    TForm2& screen = f.window<TForm2>();
+    frame(screen).startButton().click();
     answer(f);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/panel.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
-    QCOMPARE(f.game->Form1->TotalScore(), 80);
+    QVERIFY(f.window<TForm10>().isVisible());
+    QCOMPARE(f.window<TForm1>().TotalScore(), 80);
     pressEnter(f);
     QCOMPARE(f.game->session.run().question(), 2);
 }

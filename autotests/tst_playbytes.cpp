@@ -88,12 +88,12 @@ void PlayBytesTest::everyByteWrittenStaysTheSame()
         return;
     f.selectUser(QStringLiteral("走者"));
 
-    probe(*f.game->Form1).Image24()->click();
+    probe(f.window<TForm1>()).overallButton().click();
     playStages(f, 7);
     dismissDialog(f);
     if (QTest::currentTestFailed())
         return;
-    probe(*f.game->Form15).Image3()->click();
+    probe(f.window<TForm15>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY2(f.dialogs.errors.isEmpty(), qPrintable(f.dialogs.errors.join(QLatin1Char('\n'))));
 

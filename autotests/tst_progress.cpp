@@ -504,24 +504,24 @@ void ProgressTest::chartScreenShowsTheFiguresAndTheTiming()
         qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("stop.dat")),
         cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,2:87,-00:13\r\n"
                                      "damaged\r\n")));
-    TForm13& viewer = *f.game->Form13;
+    TForm13& viewer = f.window<TForm13>();
     viewer.ShowModal();
     // The top ten has no chart.
-    QVERIFY(!probe(viewer).chartButton()->isEnabled());
-    probe(viewer).Image8()->click();
-    QVERIFY(probe(viewer).chartButton()->isEnabled());
-    probe(viewer).chartButton()->click();
-    ProgressScreen& chart = *f.game->Progress;
+    QVERIFY(!probe(viewer).chartButton().isEnabled());
+    probe(viewer).testButton(TestKind::Stop).click();
+    QVERIFY(probe(viewer).chartButton().isEnabled());
+    probe(viewer).chartButton().click();
+    ProgressScreen& chart = f.window<ProgressScreen>();
     QCOMPARE(f.game->modal.top(), &chart);
-    QVERIFY(probe(chart).m_figures()->text().contains(QStringLiteral("回数：1")));
-    QVERIFY(probe(chart).m_figures()->text().contains(QStringLiteral("0.13 秒")));
-    QCOMPARE(probe(chart).m_damaged()->text(), QStringLiteral("読めない行：1"));
-    QVERIFY(probe(chart).m_timing()->text().contains(QStringLiteral("未計測")));
+    QVERIFY(probe(chart).figures().text().contains(QStringLiteral("回数：1")));
+    QVERIFY(probe(chart).figures().text().contains(QStringLiteral("0.13 秒")));
+    QCOMPARE(probe(chart).damaged().text(), QStringLiteral("読めない行：1"));
+    QVERIFY(probe(chart).timing().text().contains(QStringLiteral("未計測")));
 
     // Export from the screen into a folder the player picks.
     const QTemporaryDir out;
     f.dialogs.folders.push_back(out.path());
-    probe(chart).m_export()->click();
+    probe(chart).exportButton().click();
     QCOMPARE(QDir(out.path()).entryList(QDir::Files).size(), 7);
     QVERIFY(f.dialogs.messages.last().contains(out.path()));
 }

@@ -202,15 +202,13 @@ namespace {
 // after `ticks` tenths, and dismisses the dialog after each.
 void playShapeStage(qxtest::GameFixture& f, int tenths)
 {
-    TForm6& screen = *f.game->Form6;
-    frame(screen).startButton()->click();
+    TForm6& screen = f.window<TForm6>();
+    frame(screen).startButton().click();
     for (int q = 0; q < 5; ++q) {
         f.clock.advance(100 * tenths);
-        probe(screen)
-            .answerButtons()[static_cast<std::size_t>(probe(screen).ShapeOrder()[8] - 1)]
-            ->click();
-        QVERIFY(f.game->Form10->isVisible());
-        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+        probe(screen).answerButton(probe(screen).shapeOrder()[8]).click();
+        QVERIFY(f.window<TForm10>().isVisible());
+        QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     }
 }
 
@@ -220,24 +218,24 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("山田 太郎"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("shape", 500);
-    f.game->Form6->ShowModal();
+    f.window<TForm6>().ShowModal();
     // 5 right answers at 00:01:2: 97 points each.
     playShapeStage(f, 12);
-    TForm15& score = *f.game->Form15;
+    TForm15& score = f.window<TForm15>();
     QCOMPARE(f.game->modal.top(), &score);
     QCOMPARE(menu.TotalScore(), 985);
-    QCOMPARE(probe(score).ShadowLabel1()->Caption(), QStringLiteral("山田 太郎"));
-    QCOMPARE(probe(score).ShadowLabel2()->Caption(), QStringLiteral("点数：985"));
-    QCOMPARE(probe(score).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　4位"));
+    QCOMPARE(probe(score).userLabel().text(), QStringLiteral("山田 太郎"));
+    QCOMPARE(probe(score).scoreLabel().text(), QStringLiteral("点数：985"));
+    QCOMPARE(probe(score).rankLabel().text(), QStringLiteral("今回の順位　4位"));
     // Ranked once, although the dialog's hiding activates the screen again.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/up.wav")), 1);
-    QCOMPARE(probe(score).StringGrid1()->rowCount(), 11);
-    QCOMPARE(probe(score).StringGrid1()->item(0, 0)->text(), QStringLiteral("日付"));
-    QCOMPARE(probe(score).StringGrid1()->item(4, 1)->text(), QStringLiteral("985"));
-    QCOMPARE(probe(score).StringGrid1()->item(4, 2)->text(), QStringLiteral("山田"));
-    QCOMPARE(probe(score).StringGrid1()->item(10, 2)->text(), QStringLiteral("つき"));
+    QCOMPARE(probe(score).rowCount(), 11);
+    QCOMPARE(probe(score).cell(0, 0), QStringLiteral("日付"));
+    QCOMPARE(probe(score).cell(4, 1), QStringLiteral("985"));
+    QCOMPARE(probe(score).cell(4, 2), QStringLiteral("山田"));
+    QCOMPARE(probe(score).cell(10, 2), QStringLiteral("つき"));
     const QString expected = QStringLiteral("2026/12/01,1500,クイラ\r\n"
                                             "2026/12/01,1300,ベックス\r\n"
                                             "2026/12/01,1100,はなこ\r\n"
@@ -251,12 +249,12 @@ void RankingTest::scoreScreenEndsTheShapeStageAndRanks()
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), cp932::encode(expected));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田 太郎/shape.dat")), QByteArray());
 
-    probe(score).Image3()->click();
+    probe(score).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.OverallMode(), 0);
     QCOMPARE(menu.TotalScore(), 0);
     QCOMPARE(f.game->session.run().question(), 0);
-    QVERIFY(probe(score).ShadowLabel4()->Caption().isEmpty());
+    QVERIFY(probe(score).rankLabel().text().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -266,9 +264,9 @@ void RankingTest::scoreBelowAllLeavesTheFileUntouched()
     f.selectUser(QStringLiteral("u"));
     const QByteArray before = qxtest::readBytes(qxtest::records().rankingFile());
     f.enterStage("shape", -2000);
-    f.game->Form15->ShowModal();
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　なし"));
-    QCOMPARE(probe(*f.game->Form15).StringGrid1()->rowCount(), 11);
+    f.window<TForm15>().ShowModal();
+    QCOMPARE(probe(f.window<TForm15>()).rankLabel().text(), QStringLiteral("今回の順位　なし"));
+    QCOMPARE(probe(f.window<TForm15>()).rowCount(), 11);
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), before);
 }
 
@@ -281,10 +279,10 @@ void RankingTest::brokenTableShowsTheErrorAndWritesNothing()
     qxtest::writeBytes(qxtest::records().rankingFile(), bytes);
     // Below the four entries above the damaged one: the comparison reaches it.
     f.enterStage("shape", 600);
-    f.game->Form15->ShowModal();
+    f.window<TForm15>().ShowModal();
     QCOMPARE(f.dialogs.errors, QStringList{QStringLiteral("'7x0' は整数ではありません")});
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：600"));
-    QVERIFY(probe(*f.game->Form15).ShadowLabel4()->Caption().isEmpty());
+    QCOMPARE(probe(f.window<TForm15>()).scoreLabel().text(), QStringLiteral("点数：600"));
+    QVERIFY(probe(f.window<TForm15>()).rankLabel().text().isEmpty());
     QCOMPARE(qxtest::readBytes(qxtest::records().rankingFile()), bytes);
 }
 
@@ -301,10 +299,9 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
     lines[8] = "2026/12/01," + QByteArray(5 << 20, '9') + "x,p9";
     store::saveLines(qxtest::records().rankingFile(), lines);
     f.enterStage("shape", 1600);
-    f.game->Form15->ShowModal();
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　1位"));
-    QTableWidget& grid = *probe(*f.game->Form15).StringGrid1();
-    QCOMPARE(grid.item(2, 2)->text(), QString(cp932::kShownBytes, u'n'));
+    f.window<TForm15>().ShowModal();
+    QCOMPARE(probe(f.window<TForm15>()).rankLabel().text(), QStringLiteral("今回の順位　1位"));
+    QCOMPARE(probe(f.window<TForm15>()).cell(2, 2), QString(cp932::kShownBytes, u'n'));
     const store::Lines written = store::loadLines(qxtest::records().rankingFile());
     QCOMPARE(written.size(), 10);
     QCOMPARE(written.at(1), "2026/12/01,1500," + name);
@@ -312,8 +309,8 @@ void RankingTest::hugeFieldsShowAScreenfulAndStayWholeInTheFile()
 
     // Below every entry above the damaged one: the comparison reaches it.
     f.enterStage("shape", -5);
-    probe(*f.game->Form15).Image3Click();
-    f.game->Form15->ShowModal();
+    probe(f.window<TForm15>()).backButton().click();
+    f.window<TForm15>().ShowModal();
     QCOMPARE(f.dialogs.errors.size(), 1);
     QVERIFY(f.dialogs.errors.first().size() < 2 * cp932::kShownBytes);
 }

@@ -23,7 +23,8 @@ const QString kRecord = QStringLiteral("Rec/u/Reflex.dat");
 // Runs the countdown and the wait until the picture is shown.
 void waitForPicture(qxtest::GameFixture& f)
 {
-    QVERIFY(f.clock.advanceUntil([&] { return probe(*f.game->Form7).MMTimer1().Enabled(); }, 8000));
+    QVERIFY(
+        f.clock.advanceUntil([&] { return probe(f.window<TForm7>()).reactionRunning(); }, 8000));
 }
 
 void pressEnter(QWidget* form)
@@ -33,7 +34,7 @@ void pressEnter(QWidget* form)
 
 QString verdict(qxtest::GameFixture& f)
 {
-    return probe(*f.game->Form10).ShadowLabel2()->Caption();
+    return probe(f.window<TForm10>()).verdict().text();
 }
 
 } // namespace
@@ -69,22 +70,22 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,フライング\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
-    probe(menu).Image17()->click();
-    TForm7& screen = *f.game->Form7;
+    TForm1& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::Reflex).click();
+    TForm7& screen = f.window<TForm7>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
 
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     waitForPicture(f);
-    QVERIFY(probe(screen).Image4()->hasPicture());
+    QVERIFY(probe(screen).pictureBox().hasPicture());
     f.clock.advance(ms);
     pressEnter(&screen);
     QCOMPARE(verdict(f), time);
     QCOMPARE(menu.CurrentTest(), QStringLiteral("Reflex"));
-    QVERIFY(f.game->Form10->isVisible());
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QVERIFY(!probe(screen).MMTimer1().Enabled());
+    QVERIFY(f.window<TForm10>().isVisible());
+    QVERIFY(frame(screen).startButton().isEnabled());
+    QVERIFY(!probe(screen).reactionRunning());
     const QByteArray expected =
         cp932::encode(QStringLiteral("2026/12/08,") + time + QStringLiteral("\r\n")) + old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
@@ -95,12 +96,12 @@ void ReflexTest::reactionIsShownAndWrittenOnce()
     QCOMPARE(qxtest::readBytes(kRecord), expected);
     QCOMPARE(verdict(f), time);
 
-    pressEnter(f.game->Form10.get());
-    QVERIFY(!f.game->Form10->isVisible());
+    pressEnter(&f.window<TForm10>());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
     QCOMPARE(f.game->session.run().question(), 0);
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
@@ -109,13 +110,13 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
 {
     qxtest::GameFixture f(3);
     f.selectUser(QStringLiteral("u"));
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
     for (int question = 0; question < 8; ++question) {
         f.sound.played.clear();
-        frame(screen).startButton()->click();
+        frame(screen).startButton().click();
         QCOMPARE(frame(screen).countdownValue(), 2);
-        QVERIFY(!frame(screen).startButton()->isEnabled());
+        QVERIFY(!frame(screen).startButton().isEnabled());
         QCOMPARE(f.sound.played, QStringList{"wav/cd.wav"});
         pressEnter(&screen);
         f.clock.advance(1000);
@@ -124,22 +125,22 @@ void ReflexTest::countdownIgnoresEnterAndWaitsOneToSixSeconds()
         pressEnter(&screen);
         f.clock.advance(999);
         pressEnter(&screen);
-        QVERIFY(!f.game->Form10->isVisible());
+        QVERIFY(!f.window<TForm10>().isVisible());
         QVERIFY(!screen.KeyPreview);
         f.clock.advance(1);
         // The box goes blank, armed, and the wait begins without a sound.
         QVERIFY(screen.KeyPreview);
-        QVERIFY(!probe(screen).Image4()->hasPicture());
+        QVERIFY(!probe(screen).pictureBox().hasPicture());
         QCOMPARE(f.sound.played.size(), 2);
-        const int wait = probe(screen).Timer1().Interval();
+        const int wait = probe(screen).waitMs();
         QVERIFY2(wait >= 1000 && wait <= 5999, qPrintable(QString::number(wait)));
         f.clock.advance(wait - 1);
-        QVERIFY(!probe(screen).MMTimer1().Enabled());
+        QVERIFY(!probe(screen).reactionRunning());
         f.clock.advance(1);
-        QVERIFY(probe(screen).MMTimer1().Enabled());
-        QVERIFY(probe(screen).Image4()->hasPicture());
+        QVERIFY(probe(screen).reactionRunning());
+        QVERIFY(probe(screen).pictureBox().hasPicture());
         pressEnter(&screen);
-        pressEnter(f.game->Form10.get());
+        pressEnter(&f.window<TForm10>());
     }
 }
 
@@ -147,18 +148,18 @@ void ReflexTest::enterDuringTheWaitIsAFalseStart()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(2000 + 999);
     pressEnter(&screen);
     QCOMPARE(verdict(f), QStringLiteral("フライング"));
     QVERIFY(!screen.KeyPreview);
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
     // No picture follows.
     f.clock.advance(10000);
-    QVERIFY(!probe(screen).Image4()->hasPicture());
-    QVERIFY(!probe(screen).MMTimer1().Enabled());
+    QVERIFY(!probe(screen).pictureBox().hasPicture());
+    QVERIFY(!probe(screen).reactionRunning());
     QCOMPARE(qxtest::readBytes(kRecord),
              cp932::encode(QStringLiteral("2026/12/08,フライング\r\n")));
 }
@@ -167,21 +168,21 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("Reflex", 1000);
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
     // Reactions in ms, -1 for a false start: 22, 50, 0, -73 and 40 points.
     const int reactions[] = {280, 0, -1, 1230, 100};
     const int totals[] = {1022, 1072, 1072, 999, 1039};
     int before = 1000;
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (int q = 0; q < 5; ++q) {
         QCOMPARE(f.game->session.run().question(), q + 1);
-        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(q + 1));
         if (reactions[q] < 0) {
             f.clock.advance(2000);
         } else {
@@ -191,23 +192,23 @@ void ReflexTest::overallStageScoresWritesNothingAndHandsOverToBox()
         pressEnter(&screen);
         QCOMPARE(menu.TotalScore(), totals[q]);
         // The score line does not hold the question's points yet.
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        pressEnter(f.game->Form10.get());
+        pressEnter(&f.window<TForm10>());
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form8.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm8>());
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), 1039);
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
     // Leaving the box screen abandons the run and resets the Reflex screen.
-    frame(*f.game->Form8).backButton()->click();
+    frame(f.window<TForm8>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
-    QVERIFY(!probe(screen).Image4()->hasPicture());
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
+    QVERIFY(!probe(screen).pictureBox().hasPicture());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -216,17 +217,17 @@ void ReflexTest::missingRecordFileLeavesTheKeyDisarmed()
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
     QFile::remove(kRecord);
-    TForm7& screen = *f.game->Form7;
+    TForm7& screen = f.window<TForm7>();
     screen.ShowModal();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     waitForPicture(f);
     pressEnter(&screen);
     pressEnter(&screen);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/Reflex.dat"))});
-    QVERIFY(f.game->Form10->isVisible());
+    QVERIFY(f.window<TForm10>().isVisible());
     QVERIFY(!screen.KeyPreview);
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QCOMPARE(probe(screen).ReactionHundredths(), 0);
+    QVERIFY(frame(screen).startButton().isEnabled());
+    QCOMPARE(probe(screen).reaction(), 0);
 }
 
 QTEST_MAIN(ReflexTest)

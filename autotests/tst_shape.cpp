@@ -35,24 +35,18 @@ ShapeClock clockOf(const QString& text)
 
 QString shownTime(TForm6& screen)
 {
-    QString text;
-    for (const QLabel* label :
-         {probe(screen).Label7(), probe(screen).Label6(), probe(screen).Label5(),
-          probe(screen).Label3(), probe(screen).Label2(), probe(screen).Label4(),
-          probe(screen).Label1()})
-        text += label->text();
-    return text;
+    return probe(screen).stopwatch();
 }
 
-Image* button(TForm6& screen, int tag)
+qxtest::Control button(TForm6& screen, int tag)
 {
-    return probe(screen).answerButtons()[static_cast<std::size_t>(tag - 1)];
+    return probe(screen).answerButton(tag);
 }
 
 // A wrong answer: any shape that is drawn in the ring.
 int wrongTag(TForm6& screen)
 {
-    return probe(screen).ShapeOrder()[0];
+    return probe(screen).shapeOrder()[0];
 }
 
 } // namespace
@@ -131,54 +125,54 @@ void ShapeTest::singlePlayStopsTheStopwatchAndWritesItsTime()
     f.selectUser(QStringLiteral("u"));
     const QByteArray old = cp932::encode(QStringLiteral("2026/12/01,×,00:30:0\r\n"));
     qxtest::writeBytes(kRecord, old);
-    TForm1& menu = *f.game->Form1;
-    probe(menu).Image16()->click();
-    TForm6& screen = *f.game->Form6;
+    TForm1& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::Shape).click();
+    TForm6& screen = f.window<TForm6>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QVERIFY(!probe(screen).Label1()->isVisible());
-    QVERIFY(!button(screen, 1)->isEnabled());
+    QVERIFY(!probe(screen).stopwatchShown());
+    QVERIFY(!button(screen, 1).isEnabled());
 
-    frame(screen).startButton()->click();
-    QVERIFY(!frame(screen).startButton()->isEnabled());
-    QVERIFY(probe(screen).Label1()->isVisible());
+    frame(screen).startButton().click();
+    QVERIFY(!frame(screen).startButton().isEnabled());
+    QVERIFY(probe(screen).stopwatchShown());
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
     // The ring holds the eight pictures loaded for the order.
     for (std::size_t k = 0; k < 8; ++k) {
-        QCOMPARE(probe(screen).ShapeBitmaps()[k],
+        QCOMPARE(probe(screen).shapes()[k],
                  keyedTransparent(
-                     loadBitmap(QStringLiteral("bmp/%1.bmp").arg(probe(screen).ShapeOrder()[k]))));
+                     loadBitmap(QStringLiteral("bmp/%1.bmp").arg(probe(screen).shapeOrder()[k]))));
     }
-    QVERIFY(probe(screen).Image11()->hasPicture());
+    QVERIFY(probe(screen).ring().hasPicture());
 
     f.clock.advance(12300);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
-    button(screen, probe(screen).ShapeOrder()[8])->click();
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
-    QCOMPARE(probe(*f.game->Form10).Label1()->text(), QStringLiteral("時間：00:12:3"));
-    QVERIFY(probe(*f.game->Form10).Label2()->text().isEmpty());
+    button(screen, probe(screen).shapeOrder()[8]).click();
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
+    QCOMPARE(probe(f.window<TForm10>()).line1().text(), QStringLiteral("時間：00:12:3"));
+    QVERIFY(probe(f.window<TForm10>()).line2().text().isEmpty());
     QCOMPARE(menu.CurrentTest(), QStringLiteral("shape"));
     f.clock.advance(1000);
     QCOMPARE(shownTime(screen), QStringLiteral("00:12:3"));
-    QVERIFY(!button(screen, 1)->isEnabled());
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QVERIFY(!button(screen, 1).isEnabled());
+    QVERIFY(frame(screen).startButton().isEnabled());
     QByteArray expected = cp932::encode(QStringLiteral("2026/12/08,○,00:12:3\r\n")) + old;
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
     f.clock.advance(61000);
-    button(screen, wrongTag(screen))->click();
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("不正解"));
+    button(screen, wrongTag(screen)).click();
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("不正解"));
     expected.prepend(cp932::encode(QStringLiteral("2026/12/08,×,01:01:0\r\n")));
     QCOMPARE(qxtest::readBytes(kRecord), expected);
-    QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+    QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
 
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QVERIFY(!probe(screen).Label1()->isVisible());
+    QVERIFY(!probe(screen).stopwatchShown());
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:0"));
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -186,42 +180,42 @@ void ShapeTest::overallStageScoresAndEndsOnTheScoreScreen()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm1& menu = *f.game->Form1;
+    TForm1& menu = f.window<TForm1>();
     f.enterStage("shape", 100);
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
     // Tenths before answering and whether right: 99, 82, 0, 94 and 100 points.
     const int tenths[] = {100, 99, 20, 123, 0};
     const bool right[] = {true, true, false, true, true};
     const int totals[] = {199, 281, 281, 375, 475};
     int before = 100;
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (int q = 0; q < 5; ++q) {
         QCOMPARE(f.game->session.run().question(), q + 1);
-        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(q + 1));
         f.clock.advance(100 * tenths[q]);
-        button(screen, right[q] ? probe(screen).ShapeOrder()[8] : wrongTag(screen))->click();
+        button(screen, right[q] ? probe(screen).shapeOrder()[8] : wrongTag(screen)).click();
         QCOMPARE(menu.TotalScore(), totals[q]);
-        QCOMPARE(probe(*f.game->Form10).ShadowLabel3()->Caption(),
+        QCOMPARE(probe(f.window<TForm10>()).scoreLine().text(),
                  QStringLiteral("点数：%1").arg(before));
         before = totals[q];
-        QTest::keyClick(f.game->Form10.get(), Qt::Key_Return);
+        QTest::keyClick(&f.window<TForm10>(), Qt::Key_Return);
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form15.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm15>());
     QVERIFY(screen.closeRequested());
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel2()->Caption(), QStringLiteral("点数：475"));
-    QCOMPARE(probe(*f.game->Form15).ShadowLabel4()->Caption(), QStringLiteral("今回の順位　7位"));
+    QCOMPARE(probe(f.window<TForm15>()).scoreLabel().text(), QStringLiteral("点数：475"));
+    QCOMPARE(probe(f.window<TForm15>()).rankLabel().text(), QStringLiteral("今回の順位　7位"));
     QCOMPARE(qxtest::readBytes(kRecord), QByteArray());
 
-    probe(*f.game->Form15).Image3()->click();
+    probe(f.window<TForm15>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     qxtest::verifyAtRest(f, screen);
-    QVERIFY(frame(screen).modeLabel()->Caption().isEmpty());
-    QVERIFY(!probe(screen).Label1()->isVisible());
-    QVERIFY(probe(*f.game->Form15).ShadowLabel1()->Caption().isEmpty());
+    QVERIFY(frame(screen).modeLabel().text().isEmpty());
+    QVERIFY(!probe(screen).stopwatchShown());
+    QVERIFY(probe(f.window<TForm15>()).userLabel().text().isEmpty());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -243,23 +237,23 @@ void ShapeTest::badPictureStillLetsThePlayerAnswer()
         if (!missing)
             qxtest::writeBytes(path, "BM not a picture");
     }
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     const QString error = missing ? QStringLiteral("ファイル %1/bmp/%2.bmp は開けません")
                                         .arg(f.folder.path())
-                                        .arg(probe(screen).ShapeOrder()[0])
+                                        .arg(probe(screen).shapeOrder()[0])
                                   : QStringLiteral("ビットマップイメージが不正です");
     QCOMPARE(f.dialogs.errors, QStringList{error});
     // Nothing is drawn in the ring, but the question runs.
-    QImage white(probe(screen).Image11()->size(), QImage::Format_RGB32);
+    QImage white(probe(screen).ring().size(), QImage::Format_RGB32);
     white.fill(Qt::white);
-    QCOMPARE(probe(screen).Image11()->picture(), white);
-    QVERIFY(button(screen, 1)->isEnabled());
+    QCOMPARE(probe(screen).ring().picture(), white);
+    QVERIFY(button(screen, 1).isEnabled());
     f.clock.advance(500);
     QCOMPARE(shownTime(screen), QStringLiteral("00:00:5"));
-    button(screen, probe(screen).ShapeOrder()[8])->click();
-    QCOMPARE(probe(*f.game->Form10).ShadowLabel2()->Caption(), QStringLiteral("正解"));
+    button(screen, probe(screen).shapeOrder()[8]).click();
+    QCOMPARE(probe(f.window<TForm10>()).verdict().text(), QStringLiteral("正解"));
     QCOMPARE(qxtest::readBytes(kRecord), cp932::encode(QStringLiteral("2026/12/08,○,00:00:5\r\n")));
 }
 
@@ -270,14 +264,12 @@ void ShapeTest::stopwatchReadsAsOneTime()
 {
     qxtest::GameFixture f;
     f.selectUser(QStringLiteral("u"));
-    TForm6& screen = *f.game->Form6;
+    TForm6& screen = f.window<TForm6>();
     screen.ShowModal();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(2600);
     QCOMPARE(shownTime(screen), QStringLiteral("00:02:6"));
-    const QRect area = QRect(probe(screen).Label7()->geometry().topLeft(),
-                             probe(screen).Label1()->geometry().bottomRight())
-                           .adjusted(-4, 0, 4, 0);
+    const QRect area = probe(screen).stopwatchArea().adjusted(-4, 0, 4, 0);
     const QImage shown = screen.grab(area).toImage();
     // Runs of columns with ink are the characters.
     std::vector<std::pair<int, int>> runs;

@@ -32,11 +32,11 @@ TForm5& openScreen(qxtest::GameFixture& f, int overallMode, int level = 1)
     f.selectUser(QStringLiteral("u"));
     if (overallMode != 0) {
         f.enterStage("stop");
-        f.game->Form5->ShowModal();
+        f.window<TForm5>().ShowModal();
     } else {
         f.openAlone(TestKind::Stop, level);
     }
-    return *f.game->Form5;
+    return f.window<TForm5>();
 }
 
 void pressEnter(TForm5& screen)
@@ -49,7 +49,7 @@ void stopAfter(qxtest::GameFixture& f, TForm5& screen, int ticks)
 {
     QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
     f.clock.advance(10 * ticks);
-    QCOMPARE(probe(screen).ClockHundredths(), ticks);
+    QCOMPARE(probe(screen).clock(), ticks);
     pressEnter(screen);
 }
 
@@ -177,51 +177,51 @@ void StopTest::singlePlayWritesTheStopLine()
     f.selectUser(QStringLiteral("u"));
     qxtest::writeBytes(QStringLiteral("Rec/u/stop.dat"),
                        cp932::encode(QStringLiteral("2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
-    auto& menu = *f.game->Form1;
-    probe(menu).Image5()->click();
-    probe(*f.game->Form9).levelButtons()[0]->click();
-    TForm5& screen = *f.game->Form5;
+    auto& menu = f.window<TForm1>();
+    probe(menu).testButton(TestKind::Stop).click();
+    probe(f.window<TForm9>()).levelButton(1).click();
+    TForm5& screen = f.window<TForm5>();
     QCOMPARE(f.game->modal.top(), &screen);
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("レベル1"));
-    QCOMPARE(probe(screen).ShadowLabel2()->Caption(), QStringLiteral("3:00"));
-    QCOMPARE(probe(screen).Panel2()->y(), 140);
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("レベル1"));
+    QCOMPARE(probe(screen).targetLabel().text(), QStringLiteral("3:00"));
+    QCOMPARE(probe(screen).blind().y(), 140);
     QVERIFY(!screen.KeyPreview);
 
     // The clock runs at once, without countdown or sound.
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     QVERIFY(screen.KeyPreview);
-    QVERIFY(!frame(screen).startButton()->isEnabled());
-    QVERIFY(probe(screen).Panel3()->isHidden());
+    QVERIFY(!frame(screen).startButton().isEnabled());
+    QVERIFY(probe(screen).countdownBox().isHidden());
     f.clock.advance(3050);
-    QCOMPARE(probe(screen).ClockHundredths(), 305);
+    QCOMPARE(probe(screen).clock(), 305);
     pressEnter(screen);
     QVERIFY(!screen.KeyPreview);
-    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("+00:05"));
-    QCOMPARE(probe(screen).ShadowLabel4()->FontColor(), QColor(Qt::red));
+    QCOMPARE(probe(screen).differenceLabel().text(), QStringLiteral("+00:05"));
+    QCOMPARE(probe(screen).differenceLabel().color(), QColor(Qt::red));
     f.clock.advance(1000);
-    QCOMPARE(probe(screen).ClockHundredths(), 305);
-    QVERIFY(frame(screen).startButton()->isEnabled());
+    QCOMPARE(probe(screen).clock(), 305);
+    QVERIFY(frame(screen).startButton().isEnabled());
     // The screen shows 03:05; the file gets the target's form.
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")),
              cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:05,+00:05\r\n"
                                           "2026/12/01,レベル1,3:00,2:87,-00:13\r\n")));
 
     // An exact stop reads 00:00 in blue.
-    frame(screen).startButton()->click();
-    QCOMPARE(probe(screen).Panel2()->y(), 140);
-    QVERIFY(probe(screen).ShadowLabel4()->Caption().isEmpty());
+    frame(screen).startButton().click();
+    QCOMPARE(probe(screen).blind().y(), 140);
+    QVERIFY(probe(screen).differenceLabel().text().isEmpty());
     f.clock.advance(3000);
     pressEnter(screen);
-    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("00:00"));
-    QCOMPARE(probe(screen).ShadowLabel4()->FontColor(), QColor(Qt::blue));
+    QCOMPARE(probe(screen).differenceLabel().text(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).differenceLabel().color(), QColor(Qt::blue));
     f.clock.advance(1000);
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat"))
                 .startsWith(cp932::encode(QStringLiteral("2026/12/08,レベル1,3:00,3:00,00:00\r\n"
                                                          "2026/12/08,レベル1,3:00,3:05,"))));
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 0);
     QCOMPARE(menu.TotalScore(), 0);
-    QVERIFY(frame(screen).counterLabel()->Caption().isEmpty());
-    QVERIFY(!f.game->Form10->isVisible());
+    QVERIFY(frame(screen).counterLabel().text().isEmpty());
+    QVERIFY(!f.window<TForm10>().isVisible());
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -242,18 +242,18 @@ void StopTest::revealEndsOnceTheBlindPassesTheDigits()
     QFETCH(int, restingTop);
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, level);
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     // ENTER before the first tick.
     pressEnter(screen);
-    QCOMPARE(probe(screen).ShadowLabel4()->Caption(),
+    QCOMPARE(probe(screen).differenceLabel().text(),
              store::formatDifference(-stopQuestion(false, level, 0)->target));
     f.clock.advance(100 * ticks - 1);
-    QVERIFY(!frame(screen).startButton()->isEnabled());
+    QVERIFY(!frame(screen).startButton().isEnabled());
     QVERIFY(qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
     f.clock.advance(1);
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QCOMPARE(probe(screen).Panel2()->y(), restingTop);
+    QVERIFY(frame(screen).startButton().isEnabled());
+    QVERIFY(!probe(screen).revealing());
+    QCOMPARE(probe(screen).blind().y(), restingTop);
     QVERIFY(!qxtest::readBytes(QStringLiteral("Rec/u/stop.dat")).isEmpty());
 }
 
@@ -261,15 +261,15 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
-    QCOMPARE(frame(screen).modeLabel()->Caption(), QStringLiteral("総合"));
-    QVERIFY(frame(screen).stagePicture()->hasPicture());
+    auto& menu = f.window<TForm1>();
+    QCOMPARE(frame(screen).modeLabel().text(), QStringLiteral("総合"));
+    QVERIFY(frame(screen).stagePicture().hasPicture());
 
-    frame(screen).startButton()->click();
-    QVERIFY(probe(screen).Panel3()->isVisibleTo(&screen));
-    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("2"));
+    frame(screen).startButton().click();
+    QVERIFY(probe(screen).countdownBox().isVisibleTo(&screen));
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("2"));
     f.clock.advance(1000);
-    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("1"));
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("1"));
     QVERIFY(!screen.KeyPreview);
 
     // Exact, 1.23 s late, 0.05 s early, then twice before the first tick.
@@ -279,19 +279,19 @@ void StopTest::overallStageScoresWritesNothingAndOpensReflex()
     const int totals[] = {300, 277, 372, 172, -228};
     for (int q = 0; q < 5; ++q) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
-        QVERIFY(probe(screen).Panel3()->isHidden());
+        QVERIFY(probe(screen).countdownBox().isHidden());
         QCOMPARE(f.game->session.run().question(), q + 1);
-        QCOMPARE(frame(screen).counterLabel()->Caption(), QStringLiteral("%1問目").arg(q + 1));
-        QCOMPARE(probe(screen).TargetHundredths(), targets[q]);
-        QCOMPARE(probe(screen).ShadowLabel2()->Caption(), store::targetText(targets[q]));
-        QCOMPARE(probe(screen).Panel2()->y(), blindTops[q]);
+        QCOMPARE(frame(screen).counterLabel().text(), QStringLiteral("%1問目").arg(q + 1));
+        QCOMPARE(probe(screen).target(), targets[q]);
+        QCOMPARE(probe(screen).targetLabel().text(), store::targetText(targets[q]));
+        QCOMPARE(probe(screen).blind().y(), blindTops[q]);
         stopAfter(f, screen, stops[q]);
         QCOMPARE(menu.TotalScore(), totals[q]);
     }
     // Two beeps per question; no dialog between the questions.
     QCOMPARE(f.sound.played.count(QStringLiteral("wav/cd.wav")), 10);
-    QVERIFY(!f.game->Form10->isVisible());
-    QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == f.game->Form7.get(); }, 5000));
+    QVERIFY(!f.window<TForm10>().isVisible());
+    QVERIFY(f.clock.advanceUntil([&] { return f.game->modal.top() == &f.window<TForm7>(); }, 5000));
     QVERIFY(screen.closeRequested());
     QCOMPARE(menu.OverallMode(), 1);
     QCOMPARE(menu.TotalScore(), -228);
@@ -304,32 +304,32 @@ void StopTest::enterCountsOnceAndOnlyWhileArmed()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
-    auto& menu = *f.game->Form1;
+    auto& menu = f.window<TForm1>();
     pressEnter(screen);
-    QVERIFY(!probe(screen).Timer1().Enabled());
+    QVERIFY(!probe(screen).revealing());
 
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(500);
     pressEnter(screen);
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QVERIFY(probe(screen).countdown().Enabled());
+    QVERIFY(!probe(screen).revealing());
+    QVERIFY(probe(screen).countingDown());
 
     QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
     f.clock.advance(1000);
     QTest::keyClick(&screen, Qt::Key_A);
     QTest::keyClick(&screen, Qt::Key_Space);
-    QVERIFY(probe(screen).MMTimer1().Enabled());
+    QVERIFY(probe(screen).clockRunning());
     f.clock.advance(3000);
     pressEnter(screen);
     pressEnter(screen);
     QCOMPARE(menu.TotalScore(), 300);
-    QCOMPARE(probe(screen).ShadowLabel4()->Caption(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).differenceLabel().text(), QStringLiteral("00:00"));
 
     f.clock.advance(100);
     pressEnter(screen);
     QCOMPARE(menu.TotalScore(), 300);
-    QCOMPARE(probe(screen).ClockHundredths(), 400);
-    QVERIFY(probe(screen).Timer1().Enabled());
+    QCOMPARE(probe(screen).clock(), 400);
+    QVERIFY(probe(screen).revealing());
 }
 
 void StopTest::leavingMidQuestionStopsTimersAndResets_data()
@@ -348,36 +348,36 @@ void StopTest::leavingMidQuestionStopsTimersAndResets()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
     const int idleTimers = f.clock.activeTimers();
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(500);
     if (runFor >= 0) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 5000));
         f.clock.advance(runFor);
-        QVERIFY(probe(screen).Label2()->isHidden());
+        QVERIFY(probe(screen).restingClock().isHidden());
     }
     if (stopped) {
         pressEnter(screen);
         f.clock.advance(100);
     }
-    frame(screen).backButton()->click();
+    frame(screen).backButton().click();
 
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(f.clock.activeTimers(), idleTimers);
-    QVERIFY(!probe(screen).MMTimer1().Enabled());
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QVERIFY(!probe(screen).countdown().Enabled());
+    QVERIFY(!probe(screen).clockRunning());
+    QVERIFY(!probe(screen).revealing());
+    QVERIFY(!probe(screen).countingDown());
     QVERIFY(!screen.KeyPreview);
-    QCOMPARE(probe(screen).ClockHundredths(), 0);
-    QVERIFY(!probe(screen).Label2()->isHidden());
-    QCOMPARE(probe(screen).Label2()->text(), QStringLiteral("00:00"));
-    QCOMPARE(probe(screen).Panel2()->y(), 140);
-    QVERIFY(probe(screen).ShadowLabel4()->Caption().isEmpty());
-    QVERIFY(probe(screen).ShadowLabel2()->Caption().isEmpty());
-    QCOMPARE(probe(screen).ShadowLabel5()->Caption(), QStringLiteral("2"));
-    QVERIFY(probe(screen).Panel3()->isHidden());
+    QCOMPARE(probe(screen).clock(), 0);
+    QVERIFY(!probe(screen).restingClock().isHidden());
+    QCOMPARE(probe(screen).restingClock().text(), QStringLiteral("00:00"));
+    QCOMPARE(probe(screen).blind().y(), 140);
+    QVERIFY(probe(screen).differenceLabel().text().isEmpty());
+    QVERIFY(probe(screen).targetLabel().text().isEmpty());
+    QCOMPARE(probe(screen).countdownDigit().text(), QStringLiteral("2"));
+    QVERIFY(probe(screen).countdownBox().isHidden());
     qxtest::verifyAtRest(f, screen);
     f.clock.advance(5000);
-    QCOMPARE(probe(screen).Panel2()->y(), 140);
+    QCOMPARE(probe(screen).blind().y(), 140);
     QVERIFY(f.dialogs.errors.isEmpty());
 }
 
@@ -386,14 +386,14 @@ void StopTest::unreadableRecordFileEndsTheRevealWithOneReport()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0);
     QFile::remove(QStringLiteral("Rec/u/stop.dat"));
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(1000);
     pressEnter(screen);
     f.clock.advance(5000);
     QCOMPARE(f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/stop.dat"))});
-    QVERIFY(!probe(screen).Timer1().Enabled());
-    QVERIFY(frame(screen).startButton()->isEnabled());
-    QCOMPARE(probe(screen).Panel2()->y(), 149);
+    QVERIFY(!probe(screen).revealing());
+    QVERIFY(frame(screen).startButton().isEnabled());
+    QCOMPARE(probe(screen).blind().y(), 149);
     QVERIFY(!QFile::exists(QStringLiteral("Rec/u/stop.dat")));
 }
 
@@ -405,7 +405,7 @@ void StopTest::overallStageGoesOnWithoutItsRecordFile()
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 1);
     QFile::remove(QStringLiteral("Rec/u/stop.dat"));
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     for (int q = 1; q <= 5; ++q) {
         QVERIFY(f.clock.advanceUntil([&] { return screen.KeyPreview; }, 10000));
         f.clock.advance(500);
@@ -414,13 +414,13 @@ void StopTest::overallStageGoesOnWithoutItsRecordFile()
         QCOMPARE(f.dialogs.errors.last(), qxtest::cannotOpen(QStringLiteral("u/stop.dat")));
         if (q < 5) {
             QCOMPARE(f.game->session.run().question(), q + 1);
-            QVERIFY(!frame(screen).startButton()->isEnabled());
+            QVERIFY(!frame(screen).startButton().isEnabled());
         }
     }
-    QCOMPARE(f.game->modal.top(), f.game->Form7.get());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm7>());
     QCOMPARE(QLatin1String(f.game->session.run().stage()->testId), QLatin1String("Reflex"));
     // A start that reaches the stop screen now arms nothing.
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     QCOMPARE(f.game->session.run().question(), 0);
 }
 
@@ -439,12 +439,12 @@ void StopTest::blindHidesWhatItsLevelSays()
     QFETCH(int, level);
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, level);
-    frame(screen).startButton()->click();
+    frame(screen).startButton().click();
     f.clock.advance(8880);
-    QCOMPARE(probe(screen).ClockHundredths(), 888);
-    const int blindTop = probe(screen).Panel2()->y();
-    const auto [digitsTop, digitsBottom] = inkRows(probe(screen).PaintBox1()->canvas());
-    const auto [shownTop, shownBottom] = inkRows(probe(screen).Panel1()->grab().toImage());
+    QCOMPARE(probe(screen).clock(), 888);
+    const int blindTop = probe(screen).blind().y();
+    const auto [digitsTop, digitsBottom] = inkRows(probe(screen).clockFace().picture());
+    const auto [shownTop, shownBottom] = inkRows(probe(screen).clockArea().grab());
     // Some of the digits show above the blind, the rest lies behind it.
     QVERIFY2(
         digitsTop < blindTop && shownTop == digitsTop,
@@ -465,13 +465,12 @@ void StopTest::restingClockSitsWhereTheRunningClockDoes()
 {
     qxtest::GameFixture f;
     TForm5& screen = openScreen(f, 0, 10);
-    probe(screen).Panel2()->hide();
-    const QImage resting = probe(screen).Panel1()->grab().toImage();
-    frame(screen).startButton()->click();
-    QVERIFY(probe(screen).Label2()->isHidden());
+    const QImage resting = probe(screen).clockUnderBlind();
+    frame(screen).startButton().click();
+    QVERIFY(probe(screen).restingClock().isHidden());
     // The label and the clock's own painting differ at most in the
     // antialiasing of the digits' last row.
-    const auto [runningTop, runningBottom] = inkRows(probe(screen).Panel1()->grab().toImage());
+    const auto [runningTop, runningBottom] = inkRows(probe(screen).clockUnderBlind());
     const auto [restingTop, restingBottom] = inkRows(resting);
     QCOMPARE(runningTop, restingTop);
     QVERIFY(std::abs(runningBottom - restingBottom) <= 1);

@@ -52,12 +52,12 @@ private Q_SLOTS:
 void UsersTest::registrationMakesSevenEmptyFiles()
 {
     qxtest::GameFixture f;
-    auto* form = f.game->Form11.get();
+    auto* form = &f.window<TForm11>();
     form->ShowModal();
-    probe(*form).Edit1()->setText(QStringLiteral("山田"));
-    probe(*form).Image5()->click();
+    probe(*form).nameBox().fill(QStringLiteral("山田"));
+    probe(*form).registerButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"登録しました"});
-    QVERIFY(probe(*form).Edit1()->text().isEmpty());
+    QVERIFY(probe(*form).nameBox().text().isEmpty());
     QDir folder(QStringLiteral("Rec/山田"));
     QStringList files = folder.entryList(QDir::Files);
     files.sort();
@@ -66,20 +66,20 @@ void UsersTest::registrationMakesSevenEmptyFiles()
     QCOMPARE(files, expected);
     for (const QString& file : files)
         QCOMPARE(QFileInfo(folder.filePath(file)).size(), 0);
-    QVERIFY(f.game->Form1->UserName().isEmpty());
+    QVERIFY(f.window<TForm1>().UserName().isEmpty());
 
     // A pasted name of two lines registers its first line.
-    probe(*form).Edit1()->setText(QStringLiteral("佐藤\r\n"));
-    probe(*form).Image5()->click();
+    probe(*form).nameBox().fill(QStringLiteral("佐藤\r\n"));
+    probe(*form).registerButton().click();
     QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録しました"));
     QVERIFY(QFileInfo(QStringLiteral("Rec/佐藤")).isDir());
 
     // A second registration of the same name leaves the first one alone.
     qxtest::writeBytes(QStringLiteral("Rec/山田/panel.dat"), "keep\r\n");
-    probe(*form).Edit1()->setText(QStringLiteral("山田"));
-    probe(*form).Image5()->click();
+    probe(*form).nameBox().fill(QStringLiteral("山田"));
+    probe(*form).registerButton().click();
     QCOMPARE(f.dialogs.messages.last(), QStringLiteral("登録できません"));
-    QCOMPARE(probe(*form).Edit1()->text(), QStringLiteral("山田"));
+    QCOMPARE(probe(*form).nameBox().text(), QStringLiteral("山田"));
     QCOMPARE(qxtest::readBytes(QStringLiteral("Rec/山田/panel.dat")), QByteArray("keep\r\n"));
 }
 
@@ -115,10 +115,10 @@ void UsersTest::refusedNamesCreateNothing()
     QFETCH(QString, name);
     qxtest::GameFixture f;
     const QStringList before = tree();
-    auto* form = f.game->Form11.get();
+    auto* form = &f.window<TForm11>();
     form->ShowModal();
-    probe(*form).Edit1()->setText(name);
-    probe(*form).Image5()->click();
+    probe(*form).nameBox().fill(name);
+    probe(*form).registerButton().click();
     QCOMPARE(f.dialogs.messages, QStringList{"登録できません"});
     QCOMPARE(tree(), before);
 }
@@ -151,39 +151,45 @@ void UsersTest::listingFollowsTheFolder()
     listed.sort();
     QCOMPARE(listed, (QStringList{"a", "b", "plain"}));
 
-    auto* form = f.game->Form12.get();
+    auto* form = &f.window<TForm12>();
     form->ShowModal();
-    probe(*form).Image4()->click();
+    probe(*form).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     form->ShowModal(); // the list is filled anew at each opening
-    QCOMPARE(probe(*form).ListBox1()->count(), 3);
+    QCOMPARE(probe(*form).users().count(), 3);
 }
 
 void UsersTest::selectionUnlocksTheNineButtons()
 {
     qxtest::GameFixture f;
-    auto& menu = *f.game->Form1;
-    const QList<Image*> locked{probe(menu).Image26(), probe(menu).Image24(), probe(menu).Image7(),
-                               probe(menu).Image3(),  probe(menu).Image4(),  probe(menu).Image5(),
-                               probe(menu).Image17(), probe(menu).Image18(), probe(menu).Image16()};
-    for (Image* button : locked)
-        QVERIFY(!button->isEnabled());
+    auto& menu = f.window<TForm1>();
+    const QList<qxtest::Control> locked{probe(menu).recordsButton(),
+                                        probe(menu).overallButton(),
+                                        probe(menu).testButton(TestKind::Panel),
+                                        probe(menu).testButton(TestKind::LR),
+                                        probe(menu).testButton(TestKind::NMemory),
+                                        probe(menu).testButton(TestKind::Stop),
+                                        probe(menu).testButton(TestKind::Reflex),
+                                        probe(menu).testButton(TestKind::Box),
+                                        probe(menu).testButton(TestKind::Shape)};
+    for (const qxtest::Control& button : locked)
+        QVERIFY(!button.isEnabled());
     // A locked button neither acts nor sounds.
-    probe(menu).Image7()->click();
+    probe(menu).testButton(TestKind::Panel).click();
     QVERIFY(f.sound.played.isEmpty());
     QCOMPARE(f.game->modal.depth(), 0);
 
     users::registerUser(qxtest::records(), QStringLiteral("山田"));
-    probe(menu).Image6()->click();
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
-    auto* select = f.game->Form12.get();
-    probe(*select).ListBox1()->setCurrentRow(0);
-    probe(*select).Image5()->click();
+    probe(menu).selectButton().click();
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
+    auto* select = &f.window<TForm12>();
+    probe(*select).users().choose(0);
+    probe(*select).okButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
     QCOMPARE(menu.UserName(), QStringLiteral("山田"));
-    QCOMPARE(probe(menu).Label1()->text(), QStringLiteral("ユーザー名：山田"));
-    for (Image* button : locked)
-        QVERIFY(button->isEnabled());
+    QCOMPARE(probe(menu).userLabel().text(), QStringLiteral("ユーザー名：山田"));
+    for (const qxtest::Control& button : locked)
+        QVERIFY(button.isEnabled());
     QCOMPARE(f.sound.played, QStringList{"wav/click.wav"});
 }
 
@@ -191,22 +197,22 @@ void UsersTest::selectionWithNothingChosenReportsTheListIndex()
 {
     qxtest::GameFixture f;
     users::registerUser(qxtest::records(), QStringLiteral("u"));
-    probe(*f.game->Form1).Image6()->click();
-    probe(*f.game->Form12).Image5()->click();
+    probe(f.window<TForm1>()).selectButton().click();
+    probe(f.window<TForm12>()).okButton().click();
     QCOMPARE(f.dialogs.errors,
              QStringList{QStringLiteral("リストのインデックスが範囲を超えています (-1)")});
-    QCOMPARE(f.game->modal.top(), f.game->Form12.get());
-    QVERIFY(f.game->Form1->UserName().isEmpty());
+    QCOMPARE(f.game->modal.top(), &f.window<TForm12>());
+    QVERIFY(f.window<TForm1>().UserName().isEmpty());
 }
 
 void UsersTest::closingRegistrationEmptiesTheBox()
 {
     qxtest::GameFixture f;
-    probe(*f.game->Form1).Image14()->click();
-    probe(*f.game->Form11).Edit1()->setText(QStringLiteral("half typed"));
-    probe(*f.game->Form11).Image4()->click();
+    probe(f.window<TForm1>()).registerButton().click();
+    probe(f.window<TForm11>()).nameBox().fill(QStringLiteral("half typed"));
+    probe(f.window<TForm11>()).backButton().click();
     QCOMPARE(f.game->modal.depth(), 0);
-    QVERIFY(probe(*f.game->Form11).Edit1()->text().isEmpty());
+    QVERIFY(probe(f.window<TForm11>()).nameBox().text().isEmpty());
 }
 
 // The lowest lettering of the instruction picture is "名前", the entry box's
@@ -214,8 +220,8 @@ void UsersTest::closingRegistrationEmptiesTheBox()
 void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
 {
     qxtest::GameFixture f;
-    TForm11& form = *f.game->Form11;
-    const QImage picture = probe(form).Image3()->picture();
+    TForm11& form = f.window<TForm11>();
+    const QImage picture = probe(form).instructions().picture();
     int lowestInk = -1;
     for (int y = 0; y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
@@ -225,7 +231,7 @@ void UsersTest::nameCaptionSitsJustAboveTheEntryBox()
         }
     }
     QVERIFY(lowestInk >= 0);
-    const int gap = probe(form).Edit1()->y() - (probe(form).Image3()->y() + lowestInk);
+    const int gap = probe(form).nameBox().y() - (probe(form).instructions().y() + lowestInk);
     QVERIFY2(gap > 0 && gap <= 20, qPrintable(QString::number(gap)));
 }
 

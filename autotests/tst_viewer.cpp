@@ -35,13 +35,13 @@ QStringList row(TForm13& form, int r)
 {
     QStringList cells;
     for (int c = 0; c < kGridColumns; ++c)
-        cells.append(probe(form).Grid().Cells(c, r));
+        cells.append(probe(form).cell(c, r));
     return cells;
 }
 
 bool rowsBlankFrom(TForm13& form, int first)
 {
-    for (int r = first; r < probe(form).Grid().RowCount(); ++r) {
+    for (int r = first; r < probe(form).rowCount(); ++r) {
         if (row(form, r) != QStringList(kGridColumns, QString()))
             return false;
     }
@@ -53,10 +53,10 @@ struct Viewer {
     Viewer()
     {
         f.selectUser(QStringLiteral("u"));
-        probe(*f.game->Form1).Image26()->click();
+        probe(f.window<TForm1>()).recordsButton().click();
     }
     qxtest::GameFixture f;
-    TForm13& form = *f.game->Form13;
+    TForm13& form = f.window<TForm13>();
 };
 
 } // namespace
@@ -135,53 +135,49 @@ void ViewerTest::buttonsSetLayoutAndHeading()
     QFETCH(int, tag);
     QFETCH(QString, heading);
     Viewer v;
-    const QList<Image*> buttons{probe(v.form).Image12(), probe(v.form).Image5(),
-                                probe(v.form).Image6(),  probe(v.form).Image7(),
-                                probe(v.form).Image8(),  probe(v.form).Image9(),
-                                probe(v.form).Image10(), probe(v.form).Image11()};
     const bool ranking = tag == 0;
     // Start from the other layout, so that each button has to switch it.
-    buttons.at(ranking ? 1 : 0)->click();
-    buttons.at(tag)->click();
+    probe(v.form).recordButton(ranking ? 1 : 0).click();
+    probe(v.form).recordButton(tag).click();
     QVERIFY(v.f.dialogs.errors.isEmpty());
-    QCOMPARE(probe(v.form).Panel1()->isVisible(), ranking);
-    QCOMPARE(probe(v.form).StringGrid1()->geometry(),
+    QCOMPARE(probe(v.form).rankColumn().isVisible(), ranking);
+    QCOMPARE(probe(v.form).tableView()->geometry(),
              ranking ? QRect(163, 72, 287, 361) : QRect(116, 72, 484, 361));
     QStringList expected = heading.split(QLatin1Char(','));
     while (expected.size() < kGridColumns)
         expected.append(QString());
     QCOMPARE(row(v.form, 0), expected);
-    QCOMPARE(probe(v.form).StringGrid1()->model()->headerData(0, Qt::Horizontal).toString(),
+    QCOMPARE(probe(v.form).tableView()->model()->headerData(0, Qt::Horizontal).toString(),
              expected.first());
 }
 
 void ViewerTest::rowCountFollowsTheLinesRead()
 {
     Viewer v;
-    QCOMPARE(probe(v.form).Grid().RowCount(), 3);
+    QCOMPARE(probe(v.form).rowCount(), 3);
     QStringList lines;
     for (int i = 12; i >= 1; --i)
         lines.append(QStringLiteral("2026/12/%1,レベル%2,○")
                          .arg(i, 2, 10, QLatin1Char('0'))
                          .arg(i % 10 + 1));
     writeLines(QStringLiteral("Rec/u/panel.dat"), lines);
-    probe(v.form).Image5()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 13);
-    QCOMPARE(probe(v.form).StringGrid1()->model()->rowCount(), 12);
+    probe(v.form).testButton(TestKind::Panel).click();
+    QCOMPARE(probe(v.form).rowCount(), 13);
+    QCOMPARE(probe(v.form).tableView()->model()->rowCount(), 12);
     QCOMPARE(row(v.form, 1), (QStringList{"2026/12/12", "レベル3", "○", "", ""}));
     QCOMPARE(row(v.form, 12), (QStringList{"2026/12/01", "レベル2", "○", "", ""}));
 
     // An empty file keeps the row count, blank under the new heading.
-    probe(v.form).Image6()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 13);
-    QCOMPARE(probe(v.form).Grid().Cells(4, 0), QStringLiteral("入力した答え"));
+    probe(v.form).testButton(TestKind::LR).click();
+    QCOMPARE(probe(v.form).rowCount(), 13);
+    QCOMPARE(probe(v.form).cell(4, 0), QStringLiteral("入力した答え"));
     QVERIFY(rowsBlankFrom(v.form, 1));
 
     // A shorter file shrinks the grid to its lines.
     writeLines(QStringLiteral("Rec/u/Reflex.dat"),
                {"2026/12/08,00:00:07", "2026/12/07,フライング"});
-    probe(v.form).Image11()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 3);
+    probe(v.form).testButton(TestKind::Reflex).click();
+    QCOMPARE(probe(v.form).rowCount(), 3);
     QCOMPARE(row(v.form, 2), (QStringList{"2026/12/07", "フライング", "", "", ""}));
 }
 
@@ -193,21 +189,19 @@ void ViewerTest::topTenStandsBesideItsRanks()
         lines.append(QStringLiteral("2026/12/01,%1,name%2").arg(2000 - rank * 100).arg(rank));
     lines[2] = QStringLiteral("2026/12/01,1700,\"taro yamada\"");
     writeLines(QStringLiteral("Rec/record.dat"), lines);
-    probe(v.form).Image12()->click();
+    probe(v.form).overallButton().click();
     // Ten ranks, ten rows: lines past the tenth are not read.
-    QCOMPARE(probe(v.form).Grid().RowCount(), 11);
+    QCOMPARE(probe(v.form).rowCount(), 11);
     QCOMPARE(row(v.form, 3), (QStringList{"2026/12/01", "1700", "taro yamada", "", ""}));
-    QCOMPARE(probe(v.form).Grid().Cells(2, 10), QStringLiteral("name10"));
+    QCOMPARE(probe(v.form).cell(2, 10), QStringLiteral("name10"));
 
-    QCOMPARE(probe(v.form).ShadowLabel1()->Caption(), QStringLiteral("順位"));
+    QCOMPARE(probe(v.form).rankHeading().text(), QStringLiteral("順位"));
     for (int rank = 1; rank <= 10; ++rank) {
-        const TShadowLabel* label = probe(v.form).rankLabels()[static_cast<std::size_t>(rank - 1)];
-        QCOMPARE(label->Caption(), QString::number(rank));
-        const QRect cell =
-            probe(v.form).StringGrid1()->visualRect(probe(v.form).Grid().index(rank - 1, 0));
-        const int rowMiddle =
-            probe(v.form).StringGrid1()->viewport()->mapTo(&v.form, cell.center()).y();
-        const int labelMiddle = label->mapTo(&v.form, label->rect().center()).y();
+        const qxtest::Control label =
+            probe(v.form).rankLabels()[static_cast<std::size_t>(rank - 1)];
+        QCOMPARE(label.text(), QString::number(rank));
+        const int rowMiddle = probe(v.form).rowRect(rank - 1).center().y();
+        const int labelMiddle = label.windowGeometry().center().y();
         QVERIFY2(std::abs(rowMiddle - labelMiddle) <= 5,
                  qPrintable(QStringLiteral("rank %1: label at %2, row at %3")
                                 .arg(rank)
@@ -220,15 +214,15 @@ void ViewerTest::deletedUsersFileLeavesOnlyTheHeading()
 {
     Viewer v;
     writeLines(QStringLiteral("Rec/u/box.dat"), {"2026/12/08,×,00:06:52,14,13"});
-    probe(v.form).Image10()->click();
-    QCOMPARE(probe(v.form).Grid().Cells(4, 1), QStringLiteral("13"));
-    const int rows = probe(v.form).Grid().RowCount();
+    probe(v.form).testButton(TestKind::Box).click();
+    QCOMPARE(probe(v.form).cell(4, 1), QStringLiteral("13"));
+    const int rows = probe(v.form).rowCount();
 
     QVERIFY(users::deleteUser(qxtest::records(), QStringLiteral("u")));
-    probe(v.form).Image8()->click();
+    probe(v.form).testButton(TestKind::Stop).click();
     QCOMPARE(v.f.dialogs.errors, QStringList{qxtest::cannotOpen(QStringLiteral("u/stop.dat"))});
     QCOMPARE(row(v.form, 0), (QStringList{"日付", "レベル", "秒", "ストップ", "差"}));
-    QCOMPARE(probe(v.form).Grid().RowCount(), rows);
+    QCOMPARE(probe(v.form).rowCount(), rows);
     QVERIFY(rowsBlankFrom(v.form, 1));
     QCOMPARE(v.f.game->modal.top(), &v.form);
 }
@@ -236,19 +230,19 @@ void ViewerTest::deletedUsersFileLeavesOnlyTheHeading()
 void ViewerTest::closingEmptiesEveryCell()
 {
     Viewer v;
-    probe(v.form).Image12()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 11);
-    probe(v.form).Image3()->click();
+    probe(v.form).overallButton().click();
+    QCOMPARE(probe(v.form).rowCount(), 11);
+    probe(v.form).backButton().click();
     QCOMPARE(v.f.game->modal.depth(), 0);
     QVERIFY(rowsBlankFrom(v.form, 0));
     // The row count and the layout stay as the last button left them, also
     // over the next opening, which shows nothing until a button is pressed.
-    probe(*v.f.game->Form1).Image26()->click();
+    probe(v.f.window<TForm1>()).recordsButton().click();
     QCOMPARE(v.f.game->modal.top(), &v.form);
     QVERIFY(rowsBlankFrom(v.form, 0));
-    QCOMPARE(probe(v.form).Grid().RowCount(), 11);
-    QVERIFY(probe(v.form).Panel1()->isVisible());
-    QCOMPARE(probe(v.form).StringGrid1()->geometry().left(), 163);
+    QCOMPARE(probe(v.form).rowCount(), 11);
+    QVERIFY(probe(v.form).rankColumn().isVisible());
+    QCOMPARE(probe(v.form).tableView()->geometry().left(), 163);
 }
 
 void ViewerTest::aHundredThousandLinesOpenAtOnce()
@@ -262,11 +256,11 @@ void ViewerTest::aHundredThousandLinesOpenAtOnce()
 
     QElapsedTimer timer;
     timer.start();
-    probe(v.form).Image6()->click();
+    probe(v.form).testButton(TestKind::LR).click();
     v.form.grab();
     const qint64 elapsed = timer.elapsed();
     qInfo("100000 lines opened and painted in %lld ms", elapsed);
-    QCOMPARE(probe(v.form).Grid().RowCount(), kLines + 1);
+    QCOMPARE(probe(v.form).rowCount(), kLines + 1);
     QCOMPARE(row(v.form, kLines), (QStringList{"2026/12/08", "レベル3", "×", "1", "1"}));
     // One widget item per cell takes many seconds here; the model takes a
     // fraction of one, so this only fails on a real stall.
@@ -303,12 +297,8 @@ void ViewerTest::everyFieldTheGameWritesShowsWhole()
     QFETCH(QStringList, lines);
     Viewer v;
     writeLines(file, lines);
-    const std::array<Image*, 8> buttons{probe(v.form).Image12(), probe(v.form).Image5(),
-                                        probe(v.form).Image6(),  probe(v.form).Image7(),
-                                        probe(v.form).Image8(),  probe(v.form).Image9(),
-                                        probe(v.form).Image10(), probe(v.form).Image11()};
-    buttons.at(static_cast<std::size_t>(button))->click();
-    QTableView& grid = *probe(v.form).StringGrid1();
+    probe(v.form).recordButton(button).click();
+    const QTableView& grid = *probe(v.form).tableView();
     const QFontInfo shown(grid.font());
     QCOMPARE(shown.family(), QStringLiteral("IPAPGothic"));
     QVERIFY(shown.bold());
@@ -336,25 +326,25 @@ void ViewerTest::everyFieldTheGameWritesShowsWhole()
 void ViewerTest::moreLinesThanTheGridTakes()
 {
     Viewer v;
-    probe(v.form).Grid().setRowLimit(5);
+    probe(v.form).limitRows(5);
     QStringList lines;
     for (int i = 12; i >= 1; --i)
         lines.append(QStringLiteral("2026/12/%1,レベル3,○").arg(i, 2, 10, QLatin1Char('0')));
     writeLines(QStringLiteral("Rec/u/panel.dat"), lines);
-    probe(v.form).Image5()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 6);
-    QCOMPARE(probe(v.form).StringGrid1()->model()->rowCount(), 5);
+    probe(v.form).testButton(TestKind::Panel).click();
+    QCOMPARE(probe(v.form).rowCount(), 6);
+    QCOMPARE(probe(v.form).tableView()->model()->rowCount(), 5);
     QCOMPARE(row(v.form, 5), (QStringList{"2026/12/08", "レベル3", "○", "", ""}));
     QCOMPARE(v.f.dialogs.messages,
              QStringList{"この記録は 12 行あります。表示できるのは、はじめの 5 行です。"});
     v.form.grab();
-    QVERIFY(probe(v.form).StringGrid1()->verticalHeader()->length() > 0);
+    QVERIFY(probe(v.form).tableView()->verticalHeader()->length() > 0);
 
     // A file that fits says nothing.
     v.f.dialogs.messages.clear();
     writeLines(QStringLiteral("Rec/u/panel.dat"), lines.mid(0, 5));
-    probe(v.form).Image5()->click();
-    QCOMPARE(probe(v.form).Grid().RowCount(), 6);
+    probe(v.form).testButton(TestKind::Panel).click();
+    QCOMPARE(probe(v.form).rowCount(), 6);
     QVERIFY(v.f.dialogs.messages.isEmpty());
 }
 
@@ -396,11 +386,7 @@ void ViewerTest::aHugeFieldShowsAScreenful()
     QFETCH(QStringList, cells);
     Viewer v;
     qxtest::writeBytes(file, line + "\r\n");
-    const std::array<Image*, 8> buttons{probe(v.form).Image12(), probe(v.form).Image5(),
-                                        probe(v.form).Image6(),  probe(v.form).Image7(),
-                                        probe(v.form).Image8(),  probe(v.form).Image9(),
-                                        probe(v.form).Image10(), probe(v.form).Image11()};
-    buttons.at(static_cast<std::size_t>(button))->click();
+    probe(v.form).recordButton(button).click();
     QVERIFY(v.f.dialogs.errors.isEmpty());
     QCOMPARE(row(v.form, 1), cells);
     QElapsedTimer timer;
@@ -417,9 +403,9 @@ void ViewerTest::aHugeFieldShowsAScreenful()
 void ViewerTest::chartButtonLooksDisabledWhenItIs()
 {
     Viewer v;
-    Image* chart = probe(v.form).chartButton();
+    const qxtest::Control chart = probe(v.form).chartButton();
     const auto colourless = [chart] {
-        const QImage look = chart->grab().toImage();
+        const QImage look = chart.grab();
         for (int y = 0; y < look.height(); ++y) {
             for (int x = 0; x < look.width(); ++x) {
                 const QColor pixel = look.pixelColor(x, y);
@@ -430,12 +416,12 @@ void ViewerTest::chartButtonLooksDisabledWhenItIs()
         }
         return true;
     };
-    QVERIFY(!chart->isEnabled());
+    QVERIFY(!chart.isEnabled());
     QVERIFY(colourless());
-    probe(v.form).Image5()->click();
-    QVERIFY(chart->isEnabled());
+    probe(v.form).testButton(TestKind::Panel).click();
+    QVERIFY(chart.isEnabled());
     QVERIFY(!colourless());
-    probe(v.form).Image12()->click();
+    probe(v.form).overallButton().click();
     QVERIFY(colourless());
 }
 

@@ -50,7 +50,10 @@ struct Counts {
 // whether the form's clock was still running then.
 class KeyArrival final : public QObject {
 public:
-    explicit KeyArrival(const TMMTimer& clock) : m_clock(clock) {}
+    explicit KeyArrival(std::function<bool()> clockRunning)
+        : m_clockRunning(std::move(clockRunning))
+    {
+    }
     std::int64_t atNs = 0;
     bool clockRunning = false;
 
@@ -59,20 +62,20 @@ protected:
     {
         if (event->type() == QEvent::KeyPress) {
             atNs = monotonicNs();
-            clockRunning = m_clock.Enabled();
+            clockRunning = m_clockRunning();
         }
         return false;
     }
 
 private:
-    const TMMTimer& m_clock;
+    std::function<bool()> m_clockRunning;
 };
 
 // Notes the moment of every paint of a widget: the gaps between them are
 // what a player sees of a running clock.
 class Paints final : public QObject {
 public:
-    explicit Paints(QWidget* widget) { widget->installEventFilter(this); }
+    explicit Paints(const qxtest::Control& widget) { widget.watch(this); }
     std::vector<std::int64_t> atNs;
     // The longest gap between two paints in ms, from the first paint at or
     // after fromNs up to toNs.
@@ -101,7 +104,7 @@ protected:
 
 void closeDialog(BenchGame& g)
 {
-    g.game->dispatcher.run([&g] { g.game->Form10->Close(); });
+    g.game->dispatcher.run([&g] { qxtest::window<TForm10>(*g.game).Close(); });
 }
 
 struct StopRun {
@@ -123,30 +126,30 @@ struct StopRun {
 std::vector<StopRun> stopTrials(int trials, std::string& failure)
 {
     BenchGame g;
-    TForm5& stop = *g.game->Form5;
+    TForm5& stop = qxtest::window<TForm5>(*g.game);
     g.game->session.playAlone(qx::TestKind::Stop);
     g.game->session.chooseLevel(kStopLevel);
-    KeyArrival arrival(probe(stop).MMTimer1());
+    KeyArrival arrival([&stop] { return probe(stop).clockRunning(); });
     stop.installEventFilter(&arrival);
-    const Paints paints(probe(stop).PaintBox1());
+    const Paints paints(probe(stop).clockFace());
     runFor(100);
     std::vector<StopRun> runs;
     for (int trial = 0; trial < trials; ++trial) {
-        if (!runUntil([&stop] { return frame(stop).startButton()->isEnabled(); }, 5000)) {
+        if (!runUntil([&stop] { return frame(stop).startButton().isEnabled(); }, 5000)) {
             failure = "the reveal did not end";
             break;
         }
         QEventLoop loop;
         const std::int64_t clickNs = monotonicNs();
-        frame(stop).startButton()->click();
+        frame(stop).startButton().click();
         const std::int64_t clickedNs = monotonicNs();
         const KeyPresser enter(&stop, clickNs + kStopRunNs, [&loop] { loop.quit(); });
         loop.exec();
-        runs.push_back({probe(stop).ClockHundredths(), toMs(enter.pressedNs() - clickNs),
+        runs.push_back({probe(stop).clock(), toMs(enter.pressedNs() - clickNs),
                         arrival.clockRunning, toMs(clickedNs - clickNs),
                         paints.longestGapMs(clickNs, enter.pressedNs())});
     }
-    runUntil([&stop] { return frame(stop).startButton()->isEnabled(); }, 5000);
+    runUntil([&stop] { return frame(stop).startButton().isEnabled(); }, 5000);
     if (!g.dialogs.errors.isEmpty())
         failure = g.errorText();
     return runs;
@@ -171,14 +174,14 @@ struct ReflexRun {
 ReflexRun reflexTrials(int trials)
 {
     BenchGame g;
-    TForm7& reflex = *g.game->Form7;
+    TForm7& reflex = qxtest::window<TForm7>(*g.game);
     g.game->session.playAlone(qx::TestKind::Reflex);
-    KeyArrival arrival(probe(reflex).MMTimer1());
+    KeyArrival arrival([&reflex] { return probe(reflex).reactionRunning(); });
     reflex.installEventFilter(&arrival);
     runFor(100);
     ReflexRun run;
     for (int trial = 0; trial < trials; ++trial) {
-        frame(reflex).startButton()->click();
+        frame(reflex).startButton().click();
         g.game->dispatcher.run([&reflex] { frame(reflex).countdownTick(); });
         g.game->dispatcher.run([&reflex] { frame(reflex).countdownTick(); });
         // Reaction times of 150 to 400 ms whose phases against the clock's
@@ -189,9 +192,9 @@ ReflexRun reflexTrials(int trials)
         // The true time runs from the moment the picture reaches the screen:
         // its handler paints it and hands it to the window system at once.
         QEventLoop loop;
-        const Paints paints(probe(reflex).Image4());
+        const Paints paints(probe(reflex).pictureBox());
         const std::int64_t handlerNs = monotonicNs();
-        g.game->dispatcher.run([&reflex] { probe(reflex).Timer1Timer(); });
+        g.game->dispatcher.run([&reflex] { probe(reflex).endWait(); });
         if (paints.atNs.empty()) {
             run.failure = "the picture was not painted by its handler";
             break;
@@ -203,7 +206,7 @@ ReflexRun reflexTrials(int trials)
         const std::int64_t pressedNs = enter->pressedNs();
         enter.reset();
         run.pictureDelayMs.push_back(toMs(shownNs - handlerNs));
-        const QString shown = probe(*g.game->Form10).ShadowLabel2()->Caption();
+        const QString shown = probe(qxtest::window<TForm10>(*g.game)).verdict().text();
         bool number = false;
         const int hundredths = QString(shown).remove(QLatin1Char(':')).toInt(&number);
         closeDialog(g);
@@ -235,7 +238,7 @@ ReflexRun reflexTrials(int trials)
 std::vector<double> lrTrials(int trials, std::string& failure)
 {
     BenchGame g;
-    TForm3& lr = *g.game->Form3;
+    TForm3& lr = qxtest::window<TForm3>(*g.game);
     g.game->session.playAlone(qx::TestKind::LR);
     g.game->session.chooseLevel(kLrLevel);
     runFor(100);
@@ -244,16 +247,16 @@ std::vector<double> lrTrials(int trials, std::string& failure)
         QEventLoop loop;
         g.dialogs.inputAtNs = 0;
         g.dialogs.whileAsking = [&loop] { loop.quit(); };
-        frame(lr).startButton()->click();
+        frame(lr).startButton().click();
         g.game->dispatcher.run([&lr] { frame(lr).countdownTick(); });
         const std::int64_t enabledNs = monotonicNs();
         g.game->dispatcher.run([&lr] { frame(lr).countdownTick(); });
         QTimer::singleShot(5000, &loop, [&loop] { loop.quit(); });
         loop.exec();
         if (g.dialogs.inputAtNs == 0) {
-            failure = "the run stopped at frame " + std::to_string(probe(lr).TextX() / 2) + " of " +
-                      std::to_string(kLrFrames) + ": its timer was switched off";
-            g.game->dispatcher.run([&lr] { probe(lr).FormCloseQuery(); });
+            failure = "the run stopped at frame " + std::to_string(probe(lr).numberX() / 2) +
+                      " of " + std::to_string(kLrFrames) + ": its timer was switched off";
+            g.game->dispatcher.run([&lr] { probe(lr).closeQuery(); });
             continue;
         }
         runs.push_back(toMs(g.dialogs.inputAtNs - enabledNs));

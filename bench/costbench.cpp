@@ -71,15 +71,15 @@ void costFigures(Report& report, const Options& options)
                  idle.cpuMsPerSecond <= kIdleGoalMs,
                  "something wakes the idle game: a timer left running or a poll");
 
-    TForm5& stop = *g.game->Form5;
+    TForm5& stop = qxtest::window<TForm5>(*g.game);
     g.game->session.playAlone(qx::TestKind::Stop);
     g.game->session.chooseLevel(10);
     runFor(200);
-    frame(stop).startButton()->click();
+    frame(stop).startButton().click();
     runFor(200);
     const Cost running = measure(ms);
-    const bool ran = probe(stop).MMTimer1().Enabled();
-    frame(stop).backButton()->click();
+    const bool ran = probe(stop).clockRunning();
+    frame(stop).backButton().click();
     report.line(
         "while the stop clock runs: " + fixed(running.cpuMsPerSecond / kStopTicksPerSecond, 3) +
         " ms of CPU per 10 ms tick, painting the clock included");

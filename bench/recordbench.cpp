@@ -82,32 +82,32 @@ void recordFigures(Report& report, const Options& options)
     report.line("the file: " + fixed(static_cast<double>(bytes) / (1024 * 1024), 2) +
                 " MB; a plain read takes " + fixed(readMs, 2) + " ms");
 
-    TForm13& viewer = *g.game->Form13;
-    probe(*g.game->Form1).Image26()->click();
+    TForm13& viewer = qxtest::window<TForm13>(*g.game);
+    probe(qxtest::window<TForm1>(*g.game)).recordsButton().click();
     runFor(100);
     const double viewerMs = median(repeat(repeats, [&] {
-        probe(viewer).Image8()->click();
+        probe(viewer).testButton(qx::TestKind::Stop).click();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         viewer.repaint();
     }));
     const bool viewerShowsAll =
-        probe(viewer).Grid().RowCount() == kLines + 1 && g.dialogs.errors.isEmpty();
+        probe(viewer).rowCount() == kLines + 1 && g.dialogs.errors.isEmpty();
     // The chart of the same file, opened from the viewer: every line read
     // into a result, the days grouped, the figures summed, the chart drawn.
-    ProgressScreen& chart = *g.game->Progress;
+    ProgressScreen& chart = qxtest::window<ProgressScreen>(*g.game);
     const double chartMs = median(repeat(repeats, [&] {
-        probe(viewer).chartButton()->click();
+        probe(viewer).chartButton().click();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         chart.repaint();
-        probe(chart).m_back()->click();
+        probe(chart).backButton().click();
         QCoreApplication::processEvents();
     }));
     const bool chartShowsAll =
-        probe(chart).m_figures()->text().contains(QStringLiteral("回数：%1").arg(kLines)) &&
+        probe(chart).figures().text().contains(QStringLiteral("回数：%1").arg(kLines)) &&
         g.dialogs.errors.isEmpty();
-    probe(viewer).Image3()->click();
+    probe(viewer).backButton().click();
 
     store::Lines loaded;
     const double loadMs = median(repeat(repeats, [&] { loaded = store::loadLines(path); }));

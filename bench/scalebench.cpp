@@ -181,20 +181,20 @@ int scaleChild(char* argv[])
     QFile::remove(record);
     if (!QFile::link(path, record))
         return 2;
-    TForm13& viewer = *g.game->Form13;
-    probe(*g.game->Form1).Image26()->click();
+    TForm13& viewer = qxtest::window<TForm13>(*g.game);
+    probe(qxtest::window<TForm1>(*g.game)).recordsButton().click();
     runFor(100);
     long long rows = 0;
     const std::int64_t startNs = monotonicNs();
     if (mode == "viewer") {
-        probe(viewer).Image8()->click();
+        probe(viewer).testButton(qx::TestKind::Stop).click();
         QCoreApplication::sendPostedEvents();
         QCoreApplication::processEvents();
         viewer.repaint();
-        rows = probe(viewer).Grid().lineCount();
+        rows = probe(viewer).lineCount();
     } else if (mode == "chart") {
-        g.game->Progress->showTest(qx::testDef(qx::TestKind::Stop));
-        rows = probe(*g.game->Progress).m_damaged()->text().isEmpty() ? 0 : 1;
+        qxtest::window<ProgressScreen>(*g.game).showTest(qx::testDef(qx::TestKind::Stop));
+        rows = probe(qxtest::window<ProgressScreen>(*g.game)).damaged().text().isEmpty() ? 0 : 1;
     } else if (mode == "export") {
         const QTemporaryDir out;
         rows = qx::csv::exportUser(g.records, g.user, out.path()).error.isEmpty() ? 1 : 0;

@@ -185,7 +185,7 @@ int main(int argc, char* argv[])
     qx::Game game(services, qx::Game::Build::MenuFirst);
     // Looking through the fonts wakes the whole font machinery, which the
     // main menu's first frame, drawn ahead, does without: look once it shows.
-    qx::afterFirstPaint(game.Form1.get(), [&game] { requireJapaneseFont(game.Form1.get()); });
+    qx::afterFirstPaint(game.mainWindow(), [&game] { requireJapaneseFont(game.mainWindow()); });
     dialogs.setOwner([&game] { return game.modal.front(); });
     game.modal.setQuit([] { QApplication::quit(); });
     // For the start-up benchmark: report the main menu's first frame, then quit.

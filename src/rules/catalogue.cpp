@@ -5,6 +5,7 @@
 
 #include "rules/textcodec.h"
 #include "rules/shaperules.h"
+#include "rules/stoprules.h"
 #include "rules/store.h"
 
 #include <QCoreApplication>
@@ -93,6 +94,31 @@ QString recordLine(const TestDef& test, const Record& r)
         break;
     }
     return fields.join(u',');
+}
+
+int questionPoints(const TestDef& test, const Record& r)
+{
+    constexpr int kRightPoints = 50;
+    constexpr int kPerPosition = 10;
+    constexpr int kReflexPoints = 50;
+    constexpr int kBoxPoints = 400;
+    const int right = r.right ? kRightPoints : 0;
+    switch (test.kind) {
+    case TestKind::Panel:
+        return kPerPosition * r.matches + right;
+    case TestKind::LR:
+    case TestKind::NMemory:
+        return kPerPosition * positionMatches(r.answer, r.typed) + right;
+    case TestKind::Stop:
+        return stopPoints(r.time, r.target);
+    case TestKind::Reflex:
+        return r.falseStart ? 0 : kReflexPoints - r.time;
+    case TestKind::Box:
+        return r.right ? kBoxPoints - r.time : 0;
+    case TestKind::Shape:
+        return r.right ? shapePoints(shapeClockAt(r.time)) : 0;
+    }
+    return 0;
 }
 
 int positionMatches(const QString& right, const QString& answer)

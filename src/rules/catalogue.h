@@ -175,10 +175,11 @@ struct Record {
     // Reflex and box: the time, hundredths; stop: the clock when stopped,
     // hundredths; shape: the stopwatch, tenths.
     int time = 0;
-    int target = 0; // stop: the target, hundredths
-    int count = 0;  // box: the boxes there were
-    QString answer; // L-R, N-memory: the right answer
-    QString typed;  // L-R, N-memory, box: what the player typed
+    int target = 0;  // stop: the target, hundredths
+    int count = 0;   // box: the boxes there were
+    QString answer;  // L-R, N-memory: the right answer
+    QString typed;   // L-R, N-memory, box: what the player typed
+    int matches = 0; // panel: the panels pressed in their place; not written
 };
 
 // The record line of a finished question, without its line break:
@@ -193,6 +194,16 @@ QString recordLine(const TestDef& test, const Record& record);
 
 // Column names in the interface's language, from the files' own.
 QStringList shownColumns(const QStringList& names);
+
+// The points a finished question earns in an overall run:
+//   panel            10 for each panel pressed in its place, 50 more if right
+//   L-R, N-memory    10 for each position of the answer (positionMatches),
+//                    50 more if right
+//   stop             stopPoints
+//   Reflex           50 minus the time in hundredths; 0 for a false start
+//   box              400 minus the time in hundredths if right, else 0
+//   shape            shapePoints of the stopwatch if right, else 0
+int questionPoints(const TestDef& test, const Record& record);
 
 // Points of the three tests that score by position: 10 for each position i
 // where the answer's i-th byte of code page 932 text equals the i-th character

@@ -14,10 +14,6 @@
 
 using namespace qx;
 
-namespace {
-constexpr int kBoxPoints = 400;
-} // namespace
-
 TForm8::TForm8(Game& game)
     : TestScreen(game, tr("ボックス"),
                  {TestKind::Box,
@@ -118,7 +114,6 @@ void TForm8::Edit1KeyPress(QChar& key)
     key = QChar(0);
     finishOrderB(right ? tr("正解") : tr("不正解"), tr("時間：%1").arg(time),
                  tr("正解個数：%1  入力数%2").arg(QString::number(count), typed),
-                 right ? kBoxPoints - ElapsedHundredths : 0,
                  {.right = right, .time = ElapsedHundredths, .count = count, .typed = typed});
 }
 

@@ -3,7 +3,6 @@
 
 #include "screens/LR.h"
 
-#include "screens/mainform.h"
 #include "platform/timerperiod.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
@@ -127,8 +126,6 @@ void TForm3::answer()
     startButton()->setEnabled(true);
     const QString typed = askAnswer();
     const QString number = QString::number(ShownNumber);
-    if (overall())
-        addPoints(10 * positionMatches(number, typed));
     const bool right = typed == number;
     finishOrderA(tr("答え：%1").arg(number), tr("入力した答え：%1").arg(typed),
                  {.right = right, .answer = number, .typed = typed});

@@ -4,7 +4,6 @@
 #include "screens/dialog.h"
 
 #include "screens/game.h"
-#include "screens/mainform.h"
 #include "screens/frame.h"
 #include "rules/catalogue.h"
 #include "widgets/ShadoLbl.h"

@@ -103,9 +103,10 @@ void TestScreen::writeRecord(const Record& record) const
     session().writeRecord(*m_test, record);
 }
 
-void TestScreen::addPoints(int points) const
+void TestScreen::score(const Record& record) const
 {
-    session().addPoints(points);
+    if (overall())
+        session().score(*m_test, record);
 }
 
 QString TestScreen::askAnswer() const
@@ -130,17 +131,15 @@ void TestScreen::finishOrderA(const QString& line1, const QString& line2, const 
             throw;
         game().dispatcher.report(e.message());
     }
-    if (record.right && overall())
-        addPoints(50);
+    score(record);
     showResult(record.right ? tr("正解") : tr("不正解"), line1, line2);
 }
 
 void TestScreen::finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                              int points, const Record& record)
+                              const Record& record)
 {
     showResult(verdict, line1, line2);
-    if (overall())
-        addPoints(points);
+    score(record);
     writeRecord(record);
 }
 

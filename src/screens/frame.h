@@ -79,7 +79,8 @@ protected:
     // that a missing file is reported either way, and in single play the
     // record's line is put first; the day and the level are the frame's.
     void writeRecord(const Record& record) const;
-    void addPoints(int points) const;
+    // In a run, the points the question earns.
+    void score(const Record& record) const;
     // The answer input box of the L-R and N-memory tests: the line typed, or
     // "" when the player cancels.
     QString askAnswer() const;
@@ -88,14 +89,14 @@ protected:
     // current and shows the dialog.
     void showResult(const QString& verdict, const QString& line1, const QString& line2);
 
-    // End of a question of the panel, L-R and N-memory tests, after the points
-    // per position have been added: the file comes first, so a file that
-    // cannot be read or written ends the question without a verdict.
+    // End of a question of the panel, L-R and N-memory tests: the file comes
+    // first, so a file that cannot be read or written ends the question
+    // without a verdict.
     void finishOrderA(const QString& line1, const QString& line2, const Record& record);
     // End of a question of the Reflex, box and shape tests: the dialog first,
     // then the points, then the file.
     void finishOrderB(const QString& verdict, const QString& line1, const QString& line2,
-                      int points, const Record& record);
+                      const Record& record);
 
     // The shared part of leaving: counter, stage picture, start button, and
     // the end of an overall run; clearMode also empties the mode label.

@@ -3,7 +3,6 @@
 
 #include "screens/frash.h"
 
-#include "screens/mainform.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
 
@@ -80,8 +79,6 @@ void TForm4::Timer1Timer()
     Label1->clear();
     Timer1.setEnabled(false);
     const QString typed = askAnswer();
-    if (overall())
-        addPoints(10 * positionMatches(ShownDigits, typed));
     const bool right = typed == ShownDigits;
     finishOrderA(tr("答え：%1").arg(ShownDigits), tr("入力した答え：%1").arg(typed),
                  {.right = right, .answer = ShownDigits, .typed = typed});

@@ -139,4 +139,22 @@ void Game::start()
     Form1->Show();
 }
 
+Form* Game::mainWindow() const
+{
+    return Form1.get();
+}
+
+void Game::open(Window window)
+{
+    // In the order of Window.
+    const std::array<Form*, 4> windows{Form11.get(), Form12.get(), Form13.get(), Form14.get()};
+    windows.at(static_cast<std::size_t>(window))->ShowModal();
+}
+
+void Game::openProgress(const TestDef& test)
+{
+    Progress->showTest(test);
+    Progress->ShowModal();
+}
+
 } // namespace qx

@@ -5,9 +5,8 @@
 
 // The game: its seams, the dispatcher its handlers run through, and its
 // windows (the fifteen of the design and the progress chart), created once in
-// a fixed order and alive until the end. Screens reach the run state and each
-// other through it, as the windows of the original design reach each other's
-// one instance.
+// a fixed order and alive until the end. The windows are its own: a screen
+// asks it, or the session, to open another, and never names one.
 
 #include "platform/dispatch.h"
 #include "platform/form.h"
@@ -38,6 +37,7 @@ class ProgressScreen;
 namespace qx {
 
 class TestScreen;
+template <class S> struct ScreenProbe;
 
 class Game {
 public:
@@ -54,8 +54,16 @@ public:
     Game(const Game&) = delete;
     Game& operator=(const Game&) = delete;
 
+    // The windows that the main menu and the records viewer open.
+    enum class Window { Registration, Selection, Records, Deletion };
+
     // Shows the main menu.
     void start();
+    // The main menu, the window the game starts with.
+    Form* mainWindow() const;
+    void open(Window window);
+    // A user's progress in a test, over the records viewer.
+    void openProgress(const TestDef& test);
 
     // The screen that plays a stage's test.
     TestScreen* screenOf(const TestDef& stage) const;
@@ -66,6 +74,13 @@ public:
     ModalStack modal;
     // Who plays what; the one place that moves the game on.
     Session session;
+
+private:
+    // The session moves the game on between its windows.
+    friend class Session;
+    friend struct ScreenProbe<Game>;
+
+    void buildScreens();
 
     std::unique_ptr<TForm1> Form1;
     std::unique_ptr<TForm2> Form2;
@@ -84,9 +99,6 @@ public:
     std::unique_ptr<TForm15> Form15;
     // A user's progress in a test, opened from the records viewer.
     std::unique_ptr<ProgressScreen> Progress;
-
-private:
-    void buildScreens();
 
     // Until the other windows are built: builds them before a click or key
     // reaches the main menu, which may open one of them.

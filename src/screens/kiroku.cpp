@@ -3,9 +3,7 @@
 
 #include "screens/kiroku.h"
 
-#include "screens/mainform.h"
 #include "rules/ranking.h"
-#include "screens/progressview.h"
 #include "rules/textcodec.h"
 #include "widgets/ShadoLbl.h"
 
@@ -93,8 +91,7 @@ TForm13::TForm13(Game& game) : Screen(game, tr("記録"))
     chartButton = addButton(tr("グラフ"), QRect(400, 435, 137, 43), [this] {
         if (m_shownTest == nullptr)
             return;
-        this->game().Progress->showTest(*m_shownTest);
-        this->game().Progress->ShowModal();
+        this->game().openProgress(*m_shownTest);
     });
     chartButton->setEnabled(false);
     chartButton->setShowsDisabled(true);

@@ -3,12 +3,6 @@
 
 #include "screens/mainform.h"
 
-#include "screens/lvmenu.h"
-#include "screens/kiroku.h"
-#include "screens/regist.h"
-#include "screens/select.h"
-#include "screens/usrdelete.h"
-
 using namespace qx;
 
 TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLiteral(QX_VERSION)))
@@ -92,7 +86,7 @@ TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLite
          {0, 8},
          [this] {
              PlayClick();
-             this->game().Form11->ShowModal();
+             this->game().open(Game::Window::Registration);
          }},
         {&Image6,
          QT_TR_NOOP("選択"),
@@ -101,7 +95,7 @@ TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLite
          {152, 8},
          [this] {
              PlayClick();
-             this->game().Form12->ShowModal();
+             this->game().open(Game::Window::Selection);
          }},
         {&Image26,
          QT_TR_NOOP("記録"),
@@ -110,7 +104,7 @@ TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLite
          {303, 8},
          [this] {
              PlayClick();
-             this->game().Form13->ShowModal();
+             this->game().open(Game::Window::Records);
          }},
         {&Image28,
          QT_TR_NOOP("削除"),
@@ -119,7 +113,7 @@ TForm1::TForm1(Game& game) : Screen(game, tr("Quiravex　Ver%1").arg(QStringLite
          {456, 8},
          [this] {
              PlayClick();
-             this->game().Form14->ShowModal();
+             this->game().open(Game::Window::Deletion);
          }},
     };
     for (std::size_t i = 0; i < std::size(buttons); ++i) {

@@ -3,7 +3,6 @@
 
 #include "screens/panel.h"
 
-#include "screens/mainform.h"
 #include "platform/clock.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
@@ -141,10 +140,8 @@ void TForm2::Panel1MouseUp(Panel* panel)
     setPanelsEnabled(false);
     startButton()->setEnabled(true);
     const int matches = panelMatches(LitSequence, ClickSequence, SequenceLength);
-    if (overall())
-        addPoints(10 * matches);
     const bool right = matches == SequenceLength;
-    finishOrderA(QString(), QString(), {.right = right});
+    finishOrderA(QString(), QString(), {.right = right, .matches = matches});
 }
 
 void TForm2::FormCloseQuery()

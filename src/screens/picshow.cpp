@@ -149,8 +149,7 @@ void TForm7::FormKeyPress(QChar& key)
     KeyPreview = false;
     startButton()->setEnabled(true);
     const QString text = falseStart ? tr("フライング") : store::formatTime(reaction);
-    finishOrderB(text, QString(), QString(), falseStart ? 0 : 50 - reaction,
-                 {.falseStart = falseStart, .time = reaction});
+    finishOrderB(text, QString(), QString(), {.falseStart = falseStart, .time = reaction});
 }
 
 void TForm7::FormCloseQuery()

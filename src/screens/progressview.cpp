@@ -3,7 +3,6 @@
 
 #include "screens/progressview.h"
 
-#include "screens/mainform.h"
 #include "platform/clock.h"
 #include "rules/csvexport.h"
 #include "rules/progress.h"

@@ -3,7 +3,6 @@
 
 #include "screens/select.h"
 
-#include "screens/mainform.h"
 #include "platform/dispatch.h"
 #include "rules/users.h"
 

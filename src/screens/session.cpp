@@ -49,9 +49,9 @@ int Session::countQuestion()
     return m_run.countQuestion();
 }
 
-void Session::addPoints(int points)
+void Session::score(const TestDef& test, const Record& record)
 {
-    m_run.addPoints(points);
+    m_run.addPoints(questionPoints(test, record));
 }
 
 void Session::writeRecord(const TestDef& test, Record record) const

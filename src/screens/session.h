@@ -50,7 +50,9 @@ public:
 
     // A question of a run starts: its number, from 1; 0 outside a run.
     int countQuestion();
-    void addPoints(int points);
+    // A finished question's points, as the catalogue counts them, added to
+    // the run.
+    void score(const TestDef& test, const Record& record);
     // The record file of the test is read in both modes, so that a missing
     // file is reported either way; in single play the record's line is put
     // first. The day and the level are the session's.

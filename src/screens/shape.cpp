@@ -203,7 +203,7 @@ void TForm6::Image2Click(Image* sender)
     const QString time = shapeClockText(Stopwatch);
     const bool right = sender->Tag == ShapeOrder[8];
     finishOrderB(right ? tr("正解") : tr("不正解"), tr("時間：%1").arg(time), QString(),
-                 right ? shapePoints(Stopwatch) : 0, {.right = right, .time = tenths});
+                 {.right = right, .time = tenths});
 }
 
 void TForm6::FormCloseQuery()

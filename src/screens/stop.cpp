@@ -3,7 +3,6 @@
 
 #include "screens/stop.h"
 
-#include "screens/mainform.h"
 #include "platform/timerperiod.h"
 #include "rules/store.h"
 #include "widgets/ShadoLbl.h"
@@ -208,8 +207,7 @@ void TForm5::FormKeyPress(QChar& key)
     MMTimer1.setEnabled(false);
     ClockHundredths = m_stopwatch.hundredthsAt(keyDownNs());
     Timer1.setEnabled(true);
-    if (overall())
-        addPoints(stopPoints(ClockHundredths, TargetHundredths));
+    score({.time = ClockHundredths, .target = TargetHundredths});
     const bool exact = ClockHundredths == TargetHundredths;
     ShadowLabel4->setFontColor(exact ? Qt::blue : Qt::red);
     ShadowLabel4->setCaption(store::formatDifference(ClockHundredths - TargetHundredths));

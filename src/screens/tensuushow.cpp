@@ -3,7 +3,6 @@
 
 #include "screens/tensuushow.h"
 
-#include "screens/mainform.h"
 #include "platform/clock.h"
 #include "rules/textcodec.h"
 #include "widgets/ShadoLbl.h"
