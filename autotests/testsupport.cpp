@@ -39,6 +39,8 @@ void Control::type(const QString& text) const
 QString ScriptedDialogs::input(const QString& caption, const QString& prompt, const QString&)
 {
     prompts.append(caption + QLatin1Char('/') + prompt);
+    if (whenShown)
+        whenShown();
     if (whileAsking)
         whileAsking();
     if (answers.empty())

@@ -30,7 +30,12 @@ public:
 // Answers input boxes from a script and records every box shown.
 class ScriptedDialogs final : public qx::Dialogs {
 public:
-    void message(const QString& text) override { messages.append(text); }
+    void message(const QString& text) override
+    {
+        if (whenShown)
+            whenShown();
+        messages.append(text);
+    }
     QString input(const QString& caption, const QString& prompt,
                   const QString& defaultText) override;
     void error(const QString& text) override { errors.append(text); }
@@ -39,6 +44,8 @@ public:
     // Runs when an input box opens, before it answers (for example to move
     // the clock while the player types).
     std::function<void()> whileAsking;
+    // Runs when any box opens, over the windows as they stand then.
+    std::function<void()> whenShown;
     std::deque<QString> answers;
     // Folders picked, in turn; "" (cancel) when none is left.
     std::deque<QString> folders;

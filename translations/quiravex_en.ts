@@ -768,7 +768,7 @@ Click a name</translation>
     </message>
     <message>
         <source>%1問目</source>
-        <translation>Question %1</translation>
+        <translation>Q%1</translation>
     </message>
     <message>
         <source>入力</source>
