@@ -28,6 +28,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <sys/resource.h>
 
 namespace qxbench {
 
@@ -105,8 +106,18 @@ QByteArray chartHistory()
     return bytes;
 }
 
+// The processor time of this process, all its threads, user and system.
+double cpuMs()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1e3 + t.tv_usec / 1e3; };
+    return ms(usage.ru_utime) + ms(usage.ru_stime);
+}
+
 struct Side {
     double ms = 0;
+    double cpuMs = 0;
     double peakMb = 0;
     long long rows = 0;
     std::string error;
@@ -126,8 +137,8 @@ Side runSide(const QString& mode, const QString& path)
     }
     const QByteArray output = child.readAllStandardOutput();
     long peak = 0;
-    if (std::sscanf(output.constData(), "ms=%lf peak-kb=%ld rows=%lld", &side.ms, &peak,
-                    &side.rows) != 3) {
+    if (std::sscanf(output.constData(), "ms=%lf peak-kb=%ld rows=%lld cpu-ms=%lf", &side.ms,
+                    &peak, &side.rows, &side.cpuMs) != 4) {
         side.error = "the child reported nothing: " +
                      child.readAllStandardError().trimmed().right(200).toStdString();
         return side;
@@ -184,7 +195,8 @@ void longLineFigures(Report& report, int runs, const QTemporaryDir& folder)
     const std::vector<std::string> why{
         "", "only the fields a row shows are split; the commas are passed at a scan's speed",
         "only the five fields a result needs are read; the line keeps the file's buffer",
-        "the last field is written in pieces of 64 KB, and the file is synced to the disk"};
+        "the last field is passed eight ASCII bytes at a time and written in pieces of 64 KB; "
+        "the file is synced to the disk"};
     for (std::size_t m = 1; m < modes.size(); ++m) {
         const Side& side = sides[m].last;
         const std::string figure = "the " + modes[m] + " of one 200 MB line";
@@ -251,13 +263,20 @@ void chartFigures(Report& report, const Options& options)
         }
         const double ms = median(chartMs);
         const double read = median(readMs);
+        std::string why = "it takes " + fixed(chart.cpuMs, 0) +
+                          " ms of processor time (its threads together, the last run)";
+        why += condition.empty()
+                   ? ": the lines share the file's buffer, each is read for its first five "
+                     "fields without a copy on as many threads as cores, and the days are "
+                     "taken in the order they were played; the rest is the plain read, the "
+                     "pages of half a gigabyte of lines and results, and the drawing"
+                   : ", and beside twice as many spinning threads as cores at the same "
+                     "priority each of its threads gets about a third of a core";
         report.check(figure,
                      fixed(ms, 0) + " ms, " + fixed(ms / read, 1) + "x a plain read's " +
-                         fixed(read, 0) + " ms; peak " + fixed(chart.peakMb, 0) + " MB",
-                     "under 1 s", ms < kChartGoalMs,
-                     "the lines share the file's buffer, each is read for its first five "
-                     "fields without a copy, and the days are taken in the order they "
-                     "were played");
+                         fixed(read, 0) + " ms; " + fixed(chart.cpuMs, 0) +
+                         " ms of processor time; peak " + fixed(chart.peakMb, 0) + " MB",
+                     "under 1 s", ms < kChartGoalMs, why);
     };
     measure("");
     const BusyMachine busy;
@@ -283,6 +302,7 @@ int scaleChild(char* argv[])
     probe(*g.game->Form1).Image26()->click();
     runFor(100);
     long long rows = 0;
+    const double startCpuMs = cpuMs();
     const std::int64_t startNs = monotonicNs();
     if (mode == "viewer") {
         probe(viewer).Image8()->click();
@@ -315,7 +335,8 @@ int scaleChild(char* argv[])
             rows = file.readAll().count('\n');
     }
     const double ms = toMs(monotonicNs() - startNs);
-    std::printf("ms=%.1f peak-kb=%ld rows=%lld\n", ms, peakKb(), rows);
+    std::printf("ms=%.1f peak-kb=%ld rows=%lld cpu-ms=%.1f\n", ms, peakKb(), rows,
+                cpuMs() - startCpuMs);
     return g.dialogs.errors.isEmpty() ? 0 : 1;
 }
 

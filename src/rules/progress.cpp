@@ -35,15 +35,18 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Decimal digits only, at most six of them.
-std::optional<int> numberOf(QByteArrayView text)
+// Decimal digits only, at most six of them; -1 for anything else. Read for
+// every field of millions of lines, so kept small enough to be inlined.
+constexpr int kNoNumber = -1;
+
+int numberOf(QByteArrayView text)
 {
     if (text.isEmpty() || text.size() > 6)
-        return std::nullopt;
+        return kNoNumber;
     int value = 0;
     for (const char c : text) {
         if (!isDigit(c))
-            return std::nullopt;
+            return kNoNumber;
         value = value * 10 + (c - '0');
     }
     return value;
@@ -54,12 +57,13 @@ std::optional<QDate> dateOf(QByteArrayView text)
 {
     if (text.size() != 10 || text[4] != '/' || text[7] != '/')
         return std::nullopt;
-    const std::optional<int> year = numberOf(text.first(4));
-    const std::optional<int> month = numberOf(text.sliced(5, 2));
-    const std::optional<int> day = numberOf(text.sliced(8, 2));
-    if (!year || !month || !day || !QDate::isValid(*year, *month, *day))
+    const int year = numberOf(text.first(4));
+    const int month = numberOf(text.sliced(5, 2));
+    const int day = numberOf(text.sliced(8, 2));
+    if (year == kNoNumber || month == kNoNumber || day == kNoNumber ||
+        !QDate::isValid(year, month, day))
         return std::nullopt;
-    return QDate(*year, *month, *day);
+    return QDate(year, month, day);
 }
 
 // Whether text starts with start, compared in line: the words are a few bytes.
@@ -81,8 +85,8 @@ std::optional<int> levelOf(QByteArrayView text)
     const QByteArrayView digits = text.sliced(word.size());
     if (digits.startsWith('0'))
         return std::nullopt;
-    const std::optional<int> level = numberOf(digits);
-    if (!level || *level < 1 || *level > 10)
+    const int level = numberOf(digits);
+    if (level < 1 || level > 10)
         return std::nullopt;
     return level;
 }
@@ -98,10 +102,10 @@ std::optional<bool> markOf(QByteArrayView text)
 
 // Splits "a:b:c" into its parts, each of digits only. A width of 0 allows
 // two to six digits (minutes or seconds that grew past their two).
+// The parts go into `parts`; false when text is not so.
 template <std::size_t N>
-std::optional<std::array<int, N>> partsOf(QByteArrayView text, const std::array<int, N>& widths)
+bool partsOf(QByteArrayView text, const std::array<int, N>& widths, std::array<int, N>& parts)
 {
-    std::array<int, N> parts{};
     qsizetype from = 0;
     for (std::size_t index = 0; index < N; ++index) {
         qsizetype to = std::find(text.begin() + from, text.end(), ':') - text.begin();
@@ -109,20 +113,20 @@ std::optional<std::array<int, N>> partsOf(QByteArrayView text, const std::array<
             to = -1;
         const bool last = index + 1 == N;
         if (last != (to < 0))
-            return std::nullopt;
+            return false;
         if (last)
             to = text.size();
         const QByteArrayView part = text.sliced(from, to - from);
         const int width = widths[index];
         if ((width > 0 && part.size() != width) || (width == 0 && part.size() < 2))
-            return std::nullopt;
-        const std::optional<int> value = numberOf(part);
-        if (!value)
-            return std::nullopt;
-        parts[index] = *value;
+            return false;
+        const int value = numberOf(part);
+        if (value == kNoNumber)
+            return false;
+        parts[index] = value;
         from = to + 1;
     }
-    return parts;
+    return true;
 }
 
 // The longest time or distance a line may hold: far more than any question
@@ -141,11 +145,9 @@ std::optional<int> inRange(qint64 hundredths)
 // tenths) in hundredths.
 std::optional<int> clockOf(QByteArrayView text, bool tenths)
 {
-    const std::optional<std::array<int, 3>> p =
-        tenths ? partsOf<3>(text, {0, 2, 1}) : partsOf<3>(text, {2, 0, 2});
-    if (!p)
+    std::array<int, 3> v{};
+    if (!(tenths ? partsOf<3>(text, {0, 2, 1}, v) : partsOf<3>(text, {2, 0, 2}, v)))
         return std::nullopt;
-    const std::array<int, 3>& v = *p;
     return inRange((qint64(v[0]) * 60 + v[1]) * 100 + (tenths ? v[2] * 10 : v[2]));
 }
 
@@ -154,10 +156,10 @@ std::optional<int> distanceOf(QByteArrayView text)
 {
     if (text.startsWith('+') || text.startsWith('-'))
         text = text.sliced(1);
-    const std::optional<std::array<int, 2>> p = partsOf<2>(text, {0, 2});
-    if (!p)
+    std::array<int, 2> p{};
+    if (!partsOf<2>(text, {0, 2}, p))
         return std::nullopt;
-    return inRange(qint64((*p)[0]) * 100 + (*p)[1]);
+    return inRange(qint64(p[0]) * 100 + p[1]);
 }
 
 // The day of the line before, by its bytes: the lines of a day follow each
