@@ -29,6 +29,8 @@ const Corpus kCorpora[] = {
     {"progress", qxfuzz::progress},
     {"csvfield", qxfuzz::csvField},
     {"recordfields", qxfuzz::recordFields},
+    {"commandline", qxfuzz::commandLine},
+    {"drawnpicture", qxfuzz::drawnPicture},
 };
 
 } // namespace

@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cerrno>
 #include <unistd.h>
 
@@ -48,6 +49,8 @@ private Q_SLOTS:
     void recordLinesBecomeResults_data();
     void recordLinesBecomeResults();
     void daysGroupWithGapsLeftOut();
+    void aLongFileReadsAsItsLinesOneByOne();
+    void daysOutOfOrderGroupAsIfSorted();
     void summaryComparesTheLastWeekWithTheMonthBefore_data();
     void summaryComparesTheLastWeekWithTheMonthBefore();
     void csvFieldsStayFieldsAndNeverFormulas_data();
@@ -156,6 +159,86 @@ void ProgressTest::daysGroupWithGapsLeftOut()
     QCOMPARE(days[2].results, 2);
     QCOMPARE(days[2].falseStarts, 1);
     QCOMPARE(days[2].median.value_or(-1), 30);
+}
+
+// A file of more lines than one thread reads is read in parts on threads of
+// their own: the results are those of its lines read one at a time, oldest
+// first, quoted fields and damaged lines among them.
+void ProgressTest::aLongFileReadsAsItsLinesOneByOne()
+{
+    const store::Lines kinds = lines({
+        QStringLiteral("2026/12/08,レベル3,5:00,5:03,+00:03"),
+        QStringLiteral("2026/12/07,レベル10,6:00,6:00,00:00"),
+        QStringLiteral("\"2026/12/07\",\"レベル2\",4:00,3:99,\"-00:01\""),
+        QStringLiteral("2026/12/06,レベル1,3:00,damaged"),
+        QString(),
+        QStringLiteral("  2026/12/06 , レベル4 ,5:00,5:10,+00:10 ,more,fields"),
+        QStringLiteral("2026/02/30,レベル4,5:00,5:10,+00:10"),
+    });
+    store::Lines file;
+    const qsizetype count = 600'001;
+    file.reserve(count);
+    for (qsizetype i = 0; i < count; ++i)
+        file.append(kinds.at((i * 5 + i / 7) % kinds.size()));
+    const TestDef& stop = testDef(TestKind::Stop);
+    const Results read = readResults(stop, file);
+    std::vector<Result> expected;
+    int damaged = 0;
+    for (qsizetype i = file.size(); i-- > 0;) {
+        const Results one = readResults(stop, {file.at(i)});
+        expected.insert(expected.end(), one.results.begin(), one.results.end());
+        damaged += one.damaged;
+    }
+    QCOMPARE(read.damaged, damaged);
+    QCOMPARE(read.results.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const Result& a = read.results[i];
+        const Result& b = expected[i];
+        if (a.day != b.day || a.right != b.right || a.level != b.level ||
+            a.hundredths != b.hundredths || a.falseStart != b.falseStart)
+            QFAIL(qPrintable(QStringLiteral("result %1 differs").arg(i)));
+    }
+    QVERIFY(damaged > 0);
+    QVERIFY(std::any_of(expected.begin(), expected.end(),
+                        [](const Result& r) { return r.level == 2; }));
+}
+
+// Results whose days are out of order (a clock put back) make the same days
+// as the same results in order: one a day, oldest first, with the medians of
+// their values.
+void ProgressTest::daysOutOfOrderGroupAsIfSorted()
+{
+    const auto result = [](int day, int hundredths, bool right = false) {
+        Result r;
+        r.day = QDate(2026, 12, day);
+        r.hundredths = hundredths;
+        r.right = right;
+        r.level = day % 10 + 1;
+        return r;
+    };
+    const std::vector<Result> shuffled{result(5, 40), result(3, 10), result(5, 20, true),
+                                       result(3, 31), result(4, 7),  result(5, 30),
+                                       result(3, 20), result(5, 10)};
+    std::vector<Result> sorted = shuffled;
+    std::stable_sort(sorted.begin(), sorted.end(),
+                     [](const Result& a, const Result& b) { return a.day < b.day; });
+    const std::vector<Day> days = byDay(shuffled);
+    QCOMPARE(days.size(), std::size_t(3));
+    const std::vector<Day> same = byDay(sorted);
+    for (std::size_t i = 0; i < days.size(); ++i) {
+        QCOMPARE(days[i].day, same[i].day);
+        QCOMPARE(days[i].results, same[i].results);
+        QCOMPARE(days[i].median, same[i].median);
+        QCOMPARE(days[i].best, same[i].best);
+        QCOMPARE(days[i].rightShare, same[i].rightShare);
+        QCOMPARE(days[i].level, same[i].level);
+    }
+    QCOMPARE(days[0].day, QDate(2026, 12, 3));
+    QCOMPARE(days[0].median, 20);                // 10 20 31
+    QCOMPARE(days[2].median, 25);                // 10 20 30 40: (20 + 30 + 1) / 2
+    QCOMPARE(days[2].best, 10);
+    QCOMPARE(days[2].rightShare, 0.25);
+    QCOMPARE(summarize(Measure::Distance, shuffled, QDate(2026, 12, 5)).median, 20); // 7 10 10 20 20 30 31 40
 }
 
 void ProgressTest::summaryComparesTheLastWeekWithTheMonthBefore_data()

@@ -10,6 +10,7 @@
 #include "rules/store.h"
 
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void linesSplitAtAnyBreakAndJoinWithCrLf();
     void lineIndexHoldsTheLinesOfASplit_data();
     void lineIndexHoldsTheLinesOfASplit();
+    void loadedLinesAreTheLinesOfASplit_data();
+    void loadedLinesAreTheLinesOfASplit();
     void commaTextCutsFieldsWhole_data();
     void commaTextCutsFieldsWhole();
     void recordFieldsKeepTheLastFieldWhole_data();
@@ -194,6 +197,51 @@ void StoreTest::lineIndexHoldsTheLinesOfASplit()
         indexed.append(index.line(i));
     const store::Lines split = store::splitLines(bytes);
     QCOMPARE(indexed, maxLines < 0 ? split : split.mid(0, maxLines));
+}
+
+void StoreTest::loadedLinesAreTheLinesOfASplit_data()
+{
+    lineIndexHoldsTheLinesOfASplit_data();
+    QTest::newRow("CR LF split by a lone CR") << QByteArray("a\r\r\nb\r\n\rc") << -1;
+    QTest::newRow("kanji with trail bytes like breaks")
+        << QByteArray("\x95\x5C\x83\x7C\r\n\x82\xA0") << -1;
+}
+
+// The lines of a loaded file share its bytes: they are the lines of a
+// split, and a line changed afterwards changes no other.
+void StoreTest::loadedLinesAreTheLinesOfASplit()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, maxLines);
+    if (maxLines >= 0)
+        QSKIP("a whole file is loaded");
+    const QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("file.dat"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    QCOMPARE(file.write(bytes), bytes.size());
+    file.close();
+    store::Lines loaded = store::loadLines(path);
+    const store::Lines split = store::splitLines(bytes);
+    QCOMPARE(loaded, split);
+    for (const QByteArray& line : loaded)
+        QVERIFY(!line.isNull());
+    if (loaded.isEmpty())
+        return;
+    // A line kept alone keeps the file's buffer.
+    QByteArray kept = loaded.at(loaded.size() / 2);
+    loaded.first().append("changed");
+    QCOMPARE(loaded.first(), split.first() + "changed");
+    if (loaded.size() == 1)
+        return;
+    loaded.last().replace(0, loaded.last().size(), "x");
+    QCOMPARE(loaded.last(), QByteArray("x"));
+    if (loaded.size() > 2)
+        QCOMPARE(loaded.mid(1, loaded.size() - 2), split.mid(1, split.size() - 2));
+    loaded.clear();
+    QCOMPARE(kept, split.at(split.size() / 2));
+    kept.append('!');
+    QCOMPARE(kept, split.at(split.size() / 2) + '!');
 }
 
 void StoreTest::commaTextCutsFieldsWhole_data()

@@ -31,7 +31,7 @@ namespace qxbench {
 struct Options {
     // Fewer ticks and trials, for a run of a few minutes.
     bool quick = false;
-    // Figures to run, 1..6; all when empty.
+    // Figures to run, 1..7; all when empty.
     std::vector<int> only;
     bool wants(int figure) const;
 };
@@ -174,7 +174,8 @@ void startupFigures(Report& report, const Options& options);
 void recordFigures(Report& report, const Options& options);
 void costFigures(Report& report, const Options& options);
 void scaleFigures(Report& report, const Options& options);
-// The two sides of figure 6 each run in a process of their own: qx-bench
+void chartFigures(Report& report, const Options& options);
+// The two sides of figures 6 and 7 each run in a process of their own: qx-bench
 // starts itself with these arguments.
 bool isScaleChild(int argc, char* argv[]);
 int scaleChild(char* argv[]);

@@ -8,6 +8,8 @@
 // file that once broke something keeps being checked by every build. Each
 // returns nullptr when every property held, or what broke.
 
+#include "app/commandline.h"
+#include "art/picturefile.h"
 #include "rules/ranking.h"
 #include "platform/dispatch.h"
 #include "rules/textcodec.h"
@@ -16,11 +18,13 @@
 #include "rules/recordgrid.h"
 #include "rules/store.h"
 
+#include <QBuffer>
 #include <QByteArray>
 #include <QRegularExpression>
 #include <QString>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <limits>
 
@@ -106,11 +110,14 @@ inline const char* recordLines(const QByteArray& input)
              {std::numeric_limits<qsizetype>::max(), qx::cp932::kShownBytes}) {
             qx::GridRow row{};
             qx::fillRow(row, line, fieldBytes);
+            // The fields of splitCommaText() one at a time: a line of
+            // thousands of fields is checked without a list of them all.
             Lines expected;
-            for (const QByteArray& field : qx::store::splitCommaText(line, fieldBytes)) {
-                if (!field.isEmpty() && expected.size() < qx::kGridColumns)
-                    expected.append(field);
-                if (field.size() > fieldBytes)
+            qx::store::CommaFields reader(line, fieldBytes);
+            while (const std::optional<QByteArray> field = reader.next()) {
+                if (!field->isEmpty() && expected.size() < qx::kGridColumns)
+                    expected.append(*field);
+                if (field->size() > fieldBytes)
                     return "a field is longer than it was cut to";
             }
             for (std::size_t cell = 0; cell < row.size(); ++cell) {
@@ -296,6 +303,81 @@ inline const char* recordFields(const QByteArray& input)
             return "a field other than the last holds a comma";
     }
     return joined == line ? nullptr : "the fields do not join back into the line";
+}
+
+// The command line: the input is the arguments after the program's name,
+// separated by NUL bytes, as the system hands them over. A fault says what
+// was wrong, nothing else does; an export has its user and folder; and --help
+// or --version (by the input's length, one of them each time) after arguments
+// that parse answers at once, whatever follows it.
+inline const char* commandLine(const QByteArray& input)
+{
+    using Action = qx::CommandLine::Action;
+    QStringList arguments{QStringLiteral("quiravex")};
+    const QList<QByteArray> given = input.split('\0');
+    for (const QByteArray& argument : given)
+        arguments.append(QString::fromLocal8Bit(argument));
+    const qx::CommandLine line = qx::parseCommandLine(arguments);
+    if ((line.action == Action::Fault) == line.fault.isEmpty())
+        return "a fault without a text, or a text without a fault";
+    if (line.action == Action::Export && (line.exportUser.isEmpty() || line.exportFolder.isEmpty()))
+        return "an export without its user or its folder";
+    if (line.action != Action::Export && (!line.exportUser.isEmpty() || !line.exportFolder.isEmpty()))
+        return "a user or a folder to export to without an export";
+    if (line.action == Action::Play && !line.records.isEmpty() &&
+        !std::any_of(arguments.begin(), arguments.end(), [&line](const QString& argument) {
+            return argument.endsWith(line.records);
+        }))
+        return "a records folder that no argument gave";
+    const QString message = qx::commandLineMessage(line.fault);
+    if (!message.startsWith(QLatin1String("quiravex: ")) || !message.endsWith(u'\n'))
+        return "a message not in the program's voice";
+    if (line.action == Action::Fault || arguments.contains(QStringLiteral("--")))
+        return nullptr;
+    // An answer already given stays the answer: the first of them counts.
+    const bool answered = line.action == Action::Help || line.action == Action::Version;
+    const bool help = input.size() % 2 == 0;
+    QStringList more = arguments;
+    more.append(help ? QStringLiteral("--help") : QStringLiteral("--version"));
+    more.append(arguments.mid(1));
+    const Action expected = answered ? line.action : help ? Action::Help : Action::Version;
+    if (qx::parseCommandLine(more).action != expected)
+        return "--help or --version after arguments that parse did not answer at once";
+    return nullptr;
+}
+
+// The reader of pictures drawn ahead: any bytes give a null picture or one
+// whose heading and pixels are exactly the bytes, and such a picture written
+// again gives the same bytes. Nothing is allocated for a picture the bytes do
+// not hold whole.
+inline const char* drawnPicture(const QByteArray& input)
+{
+    QByteArray bytes = input;
+    QBuffer in(&bytes);
+    in.open(QIODevice::ReadOnly);
+    const QImage picture = qx::art::paint::readPicture(in);
+    constexpr qsizetype kHeading = 16;
+    if (picture.isNull()) {
+        if (input.size() > kHeading && input.startsWith("QXPIC1\r\n")) {
+            std::uint32_t width = 0;
+            std::uint32_t height = 0;
+            std::memcpy(&width, input.constData() + 8, 4);
+            std::memcpy(&height, input.constData() + 12, 4);
+            if (width >= 1 && width <= 8192 && height >= 1 && height <= 8192 &&
+                input.size() == kHeading + qsizetype(width) * height * 4)
+                return "a whole, well-formed picture did not read";
+        }
+        return nullptr;
+    }
+    if (picture.format() != QImage::Format_ARGB32_Premultiplied ||
+        input.size() != kHeading + qsizetype(picture.width()) * picture.height() * 4)
+        return "a picture read from bytes that do not hold it whole";
+    QByteArray written;
+    QBuffer out(&written);
+    out.open(QIODevice::WriteOnly);
+    if (!qx::art::paint::writePicture(out, picture) || written != input)
+        return "a picture read does not write back as its bytes";
+    return nullptr;
 }
 
 } // namespace qxfuzz

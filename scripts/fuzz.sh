@@ -14,7 +14,8 @@ seconds=${1:?usage: scripts/fuzz.sh <seconds> [target...]}
 shift
 targets=("$@")
 if [[ ${#targets[@]} -eq 0 ]]; then
-  targets=(commatext recordlines cp932 ranking progress csvfield recordfields)
+  targets=(commatext recordlines cp932 ranking progress csvfield recordfields commandline
+    drawnpicture)
 fi
 for target in "${targets[@]}"; do
   [[ -x build-fuzz/fuzz_$target ]] || fuzz/build.sh

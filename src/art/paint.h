@@ -15,6 +15,8 @@
 #include <QSize>
 #include <QString>
 
+#include "art/picturefile.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -131,14 +133,6 @@ private:
     std::uint32_t state_;
 };
 
-// Pictures drawn ahead of time. A picture's file is named after its key, which
-// says what the picture shows (kind, size, text), so the same key is the same
-// picture. The pixels are kept as they are in memory after a short heading:
-// reading them so is many times quicker than decoding a compressed picture.
-QString drawnPictureFile(const QString& folder, const QString& key);
-bool writePicture(const QString& file, const QImage& picture);
-// A null picture for anything but a whole, well-formed file.
-QImage readPicture(const QString& file);
 
 // Each picture is drawn once per key and shared after that: the screens show
 // the same backgrounds, logo and buttons again and again, and a QImage shares

@@ -15,6 +15,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <utility>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -157,6 +159,23 @@ private:
     bool m_committed = false;
 };
 
+// How many of the bytes from start on, at most limit, are ASCII: eight at a
+// time, as a field of hundreds of megabytes is mostly ASCII.
+qsizetype asciiRun(QByteArrayView bytes, qsizetype start, qsizetype limit)
+{
+    constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+    const qsizetype end = std::min(bytes.size(), start + limit);
+    qsizetype pos = start;
+    for (std::uint64_t word = 0; pos + 8 <= end; pos += 8) {
+        std::memcpy(&word, bytes.data() + pos, 8);
+        if ((word & kHighBits) != 0)
+            break;
+    }
+    while (pos < end && static_cast<unsigned char>(bytes[pos]) < 0x80)
+        ++pos;
+    return pos - start;
+}
+
 // A cell of code page 932 bytes in UTF-8, converted a piece at a time, so that
 // a field of hundreds of megabytes costs no more memory than a piece.
 void writeCell(FolderFile& out, QByteArrayView bytes)
@@ -170,7 +189,9 @@ void writeCell(FolderFile& out, QByteArrayView bytes)
     qsizetype start = 0;
     while (start < bytes.size()) {
         // Pieces end between characters: a lead byte keeps its trail byte.
-        qsizetype end = start;
+        // An ASCII byte is never a lead byte, so a run of them is passed
+        // over whole.
+        qsizetype end = start + asciiRun(bytes, start, kPieceBytes);
         bool ascii = true;
         while (end < bytes.size() && end - start < kPieceBytes) {
             const auto b = static_cast<unsigned char>(bytes[end]);
@@ -185,7 +206,10 @@ void writeCell(FolderFile& out, QByteArrayView bytes)
             continue;
         }
         if (ascii) {
-            out.write(piece.toByteArray().replace('"', "\"\""));
+            if (piece.contains('"'))
+                out.write(piece.toByteArray().replace('"', "\"\""));
+            else
+                out.write(piece);
             continue;
         }
         QString text = cp932::decode(piece.toByteArray());

@@ -8,8 +8,10 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <array>
+#include <exception>
 #include <limits>
-#include <map>
+#include <thread>
 
 namespace qx::progress {
 
@@ -35,15 +37,18 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-// Decimal digits only, at most six of them.
-std::optional<int> numberOf(QByteArrayView text)
+// Decimal digits only, at most six of them; -1 for anything else. Read for
+// every field of millions of lines, so kept small enough to be inlined.
+constexpr int kNoNumber = -1;
+
+int numberOf(QByteArrayView text)
 {
     if (text.isEmpty() || text.size() > 6)
-        return std::nullopt;
+        return kNoNumber;
     int value = 0;
     for (const char c : text) {
         if (!isDigit(c))
-            return std::nullopt;
+            return kNoNumber;
         value = value * 10 + (c - '0');
     }
     return value;
@@ -54,60 +59,76 @@ std::optional<QDate> dateOf(QByteArrayView text)
 {
     if (text.size() != 10 || text[4] != '/' || text[7] != '/')
         return std::nullopt;
-    const std::optional<int> year = numberOf(text.first(4));
-    const std::optional<int> month = numberOf(text.sliced(5, 2));
-    const std::optional<int> day = numberOf(text.sliced(8, 2));
-    if (!year || !month || !day || !QDate::isValid(*year, *month, *day))
+    const int year = numberOf(text.first(4));
+    const int month = numberOf(text.sliced(5, 2));
+    const int day = numberOf(text.sliced(8, 2));
+    if (year == kNoNumber || month == kNoNumber || day == kNoNumber ||
+        !QDate::isValid(year, month, day))
         return std::nullopt;
-    return QDate(*year, *month, *day);
+    return QDate(year, month, day);
+}
+
+// Whether text starts with start, compared in line: the words are a few bytes.
+bool startsWith(QByteArrayView text, QByteArrayView start)
+{
+    return text.size() >= start.size() && std::equal(start.begin(), start.end(), text.begin());
+}
+
+bool same(QByteArrayView text, QByteArrayView word)
+{
+    return text.size() == word.size() && startsWith(text, word);
 }
 
 std::optional<int> levelOf(QByteArrayView text)
 {
-    if (!text.startsWith(words().level))
+    const QByteArray& word = words().level;
+    if (!startsWith(text, word))
         return std::nullopt;
-    const QByteArrayView digits = text.sliced(words().level.size());
+    const QByteArrayView digits = text.sliced(word.size());
     if (digits.startsWith('0'))
         return std::nullopt;
-    const std::optional<int> level = numberOf(digits);
-    if (!level || *level < 1 || *level > 10)
+    const int level = numberOf(digits);
+    if (level < 1 || level > 10)
         return std::nullopt;
     return level;
 }
 
 std::optional<bool> markOf(QByteArrayView text)
 {
-    if (text == words().right)
+    if (same(text, words().right))
         return true;
-    if (text == words().wrong)
+    if (same(text, words().wrong))
         return false;
     return std::nullopt;
 }
 
 // Splits "a:b:c" into its parts, each of digits only. A width of 0 allows
 // two to six digits (minutes or seconds that grew past their two).
-std::optional<std::vector<int>> partsOf(QByteArrayView text, const std::vector<int>& widths)
+// The parts go into `parts`; false when text is not so.
+template <std::size_t N>
+bool partsOf(QByteArrayView text, const std::array<int, N>& widths, std::array<int, N>& parts)
 {
-    std::vector<int> parts;
     qsizetype from = 0;
-    for (std::size_t index = 0; index < widths.size(); ++index) {
-        qsizetype to = text.indexOf(':', from);
-        const bool last = index + 1 == widths.size();
+    for (std::size_t index = 0; index < N; ++index) {
+        qsizetype to = std::find(text.begin() + from, text.end(), ':') - text.begin();
+        if (to == text.size())
+            to = -1;
+        const bool last = index + 1 == N;
         if (last != (to < 0))
-            return std::nullopt;
+            return false;
         if (last)
             to = text.size();
         const QByteArrayView part = text.sliced(from, to - from);
         const int width = widths[index];
         if ((width > 0 && part.size() != width) || (width == 0 && part.size() < 2))
-            return std::nullopt;
-        const std::optional<int> value = numberOf(part);
-        if (!value)
-            return std::nullopt;
-        parts.push_back(*value);
+            return false;
+        const int value = numberOf(part);
+        if (value == kNoNumber)
+            return false;
+        parts[index] = value;
         from = to + 1;
     }
-    return parts;
+    return true;
 }
 
 // The longest time or distance a line may hold: far more than any question
@@ -126,11 +147,9 @@ std::optional<int> inRange(qint64 hundredths)
 // tenths) in hundredths.
 std::optional<int> clockOf(QByteArrayView text, bool tenths)
 {
-    const std::optional<std::vector<int>> p =
-        tenths ? partsOf(text, {0, 2, 1}) : partsOf(text, {2, 0, 2});
-    if (!p)
+    std::array<int, 3> v{};
+    if (!(tenths ? partsOf<3>(text, {0, 2, 1}, v) : partsOf<3>(text, {2, 0, 2}, v)))
         return std::nullopt;
-    const std::vector<int>& v = *p;
     return inRange((qint64(v[0]) * 60 + v[1]) * 100 + (tenths ? v[2] * 10 : v[2]));
 }
 
@@ -139,10 +158,30 @@ std::optional<int> distanceOf(QByteArrayView text)
 {
     if (text.startsWith('+') || text.startsWith('-'))
         text = text.sliced(1);
-    const std::optional<std::vector<int>> p = partsOf(text, {0, 2});
-    if (!p)
+    std::array<int, 2> p{};
+    if (!partsOf<2>(text, {0, 2}, p))
         return std::nullopt;
-    return inRange(qint64((*p)[0]) * 100 + (*p)[1]);
+    return inRange(qint64(p[0]) * 100 + p[1]);
+}
+
+// The day of the line before, by its bytes: the lines of a day follow each
+// other, and a file of millions of lines holds only thousands of days.
+struct LastDay {
+    std::array<char, 10> text{};
+    std::optional<QDate> day;
+    bool known = false;
+};
+
+std::optional<QDate> dateOf(QByteArrayView text, LastDay& last)
+{
+    if (text.size() != static_cast<qsizetype>(last.text.size()))
+        return dateOf(text);
+    if (!last.known || !std::equal(last.text.begin(), last.text.end(), text.begin())) {
+        std::copy(text.begin(), text.end(), last.text.begin());
+        last.day = dateOf(text);
+        last.known = true;
+    }
+    return last.day;
 }
 
 // The most fields a test's line is read for; a line may hold more, which are
@@ -152,28 +191,23 @@ constexpr qsizetype kFieldsRead = 5;
 // never passes for one.
 constexpr qsizetype kFieldBytesRead = 32;
 
-std::optional<Result> resultOf(const TestDef& test, const QByteArray& line)
+using Fields = std::array<QByteArrayView, kFieldsRead>;
+
+std::optional<Result> resultOf(const TestDef& test, const Fields& f, qsizetype count,
+                               LastDay& lastDay)
 {
-    store::CommaFields reader(line, kFieldBytesRead);
-    store::Lines f;
-    while (f.size() < kFieldsRead) {
-        std::optional<QByteArray> field = reader.next();
-        if (!field)
-            break;
-        f.append(std::move(*field));
-    }
-    if (f.isEmpty())
+    if (count == 0)
         return std::nullopt;
-    const std::optional<QDate> day = dateOf(f.at(0));
+    const std::optional<QDate> day = dateOf(f[0], lastDay);
     if (!day)
         return std::nullopt;
-    const auto at = [&f](qsizetype i) {
-        return i < f.size() ? QByteArrayView(f.at(i)) : QByteArrayView();
+    const auto at = [&f, count](qsizetype i) {
+        return i < count ? f[static_cast<std::size_t>(i)] : QByteArrayView();
     };
     Result result;
     result.day = *day;
     if (test.kind == TestKind::Reflex) {
-        if (at(1) == words().falseStart) {
+        if (same(at(1), words().falseStart)) {
             result.falseStart = true;
             return result;
         }
@@ -210,27 +244,65 @@ std::optional<Result> resultOf(const TestDef& test, const QByteArray& line)
     return result;
 }
 
-std::optional<int> medianOf(std::vector<int> values)
+std::optional<Result> resultOf(const TestDef& test, const QByteArray& line, LastDay& lastDay)
+{
+    // The fields are views of the line; a quoted field, which the game never
+    // writes, is read as a copy instead.
+    store::CommaFields reader(line, kFieldBytesRead);
+    Fields f;
+    qsizetype count = 0;
+    while (count < kFieldsRead && !reader.atQuote()) {
+        if (!reader.nextPlain(f[static_cast<std::size_t>(count)]))
+            return resultOf(test, f, count, lastDay);
+        ++count;
+    }
+    if (count == kFieldsRead)
+        return resultOf(test, f, count, lastDay);
+    std::array<QByteArray, kFieldsRead> copies;
+    for (qsizetype i = count; i < kFieldsRead; ++i) {
+        std::optional<QByteArray> field = reader.next();
+        if (!field)
+            break;
+        const auto index = static_cast<std::size_t>(count++);
+        copies[index] = std::move(*field);
+        f[index] = copies[index];
+    }
+    return resultOf(test, f, count, lastDay);
+}
+
+// The median of the values, which it reorders.
+std::optional<int> medianOf(std::vector<int>& values)
 {
     if (values.empty())
         return std::nullopt;
-    std::sort(values.begin(), values.end());
     const std::size_t middle = values.size() / 2;
+    const auto at = values.begin() + static_cast<std::ptrdiff_t>(middle);
+    std::nth_element(values.begin(), at, values.end());
     if (values.size() % 2 == 1)
-        return values[middle];
+        return *at;
+    // The largest of the lower half is the value before the middle.
+    const int below = *std::max_element(values.begin(), at);
     // Halves round up, so that a median of times never flatters.
-    return (values[middle - 1] + values[middle] + 1) / 2;
+    return (below + *at + 1) / 2;
 }
 
 } // namespace
 
-Results readResults(const TestDef& test, const store::Lines& lines)
+namespace {
+
+// The lines [from, to) read from the last to the first, as played, into a
+// list with room for `room` results.
+Results readPart(const TestDef& test, const store::Lines& lines, qsizetype from, qsizetype to,
+                 qsizetype room)
 {
     Results read;
-    for (auto line = lines.crbegin(); line != lines.crend(); ++line) {
-        if (line->isEmpty())
+    read.results.reserve(static_cast<std::size_t>(room));
+    LastDay lastDay;
+    for (qsizetype i = to; i-- > from;) {
+        const QByteArray& line = lines.at(i);
+        if (line.isEmpty())
             continue;
-        if (const std::optional<Result> result = resultOf(test, *line))
+        if (const std::optional<Result> result = resultOf(test, line, lastDay))
             read.results.push_back(*result);
         else
             ++read.damaged;
@@ -238,20 +310,74 @@ Results readResults(const TestDef& test, const store::Lines& lines)
     return read;
 }
 
-std::vector<Day> byDay(const std::vector<Result>& results)
+// Fewer lines than this a thread are read on the calling thread alone.
+constexpr qsizetype kLinesAThread = 250'000;
+
+} // namespace
+
+Results readResults(const TestDef& test, const store::Lines& lines)
 {
-    std::map<QDate, std::vector<const Result*>> days;
-    for (const Result& result : results)
-        days[result.day].push_back(&result);
+    // Years of play, millions of lines, are read in as many parts as the
+    // machine has cores, each on a thread of its own; the calling thread
+    // reads the oldest lines, whose results come first.
+    const auto cores = static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
+    const qsizetype parts = std::clamp<qsizetype>(lines.size() / kLinesAThread, 1, cores);
+    const auto bound = [&](qsizetype part) { return lines.size() * part / parts; };
+    std::vector<Results> read(static_cast<std::size_t>(parts));
+    std::vector<std::exception_ptr> failures(read.size());
+    std::vector<std::thread> threads;
+    for (qsizetype part = 0; part + 1 < parts; ++part)
+        threads.emplace_back([&, part] {
+            const auto k = static_cast<std::size_t>(part);
+            try {
+                read[k] = readPart(test, lines, bound(part), bound(part + 1),
+                                   bound(part + 1) - bound(part));
+            } catch (...) {
+                failures[k] = std::current_exception();
+            }
+        });
+    try {
+        // With room for all, so that the other parts join it without a move.
+        read.back() = readPart(test, lines, bound(parts - 1), lines.size(), lines.size());
+    } catch (...) {
+        failures.back() = std::current_exception();
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (const std::exception_ptr& failure : failures) {
+        if (failure)
+            std::rethrow_exception(failure);
+    }
+    Results all = std::move(read.back());
+    for (auto part = read.rbegin() + 1; part != read.rend(); ++part) {
+        all.results.insert(all.results.end(), part->results.begin(), part->results.end());
+        all.damaged += part->damaged;
+    }
+    return all;
+}
+
+namespace {
+
+// The figures of each day of results that are in the order of their days,
+// from first to end; resultAt gives the result an iterator stands for.
+template <typename Iterator, typename ResultAt>
+std::vector<Day> daysOf(Iterator first, Iterator last, ResultAt resultAt)
+{
     std::vector<Day> figures;
-    for (const auto& [date, played] : days) {
+    std::vector<int> values;
+    while (first != last) {
+        const QDate date = resultAt(first)->day;
+        Iterator end = first;
+        while (end != last && resultAt(end)->day == date)
+            ++end;
         Day day;
         day.day = date;
-        day.results = static_cast<int>(played.size());
+        day.results = static_cast<int>(end - first);
         int right = 0;
         int levels = 0;
-        std::vector<int> values;
-        for (const Result* result : played) {
+        values.clear();
+        for (auto it = first; it != end; ++it) {
+            const Result* result = resultAt(it);
             right += result->right ? 1 : 0;
             levels += result->level;
             day.falseStarts += result->falseStart ? 1 : 0;
@@ -260,29 +386,55 @@ std::vector<Day> byDay(const std::vector<Result>& results)
         }
         day.rightShare = static_cast<double>(right) / day.results;
         day.level = static_cast<double>(levels) / day.results;
-        day.median = medianOf(values);
         if (!values.empty())
             day.best = *std::min_element(values.begin(), values.end());
+        day.median = medianOf(values);
         figures.push_back(day);
+        first = end;
     }
     return figures;
+}
+
+} // namespace
+
+std::vector<Day> byDay(const std::vector<Result>& results)
+{
+    // The results in the order of their days: as played, a file's results
+    // are in it already; a clock put back leaves some to be sorted.
+    const bool inOrder =
+        std::is_sorted(results.begin(), results.end(),
+                       [](const Result& a, const Result& b) { return a.day < b.day; });
+    std::vector<const Result*> ordered;
+    if (!inOrder) {
+        ordered.reserve(results.size());
+        for (const Result& result : results)
+            ordered.push_back(&result);
+        std::stable_sort(ordered.begin(), ordered.end(),
+                         [](const Result* a, const Result* b) { return a->day < b->day; });
+    }
+    return inOrder ? daysOf(results.begin(), results.end(), [](auto it) { return &*it; })
+                   : daysOf(ordered.begin(), ordered.end(), [](auto it) { return *it; });
 }
 
 Summary summarize(Measure measure, const std::vector<Result>& results, QDate today)
 {
     Summary summary;
     summary.results = static_cast<int>(results.size());
+    // The levels make the figures of Accuracy, the times or distances those
+    // of the others.
+    const bool byLevel = measure == Measure::Accuracy;
     std::vector<int> values;
     std::vector<int> levels;
+    (byLevel ? levels : values).reserve(results.size());
     std::optional<int> bestLevel;
     int run = 0;
     for (const Result& result : results) {
         summary.falseStarts += result.falseStart ? 1 : 0;
         run = result.right ? run + 1 : 0;
         summary.longestRightRun = std::max(summary.longestRightRun, run);
-        if (result.hundredths)
+        if (result.hundredths && !byLevel)
             values.push_back(*result.hundredths);
-        if (result.level > 0)
+        if (result.level > 0 && byLevel)
             levels.push_back(result.level);
         if (result.right && result.level > 0)
             bestLevel = std::max(bestLevel.value_or(0), result.level);

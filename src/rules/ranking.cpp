@@ -22,9 +22,18 @@ QStringList qx::rankingColumns()
 
 namespace {
 
+// Only the fields an entry keeps are split: a damaged line of millions of
+// fields costs no more than three.
 store::Lines threeFields(const QByteArray& line)
 {
-    store::Lines fields = store::splitCommaText(line).mid(0, kRankingFields);
+    store::Lines fields;
+    store::CommaFields reader(line);
+    while (fields.size() < kRankingFields) {
+        std::optional<QByteArray> field = reader.next();
+        if (!field)
+            break;
+        fields.append(std::move(*field));
+    }
     while (fields.size() < kRankingFields)
         fields.append(QByteArray());
     return fields;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <limits>
 #include <utility>
 #include <fcntl.h>
@@ -43,6 +44,38 @@ qsizetype nextChar(const QByteArray& s, qsizetype pos)
         return pos + 2;
     return pos + 1;
 }
+
+// Where the line breaks of a file's bytes are, found with memchr, which
+// passes over many bytes at a time: a file of millions of lines, or of one
+// line of hundreds of megabytes, is split at the speed of a plain scan.
+class Breaks {
+public:
+    Breaks(const char* data, qsizetype size) : m_data(data), m_size(size) {}
+    // The first CR or LF at or after from, or the size.
+    qsizetype next(qsizetype from)
+    {
+        // The next LF is found once for all the CRs before it.
+        if (m_lf < from)
+            m_lf = find('\n', from, m_size);
+        return find('\r', from, m_lf);
+    }
+    // Where the line after the break at `at` starts: CR LF is one break.
+    qsizetype after(qsizetype at) const
+    {
+        return at + (m_data[at] == '\r' && at + 1 < m_size && m_data[at + 1] == '\n' ? 2 : 1);
+    }
+
+private:
+    qsizetype find(char c, qsizetype from, qsizetype to) const
+    {
+        const void* at = std::memchr(m_data + from, c, static_cast<std::size_t>(to - from));
+        return at == nullptr ? to : static_cast<const char*>(at) - m_data;
+    }
+
+    const char* m_data;
+    qsizetype m_size;
+    qsizetype m_lf = -1;
+};
 
 } // namespace
 
@@ -159,39 +192,33 @@ std::optional<QByteArray> CommaFields::next()
 {
     if (at(m_pos) == '\0')
         return std::nullopt;
+    if (at(m_pos) != '"') {
+        QByteArrayView field;
+        nextPlain(field);
+        return field.toByteArray();
+    }
     QByteArray field;
-    if (at(m_pos) == '"') {
-        ++m_pos;
-        // Once a character does not fit, none after it is kept either.
-        bool full = false;
-        const auto keep = [&](QByteArrayView bytes) {
-            full = full || field.size() + bytes.size() > m_fieldBytes;
-            if (!full)
-                field.append(bytes);
-        };
-        while (at(m_pos) != '\0') {
-            if (at(m_pos) == '"') {
-                if (at(m_pos + 1) != '"') {
-                    ++m_pos;
-                    break;
-                }
-                keep("\"");
-                m_pos += 2;
-                continue;
+    ++m_pos;
+    // Once a character does not fit, none after it is kept either.
+    bool full = false;
+    const auto keep = [&](QByteArrayView bytes) {
+        full = full || field.size() + bytes.size() > m_fieldBytes;
+        if (!full)
+            field.append(bytes);
+    };
+    while (at(m_pos) != '\0') {
+        if (at(m_pos) == '"') {
+            if (at(m_pos + 1) != '"') {
+                ++m_pos;
+                break;
             }
-            const qsizetype next = nextChar(m_pos);
-            keep(m_line.sliced(m_pos, next - m_pos));
-            m_pos = next;
+            keep("\"");
+            m_pos += 2;
+            continue;
         }
-    } else {
-        const qsizetype start = m_pos;
-        qsizetype kept = start;
-        while (static_cast<unsigned char>(at(m_pos)) > 32 && at(m_pos) != ',') {
-            m_pos = nextChar(m_pos);
-            if (m_pos - start <= m_fieldBytes)
-                kept = m_pos;
-        }
-        field = m_line.sliced(start, kept - start).toByteArray();
+        const qsizetype next = nextChar(m_pos);
+        keep(m_line.sliced(m_pos, next - m_pos));
+        m_pos = next;
     }
     skipBlanks();
     if (at(m_pos) == ',') {
@@ -199,6 +226,52 @@ std::optional<QByteArray> CommaFields::next()
         skipBlanks();
     }
     return field;
+}
+
+bool CommaFields::nextPlain(QByteArrayView& field)
+{
+    if (at(m_pos) == '\0' || at(m_pos) == '"')
+        return false;
+    // The bytes straight, without at()'s checks: a record file's lines are
+    // read at this loop's speed.
+    const char* data = m_line.data();
+    const qsizetype size = m_line.size();
+    const auto step = [&](qsizetype at) {
+        // A lead byte takes its trail byte along unless the line ends there.
+        return cp932::isLeadByte(static_cast<unsigned char>(data[at])) && at + 1 < size &&
+                       data[at + 1] != '\0'
+                   ? at + 2
+                   : at + 1;
+    };
+    const qsizetype start = m_pos;
+    qsizetype pos = start;
+    while (pos < size) {
+        const auto b = static_cast<unsigned char>(data[pos]);
+        if (b <= 32 || b == ',')
+            break;
+        pos = step(pos);
+    }
+    // A field longer than it is cut to keeps the characters that fit whole.
+    qsizetype kept = pos;
+    if (pos - start > m_fieldBytes) {
+        kept = start;
+        for (qsizetype next = step(start); next - start <= m_fieldBytes; next = step(next))
+            kept = next;
+    }
+    // Then the blanks, a comma and the blanks after it, as next() passes
+    // them; a NUL byte is no blank.
+    const auto blanks = [&] {
+        while (pos < size && isBlank(static_cast<unsigned char>(data[pos])))
+            ++pos;
+    };
+    blanks();
+    if (pos < size && data[pos] == ',') {
+        ++pos;
+        blanks();
+    }
+    m_pos = pos;
+    field = QByteArrayView(data + start, kept - start);
+    return true;
 }
 
 QList<QByteArrayView> recordFields(QByteArrayView line, qsizetype count)
@@ -297,13 +370,13 @@ LineIndex::LineIndex(QByteArray bytes, qsizetype maxLines) : m_bytes(std::move(b
     const char* data = m_bytes.constData();
     const qsizetype size = m_bytes.size();
     const auto full = [&] { return maxLines >= 0 && this->size() >= maxLines; };
+    Breaks breaks(data, size);
     qsizetype pos = 0;
     while (pos < size && !full()) {
         m_starts.push_back(pos);
-        while (pos < size && data[pos] != '\r' && data[pos] != '\n')
-            ++pos;
+        pos = breaks.next(pos);
         if (pos < size)
-            pos += (data[pos] == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+            pos = breaks.after(pos);
     }
 }
 
@@ -319,8 +392,7 @@ QByteArray LineIndex::line(qsizetype i) const
         if (data[end] == '\n' && end > start && data[end - 1] == '\r')
             --end;
     } else {
-        while (end < m_bytes.size() && data[end] != '\r' && data[end] != '\n')
-            ++end;
+        end = Breaks(data, m_bytes.size()).next(start);
     }
     return QByteArray::fromRawData(data + start, end - start);
 }
@@ -386,33 +458,44 @@ QByteArray loadBytes(const QString& path)
 Lines loadLines(const QString& path)
 {
     QByteArray bytes = loadBytes(path);
-    // A line of more than half the file (a damaged file of one line of
-    // hundreds of megabytes) keeps the file's own buffer instead of a copy.
+    // Every line is a part of the file's one buffer, which it shares as a
+    // copy of the whole would: the buffer's count of users goes up by one and
+    // the line points into it. A file of millions of lines costs no
+    // allocation a line, and a line of hundreds of megabytes no copy. A line
+    // changed later gets a buffer of its own, as any shared QByteArray does.
+    // Unlike a copy, a line is not followed by a NUL byte in memory, as
+    // none of QByteArray::fromRawData() is; every reader goes by its size.
     Lines lines;
-    qsizetype longest = -1;
-    qsizetype longestStart = 0;
-    qsizetype longestSize = 0;
-    {
-        const LineIndex index(bytes);
-        lines.reserve(index.size());
-        for (qsizetype i = 0; i < index.size(); ++i) {
-            const QByteArray line = index.line(i);
-            if (line.size() * 2 > bytes.size()) {
-                longest = i;
-                longestStart = line.constData() - bytes.constData();
-                longestSize = line.size();
-                lines.append(QByteArray());
-            } else {
-                lines.append(QByteArray(line.constData(), line.size()));
-            }
-        }
+    if (bytes.isEmpty())
+        return lines;
+    QByteArray::DataPointer& whole = bytes.data_ptr();
+    const char* data = whole.data();
+    const qsizetype size = bytes.size();
+    const auto part = [&](qsizetype start, qsizetype end) {
+        if (end == start)
+            return QByteArray(data + start, 0);
+        whole.d_ptr()->ref();
+        return QByteArray(
+            QByteArray::DataPointer(whole.d_ptr(), whole.data() + start, end - start));
+    };
+    qsizetype count = 1;
+    for (const char* at = data; (at = static_cast<const char*>(std::memchr(
+                                     at, '\n', static_cast<std::size_t>(data + size - at))));
+         ++at)
+        ++count;
+    lines.reserve(count);
+    // The lines of splitLines(): breaks at CR LF, LF or CR.
+    Breaks breaks(data, size);
+    qsizetype start = 0;
+    while (start < size) {
+        const qsizetype end = breaks.next(start);
+        if (end == size)
+            break;
+        lines.append(part(start, end));
+        start = breaks.after(end);
     }
-    // The index has let go of the buffer, so it changes in place.
-    if (longest >= 0) {
-        bytes.truncate(longestStart + longestSize);
-        bytes.remove(0, longestStart);
-        lines[longest] = std::move(bytes);
-    }
+    if (start < size)
+        lines.append(part(start, size));
     return lines;
 }
 

@@ -56,6 +56,14 @@ public:
                          qsizetype fieldBytes = std::numeric_limits<qsizetype>::max());
     // The next field, cut as splitCommaText() cuts it; none at the line's end.
     std::optional<QByteArray> next();
+    // The next field as a view of the line, cut as next() cuts it, for a
+    // reader that keeps no copy: false at the line's end, and before a
+    // quoted field (atQuote()), which only next() reads, as it may hold
+    // doubled quotes.
+    // The field is put in `field`, so that a reader of millions of lines
+    // keeps its fields where they are used.
+    bool nextPlain(QByteArrayView& field);
+    bool atQuote() const { return m_pos < m_line.size() && m_line[m_pos] == '"'; }
     // Passes over the empty fields ahead, the commas and blanks between
     // them, at the speed of a plain scan: for a reader that takes none.
     void skipEmptyFields();
