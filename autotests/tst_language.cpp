@@ -53,10 +53,16 @@ void LanguageTest::gameAndQtSpeakTogether_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<QString>("title");
     QTest::addColumn<QString>("cancel");
-    QTest::newRow("ja") << "ja" << "ストップ" << "キャンセル";
-    QTest::newRow("en") << "en" << "Stop" << "Cancel";
+    QTest::newRow("ja") << "ja"
+                        << "ストップ"
+                        << "キャンセル";
+    QTest::newRow("en") << "en"
+                        << "Stop"
+                        << "Cancel";
     // Back from English: nothing of the language before stays.
-    QTest::newRow("ja again") << "ja" << "ストップ" << "キャンセル";
+    QTest::newRow("ja again") << "ja"
+                              << "ストップ"
+                              << "キャンセル";
 }
 
 void LanguageTest::gameAndQtSpeakTogether()

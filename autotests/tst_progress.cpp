@@ -234,11 +234,12 @@ void ProgressTest::daysOutOfOrderGroupAsIfSorted()
         QCOMPARE(days[i].level, same[i].level);
     }
     QCOMPARE(days[0].day, QDate(2026, 12, 3));
-    QCOMPARE(days[0].median, 20);                // 10 20 31
-    QCOMPARE(days[2].median, 25);                // 10 20 30 40: (20 + 30 + 1) / 2
+    QCOMPARE(days[0].median, 20); // 10 20 31
+    QCOMPARE(days[2].median, 25); // 10 20 30 40: (20 + 30 + 1) / 2
     QCOMPARE(days[2].best, 10);
     QCOMPARE(days[2].rightShare, 0.25);
-    QCOMPARE(summarize(Measure::Distance, shuffled, QDate(2026, 12, 5)).median, 20); // 7 10 10 20 20 30 31 40
+    QCOMPARE(summarize(Measure::Distance, shuffled, QDate(2026, 12, 5)).median,
+             20); // 7 10 10 20 20 30 31 40
 }
 
 void ProgressTest::summaryComparesTheLastWeekWithTheMonthBefore_data()

@@ -85,11 +85,11 @@ QByteArray chartHistory()
     for (int level = 1; level <= 10; ++level) {
         const int target = qx::stopQuestion(false, level, 0)->target;
         for (int offset = -60; offset <= 60; ++offset)
-            tails.push_back(qx::cp932::encode(
-                QLatin1Char(',') + store::levelLabel(level) + QLatin1Char(',') +
-                store::targetText(target) + QLatin1Char(',') +
-                store::formatStopTime(target + offset) + QLatin1Char(',') +
-                store::formatDifference(offset) + QStringLiteral("\r\n")));
+            tails.push_back(
+                qx::cp932::encode(QLatin1Char(',') + store::levelLabel(level) + QLatin1Char(',') +
+                                  store::targetText(target) + QLatin1Char(',') +
+                                  store::formatStopTime(target + offset) + QLatin1Char(',') +
+                                  store::formatDifference(offset) + QStringLiteral("\r\n")));
     }
     QByteArray bytes;
     bytes.reserve(kChartLines * 40);
@@ -137,8 +137,8 @@ Side runSide(const QString& mode, const QString& path)
     }
     const QByteArray output = child.readAllStandardOutput();
     long peak = 0;
-    if (std::sscanf(output.constData(), "ms=%lf peak-kb=%ld rows=%lld cpu-ms=%lf", &side.ms,
-                    &peak, &side.rows, &side.cpuMs) != 4) {
+    if (std::sscanf(output.constData(), "ms=%lf peak-kb=%ld rows=%lld cpu-ms=%lf", &side.ms, &peak,
+                    &side.rows, &side.cpuMs) != 4) {
         side.error = "the child reported nothing: " +
                      child.readAllStandardError().trimmed().right(200).toStdString();
         return side;

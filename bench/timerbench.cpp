@@ -286,8 +286,8 @@ void periodChecks(Report& report, int ticks, const std::string& condition)
                          fixed(row.timer.p99, 3) + " ms, " + fixed(ratio, 2) +
                              "x the bare loop's " + fixed(row.bare.p99, 3) + " ms (bare hand-off " +
                              fixed(row.handOff.p99, 3) + " ms)",
-                         "at most 2x the bare loop's and under 1 ms",
-                         lateOk && ratio <= kRatioGoal, why);
+                         "at most 2x the bare loop's and under 1 ms", lateOk && ratio <= kRatioGoal,
+                         why);
         }
         std::string offWhy;
         if (row.run.switchOffs > 0)

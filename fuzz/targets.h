@@ -322,12 +322,12 @@ inline const char* commandLine(const QByteArray& input)
         return "a fault without a text, or a text without a fault";
     if (line.action == Action::Export && (line.exportUser.isEmpty() || line.exportFolder.isEmpty()))
         return "an export without its user or its folder";
-    if (line.action != Action::Export && (!line.exportUser.isEmpty() || !line.exportFolder.isEmpty()))
+    if (line.action != Action::Export &&
+        (!line.exportUser.isEmpty() || !line.exportFolder.isEmpty()))
         return "a user or a folder to export to without an export";
     if (line.action == Action::Play && !line.records.isEmpty() &&
-        !std::any_of(arguments.begin(), arguments.end(), [&line](const QString& argument) {
-            return argument.endsWith(line.records);
-        }))
+        !std::any_of(arguments.begin(), arguments.end(),
+                     [&line](const QString& argument) { return argument.endsWith(line.records); }))
         return "a records folder that no argument gave";
     const QString message = qx::commandLineMessage(line.fault);
     if (!message.startsWith(QLatin1String("quiravex: ")) || !message.endsWith(u'\n'))

@@ -133,7 +133,6 @@ private:
     std::uint32_t state_;
 };
 
-
 // Each picture is drawn once per key and shared after that: the screens show
 // the same backgrounds, logo and buttons again and again, and a QImage shares
 // its pixels with its copies. Drawing is deterministic, so the first drawing

@@ -42,8 +42,8 @@ bool writePicture(QIODevice& out, const QImage& picture)
                    qint64(sizeof heading);
     for (int y = 0; written && y < pixels.height(); ++y) {
         const qint64 rowBytes = qint64(pixels.width()) * 4;
-        written = out.write(reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes) ==
-                  rowBytes;
+        written =
+            out.write(reinterpret_cast<const char*>(pixels.constScanLine(y)), rowBytes) == rowBytes;
     }
     return written;
 }
