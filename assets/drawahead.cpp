@@ -6,13 +6,14 @@
 // instead of drawing them while the player waits. They come from the same
 // drawing code, so they are the same pictures. It draws for the screen it
 // runs on: run under QT_SCALE_FACTOR=2 it adds the pictures of a screen of
-// twice the pixels.
+// twice the pixels, and under LANGUAGE=en it adds those of the English menu.
 
 #include "screens/game.h"
 #include "screens/mainform.h"
 #include "art/art.h"
 #include "platform/clock.h"
 #include "platform/controls.h"
+#include "platform/language.h"
 #include "silent.h"
 #include "rules/store.h"
 
@@ -28,6 +29,9 @@ int main(int argc, char* argv[])
         QTextStream(stderr) << "usage: qx-drawahead <game folder>\n";
         return 2;
     }
+    // The menu in the language LANGUAGE names; its pictures are named after
+    // their words, so those of every language lie side by side.
+    qx::installDesktopLanguage();
     qx::installFontSubstitution();
     QApplication::setFont(qx::gameFont(12));
     // No records are read or written; the menu only needs a folder to look in.

@@ -79,46 +79,6 @@
         <translation>unexpected argument &apos;%1&apos;</translation>
     </message>
     <message>
-        <source>Usage: quiravex [--records FOLDER]
-       quiravex [--records FOLDER] --export USER FOLDER
-       quiravex --help | --version
-
-Quiravex measures and trains memory, attention, sense of time and reaction.
-
-Options:
-  --records FOLDER  keep the records (users, results, top ten) in FOLDER
-                    instead of Rec/ beside the program or the player&apos;s data
-                    folder (~/.local/share/quiravex/Rec)
-  --export USER FOLDER
-                    write USER&apos;s results into FOLDER as UTF-8 CSV files, one
-                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;
-                    needs no display
-  -h, --help        show this help and exit
-  -v, --version     show the version and exit
-
-Qt&apos;s own options, such as -platform NAME, are passed on to Qt.
-</source>
-        <translation>Usage: quiravex [--records FOLDER]
-       quiravex [--records FOLDER] --export USER FOLDER
-       quiravex --help | --version
-
-Quiravex measures and trains memory, attention, sense of time and reaction.
-
-Options:
-  --records FOLDER  keep the records (users, results, top ten) in FOLDER
-                    instead of Rec/ beside the program or the player&apos;s data
-                    folder (~/.local/share/quiravex/Rec)
-  --export USER FOLDER
-                    write USER&apos;s results into FOLDER as UTF-8 CSV files, one
-                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;
-                    needs no display
-  -h, --help        show this help and exit
-  -v, --version     show the version and exit
-
-Qt&apos;s own options, such as -platform NAME, are passed on to Qt.
-</translation>
-    </message>
-    <message>
         <source>folder &apos;%1&apos; does not exist</source>
         <translation>folder &apos;%1&apos; does not exist</translation>
     </message>
@@ -155,6 +115,56 @@ Install one, for example: sudo apt install fonts-ipafont-gothic</translation>
     <message>
         <source>the records folder &apos;%1&apos; cannot be made</source>
         <translation>the records folder &apos;%1&apos; cannot be made</translation>
+    </message>
+    <message>
+        <source>Usage: quiravex [--records FOLDER]
+       quiravex [--records FOLDER] --export USER FOLDER
+       quiravex --help | --version
+
+Quiravex measures and trains memory, attention, sense of time and reaction.
+
+Options:
+  --records FOLDER  keep the records (users, results, top ten) in FOLDER
+                    instead of Rec/ beside the program or the player&apos;s data
+                    folder (~/.local/share/quiravex/Rec)
+  --export USER FOLDER
+                    write USER&apos;s results into FOLDER as UTF-8 CSV files, one
+                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;
+                    needs no display
+  -h, --help        show this help and exit
+  -v, --version     show the version and exit
+
+Qt&apos;s own options, such as -platform NAME, are passed on to Qt.
+
+The game speaks the desktop&apos;s language, as LANGUAGE, LC_ALL, LC_MESSAGES
+and LANG name it: Japanese for Japanese and for the C and POSIX locales,
+English for any other. LANGUAGE=en quiravex or LANGUAGE=ja quiravex picks
+one for a single run. Records are the same in every language.
+</source>
+        <translation>Usage: quiravex [--records FOLDER]
+       quiravex [--records FOLDER] --export USER FOLDER
+       quiravex --help | --version
+
+Quiravex measures and trains memory, attention, sense of time and reaction.
+
+Options:
+  --records FOLDER  keep the records (users, results, top ten) in FOLDER
+                    instead of Rec/ beside the program or the player&apos;s data
+                    folder (~/.local/share/quiravex/Rec)
+  --export USER FOLDER
+                    write USER&apos;s results into FOLDER as UTF-8 CSV files, one
+                    per test (USER-panel.csv, USER-L_R.csv ...), and exit;
+                    needs no display
+  -h, --help        show this help and exit
+  -v, --version     show the version and exit
+
+Qt&apos;s own options, such as -platform NAME, are passed on to Qt.
+
+The game speaks the desktop&apos;s language, as LANGUAGE, LC_ALL, LC_MESSAGES
+and LANG name it: Japanese for Japanese and for the C and POSIX locales,
+English for any other. LANGUAGE=en quiravex or LANGUAGE=ja quiravex picks
+one for a single run. Records are the same in every language.
+</translation>
     </message>
 </context>
 <context>

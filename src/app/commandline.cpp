@@ -177,7 +177,12 @@ QString commandLineUsage()
         "  -h, --help        show this help and exit\n"
         "  -v, --version     show the version and exit\n"
         "\n"
-        "Qt's own options, such as -platform NAME, are passed on to Qt.\n");
+        "Qt's own options, such as -platform NAME, are passed on to Qt.\n"
+        "\n"
+        "The game speaks the desktop's language, as LANGUAGE, LC_ALL, LC_MESSAGES\n"
+        "and LANG name it: Japanese for Japanese and for the C and POSIX locales,\n"
+        "English for any other. LANGUAGE=en quiravex or LANGUAGE=ja quiravex picks\n"
+        "one for a single run. Records are the same in every language.\n");
 }
 
 QString commandLineVersion()
