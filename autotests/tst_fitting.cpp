@@ -6,10 +6,12 @@
 // the chart, with every window looked at whenever the player acts or a box
 // opens. A text is cut when it is wider than its label (or, wrapped, taller),
 // and out of place when its label leaves the window or its letters lie over
-// another text's where the Japanese ones, the designed layout, do not.
+// another text's or a control (a picture with words, a grid, an entry box)
+// where the Japanese ones, the designed layout, do not.
 
 #include "screens/game.h"
 #include "screens/kiroku.h"
+#include "platform/controls.h"
 #include "platform/form.h"
 #include "platform/language.h"
 #include "widgets/ShadoLbl.h"
@@ -20,6 +22,7 @@
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTableView>
 #include <QTest>
 
@@ -41,6 +44,22 @@ struct Shown {
 };
 
 // The texts a window shows, each with where its label lies in the window.
+// The controls a text must leave room for: pictures that carry words or do
+// something, grids and lists, entry boxes.
+QList<QWidget*> controlsOf(QWidget* window)
+{
+    QList<QWidget*> controls;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!widget->isVisibleTo(window))
+            continue;
+        if (qobject_cast<QAbstractScrollArea*>(widget) != nullptr ||
+            qobject_cast<QLineEdit*>(widget) != nullptr ||
+            (dynamic_cast<Image*>(widget) != nullptr && !widget->accessibleName().isEmpty()))
+            controls.append(widget);
+    }
+    return controls;
+}
+
 QList<Shown> textsOf(QWidget* window)
 {
     QList<Shown> texts;
@@ -106,6 +125,7 @@ private:
     void lookAt(QWidget* window)
     {
         const QList<Shown> texts = textsOf(window);
+        const QList<QWidget*> controls = controlsOf(window);
         for (const Shown& shown : texts) {
             const QFontMetrics metrics(shown.widget->font());
             const auto* label = qobject_cast<const QLabel*>(shown.widget);
@@ -125,7 +145,13 @@ private:
                                   .arg(room.height()));
             if (!window->rect().contains(shown.inWindow))
                 fault(window, QStringLiteral("\"%1\" leaves the window").arg(shown.text));
-            for (const Shown& other : texts) {
+            QList<Shown> others = texts;
+            for (QWidget* control : controls)
+                others.append({control,
+                               control->accessibleName(),
+                               {},
+                               QRect(control->mapTo(window, QPoint()), control->size())});
+            for (const Shown& other : others) {
                 if (other.widget == shown.widget || !shown.ink.intersects(other.ink) ||
                     shown.widget->isAncestorOf(other.widget) ||
                     other.widget->isAncestorOf(shown.widget))
@@ -199,6 +225,8 @@ void FittingTest::everyTextFits()
     probe(f.window<TForm15>()).backButton().click();
 
     f.game->open(Game::Window::Records);
+    probe(f.window<TForm13>()).overallButton().click();
+    watcher.lookAtEveryWindow();
     for (const TestDef& test : kTests) {
         probe(f.window<TForm13>()).testButton(test.kind).click();
         watcher.lookAtEveryWindow();

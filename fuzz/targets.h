@@ -25,6 +25,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <array>
 #include <cstring>
 #include <limits>
 
@@ -359,10 +360,17 @@ inline const char* drawnPicture(const QByteArray& input)
     constexpr qsizetype kHeading = 16;
     if (picture.isNull()) {
         if (input.size() > kHeading && input.startsWith("QXPIC1\r\n")) {
-            std::uint32_t width = 0;
-            std::uint32_t height = 0;
-            std::memcpy(&width, input.constData() + 8, 4);
-            std::memcpy(&height, input.constData() + 12, 4);
+            // In the heading's own (native) byte order.
+            const auto field = [&input](qsizetype at) {
+                std::array<char, 4> bytes{};
+                for (std::size_t i = 0; i < bytes.size(); ++i)
+                    bytes[i] = input.at(at + qsizetype(i));
+                std::uint32_t value = 0;
+                std::memcpy(&value, bytes.data(), bytes.size());
+                return value;
+            };
+            const std::uint32_t width = field(8);
+            const std::uint32_t height = field(12);
             if (width >= 1 && width <= 8192 && height >= 1 && height <= 8192 &&
                 input.size() == kHeading + qsizetype(width) * height * 4)
                 return "a whole, well-formed picture did not read";

@@ -507,7 +507,7 @@ Click a user name</translation>
     </message>
     <message>
         <source>順位</source>
-        <translation>Rank</translation>
+        <translation>#</translation>
     </message>
     <message>
         <source>この記録は %1 行あります。表示できるのは、はじめの %2 行です。</source>
@@ -551,7 +551,7 @@ Click a name</translation>
     </message>
     <message>
         <source>順位</source>
-        <translation>Rank</translation>
+        <translation>#</translation>
     </message>
     <message>
         <source>もどる</source>
@@ -720,7 +720,7 @@ Click a name</translation>
     </message>
     <message>
         <source>個</source>
-        <translation>boxes</translation>
+        <translation>pcs</translation>
     </message>
     <message>
         <source>正解</source>
