@@ -205,9 +205,9 @@ void HostileTest::oneLineOfMillionsOfFields()
                    grid.Cells(4, 1) == (repeated == "," ? QString() : QStringLiteral("1"));
         }
         if (reader == QLatin1String("chart")) {
-            const progress::Results read = progress::readResults(
-                testDef(TestKind::LR), store::loadLines(qxtest::records().resultPath(
-                                           QStringLiteral("u"), QStringLiteral("L_R.dat"))));
+            const progress::Results read = progress::readResultFile(
+                testDef(TestKind::LR),
+                qxtest::records().resultPath(QStringLiteral("u"), QStringLiteral("L_R.dat")));
             return read.results.size() == 1 && read.results.front().level == 3;
         }
         const csv::Export done =
@@ -247,6 +247,7 @@ void HostileTest::recordFileWithoutAnEndIsRefused()
     const auto refusesIt = [&] {
         const QString refused = qxtest::cannotOpen(QStringLiteral("u/L_R.dat"));
         return errorOf([&] { store::loadBytes(path); }) == refused &&
+               errorOf([&] { progress::readResultFile(testDef(TestKind::LR), path); }) == refused &&
                csv::exportUser(qxtest::records(), QStringLiteral("u"), out.path()).error == refused;
     };
     QVERIFY(qxtest::inBoundedChild(qint64(256) << 20, 30, refusesIt));

@@ -31,12 +31,12 @@ using namespace qx::progress;
 
 namespace {
 
-// Lines as the game writes them, newest first, from UTF-8 text.
-store::Lines lines(const QStringList& text)
+// A file as the game writes it, newest line first, from UTF-8 text.
+QByteArray lines(const QStringList& text)
 {
-    store::Lines out;
+    QByteArray out;
     for (const QString& line : text)
-        out.append(cp932::encode(line));
+        out += cp932::encode(line) + "\r\n";
     return out;
 }
 
@@ -49,7 +49,8 @@ private Q_SLOTS:
     void recordLinesBecomeResults_data();
     void recordLinesBecomeResults();
     void daysGroupWithGapsLeftOut();
-    void aLongFileReadsAsItsLinesOneByOne();
+    void aFileReadInPartsReadsAsItsLinesOneByOne_data();
+    void aFileReadInPartsReadsAsItsLinesOneByOne();
     void daysOutOfOrderGroupAsIfSorted();
     void summaryComparesTheLastWeekWithTheMonthBefore_data();
     void summaryComparesTheLastWeekWithTheMonthBefore();
@@ -161,34 +162,55 @@ void ProgressTest::daysGroupWithGapsLeftOut()
     QCOMPARE(days[2].median.value_or(-1), 30);
 }
 
-// A file of more lines than one thread reads is read in parts on threads of
-// their own: the results are those of its lines read one at a time, oldest
-// first, quoted fields and damaged lines among them.
-void ProgressTest::aLongFileReadsAsItsLinesOneByOne()
+void ProgressTest::aFileReadInPartsReadsAsItsLinesOneByOne_data()
 {
-    const store::Lines kinds = lines({
-        QStringLiteral("2026/12/08,レベル3,5:00,5:03,+00:03"),
-        QStringLiteral("2026/12/07,レベル10,6:00,6:00,00:00"),
-        QStringLiteral("\"2026/12/07\",\"レベル2\",4:00,3:99,\"-00:01\""),
-        QStringLiteral("2026/12/06,レベル1,3:00,damaged"),
-        QString(),
-        QStringLiteral("  2026/12/06 , レベル4 ,5:00,5:10,+00:10 ,more,fields"),
-        QStringLiteral("2026/02/30,レベル4,5:00,5:10,+00:10"),
-    });
-    store::Lines file;
-    const qsizetype count = 600'001;
-    file.reserve(count);
-    for (qsizetype i = 0; i < count; ++i)
-        file.append(kinds.at((i * 5 + i / 7) % kinds.size()));
+    QTest::addColumn<int>("count");     // lines
+    QTest::addColumn<bool>("fromDisk"); // read from a file as the chart reads it
+    QTest::addColumn<int>("parts");     // 0: as many as cores; -1: one a byte
+    QTest::newRow("600,001 lines of a file on as many threads as cores") << 600'001 << true << 0;
+    QTest::newRow("a part starting at every byte") << 40 << false << -1;
+    QTest::newRow("three parts") << 40 << false << 3;
+}
+
+// A file is read in parts, each on a thread of its own, which may split it at
+// any byte, also between the CR and LF of a break: the results are those of
+// its lines read one at a time, oldest first, quoted fields, damaged lines
+// and every kind of line break among them.
+void ProgressTest::aFileReadInPartsReadsAsItsLinesOneByOne()
+{
+    QFETCH(int, count);
+    QFETCH(bool, fromDisk);
+    QFETCH(int, parts);
+    const QList<QByteArray> kinds{
+        cp932::encode(QStringLiteral("2026/12/08,レベル3,5:00,5:03,+00:03")),
+        cp932::encode(QStringLiteral("2026/12/07,レベル10,6:00,6:00,00:00")),
+        cp932::encode(QStringLiteral("\"2026/12/07\",\"レベル2\",4:00,3:99,\"-00:01\"")),
+        cp932::encode(QStringLiteral("2026/12/06,レベル1,3:00,damaged")),
+        QByteArray(),
+        cp932::encode(QStringLiteral("  2026/12/06 , レベル4 ,5:00,5:10,+00:10 ,more,fields")),
+        cp932::encode(QStringLiteral("2026/02/30,レベル4,5:00,5:10,+00:10")),
+    };
+    const QList<QByteArray> breaks{"\r\n", "\n", "\r", "\r\n\r\n"};
     const TestDef& stop = testDef(TestKind::Stop);
-    const Results read = readResults(stop, file);
+    QByteArray bytes;
     std::vector<Result> expected;
     int damaged = 0;
-    for (qsizetype i = file.size(); i-- > 0;) {
-        const Results one = readResults(stop, {file.at(i)});
+    for (int i = 0; i < count; ++i) {
+        const QByteArray& line = kinds.at((i * 5 + i / 7) % kinds.size());
+        bytes += line + breaks.at(i % breaks.size());
+        const Results one = readResults(stop, line);
         expected.insert(expected.end(), one.results.begin(), one.results.end());
         damaged += one.damaged;
     }
+    std::reverse(expected.begin(), expected.end());
+    // The last line may end without a break.
+    bytes.chop(breaks.at((count - 1) % breaks.size()).size());
+    qxtest::ScratchFolder scratch;
+    const QString path = QStringLiteral("stop.dat");
+    if (fromDisk)
+        qxtest::writeBytes(path, bytes);
+    const Results read = fromDisk ? readResultFile(stop, path)
+                                  : readResults(stop, bytes, parts < 0 ? bytes.size() : parts);
     QCOMPARE(read.damaged, damaged);
     QCOMPARE(read.results.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {

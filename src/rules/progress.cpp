@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <exception>
 #include <limits>
 #include <thread>
@@ -176,7 +177,7 @@ std::optional<QDate> dateOf(QByteArrayView text, LastDay& last)
 {
     if (text.size() != static_cast<qsizetype>(last.text.size()))
         return dateOf(text);
-    if (!last.known || !std::equal(last.text.begin(), last.text.end(), text.begin())) {
+    if (!last.known || std::memcmp(last.text.data(), text.data(), last.text.size()) != 0) {
         std::copy(text.begin(), text.end(), last.text.begin());
         last.day = dateOf(text);
         last.known = true;
@@ -244,7 +245,7 @@ std::optional<Result> resultOf(const TestDef& test, const Fields& f, qsizetype c
     return result;
 }
 
-std::optional<Result> resultOf(const TestDef& test, const QByteArray& line, LastDay& lastDay)
+std::optional<Result> resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay)
 {
     // The fields are views of the line; a quoted field, which the game never
     // writes, is read as a copy instead.
@@ -290,18 +291,19 @@ std::optional<int> medianOf(std::vector<int>& values)
 
 namespace {
 
-// The lines [from, to) read from the last to the first, as played, into a
-// list with room for `room` results.
-Results readPart(const TestDef& test, const store::Lines& lines, qsizetype from, qsizetype to,
-                 qsizetype room)
+// The results of the lines that start in [from, to) of the source, as the
+// file keeps them: newest first.
+Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype from, qsizetype to)
 {
     Results read;
-    read.results.reserve(static_cast<std::size_t>(room));
+    // Room for a result in every 16 bytes, more than lines of a result
+    // take: the pages a part does not fill are never touched.
+    const qsizetype bytes = (to < 0 ? source.size() : to) - from;
+    read.results.reserve(static_cast<std::size_t>(std::max<qsizetype>(bytes / 16, 16)));
+    store::LineReader lines(source, from, to);
     LastDay lastDay;
-    for (qsizetype i = to; i-- > from;) {
-        const QByteArray& line = lines.at(i);
-        if (line.isEmpty())
-            continue;
+    QByteArrayView line;
+    while (lines.next(line)) {
         if (const std::optional<Result> result = resultOf(test, line, lastDay))
             read.results.push_back(*result);
         else
@@ -310,50 +312,63 @@ Results readPart(const TestDef& test, const store::Lines& lines, qsizetype from,
     return read;
 }
 
-// Fewer lines than this a thread are read on the calling thread alone.
-constexpr qsizetype kLinesAThread = 250'000;
+// Fewer bytes than this a thread are read on the calling thread alone.
+constexpr qsizetype kBytesAThread = qsizetype(8) << 20;
 
-} // namespace
-
-Results readResults(const TestDef& test, const store::Lines& lines)
+Results readSource(const TestDef& test, const store::ByteSource& source, qsizetype parts)
 {
     // Years of play, millions of lines, are read in as many parts as the
-    // machine has cores, each on a thread of its own; the calling thread
-    // reads the oldest lines, whose results come first.
-    const auto cores = static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
-    const qsizetype parts = std::clamp<qsizetype>(lines.size() / kLinesAThread, 1, cores);
-    const auto bound = [&](qsizetype part) { return lines.size() * part / parts; };
+    // machine has cores, each on a thread of its own.
+    if (parts <= 0) {
+        const auto cores =
+            static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
+        parts = std::clamp<qsizetype>(source.size() / kBytesAThread, 1, cores);
+    }
+    const auto bound = [&](qsizetype part) { return source.size() * part / parts; };
     std::vector<Results> read(static_cast<std::size_t>(parts));
     std::vector<std::exception_ptr> failures(read.size());
+    const auto readInto = [&](qsizetype part) {
+        const auto k = static_cast<std::size_t>(part);
+        try {
+            // The last part reads on to where the file really ends.
+            read[k] = readPart(test, source, bound(part), part + 1 == parts ? -1 : bound(part + 1));
+        } catch (...) {
+            failures[k] = std::current_exception();
+        }
+    };
     std::vector<std::thread> threads;
-    for (qsizetype part = 0; part + 1 < parts; ++part)
-        threads.emplace_back([&, part] {
-            const auto k = static_cast<std::size_t>(part);
-            try {
-                read[k] = readPart(test, lines, bound(part), bound(part + 1),
-                                   bound(part + 1) - bound(part));
-            } catch (...) {
-                failures[k] = std::current_exception();
-            }
-        });
-    try {
-        // With room for all, so that the other parts join it without a move.
-        read.back() = readPart(test, lines, bound(parts - 1), lines.size(), lines.size());
-    } catch (...) {
-        failures.back() = std::current_exception();
-    }
+    for (qsizetype part = 1; part < parts; ++part)
+        threads.emplace_back(readInto, part);
+    readInto(0);
     for (std::thread& thread : threads)
         thread.join();
     for (const std::exception_ptr& failure : failures) {
         if (failure)
             std::rethrow_exception(failure);
     }
+    // The file keeps the newest line first; the results come as played. The
+    // last part, the oldest lines, turns round where it is and takes the
+    // others after it, in the room it was given.
     Results all = std::move(read.back());
+    std::reverse(all.results.begin(), all.results.end());
     for (auto part = read.rbegin() + 1; part != read.rend(); ++part) {
-        all.results.insert(all.results.end(), part->results.begin(), part->results.end());
+        all.results.insert(all.results.end(), part->results.rbegin(), part->results.rend());
         all.damaged += part->damaged;
+        part->results = {};
     }
     return all;
+}
+
+} // namespace
+
+Results readResults(const TestDef& test, QByteArrayView bytes, qsizetype parts)
+{
+    return readSource(test, store::ByteSource(bytes), parts);
+}
+
+Results readResultFile(const TestDef& test, const QString& path)
+{
+    return readSource(test, store::ByteSource(path), 0);
 }
 
 namespace {
@@ -447,28 +462,55 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
             summary.best = *std::min_element(values.begin(), values.end());
         summary.median = medianOf(values);
     }
-    // Days 0..6 before today are the last seven; days 7..36 the thirty before.
-    const auto window = [&](qint64 from, qint64 to) -> std::optional<int> {
+    // Days 0..6 before today are the last seven; days 7..36 the thirty
+    // before, found in one pass over the results.
+    struct Window {
         int right = 0;
         int count = 0;
-        std::vector<int> inWindow;
-        for (const Result& result : results) {
-            const qint64 age = result.day.daysTo(today);
-            if (age < from || age > to)
-                continue;
-            ++count;
-            right += result.right ? 1 : 0;
-            if (result.hundredths)
-                inWindow.push_back(*result.hundredths);
-        }
-        if (measure == Measure::Accuracy)
-            return count == 0 ? std::nullopt
-                              : std::optional<int>((100 * right + count / 2) / count);
-        return medianOf(inWindow);
+        std::vector<int> values;
     };
-    summary.last7 = window(0, 6);
-    summary.previous30 = window(7, 36);
+    std::array<Window, 2> windows;
+    for (const Result& result : results) {
+        const qint64 age = result.day.daysTo(today);
+        if (age < 0 || age > 36)
+            continue;
+        Window& window = windows[age < 7 ? 0 : 1];
+        ++window.count;
+        window.right += result.right ? 1 : 0;
+        if (result.hundredths)
+            window.values.push_back(*result.hundredths);
+    }
+    const auto figure = [&](Window& window) -> std::optional<int> {
+        if (measure == Measure::Accuracy)
+            return window.count == 0
+                       ? std::nullopt
+                       : std::optional<int>((100 * window.right + window.count / 2) / window.count);
+        return medianOf(window.values);
+    };
+    summary.last7 = figure(windows[0]);
+    summary.previous30 = figure(windows[1]);
     return summary;
+}
+
+Progress readProgress(const TestDef& test, const QString& path, QDate today)
+{
+    Results read = readResultFile(test, path);
+    Progress progress;
+    progress.damaged = read.damaged;
+    // The days and the summary are worked out side by side.
+    std::exception_ptr failure;
+    std::thread days([&] {
+        try {
+            progress.days = byDay(read.results);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    progress.summary = summarize(test.measure, read.results, today);
+    days.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return progress;
 }
 
 QString secondsText(int hundredths)

@@ -38,8 +38,14 @@ struct Results {
     std::vector<Result> results; // oldest first, as played
     int damaged = 0;             // lines that are no result of the test
 };
-// The file keeps the newest line first.
-Results readResults(const TestDef& test, const store::Lines& lines);
+// The results of a record file's bytes, which keep the newest line first,
+// read in `parts` parts on threads of their own; 0 for as many as the
+// machine has cores and the bytes are worth.
+Results readResults(const TestDef& test, QByteArrayView bytes, qsizetype parts = 0);
+// The same of the file at path, read a block at a time: a file of millions
+// of lines costs the memory of its results, not of its bytes. Throws
+// Error("ファイル <path> は開けません") as store::loadLines() does.
+Results readResultFile(const TestDef& test, const QString& path);
 
 struct Day {
     QDate day;
@@ -68,6 +74,15 @@ struct Summary {
     int falseStarts = 0;
 };
 Summary summarize(Measure measure, const std::vector<Result>& results, QDate today);
+
+// What the chart shows of the record file at path: its days and its summary.
+// Throws as readResultFile() does.
+struct Progress {
+    std::vector<Day> days;
+    Summary summary;
+    int damaged = 0;
+};
+Progress readProgress(const TestDef& test, const QString& path, QDate today);
 
 // A time or distance in hundredths as the game shows it: 12.34 s.
 QString secondsText(int hundredths);

@@ -12,6 +12,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -228,14 +229,33 @@ std::optional<QByteArray> CommaFields::next()
     return field;
 }
 
+namespace {
+
+// What a byte is to a plain field, looked up rather than compared: a field's
+// bytes are the most a reader of years of play goes through.
+enum class ByteKind : unsigned char { Single, Lead, End };
+
+constexpr std::array<ByteKind, 256> kByteKinds = [] {
+    std::array<ByteKind, 256> kinds{};
+    for (int b = 0; b < 256; ++b) {
+        if (b <= 32 || b == ',')
+            kinds[static_cast<std::size_t>(b)] = ByteKind::End;
+        else if (cp932::isLeadByte(static_cast<unsigned char>(b)))
+            kinds[static_cast<std::size_t>(b)] = ByteKind::Lead;
+    }
+    return kinds;
+}();
+
+} // namespace
+
 bool CommaFields::nextPlain(QByteArrayView& field)
 {
-    if (at(m_pos) == '\0' || at(m_pos) == '"')
-        return false;
     // The bytes straight, without at()'s checks: a record file's lines are
     // read at this loop's speed.
     const char* data = m_line.data();
     const qsizetype size = m_line.size();
+    if (m_pos >= size || data[m_pos] == '\0' || data[m_pos] == '"')
+        return false;
     const auto step = [&](qsizetype at) {
         // A lead byte takes its trail byte along unless the line ends there.
         return cp932::isLeadByte(static_cast<unsigned char>(data[at])) && at + 1 < size &&
@@ -246,10 +266,13 @@ bool CommaFields::nextPlain(QByteArrayView& field)
     const qsizetype start = m_pos;
     qsizetype pos = start;
     while (pos < size) {
-        const auto b = static_cast<unsigned char>(data[pos]);
-        if (b <= 32 || b == ',')
+        const ByteKind kind = kByteKinds[static_cast<unsigned char>(data[pos])];
+        if (kind == ByteKind::Single)
+            ++pos;
+        else if (kind == ByteKind::Lead)
+            pos = step(pos);
+        else
             break;
-        pos = step(pos);
     }
     // A field longer than it is cut to keeps the characters that fit whole.
     qsizetype kept = pos;
@@ -411,42 +434,145 @@ QByteArray joinLines(const Lines& lines)
     return out;
 }
 
-QByteArray loadBytes(const QString& path)
+namespace {
+
+Error cannotOpen(const QString& path)
 {
-    const Error failure(
-        QCoreApplication::translate("Records", "ファイル %1 は開けません").arg(path));
+    return Error(QCoreApplication::translate("Records", "ファイル %1 は開けません").arg(path));
+}
+
+// The bytes a line reader asks for at a time: small enough to stay in the
+// processor's cache, large enough that a read costs little beside them.
+constexpr qsizetype kBlockBytes = qsizetype(1) << 20;
+
+} // namespace
+
+ByteSource::ByteSource(const QString& path) : m_path(path)
+{
     // Not blocking, so that a FIFO in a file's place is refused rather than
     // waited on; the check of what was opened follows.
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw failure;
-    const struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
+    m_fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (m_fd < 0)
+        throw cannotOpen(path);
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes)
-        throw failure;
-    const qsizetype limit =
-        std::min<qsizetype>(kMaxFileBytes, static_cast<qsizetype>(info.st_size) + kReadPastSize);
-    QByteArray bytes;
-    // One byte past the reported size finds the end without growing the
-    // buffer for a file that is what it says.
-    bytes.resize(static_cast<qsizetype>(info.st_size) + 1);
-    qsizetype done = 0;
+    if (::fstat(m_fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxFileBytes) {
+        ::close(m_fd);
+        throw cannotOpen(path);
+    }
+    m_size = static_cast<qsizetype>(info.st_size);
+    m_limit = std::min(kMaxFileBytes, m_size + kReadPastSize);
+}
+
+ByteSource::ByteSource(QByteArrayView bytes)
+    : m_bytes(bytes), m_size(bytes.size()), m_limit(bytes.size())
+{
+}
+
+ByteSource::~ByteSource()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+qsizetype ByteSource::read(qsizetype offset, char* data, qsizetype size) const
+{
+    if (m_fd < 0) {
+        const qsizetype n = std::clamp<qsizetype>(m_bytes.size() - offset, 0, size);
+        std::copy_n(m_bytes.data() + offset, n, data);
+        return n;
+    }
     for (;;) {
-        if (done == bytes.size()) {
-            if (done > limit)
-                throw failure;
-            bytes.resize(std::min(limit + 1, done * 2));
-        }
-        const ssize_t n = ::read(fd, bytes.data() + done, static_cast<size_t>(bytes.size() - done));
+        const ssize_t n =
+            ::pread(m_fd, data, static_cast<size_t>(size), static_cast<off_t>(offset));
         if (n < 0 && errno == EINTR)
             continue;
         // A read cut short must not pass for the whole file: the next save
         // would drop the rest.
-        if (n < 0)
-            throw failure;
+        if (n < 0 || offset + n > m_limit)
+            throw cannotOpen(m_path);
+        return n;
+    }
+}
+
+LineReader::LineReader(const ByteSource& source, qsizetype from, qsizetype to)
+    : m_source(source), m_to(to), m_bufferAt(std::max<qsizetype>(from - 1, 0)),
+      m_inFirstLine(from > 0)
+{
+    // From the byte before `from`: when it ends a line, the part's first
+    // line starts at `from`. A small file or part takes no more than it holds.
+    const qsizetype bytes = (to < 0 ? source.size() : to) - m_bufferAt + 1;
+    m_buffer.resize(std::clamp<qsizetype>(bytes, 64, kBlockBytes));
+}
+
+void LineReader::fill()
+{
+    const qsizetype kept = m_end - m_begin;
+    if (m_inFirstLine) {
+        // Another part's line: its bytes are not kept, however long it is.
+        m_bufferAt += m_end;
+        m_begin = m_end = 0;
+    } else if (m_begin > 0) {
+        std::memmove(m_buffer.data(), m_buffer.constData() + m_begin, static_cast<size_t>(kept));
+        m_bufferAt += m_begin;
+        m_begin = 0;
+        m_end = kept;
+    } else if (m_end == m_buffer.size()) {
+        // A line longer than the buffer: room for the rest of the file at
+        // once, which a file that is what it says never outgrows.
+        m_buffer.resize(std::max(2 * m_buffer.size(), m_source.size() - m_bufferAt + 1));
+    }
+    const qsizetype n = m_source.read(m_bufferAt + m_end, m_buffer.data() + m_end,
+                                      std::min(kBlockBytes, m_buffer.size() - m_end));
+    m_end += n;
+    m_atEnd = n == 0;
+}
+
+bool LineReader::next(QByteArrayView& line)
+{
+    for (;;) {
+        const char* data = m_buffer.constData();
+        const auto* lf = static_cast<const char*>(
+            std::memchr(data + m_begin, '\n', static_cast<size_t>(m_end - m_begin)));
+        const qsizetype lineEnd = lf == nullptr ? m_end : lf - data;
+        const auto* cr = static_cast<const char*>(
+            std::memchr(data + m_begin, '\r', static_cast<size_t>(lineEnd - m_begin)));
+        qsizetype end = cr == nullptr ? lineEnd : cr - data;
+        if (end == m_end && !m_atEnd) {
+            fill();
+            continue;
+        }
+        if (m_begin == m_end)
+            return false;
+        const qsizetype start = m_begin;
+        m_begin = std::min(end + 1, m_end);
+        if (m_inFirstLine) {
+            m_inFirstLine = false;
+            continue;
+        }
+        if (m_to >= 0 && m_bufferAt + start >= m_to) {
+            m_atEnd = true;
+            m_begin = m_end;
+            return false;
+        }
+        if (end > start) {
+            line = QByteArrayView(data + start, end - start);
+            return true;
+        }
+    }
+}
+
+QByteArray loadBytes(const QString& path)
+{
+    const ByteSource file(path);
+    QByteArray bytes;
+    // One byte past the reported size finds the end without growing the
+    // buffer for a file that is what it says.
+    bytes.resize(file.size() + 1);
+    qsizetype done = 0;
+    for (;;) {
+        if (done == bytes.size())
+            bytes.resize(done * 2);
+        const qsizetype n = file.read(done, bytes.data() + done, bytes.size() - done);
         if (n == 0)
             break;
         done += n;

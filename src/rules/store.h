@@ -179,6 +179,55 @@ inline constexpr qsizetype kReadPastSize = qsizetype(1) << 20;
 Lines loadLines(const QString& path);
 // The file's bytes, with the same failures.
 QByteArray loadBytes(const QString& path);
+
+// A record file's bytes for a reader that takes them a block at a time and
+// keeps none: the file itself, with the failures of loadLines(), or bytes
+// already in memory. Several threads may read one at once.
+class ByteSource {
+public:
+    explicit ByteSource(const QString& path);
+    // The bytes must outlive the source.
+    explicit ByteSource(QByteArrayView bytes);
+    ~ByteSource();
+    ByteSource(const ByteSource&) = delete;
+    ByteSource& operator=(const ByteSource&) = delete;
+    // The size the file reports; it may read shorter or a little longer.
+    qsizetype size() const { return m_size; }
+    // Up to `size` bytes from `offset` into data: how many, 0 at the end.
+    // Throws when the file fails to read or reads past its bounds.
+    qsizetype read(qsizetype offset, char* data, qsizetype size) const;
+
+private:
+    QString m_path;
+    int m_fd = -1;
+    QByteArrayView m_bytes;
+    qsizetype m_size = 0;
+    qsizetype m_limit = 0;
+};
+
+// The lines that start in [from, to) of a source's bytes (to < 0: all from
+// `from` on), read a block at a time. Every CR and every LF ends a line and
+// empty lines are passed over, so the lines are the non-empty ones of
+// splitLines(); a part of the bytes thus starts at the first line that starts
+// in it, and readers of neighbouring parts share no line and miss none.
+class LineReader {
+public:
+    LineReader(const ByteSource& source, qsizetype from, qsizetype to = -1);
+    // The next line, valid until the next call; false after the last.
+    bool next(QByteArrayView& line);
+
+private:
+    void fill();
+
+    const ByteSource& m_source;
+    qsizetype m_to;
+    QByteArray m_buffer;
+    qsizetype m_bufferAt;  // the offset in the source of the buffer's first byte
+    qsizetype m_begin = 0; // the bytes not yet handed out
+    qsizetype m_end = 0;
+    bool m_inFirstLine; // a line that started before `from`, not this part's
+    bool m_atEnd = false;
+};
 // Replaces the file with the lines, atomically and durably: the file on disk
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,

@@ -6,7 +6,6 @@
 #include "platform/clock.h"
 #include "rules/csvexport.h"
 #include "rules/progress.h"
-#include "rules/store.h"
 #include "widgets/ProgressChart.h"
 
 using namespace qx;
@@ -60,11 +59,11 @@ ProgressScreen::ProgressScreen(Game& game) : Screen(game, tr("成績の推移"))
 void ProgressScreen::showTest(const TestDef& test)
 {
     const Measure measure = test.measure;
-    const progress::Results read = progress::readResults(
-        test, store::loadLines(services().records.resultPath(session().user(), test.file())));
-    m_chart->setDays(measure, progress::byDay(read.results));
-    const progress::Summary summary =
-        progress::summarize(measure, read.results, services().clock.today());
+    progress::Progress read =
+        progress::readProgress(test, services().records.resultPath(session().user(), test.file()),
+                               services().clock.today());
+    m_chart->setDays(measure, std::move(read.days));
+    const progress::Summary& summary = read.summary;
 
     const QString title = tr("%1の成績").arg(test.shownTitle());
     m_title->setPicture([title, size = m_title->size()] { return art::banner(title, size); });
