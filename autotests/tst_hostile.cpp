@@ -84,6 +84,7 @@ private Q_SLOTS:
     void millionLines();
     void oneLineOfMillionsOfFields_data();
     void oneLineOfMillionsOfFields();
+    void linesBrokenByCrAloneReadInOnePass();
     void recordFileWithoutAnEndIsRefused_data();
     void recordFileWithoutAnEndIsRefused();
     void notAFile_data();
@@ -216,6 +217,20 @@ void HostileTest::oneLineOfMillionsOfFields()
                                            repeated.size() * kRepeats;
     };
     QVERIFY(qxtest::inBoundedChild(budget, 30, readsTheLine));
+}
+
+// Lines broken by CR alone, as old editors save them: the chart searches
+// every byte once, not once for every line before it.
+void HostileTest::linesBrokenByCrAloneReadInOnePass()
+{
+    qxtest::ScratchFolder scratch;
+    constexpr int kLines = 1'000'000;
+    qxtest::writeBytes(QStringLiteral("panel.dat"),
+                       sj(QStringLiteral("2026/12/08,レベル3,○\r")).repeated(kLines));
+    QVERIFY(qxtest::inBoundedChild(qint64(256) << 20, 30, [] {
+        return progress::readResultFile(testDef(TestKind::Panel), QStringLiteral("panel.dat"))
+                   .results.size() == std::size_t{kLines};
+    }));
 }
 
 void HostileTest::recordFileWithoutAnEndIsRefused_data()

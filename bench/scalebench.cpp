@@ -266,10 +266,10 @@ void chartFigures(Report& report, const Options& options)
         std::string why = "it takes " + fixed(chart.cpuMs, 0) +
                           " ms of processor time (its threads together, the last run)";
         why += condition.empty()
-                   ? ": the lines share the file's buffer, each is read for its first five "
-                     "fields without a copy on as many threads as cores, and the days are "
-                     "taken in the order they were played; the rest is the plain read, the "
-                     "pages of half a gigabyte of lines and results, and the drawing"
+                   ? ": the file is read a block at a time on as many threads as cores, each "
+                     "line for its first five fields without a copy, and the days are worked "
+                     "out beside the summary; the rest is the bytes' way from the file, the "
+                     "pages of 120 MB of results, and the drawing"
                    : ", and beside twice as many spinning threads as cores at the same "
                      "priority each of its threads gets about a third of a core";
         report.check(figure,

@@ -251,13 +251,8 @@ std::optional<Result> resultOf(const TestDef& test, QByteArrayView line, LastDay
     // writes, is read as a copy instead.
     store::CommaFields reader(line, kFieldBytesRead);
     Fields f;
-    qsizetype count = 0;
-    while (count < kFieldsRead && !reader.atQuote()) {
-        if (!reader.nextPlain(f[static_cast<std::size_t>(count)]))
-            return resultOf(test, f, count, lastDay);
-        ++count;
-    }
-    if (count == kFieldsRead)
+    qsizetype count = reader.nextPlain(f.data(), kFieldsRead);
+    if (count == kFieldsRead || !reader.atQuote())
         return resultOf(test, f, count, lastDay);
     std::array<QByteArray, kFieldsRead> copies;
     for (qsizetype i = count; i < kFieldsRead; ++i) {
@@ -439,39 +434,30 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
     // of the others.
     const bool byLevel = measure == Measure::Accuracy;
     std::vector<int> values;
-    std::vector<int> levels;
-    (byLevel ? levels : values).reserve(results.size());
+    values.reserve(results.size());
     std::optional<int> bestLevel;
+    std::optional<int> bestValue;
     int run = 0;
-    for (const Result& result : results) {
-        summary.falseStarts += result.falseStart ? 1 : 0;
-        run = result.right ? run + 1 : 0;
-        summary.longestRightRun = std::max(summary.longestRightRun, run);
-        if (result.hundredths && !byLevel)
-            values.push_back(*result.hundredths);
-        if (result.level > 0 && byLevel)
-            levels.push_back(result.level);
-        if (result.right && result.level > 0)
-            bestLevel = std::max(bestLevel.value_or(0), result.level);
-    }
-    if (measure == Measure::Accuracy) {
-        summary.best = bestLevel;
-        summary.median = medianOf(levels);
-    } else {
-        if (!values.empty())
-            summary.best = *std::min_element(values.begin(), values.end());
-        summary.median = medianOf(values);
-    }
     // Days 0..6 before today are the last seven; days 7..36 the thirty
-    // before, found in one pass over the results.
+    // before. Everything is found in one pass over the results.
     struct Window {
         int right = 0;
         int count = 0;
         std::vector<int> values;
     };
     std::array<Window, 2> windows;
+    const qint64 todayJd = today.toJulianDay();
     for (const Result& result : results) {
-        const qint64 age = result.day.daysTo(today);
+        summary.falseStarts += result.falseStart ? 1 : 0;
+        run = result.right ? run + 1 : 0;
+        summary.longestRightRun = std::max(summary.longestRightRun, run);
+        if (byLevel ? result.level > 0 : result.hundredths.has_value())
+            values.push_back(byLevel ? result.level : *result.hundredths);
+        if (result.hundredths)
+            bestValue = std::min(bestValue.value_or(*result.hundredths), *result.hundredths);
+        if (result.right && result.level > 0)
+            bestLevel = std::max(bestLevel.value_or(0), result.level);
+        const qint64 age = todayJd - result.day.toJulianDay();
         if (age < 0 || age > 36)
             continue;
         Window& window = windows[age < 7 ? 0 : 1];
@@ -480,6 +466,8 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
         if (result.hundredths)
             window.values.push_back(*result.hundredths);
     }
+    summary.best = byLevel ? bestLevel : bestValue;
+    summary.median = medianOf(values);
     const auto figure = [&](Window& window) -> std::optional<int> {
         if (measure == Measure::Accuracy)
             return window.count == 0

@@ -56,13 +56,12 @@ public:
                          qsizetype fieldBytes = std::numeric_limits<qsizetype>::max());
     // The next field, cut as splitCommaText() cuts it; none at the line's end.
     std::optional<QByteArray> next();
-    // The next field as a view of the line, cut as next() cuts it, for a
-    // reader that keeps no copy: false at the line's end, and before a
-    // quoted field (atQuote()), which only next() reads, as it may hold
-    // doubled quotes.
-    // The field is put in `field`, so that a reader of millions of lines
-    // keeps its fields where they are used.
-    bool nextPlain(QByteArrayView& field);
+    // The next fields as views of the line, cut as next() cuts them, for a
+    // reader that keeps no copy: up to `count` of them into `fields`, and
+    // how many. Fewer at the line's end, and before a quoted field
+    // (atQuote()), which only next() reads, as it may hold doubled quotes.
+    qsizetype nextPlain(QByteArrayView* fields, qsizetype count);
+    bool nextPlain(QByteArrayView& field) { return nextPlain(&field, 1) == 1; }
     bool atQuote() const { return m_pos < m_line.size() && m_line[m_pos] == '"'; }
     // Passes over the empty fields ahead, the commas and blanks between
     // them, at the speed of a plain scan: for a reader that takes none.
@@ -225,9 +224,13 @@ private:
     qsizetype m_bufferAt;  // the offset in the source of the buffer's first byte
     qsizetype m_begin = 0; // the bytes not yet handed out
     qsizetype m_end = 0;
-    bool m_inFirstLine; // a line that started before `from`, not this part's
+    qsizetype m_lfAt = -1;   // the next LF, -1 for none yet
+    qsizetype m_lfClear = 0; // where the search for an LF goes on
+    qsizetype m_crClear = 0; // where the search for a CR goes on
+    bool m_inFirstLine;      // a line that started before `from`, not this part's
     bool m_atEnd = false;
 };
+
 // Replaces the file with the lines, atomically and durably: the file on disk
 // is the old content or the new one, never a mix, never empty. Throws
 // Error("ファイル <path> を作成できません") and keeps the old bytes on any failure,
