@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -313,28 +314,31 @@ constexpr qsizetype kBytesAThread = qsizetype(8) << 20;
 Results readSource(const TestDef& test, const store::ByteSource& source, qsizetype parts)
 {
     // Years of play, millions of lines, are read in as many parts as the
-    // machine has cores, each on a thread of its own.
-    if (parts <= 0) {
-        const auto cores =
-            static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
+    // machine has cores, each on a thread of its own; more parts than cores
+    // are shared out among as many threads.
+    const auto cores = static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
+    if (parts <= 0)
         parts = std::clamp<qsizetype>(source.size() / kBytesAThread, 1, cores);
-    }
     const auto bound = [&](qsizetype part) { return source.size() * part / parts; };
     std::vector<Results> read(static_cast<std::size_t>(parts));
     std::vector<std::exception_ptr> failures(read.size());
-    const auto readInto = [&](qsizetype part) {
-        const auto k = static_cast<std::size_t>(part);
-        try {
-            // The last part reads on to where the file really ends.
-            read[k] = readPart(test, source, bound(part), part + 1 == parts ? -1 : bound(part + 1));
-        } catch (...) {
-            failures[k] = std::current_exception();
+    std::atomic<qsizetype> nextPart{0};
+    const auto readParts = [&] {
+        for (qsizetype part = nextPart++; part < parts; part = nextPart++) {
+            const auto k = static_cast<std::size_t>(part);
+            try {
+                // The last part reads on to where the file really ends.
+                read[k] =
+                    readPart(test, source, bound(part), part + 1 == parts ? -1 : bound(part + 1));
+            } catch (...) {
+                failures[k] = std::current_exception();
+            }
         }
     };
     std::vector<std::thread> threads;
-    for (qsizetype part = 1; part < parts; ++part)
-        threads.emplace_back(readInto, part);
-    readInto(0);
+    for (qsizetype t = 1; t < std::min(parts, cores); ++t)
+        threads.emplace_back(readParts);
+    readParts();
     for (std::thread& thread : threads)
         thread.join();
     for (const std::exception_ptr& failure : failures) {

@@ -39,8 +39,8 @@ struct Results {
     int damaged = 0;             // lines that are no result of the test
 };
 // The results of a record file's bytes, which keep the newest line first,
-// read in `parts` parts on threads of their own; 0 for as many as the
-// machine has cores and the bytes are worth.
+// read in `parts` parts (0: as many as the machine has cores and the bytes
+// are worth) by as many threads as cores at the most.
 Results readResults(const TestDef& test, QByteArrayView bytes, qsizetype parts = 0);
 // The same of the file at path, read a block at a time: a file of millions
 // of lines costs the memory of its results, not of its bytes. Throws
