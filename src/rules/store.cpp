@@ -585,8 +585,11 @@ QByteArray loadBytes(const QString& path)
     bytes.resize(file.size() + 1);
     qsizetype done = 0;
     for (;;) {
+        // A file that reads on grows the buffer no further than a read past
+        // the bounds, which fails.
         if (done == bytes.size())
-            bytes.resize(done * 2);
+            bytes.resize(
+                std::min(done * 2, std::min(kMaxFileBytes, file.size() + kReadPastSize) + 1));
         const qsizetype n = file.read(done, bytes.data() + done, bytes.size() - done);
         if (n == 0)
             break;
