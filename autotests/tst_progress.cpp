@@ -130,10 +130,10 @@ void ProgressTest::recordLinesBecomeResults()
     if (!read)
         return;
     const Result& result = results.results.front();
-    QCOMPARE(result.day, QDate(2026, 12, 8));
+    QCOMPARE(result.day(), QDate(2026, 12, 8));
     QCOMPARE(result.right, right);
-    QCOMPARE(result.level, level);
-    QCOMPARE(result.hundredths.value_or(-1), hundredths);
+    QCOMPARE(int{result.level}, level);
+    QCOMPARE(result.hundredths().value_or(-1), hundredths);
 }
 
 // Three days played out of five; the file keeps the newest first, the days
@@ -149,7 +149,7 @@ void ProgressTest::daysGroupWithGapsLeftOut()
                                                                     "2026/12/01,00:00:25",
                                                                     "2026/12/01,00:00:26",
                                                                 }));
-    QCOMPARE(read.results.front().day, QDate(2026, 12, 1));
+    QCOMPARE(read.results.front().day(), QDate(2026, 12, 1));
     const std::vector<Day> days = byDay(read.results);
     QCOMPARE(days.size(), std::size_t{3});
     QCOMPARE(days[0].day, QDate(2026, 12, 1));
@@ -214,10 +214,7 @@ void ProgressTest::aFileReadInPartsReadsAsItsLinesOneByOne()
     QCOMPARE(read.damaged, damaged);
     QCOMPARE(read.results.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i) {
-        const Result& a = read.results[i];
-        const Result& b = expected[i];
-        if (a.day != b.day || a.right != b.right || a.level != b.level ||
-            a.hundredths != b.hundredths || a.falseStart != b.falseStart)
+        if (read.results[i] != expected[i])
             QFAIL(qPrintable(QStringLiteral("result %1 differs").arg(i)));
     }
     QVERIFY(damaged > 0);
@@ -232,10 +229,10 @@ void ProgressTest::daysOutOfOrderGroupAsIfSorted()
 {
     const auto result = [](int day, int hundredths, bool right = false) {
         Result r;
-        r.day = QDate(2026, 12, day);
-        r.hundredths = hundredths;
+        r.julianDay = static_cast<qint32>(QDate(2026, 12, day).toJulianDay());
+        r.measured = hundredths;
         r.right = right;
-        r.level = day % 10 + 1;
+        r.level = static_cast<qint8>(day % 10 + 1);
         return r;
     };
     const std::vector<Result> shuffled{result(5, 40), result(3, 10), result(5, 20, true),
@@ -243,7 +240,7 @@ void ProgressTest::daysOutOfOrderGroupAsIfSorted()
                                        result(3, 20), result(5, 10)};
     std::vector<Result> sorted = shuffled;
     std::stable_sort(sorted.begin(), sorted.end(),
-                     [](const Result& a, const Result& b) { return a.day < b.day; });
+                     [](const Result& a, const Result& b) { return a.julianDay < b.julianDay; });
     const std::vector<Day> days = byDay(shuffled);
     QCOMPARE(days.size(), std::size_t(3));
     const std::vector<Day> same = byDay(sorted);

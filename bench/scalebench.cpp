@@ -269,7 +269,7 @@ void chartFigures(Report& report, const Options& options)
                    ? ": the file is read a block at a time on as many threads as cores, each "
                      "line for its first five fields without a copy, and the days are worked "
                      "out beside the summary; the rest is the bytes' way from the file, the "
-                     "pages of 120 MB of results, and the drawing"
+                     "pages of 60 MB of results, and the drawing"
                    : ", and beside twice as many spinning threads as cores at the same "
                      "priority each of its threads gets about a third of a core";
         report.check(figure,

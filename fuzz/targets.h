@@ -219,13 +219,7 @@ inline const char* progress(const QByteArray& input)
     const auto played = std::count_if(lines.begin(), lines.end(),
                                       [](const QByteArray& line) { return !line.isEmpty(); });
     const auto same = [](const qx::progress::Results& a, const qx::progress::Results& b) {
-        return a.damaged == b.damaged &&
-               std::equal(a.results.begin(), a.results.end(), b.results.begin(), b.results.end(),
-                          [](const qx::progress::Result& x, const qx::progress::Result& y) {
-                              return x.day == y.day && x.hundredths == y.hundredths &&
-                                     x.level == y.level && x.right == y.right &&
-                                     x.falseStart == y.falseStart;
-                          });
+        return a.damaged == b.damaged && a.results == b.results;
     };
     for (const qx::TestDef& test : qx::kTests) {
         const qx::progress::Results read = qx::progress::readResults(test, input, 1);
@@ -237,7 +231,7 @@ inline const char* progress(const QByteArray& input)
             !same(read, qx::progress::readResults(test, input, 2 + input.size() % 3)))
             return "the file read in parts reads otherwise";
         for (const qx::progress::Result& result : read.results) {
-            if (result.level < 0 || result.level > 10 || result.hundredths.value_or(0) < 0)
+            if (result.level < 0 || result.level > 10 || result.hundredths().value_or(0) < 0)
                 return "a result is out of range";
         }
         const qx::progress::Summary summary =

@@ -81,9 +81,9 @@ bool same(QByteArrayView text, QByteArrayView word)
     return text.size() == word.size() && startsWith(text, word);
 }
 
-std::optional<int> levelOf(QByteArrayView text)
+std::optional<int> levelOf(QByteArrayView text, const Words& w)
 {
-    const QByteArray& word = words().level;
+    const QByteArray& word = w.level;
     if (!startsWith(text, word))
         return std::nullopt;
     const QByteArrayView digits = text.sliced(word.size());
@@ -95,11 +95,11 @@ std::optional<int> levelOf(QByteArrayView text)
     return level;
 }
 
-std::optional<bool> markOf(QByteArrayView text)
+std::optional<bool> markOf(QByteArrayView text, const Words& w)
 {
-    if (same(text, words().right))
+    if (same(text, w.right))
         return true;
-    if (same(text, words().wrong))
+    if (same(text, w.wrong))
         return false;
     return std::nullopt;
 }
@@ -167,23 +167,37 @@ std::optional<int> distanceOf(QByteArrayView text)
 }
 
 // The day of the line before, by its bytes: the lines of a day follow each
-// other, and a file of millions of lines holds only thousands of days.
+// other, and a file of millions of lines holds only thousands of days. The
+// ten bytes are compared as two numbers, which takes no call.
 struct LastDay {
-    std::array<char, 10> text{};
-    std::optional<QDate> day;
+    quint64 head = 0;
+    quint16 tail = 0;
+    std::optional<qint32> julianDay;
     bool known = false;
 };
 
-std::optional<QDate> dateOf(QByteArrayView text, LastDay& last)
+std::optional<qint32> julianDayOf(QByteArrayView text)
 {
-    if (text.size() != static_cast<qsizetype>(last.text.size()))
-        return dateOf(text);
-    if (!last.known || std::memcmp(last.text.data(), text.data(), last.text.size()) != 0) {
-        std::copy(text.begin(), text.end(), last.text.begin());
-        last.day = dateOf(text);
+    const std::optional<QDate> day = dateOf(text);
+    // Four digits of year keep every day within 32 bits.
+    return day ? std::optional<qint32>(static_cast<qint32>(day->toJulianDay())) : std::nullopt;
+}
+
+std::optional<qint32> julianDayOf(QByteArrayView text, LastDay& last)
+{
+    if (text.size() != 10)
+        return julianDayOf(text);
+    quint64 head = 0;
+    quint16 tail = 0;
+    std::memcpy(&head, text.data(), sizeof head);
+    std::memcpy(&tail, text.data() + sizeof head, sizeof tail);
+    if (!last.known || head != last.head || tail != last.tail) {
+        last.head = head;
+        last.tail = tail;
+        last.julianDay = julianDayOf(text);
         last.known = true;
     }
-    return last.day;
+    return last.julianDay;
 }
 
 // The most fields a test's line is read for; a line may hold more, which are
@@ -195,58 +209,65 @@ constexpr qsizetype kFieldBytesRead = 32;
 
 using Fields = std::array<QByteArrayView, kFieldsRead>;
 
-std::optional<Result> resultOf(const TestDef& test, const Fields& f, qsizetype count,
-                               LastDay& lastDay)
+// Whether the fields make a result of the test, which goes into result. The
+// result is filled where it is kept: a reader of millions of lines copies
+// none.
+bool resultOf(const TestDef& test, const Fields& f, qsizetype count, LastDay& lastDay,
+              Result& result)
 {
     if (count == 0)
-        return std::nullopt;
-    const std::optional<QDate> day = dateOf(f[0], lastDay);
+        return false;
+    const std::optional<qint32> day = julianDayOf(f[0], lastDay);
     if (!day)
-        return std::nullopt;
+        return false;
     const auto at = [&f, count](qsizetype i) {
         return i < count ? f[static_cast<std::size_t>(i)] : QByteArrayView();
     };
-    Result result;
-    result.day = *day;
+    const Words& w = words();
+    result = Result{};
+    result.julianDay = *day;
     if (test.kind == TestKind::Reflex) {
-        if (same(at(1), words().falseStart)) {
+        if (same(at(1), w.falseStart)) {
             result.falseStart = true;
-            return result;
+            return true;
         }
-        result.hundredths = clockOf(at(1), false);
-        result.right = result.hundredths.has_value();
-        return result.hundredths ? std::optional<Result>(result) : std::nullopt;
+        const std::optional<int> time = clockOf(at(1), false);
+        if (!time)
+            return false;
+        result.measured = *time;
+        result.right = true;
+        return true;
     }
     if (test.measure == Measure::Time) {
-        const std::optional<bool> right = markOf(at(1));
+        const std::optional<bool> right = markOf(at(1), w);
         const std::optional<int> time = clockOf(at(2), test.kind == TestKind::Shape);
         if (!right || !time)
-            return std::nullopt;
+            return false;
         result.right = *right;
         if (*right)
-            result.hundredths = time;
-        return result;
+            result.measured = *time;
+        return true;
     }
-    const std::optional<int> level = levelOf(at(1));
+    const std::optional<int> level = levelOf(at(1), w);
     if (!level)
-        return std::nullopt;
-    result.level = *level;
+        return false;
+    result.level = static_cast<qint8>(*level);
     if (test.measure == Measure::Distance) {
         const std::optional<int> distance = distanceOf(at(4));
         if (!distance)
-            return std::nullopt;
-        result.hundredths = distance;
+            return false;
+        result.measured = *distance;
         result.right = *distance == 0;
-        return result;
+        return true;
     }
-    const std::optional<bool> right = markOf(at(2));
+    const std::optional<bool> right = markOf(at(2), w);
     if (!right)
-        return std::nullopt;
+        return false;
     result.right = *right;
-    return result;
+    return true;
 }
 
-std::optional<Result> resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay)
+bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Result& result)
 {
     // The fields are views of the line; a quoted field, which the game never
     // writes, is read as a copy instead.
@@ -254,7 +275,7 @@ std::optional<Result> resultOf(const TestDef& test, QByteArrayView line, LastDay
     Fields f;
     qsizetype count = reader.nextPlain(f.data(), kFieldsRead);
     if (count == kFieldsRead || !reader.atQuote())
-        return resultOf(test, f, count, lastDay);
+        return resultOf(test, f, count, lastDay, result);
     std::array<QByteArray, kFieldsRead> copies;
     for (qsizetype i = count; i < kFieldsRead; ++i) {
         std::optional<QByteArray> field = reader.next();
@@ -264,7 +285,7 @@ std::optional<Result> resultOf(const TestDef& test, QByteArrayView line, LastDay
         copies[index] = std::move(*field);
         f[index] = copies[index];
     }
-    return resultOf(test, f, count, lastDay);
+    return resultOf(test, f, count, lastDay, result);
 }
 
 // The median of the values, which it reorders.
@@ -300,10 +321,11 @@ Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype
     LastDay lastDay;
     QByteArrayView line;
     while (lines.next(line)) {
-        if (const std::optional<Result> result = resultOf(test, line, lastDay))
-            read.results.push_back(*result);
-        else
+        Result& result = read.results.emplace_back();
+        if (!resultOf(test, line, lastDay, result)) {
+            read.results.pop_back();
             ++read.damaged;
+        }
     }
     return read;
 }
@@ -380,12 +402,12 @@ std::vector<Day> daysOf(Iterator first, Iterator last, ResultAt resultAt)
     std::vector<Day> figures;
     std::vector<int> values;
     while (first != last) {
-        const QDate date = resultAt(first)->day;
+        const qint32 date = resultAt(first)->julianDay;
         Iterator end = first;
-        while (end != last && resultAt(end)->day == date)
+        while (end != last && resultAt(end)->julianDay == date)
             ++end;
         Day day;
-        day.day = date;
+        day.day = QDate::fromJulianDay(date);
         day.results = static_cast<int>(end - first);
         int right = 0;
         int levels = 0;
@@ -395,8 +417,8 @@ std::vector<Day> daysOf(Iterator first, Iterator last, ResultAt resultAt)
             right += result->right ? 1 : 0;
             levels += result->level;
             day.falseStarts += result->falseStart ? 1 : 0;
-            if (result->hundredths)
-                values.push_back(*result->hundredths);
+            if (result->measured != Result::kNone)
+                values.push_back(result->measured);
         }
         day.rightShare = static_cast<double>(right) / day.results;
         day.level = static_cast<double>(levels) / day.results;
@@ -417,14 +439,15 @@ std::vector<Day> byDay(const std::vector<Result>& results)
     // are in it already; a clock put back leaves some to be sorted.
     const bool inOrder =
         std::is_sorted(results.begin(), results.end(),
-                       [](const Result& a, const Result& b) { return a.day < b.day; });
+                       [](const Result& a, const Result& b) { return a.julianDay < b.julianDay; });
     std::vector<const Result*> ordered;
     if (!inOrder) {
         ordered.reserve(results.size());
         for (const Result& result : results)
             ordered.push_back(&result);
-        std::stable_sort(ordered.begin(), ordered.end(),
-                         [](const Result* a, const Result* b) { return a->day < b->day; });
+        std::stable_sort(ordered.begin(), ordered.end(), [](const Result* a, const Result* b) {
+            return a->julianDay < b->julianDay;
+        });
     }
     return inOrder ? daysOf(results.begin(), results.end(), [](auto it) { return &*it; })
                    : daysOf(ordered.begin(), ordered.end(), [](auto it) { return *it; });
@@ -455,20 +478,21 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
         summary.falseStarts += result.falseStart ? 1 : 0;
         run = result.right ? run + 1 : 0;
         summary.longestRightRun = std::max(summary.longestRightRun, run);
-        if (byLevel ? result.level > 0 : result.hundredths.has_value())
-            values.push_back(byLevel ? result.level : *result.hundredths);
-        if (result.hundredths)
-            bestValue = std::min(bestValue.value_or(*result.hundredths), *result.hundredths);
+        const bool measured = result.measured != Result::kNone;
+        if (byLevel ? result.level > 0 : measured)
+            values.push_back(byLevel ? result.level : result.measured);
+        if (measured)
+            bestValue = std::min(bestValue.value_or(result.measured), result.measured);
         if (result.right && result.level > 0)
-            bestLevel = std::max(bestLevel.value_or(0), result.level);
-        const qint64 age = todayJd - result.day.toJulianDay();
+            bestLevel = std::max(bestLevel.value_or(0), int{result.level});
+        const qint64 age = todayJd - result.julianDay;
         if (age < 0 || age > 36)
             continue;
         Window& window = windows[age < 7 ? 0 : 1];
         ++window.count;
         window.right += result.right ? 1 : 0;
-        if (result.hundredths)
-            window.values.push_back(*result.hundredths);
+        if (measured)
+            window.values.push_back(result.measured);
     }
     summary.best = byLevel ? bestLevel : bestValue;
     summary.median = medianOf(values);

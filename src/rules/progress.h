@@ -21,18 +21,28 @@ namespace qx::progress {
 
 using qx::Measure;
 
-// In this order its members take 24 bytes, a file of millions of lines
-// as many times that.
+// A line's result in 12 bytes: a file of millions of lines is read into as
+// many results, so their size is most of what the chart costs.
 struct Result {
-    QDate day;
+    static constexpr qint32 kNone = -1;
+
+    qint32 julianDay = 0; // the day played
     // The time (Reflex, and right answers of box and shape) or the distance
-    // from the target (stop), hundredths; none for a false start or a wrong
+    // from the target (stop), hundredths; kNone for a false start or a wrong
     // answer.
-    std::optional<int> hundredths;
-    int level = 0;      // panel, L-R, N-memory and stop: 1..10
+    qint32 measured = kNone;
+    qint8 level = 0;    // panel, L-R, N-memory and stop: 1..10
     bool right = false; // a right answer; for stop an exact stop, for Reflex no false start
     bool falseStart = false;
+
+    QDate day() const { return QDate::fromJulianDay(julianDay); }
+    std::optional<int> hundredths() const
+    {
+        return measured == kNone ? std::nullopt : std::optional<int>(measured);
+    }
+    friend bool operator==(const Result&, const Result&) = default;
 };
+static_assert(sizeof(Result) == 12);
 
 struct Results {
     std::vector<Result> results; // oldest first, as played
