@@ -54,6 +54,8 @@ private Q_SLOTS:
     void daysOutOfOrderGroupAsIfSorted();
     void summaryComparesTheLastWeekWithTheMonthBefore_data();
     void summaryComparesTheLastWeekWithTheMonthBefore();
+    void mediansOfFewAndOfManyDifferentValues_data();
+    void mediansOfFewAndOfManyDifferentValues();
     void csvFieldsStayFieldsAndNeverFormulas_data();
     void csvFieldsStayFieldsAndNeverFormulas();
     void exportWritesEveryTestAsUtf8();
@@ -307,6 +309,39 @@ void ProgressTest::summaryComparesTheLastWeekWithTheMonthBefore()
     QCOMPARE(summary.last7.value_or(-1), last7);
     QCOMPARE(summary.previous30.value_or(-1), previous30);
     QCOMPARE(summary.longestRightRun, longestRun);
+}
+
+// A day's values and a summary's take the same median whether they are few
+// different values, which are counted, or spread wide, which are sorted.
+void ProgressTest::mediansOfFewAndOfManyDifferentValues_data()
+{
+    QTest::addColumn<QList<int>>("values");
+    QTest::addColumn<int>("median");
+    QTest::newRow("one") << QList<int>{5} << 5;
+    QTest::newRow("counted, odd") << QList<int>{0, 1, 0, 0, 0} << 0;
+    QTest::newRow("counted, halves in one value") << QList<int>{9, 2, 2, 2} << 2;
+    QTest::newRow("counted, a gap between the halves") << QList<int>{3, 1, 3, 1} << 2;
+    QTest::newRow("counted, rounds up") << QList<int>{4, 3, 2, 1} << 3;
+    QTest::newRow("sorted, odd") << QList<int>{700000, 3, 90} << 90;
+    QTest::newRow("sorted, rounds up") << QList<int>{1, 1000000, 5, 8} << 7;
+}
+
+void ProgressTest::mediansOfFewAndOfManyDifferentValues()
+{
+    QFETCH(QList<int>, values);
+    QFETCH(int, median);
+    std::vector<Result> results;
+    for (const int value : values) {
+        Result result;
+        result.julianDay = static_cast<qint32>(QDate(2026, 12, 8).toJulianDay());
+        result.measured = value;
+        result.right = true;
+        results.push_back(result);
+    }
+    const std::vector<Day> days = byDay(results);
+    QCOMPARE(days.size(), std::size_t{1});
+    QCOMPARE(days.front().median.value_or(-1), median);
+    QCOMPARE(summarize(Measure::Time, results, QDate(2026, 12, 8)).median.value_or(-1), median);
 }
 
 void ProgressTest::csvFieldsStayFieldsAndNeverFormulas_data()

@@ -288,20 +288,46 @@ bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Result
     return resultOf(test, f, count, lastDay, result);
 }
 
-// The median of the values, which it reorders.
+// The median of the values, which it may reorder.
 std::optional<int> medianOf(std::vector<int>& values)
 {
     if (values.empty())
         return std::nullopt;
     const std::size_t middle = values.size() / 2;
-    const auto at = values.begin() + static_cast<std::ptrdiff_t>(middle);
-    std::nth_element(values.begin(), at, values.end());
+    int at = 0;
+    int below = 0; // the largest of the lower half: the value before the middle
+    const auto [low, high] = std::minmax_element(values.begin(), values.end());
+    const auto range = static_cast<std::size_t>(qint64(*high) - *low + 1);
+    if (range <= values.size()) {
+        // Years of results of a few thousand different values are counted
+        // rather than sorted: a pass over them instead of several.
+        const int first = *low;
+        std::vector<std::size_t> counts(range);
+        for (const int value : values)
+            ++counts[static_cast<std::size_t>(value - first)];
+        std::size_t seen = 0;
+        std::size_t index = 0;
+        for (; seen + counts[index] <= middle; ++index)
+            seen += counts[index];
+        at = first + static_cast<int>(index);
+        below = at;
+        if (seen == middle && middle > 0) {
+            do
+                --index;
+            while (counts[index] == 0);
+            below = first + static_cast<int>(index);
+        }
+    } else {
+        const auto it = values.begin() + static_cast<std::ptrdiff_t>(middle);
+        std::nth_element(values.begin(), it, values.end());
+        at = *it;
+        if (values.size() % 2 == 0)
+            below = *std::max_element(values.begin(), it);
+    }
     if (values.size() % 2 == 1)
-        return *at;
-    // The largest of the lower half is the value before the middle.
-    const int below = *std::max_element(values.begin(), at);
+        return at;
     // Halves round up, so that a median of times never flatters.
-    return (below + *at + 1) / 2;
+    return (below + at + 1) / 2;
 }
 
 } // namespace
@@ -330,22 +356,27 @@ Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype
     return read;
 }
 
-// Fewer bytes than this a thread are read on the calling thread alone.
-constexpr qsizetype kBytesAThread = qsizetype(8) << 20;
+// Fewer bytes than this a part are read on the calling thread alone.
+constexpr qsizetype kBytesAPart = qsizetype(8) << 20;
+// A large file is cut into this many parts a thread, and whichever thread is
+// free reads the next: on a busy machine one thread may get less of the
+// processor than another, and the others do not wait for it.
+constexpr qsizetype kPartsAThread = 8;
 
-Results readSource(const TestDef& test, const store::ByteSource& source, qsizetype parts)
+// The results of a file read in parts: each part's as its lines stand in the
+// file, newest first, and the parts in the file's order.
+using Parts = std::vector<Results>;
+
+Parts readParts(const TestDef& test, const store::ByteSource& source, qsizetype parts)
 {
-    // Years of play, millions of lines, are read in as many parts as the
-    // machine has cores, each on a thread of its own; more parts than cores
-    // are shared out among as many threads.
     const auto cores = static_cast<qsizetype>(std::max(1U, std::thread::hardware_concurrency()));
     if (parts <= 0)
-        parts = std::clamp<qsizetype>(source.size() / kBytesAThread, 1, cores);
+        parts = std::clamp<qsizetype>(source.size() / kBytesAPart, 1, kPartsAThread * cores);
     const auto bound = [&](qsizetype part) { return source.size() * part / parts; };
-    std::vector<Results> read(static_cast<std::size_t>(parts));
+    Parts read(static_cast<std::size_t>(parts));
     std::vector<std::exception_ptr> failures(read.size());
     std::atomic<qsizetype> nextPart{0};
-    const auto readParts = [&] {
+    const auto readOn = [&] {
         for (qsizetype part = nextPart++; part < parts; part = nextPart++) {
             const auto k = static_cast<std::size_t>(part);
             try {
@@ -359,24 +390,49 @@ Results readSource(const TestDef& test, const store::ByteSource& source, qsizety
     };
     std::vector<std::thread> threads;
     for (qsizetype t = 1; t < std::min(parts, cores); ++t)
-        threads.emplace_back(readParts);
-    readParts();
+        threads.emplace_back(readOn);
+    readOn();
     for (std::thread& thread : threads)
         thread.join();
     for (const std::exception_ptr& failure : failures) {
         if (failure)
             std::rethrow_exception(failure);
     }
-    // The file keeps the newest line first; the results come as played. The
-    // last part, the oldest lines, turns round where it is and takes the
-    // others after it, in the room it was given.
-    Results all = std::move(read.back());
-    std::reverse(all.results.begin(), all.results.end());
-    for (auto part = read.rbegin() + 1; part != read.rend(); ++part) {
-        all.results.insert(all.results.end(), part->results.rbegin(), part->results.rend());
-        all.damaged += part->damaged;
-        part->results = {};
+    return read;
+}
+
+std::size_t countIn(const Parts& parts)
+{
+    std::size_t count = 0;
+    for (const Results& part : parts)
+        count += part.results.size();
+    return count;
+}
+
+int damagedIn(const Parts& parts)
+{
+    int damaged = 0;
+    for (const Results& part : parts)
+        damaged += part.damaged;
+    return damaged;
+}
+
+// Calls visit with every result of the parts as played, oldest first: they
+// are gone through where they are, never gathered into one list.
+template <typename Visit> void forEachPlayed(const Parts& parts, Visit&& visit)
+{
+    for (auto part = parts.rbegin(); part != parts.rend(); ++part) {
+        for (auto result = part->results.rbegin(); result != part->results.rend(); ++result)
+            visit(*result);
     }
+}
+
+Results gathered(const Parts& parts)
+{
+    Results all;
+    all.results.reserve(countIn(parts));
+    forEachPlayed(parts, [&](const Result& result) { all.results.push_back(result); });
+    all.damaged = damagedIn(parts);
     return all;
 }
 
@@ -384,84 +440,89 @@ Results readSource(const TestDef& test, const store::ByteSource& source, qsizety
 
 Results readResults(const TestDef& test, QByteArrayView bytes, qsizetype parts)
 {
-    return readSource(test, store::ByteSource(bytes), parts);
+    return gathered(readParts(test, store::ByteSource(bytes), parts));
 }
 
 Results readResultFile(const TestDef& test, const QString& path)
 {
-    return readSource(test, store::ByteSource(path), 0);
+    return gathered(readParts(test, store::ByteSource(path), 0));
 }
 
 namespace {
 
-// The figures of each day of results that are in the order of their days,
-// from first to end; resultAt gives the result an iterator stands for.
-template <typename Iterator, typename ResultAt>
-std::vector<Day> daysOf(Iterator first, Iterator last, ResultAt resultAt)
+// The figures of each day of the results that forEach() goes through in the
+// order of their days.
+template <typename ForEach> std::vector<Day> daysInOrder(ForEach&& forEach)
 {
     std::vector<Day> figures;
     std::vector<int> values;
-    while (first != last) {
-        const qint32 date = resultAt(first)->julianDay;
-        Iterator end = first;
-        while (end != last && resultAt(end)->julianDay == date)
-            ++end;
-        Day day;
-        day.day = QDate::fromJulianDay(date);
-        day.results = static_cast<int>(end - first);
-        int right = 0;
-        int levels = 0;
-        values.clear();
-        for (auto it = first; it != end; ++it) {
-            const Result* result = resultAt(it);
-            right += result->right ? 1 : 0;
-            levels += result->level;
-            day.falseStarts += result->falseStart ? 1 : 0;
-            if (result->measured != Result::kNone)
-                values.push_back(result->measured);
-        }
+    Day day;
+    int right = 0;
+    int levels = 0;
+    qint32 julianDay = 0;
+    const auto close = [&] {
+        day.day = QDate::fromJulianDay(julianDay);
         day.rightShare = static_cast<double>(right) / day.results;
         day.level = static_cast<double>(levels) / day.results;
         if (!values.empty())
             day.best = *std::min_element(values.begin(), values.end());
         day.median = medianOf(values);
         figures.push_back(day);
-        first = end;
-    }
+    };
+    forEach([&](const Result& result) {
+        if (day.results == 0 || result.julianDay != julianDay) {
+            if (day.results > 0)
+                close();
+            day = Day{};
+            right = 0;
+            levels = 0;
+            values.clear();
+            julianDay = result.julianDay;
+        }
+        ++day.results;
+        right += result.right ? 1 : 0;
+        levels += result.level;
+        day.falseStarts += result.falseStart ? 1 : 0;
+        if (result.measured != Result::kNone)
+            values.push_back(result.measured);
+    });
+    if (day.results > 0)
+        close();
     return figures;
 }
 
-} // namespace
-
-std::vector<Day> byDay(const std::vector<Result>& results)
+// The figures of each day of the results that forEach() goes through as
+// played: a clock put back leaves some out of the order of their days.
+template <typename ForEach> std::vector<Day> daysOf(ForEach&& forEach)
 {
-    // The results in the order of their days: as played, a file's results
-    // are in it already; a clock put back leaves some to be sorted.
-    const bool inOrder =
-        std::is_sorted(results.begin(), results.end(),
-                       [](const Result& a, const Result& b) { return a.julianDay < b.julianDay; });
+    bool inOrder = true;
+    qint32 last = std::numeric_limits<qint32>::min();
+    forEach([&](const Result& result) {
+        inOrder = inOrder && result.julianDay >= last;
+        last = result.julianDay;
+    });
+    if (inOrder)
+        return daysInOrder(forEach);
     std::vector<const Result*> ordered;
-    if (!inOrder) {
-        ordered.reserve(results.size());
-        for (const Result& result : results)
-            ordered.push_back(&result);
-        std::stable_sort(ordered.begin(), ordered.end(), [](const Result* a, const Result* b) {
-            return a->julianDay < b->julianDay;
-        });
-    }
-    return inOrder ? daysOf(results.begin(), results.end(), [](auto it) { return &*it; })
-                   : daysOf(ordered.begin(), ordered.end(), [](auto it) { return *it; });
+    forEach([&](const Result& result) { ordered.push_back(&result); });
+    std::stable_sort(ordered.begin(), ordered.end(),
+                     [](const Result* a, const Result* b) { return a->julianDay < b->julianDay; });
+    return daysInOrder([&](auto&& visit) {
+        for (const Result* result : ordered)
+            visit(*result);
+    });
 }
 
-Summary summarize(Measure measure, const std::vector<Result>& results, QDate today)
+// The summary of the count results that forEach() goes through as played.
+template <typename ForEach>
+Summary summaryOf(Measure measure, ForEach&& forEach, std::size_t count, QDate today)
 {
     Summary summary;
-    summary.results = static_cast<int>(results.size());
     // The levels make the figures of Accuracy, the times or distances those
     // of the others.
     const bool byLevel = measure == Measure::Accuracy;
     std::vector<int> values;
-    values.reserve(results.size());
+    values.reserve(count);
     std::optional<int> bestLevel;
     std::optional<int> bestValue;
     int run = 0;
@@ -474,7 +535,8 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
     };
     std::array<Window, 2> windows;
     const qint64 todayJd = today.toJulianDay();
-    for (const Result& result : results) {
+    forEach([&](const Result& result) {
+        ++summary.results;
         summary.falseStarts += result.falseStart ? 1 : 0;
         run = result.right ? run + 1 : 0;
         summary.longestRightRun = std::max(summary.longestRightRun, run);
@@ -487,13 +549,13 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
             bestLevel = std::max(bestLevel.value_or(0), int{result.level});
         const qint64 age = todayJd - result.julianDay;
         if (age < 0 || age > 36)
-            continue;
+            return;
         Window& window = windows[age < 7 ? 0 : 1];
         ++window.count;
         window.right += result.right ? 1 : 0;
         if (measured)
             window.values.push_back(result.measured);
-    }
+    });
     summary.best = byLevel ? bestLevel : bestValue;
     summary.median = medianOf(values);
     const auto figure = [&](Window& window) -> std::optional<int> {
@@ -508,21 +570,43 @@ Summary summarize(Measure measure, const std::vector<Result>& results, QDate tod
     return summary;
 }
 
+// Goes through a list of results as played.
+auto played(const std::vector<Result>& results)
+{
+    return [&results](auto&& visit) {
+        for (const Result& result : results)
+            visit(result);
+    };
+}
+
+} // namespace
+
+std::vector<Day> byDay(const std::vector<Result>& results)
+{
+    return daysOf(played(results));
+}
+
+Summary summarize(Measure measure, const std::vector<Result>& results, QDate today)
+{
+    return summaryOf(measure, played(results), results.size(), today);
+}
+
 Progress readProgress(const TestDef& test, const QString& path, QDate today)
 {
-    Results read = readResultFile(test, path);
+    const Parts parts = readParts(test, store::ByteSource(path), 0);
+    const auto inParts = [&parts](auto&& visit) { forEachPlayed(parts, visit); };
     Progress progress;
-    progress.damaged = read.damaged;
+    progress.damaged = damagedIn(parts);
     // The days and the summary are worked out side by side.
     std::exception_ptr failure;
     std::thread days([&] {
         try {
-            progress.days = byDay(read.results);
+            progress.days = daysOf(inParts);
         } catch (...) {
             failure = std::current_exception();
         }
     });
-    progress.summary = summarize(test.measure, read.results, today);
+    progress.summary = summaryOf(test.measure, inParts, countIn(parts), today);
     days.join();
     if (failure)
         std::rethrow_exception(failure);
