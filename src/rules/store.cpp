@@ -553,6 +553,14 @@ bool LineReader::next(QByteArrayView& line)
         const void* cr = std::memchr(at(crFrom), '\r', static_cast<size_t>(lineEnd - crFrom));
         const qsizetype lineBreak = cr == nullptr ? lineEnd : offsetOf(cr);
         m_crClear = lineBreak;
+        if (lineBreak == end && m_inFirstLine && m_to >= 0 && end >= m_to) {
+            // Another part's line runs past this part's end: no line starts
+            // in this part, and the rest of that line is not this part's to
+            // search.
+            m_atEnd = true;
+            m_begin = m_end;
+            return false;
+        }
         if (lineBreak == end && !m_atEnd) {
             fill();
             continue;
