@@ -22,7 +22,7 @@ namespace qx::progress {
 using qx::Measure;
 
 // A line's result in 12 bytes: a file of millions of lines is read into as
-// many results, so their size is most of what the chart costs.
+// many results, so their size is most of the memory the chart takes.
 struct Result {
     static constexpr qint32 kNone = -1;
 
