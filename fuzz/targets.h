@@ -211,7 +211,8 @@ inline const char* ranking(const QByteArray& input)
 }
 
 // The progress reader: every line of any file is a result or damaged, the
-// file read in parts that split it anywhere reads as it does whole, and no
+// file read in parts that split it anywhere reads as it does whole and as its
+// lines read one by one (each line's ending is read once for a file), and no
 // result holds a level, a time or a figure out of range.
 inline const char* progress(const QByteArray& input)
 {
@@ -227,9 +228,18 @@ inline const char* progress(const QByteArray& input)
             return "a line is neither a result nor damaged";
         // Threads cost more than the test's own work: one test an input
         // is read in parts, as many as the input's size gives.
-        if (&test == &qx::kTests[static_cast<std::size_t>(input.size()) % qx::kTests.size()] &&
-            !same(read, qx::progress::readResults(test, input, 2 + input.size() % 3)))
-            return "the file read in parts reads otherwise";
+        if (&test == &qx::kTests[static_cast<std::size_t>(input.size()) % qx::kTests.size()]) {
+            if (!same(read, qx::progress::readResults(test, input, 2 + input.size() % 3)))
+                return "the file read in parts reads otherwise";
+            qx::progress::Results alone;
+            for (auto line = lines.rbegin(); line != lines.rend(); ++line) {
+                const qx::progress::Results one = qx::progress::readResults(test, *line, 1);
+                alone.results.insert(alone.results.end(), one.results.begin(), one.results.end());
+                alone.damaged += one.damaged;
+            }
+            if (!same(read, alone))
+                return "the file reads otherwise than its lines one by one";
+        }
         for (const qx::progress::Result& result : read.results) {
             if (result.level < 0 || result.level > 10 || result.hundredths().value_or(0) < 0)
                 return "a result is out of range";

@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <bit>
+#include <cstdint>
 #include <cstring>
 #include <exception>
 #include <limits>
@@ -267,17 +269,16 @@ bool resultOf(const TestDef& test, const Fields& f, qsizetype count, LastDay& la
     return true;
 }
 
-bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Result& result)
+// The fields from the reader's place on, after the count of f read so far;
+// how many f then holds. A quoted field, which the game never writes, is
+// read as a copy into copies.
+qsizetype fieldsOf(store::CommaFields& reader, Fields& f, qsizetype count,
+                   std::array<QByteArray, kFieldsRead>& copies)
 {
-    // The fields are views of the line; a quoted field, which the game never
-    // writes, is read as a copy instead.
-    store::CommaFields reader(line, kFieldBytesRead);
-    Fields f;
-    qsizetype count = reader.nextPlain(f.data(), kFieldsRead);
+    count += reader.nextPlain(f.data() + count, kFieldsRead - count);
     if (count == kFieldsRead || !reader.atQuote())
-        return resultOf(test, f, count, lastDay, result);
-    std::array<QByteArray, kFieldsRead> copies;
-    for (qsizetype i = count; i < kFieldsRead; ++i) {
+        return count;
+    while (count < kFieldsRead) {
         std::optional<QByteArray> field = reader.next();
         if (!field)
             break;
@@ -285,7 +286,114 @@ bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Result
         copies[index] = std::move(*field);
         f[index] = copies[index];
     }
-    return resultOf(test, f, count, lastDay, result);
+    return count;
+}
+
+// What the fields after a line's day make of a result, by their bytes: a
+// player's lines end in a few hundred ways over years of play, and each way
+// is read once. Its slots go two to a hash, the newest first.
+class Endings {
+public:
+    struct Known {
+        bool read = false;
+        Result result; // its day is the line's
+    };
+
+    // Slots for the endings of `bytes` of lines at the most: a file of a
+    // few lines takes a few.
+    explicit Endings(qsizetype bytes)
+        : m_slots(std::bit_ceil(
+              std::clamp<std::size_t>(static_cast<std::size_t>(bytes) / 64, 2, kMostSlots)))
+    {
+    }
+
+    // What the ending makes: known, or read() once and kept.
+    template <typename Read> Known of(QByteArrayView ending, Read&& read)
+    {
+        if (ending.size() > kLongest)
+            return read();
+        const std::uint64_t hash = hashOf(ending);
+        Slot* pair = pairOf(hash);
+        for (Slot* slot = pair; slot != pair + 2; ++slot) {
+            if (slot->hash == hash && slot->size == ending.size() + 1 &&
+                std::memcmp(slot->bytes.data(), ending.data(),
+                            static_cast<std::size_t>(ending.size())) == 0)
+                return slot->known;
+        }
+        pair[1] = pair[0];
+        Slot& slot = pair[0];
+        slot.hash = hash;
+        slot.size = static_cast<quint8>(ending.size() + 1);
+        std::memcpy(slot.bytes.data(), ending.data(), static_cast<std::size_t>(ending.size()));
+        slot.known = read();
+        return slot.known;
+    }
+
+private:
+    // Longer than any ending the game writes.
+    static constexpr qsizetype kLongest = 40;
+    static constexpr std::size_t kMostSlots = 8192;
+
+    struct Slot {
+        std::uint64_t hash = 0;
+        Known known;
+        quint8 size = 0; // the ending's and one; none for a slot not yet used
+        std::array<char, kLongest> bytes{};
+    };
+
+    Slot* pairOf(std::uint64_t hash)
+    {
+        // The number of slots is a power of two.
+        return &m_slots[(hash & (m_slots.size() / 2 - 1)) * 2];
+    }
+
+    static std::uint64_t hashOf(QByteArrayView bytes)
+    {
+        std::uint64_t hash = static_cast<std::uint64_t>(bytes.size());
+        const auto mix = [&hash](std::uint64_t word) {
+            hash = (hash ^ word) * 0x9E3779B97F4A7C15;
+            hash ^= hash >> 29;
+        };
+        qsizetype at = 0;
+        for (; at + 8 <= bytes.size(); at += 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, bytes.data() + at, sizeof word);
+            mix(word);
+        }
+        std::uint64_t rest = 0;
+        for (; at < bytes.size(); ++at)
+            rest = (rest << 8) | static_cast<unsigned char>(bytes[at]);
+        mix(rest);
+        return hash;
+    }
+
+    std::vector<Slot> m_slots;
+};
+
+bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Endings& endings,
+              Result& result)
+{
+    // The fields are views of the line.
+    store::CommaFields reader(line, kFieldBytesRead);
+    Fields f;
+    if (reader.nextPlain(f.data(), 1) == 0) {
+        std::array<QByteArray, kFieldsRead> copies;
+        const qsizetype count = fieldsOf(reader, f, 0, copies);
+        return resultOf(test, f, count, lastDay, result);
+    }
+    const std::optional<qint32> day = julianDayOf(f[0], lastDay);
+    if (!day)
+        return false;
+    const Endings::Known known = endings.of(line.sliced(reader.position()), [&] {
+        std::array<QByteArray, kFieldsRead> copies;
+        const qsizetype count = fieldsOf(reader, f, 1, copies);
+        Endings::Known read;
+        read.read = resultOf(test, f, count, lastDay, read.result);
+        return read;
+    });
+    result = known.result;
+    result.julianDay = *day;
+    return known.read;
 }
 
 // The median of the values, which it may reorder.
@@ -336,7 +444,8 @@ namespace {
 
 // The results of the lines that start in [from, to) of the source, as the
 // file keeps them: newest first.
-Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype from, qsizetype to)
+Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype from, qsizetype to,
+                 Endings& endings)
 {
     Results read;
     // Room for a result in every 16 bytes, more than lines of a result
@@ -348,7 +457,7 @@ Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype
     QByteArrayView line;
     while (lines.next(line)) {
         Result& result = read.results.emplace_back();
-        if (!resultOf(test, line, lastDay, result)) {
+        if (!resultOf(test, line, lastDay, endings, result)) {
             read.results.pop_back();
             ++read.damaged;
         }
@@ -377,12 +486,14 @@ Parts readParts(const TestDef& test, const store::ByteSource& source, qsizetype 
     std::vector<std::exception_ptr> failures(read.size());
     std::atomic<qsizetype> nextPart{0};
     const auto readOn = [&] {
+        // A thread's parts share what it has read of the lines' endings.
+        Endings endings(source.size());
         for (qsizetype part = nextPart++; part < parts; part = nextPart++) {
             const auto k = static_cast<std::size_t>(part);
             try {
                 // The last part reads on to where the file really ends.
-                read[k] =
-                    readPart(test, source, bound(part), part + 1 == parts ? -1 : bound(part + 1));
+                read[k] = readPart(test, source, bound(part),
+                                   part + 1 == parts ? -1 : bound(part + 1), endings);
             } catch (...) {
                 failures[k] = std::current_exception();
             }

@@ -63,6 +63,9 @@ public:
     qsizetype nextPlain(QByteArrayView* fields, qsizetype count);
     bool nextPlain(QByteArrayView& field) { return nextPlain(&field, 1) == 1; }
     bool atQuote() const { return m_pos < m_line.size() && m_line[m_pos] == '"'; }
+    // Where the next field starts: the fields after it are those of the
+    // line's bytes from there on.
+    qsizetype position() const { return m_pos; }
     // Passes over the empty fields ahead, the commas and blanks between
     // them, at the speed of a plain scan: for a reader that takes none.
     void skipEmptyFields();
