@@ -294,11 +294,6 @@ qsizetype fieldsOf(store::CommaFields& reader, Fields& f, qsizetype count,
 // is read once. Its slots go two to a hash, the newest first.
 class Endings {
 public:
-    struct Known {
-        bool read = false;
-        Result result; // its day is the line's
-    };
-
     // Slots for the endings of `bytes` of lines at the most: a file of a
     // few lines takes a few.
     explicit Endings(qsizetype bytes)
@@ -307,47 +302,49 @@ public:
     {
     }
 
-    // What the ending makes: known, or read() once and kept.
-    template <typename Read> Known of(QByteArrayView ending, Read&& read)
+    // Whether the ending makes a result, which goes into result but for its
+    // day: known, or read(result) once and kept.
+    template <typename Read> bool read(QByteArrayView ending, Result& result, Read&& read)
     {
         if (ending.size() > kLongest)
-            return read();
-        const std::uint64_t hash = hashOf(ending);
-        Slot* pair = pairOf(hash);
+            return read(result);
+        const std::uint32_t hash = hashOf(ending);
+        // The number of slots is a power of two.
+        Slot* pair = &m_slots[(hash & (m_slots.size() / 2 - 1)) * 2];
         for (Slot* slot = pair; slot != pair + 2; ++slot) {
             if (slot->hash == hash && slot->size == ending.size() + 1 &&
                 std::memcmp(slot->bytes.data(), ending.data(),
-                            static_cast<std::size_t>(ending.size())) == 0)
-                return slot->known;
+                            static_cast<std::size_t>(ending.size())) == 0) {
+                result = slot->result;
+                return slot->read;
+            }
         }
         pair[1] = pair[0];
         Slot& slot = pair[0];
         slot.hash = hash;
         slot.size = static_cast<quint8>(ending.size() + 1);
         std::memcpy(slot.bytes.data(), ending.data(), static_cast<std::size_t>(ending.size()));
-        slot.known = read();
-        return slot.known;
+        slot.read = read(result);
+        slot.result = result;
+        return slot.read;
     }
 
 private:
-    // Longer than any ending the game writes.
-    static constexpr qsizetype kLongest = 40;
-    static constexpr std::size_t kMostSlots = 8192;
+    // Longer than any ending the game writes: a slot takes a cache line, and
+    // the slots of a few thousand endings stay in the processor's cache.
+    static constexpr qsizetype kLongest = 44;
+    static constexpr std::size_t kMostSlots = 4096;
 
     struct Slot {
-        std::uint64_t hash = 0;
-        Known known;
+        std::uint32_t hash = 0;
+        bool read = false;
         quint8 size = 0; // the ending's and one; none for a slot not yet used
+        Result result;
         std::array<char, kLongest> bytes{};
     };
+    static_assert(sizeof(Slot) == 64);
 
-    Slot* pairOf(std::uint64_t hash)
-    {
-        // The number of slots is a power of two.
-        return &m_slots[(hash & (m_slots.size() / 2 - 1)) * 2];
-    }
-
-    static std::uint64_t hashOf(QByteArrayView bytes)
+    static std::uint32_t hashOf(QByteArrayView bytes)
     {
         std::uint64_t hash = static_cast<std::uint64_t>(bytes.size());
         const auto mix = [&hash](std::uint64_t word) {
@@ -364,7 +361,7 @@ private:
         for (; at < bytes.size(); ++at)
             rest = (rest << 8) | static_cast<unsigned char>(bytes[at]);
         mix(rest);
-        return hash;
+        return static_cast<std::uint32_t>(hash);
     }
 
     std::vector<Slot> m_slots;
@@ -384,16 +381,13 @@ bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Ending
     const std::optional<qint32> day = julianDayOf(f[0], lastDay);
     if (!day)
         return false;
-    const Endings::Known known = endings.of(line.sliced(reader.position()), [&] {
+    const bool read = endings.read(line.sliced(reader.position()), result, [&](Result& read) {
         std::array<QByteArray, kFieldsRead> copies;
         const qsizetype count = fieldsOf(reader, f, 1, copies);
-        Endings::Known read;
-        read.read = resultOf(test, f, count, lastDay, read.result);
-        return read;
+        return resultOf(test, f, count, lastDay, read);
     });
-    result = known.result;
     result.julianDay = *day;
-    return known.read;
+    return read;
 }
 
 // The median of the values, which it may reorder.
