@@ -267,10 +267,11 @@ void chartFigures(Report& report, const Options& options)
                           " ms of processor time (its threads together, the last run)";
         why += condition.empty()
                    ? ": the file is read a block at a time in parts, eight a thread on as many "
-                     "threads as cores, each line for its first five fields without a copy; "
-                     "the days are worked out beside the summary, both going through the "
-                     "parts' results where they are; the rest is the bytes' way from the "
-                     "file, the pages of 60 MB of results, and the drawing"
+                     "threads as cores, each line for its first five fields without a copy "
+                     "and each way a line ends after its day once for the file; the days are "
+                     "worked out beside the summary, both going through the parts' results "
+                     "where they are; the rest is the bytes' way from the file, the pages of "
+                     "60 MB of results, and the drawing"
                    : ", and beside twice as many spinning threads as cores at the same "
                      "priority each of its threads gets about a third of a core";
         report.check(figure,
