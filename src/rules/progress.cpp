@@ -459,7 +459,8 @@ Results readPart(const TestDef& test, const store::ByteSource& source, qsizetype
     return read;
 }
 
-// Fewer bytes than this a part are read on the calling thread alone.
+// A part is no smaller than this: a smaller file is read in one part, on the
+// calling thread.
 constexpr qsizetype kBytesAPart = qsizetype(8) << 20;
 // A large file is cut into this many parts a thread, and whichever thread is
 // free reads the next: on a busy machine one thread may get less of the
@@ -481,13 +482,15 @@ Parts readParts(const TestDef& test, const store::ByteSource& source, qsizetype 
     std::atomic<qsizetype> nextPart{0};
     const auto readOn = [&] {
         // A thread's parts share what it has read of the lines' endings.
-        Endings endings(source.size());
+        std::optional<Endings> endings;
         for (qsizetype part = nextPart++; part < parts; part = nextPart++) {
             const auto k = static_cast<std::size_t>(part);
             try {
+                if (!endings)
+                    endings.emplace(source.size());
                 // The last part reads on to where the file really ends.
                 read[k] = readPart(test, source, bound(part),
-                                   part + 1 == parts ? -1 : bound(part + 1), endings);
+                                   part + 1 == parts ? -1 : bound(part + 1), *endings);
             } catch (...) {
                 failures[k] = std::current_exception();
             }
