@@ -303,11 +303,12 @@ public:
     }
 
     // Whether the ending makes a result, which goes into result but for its
-    // day: known, or read(result) once and kept.
-    template <typename Read> bool read(QByteArrayView ending, Result& result, Read&& read)
+    // day: known, or readFields(result) once and kept.
+    template <typename ReadFields>
+    bool read(QByteArrayView ending, Result& result, ReadFields&& readFields)
     {
         if (ending.size() > kLongest)
-            return read(result);
+            return readFields(result);
         const std::uint32_t hash = hashOf(ending);
         // The number of slots is a power of two.
         Slot* pair = &m_slots[(hash & (m_slots.size() / 2 - 1)) * 2];
@@ -324,7 +325,7 @@ public:
         slot.hash = hash;
         slot.size = static_cast<quint8>(ending.size() + 1);
         std::memcpy(slot.bytes.data(), ending.data(), static_cast<std::size_t>(ending.size()));
-        slot.read = read(result);
+        slot.read = readFields(result);
         slot.result = result;
         return slot.read;
     }
@@ -381,13 +382,13 @@ bool resultOf(const TestDef& test, QByteArrayView line, LastDay& lastDay, Ending
     const std::optional<qint32> day = julianDayOf(f[0], lastDay);
     if (!day)
         return false;
-    const bool read = endings.read(line.sliced(reader.position()), result, [&](Result& read) {
+    const bool isResult = endings.read(line.sliced(reader.position()), result, [&](Result& fresh) {
         std::array<QByteArray, kFieldsRead> copies;
         const qsizetype count = fieldsOf(reader, f, 1, copies);
-        return resultOf(test, f, count, lastDay, read);
+        return resultOf(test, f, count, lastDay, fresh);
     });
     result.julianDay = *day;
-    return read;
+    return isResult;
 }
 
 // The median of the values, which it may reorder.
@@ -626,6 +627,7 @@ template <typename ForEach>
 Summary summaryOf(Measure measure, ForEach&& forEach, std::size_t count, QDate today)
 {
     Summary summary;
+    summary.results = static_cast<int>(count);
     // The levels make the figures of Accuracy, the times or distances those
     // of the others.
     const bool byLevel = measure == Measure::Accuracy;
@@ -644,7 +646,6 @@ Summary summaryOf(Measure measure, ForEach&& forEach, std::size_t count, QDate t
     std::array<Window, 2> windows;
     const qint64 todayJd = today.toJulianDay();
     forEach([&](const Result& result) {
-        ++summary.results;
         summary.falseStarts += result.falseStart ? 1 : 0;
         run = result.right ? run + 1 : 0;
         summary.longestRightRun = std::max(summary.longestRightRun, run);
